@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+// Read access to a document's text without copying it whole. Positions are
+// QString indexes into the document; a line break is one character ('\n') and
+// belongs to the line it ends. Lines are numbered from 0.
+class TextAccess
+{
+public:
+    virtual ~TextAccess() = default;
+
+    // Number of characters, line breaks included.
+    virtual int length() const = 0;
+    virtual int lineCount() const = 0;
+    // Index of the line holding pos (pos == length() gives the last line).
+    virtual int lineOf(int pos) const = 0;
+    // First position of a line.
+    virtual int lineStart(int line) const = 0;
+    // The line's text without its line break.
+    virtual QString lineText(int line) const = 0;
+
+    // The characters [pos, pos + n), clipped to the text; crosses lines ('\n' between them).
+    QString mid(int pos, int n) const;
+    // One character, or a null QChar outside the text. Cheap for sequential use only
+    // through mid()/lineText(); prefer those in loops.
+    QChar at(int pos) const;
+};
+
+// A TextAccess over a QString held by the caller (tests, the inter-process channel,
+// documents not shown in a widget). The string must outlive the object.
+class StringTextAccess final : public TextAccess
+{
+public:
+    explicit StringTextAccess(const QString &text);
+
+    int length() const override { return int(m_text.size()); }
+    int lineCount() const override { return int(m_starts.size()); }
+    int lineOf(int pos) const override;
+    int lineStart(int line) const override;
+    QString lineText(int line) const override;
+
+private:
+    const QString &m_text;
+    QVector<int> m_starts;
+};

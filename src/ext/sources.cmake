@@ -1,0 +1,5 @@
+# Files of src/ext/: core files never include QtWidgets.
+list(APPEND MARKORA_CORE_SOURCES
+)
+list(APPEND MARKORA_UI_SOURCES
+)

@@ -1,0 +1,5 @@
+# Files of src/insert/: core files never include QtWidgets.
+list(APPEND MARKORA_CORE_SOURCES
+)
+list(APPEND MARKORA_UI_SOURCES
+)

@@ -1,7 +1,14 @@
 # Files of src/app/: core files never include QtWidgets.
 list(APPEND MARKORA_CORE_SOURCES
   app/documents.h app/documents.cpp
+  app/settings.h app/settings.cpp
+  app/datafiles.h app/datafiles.cpp
+  app/filefilter.h app/filefilter.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
+  app/msgbox.h app/msgbox.cpp
+  app/teditor.h app/teditor.cpp
+  app/tmynotebook.h app/tmynotebook.cpp
   app/toknogl.h app/toknogl.cpp
+  app/toknogl_files.cpp
 )

@@ -1,11 +1,137 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/documents.h"
+#include "app/settings.h"
+#include "app/teditor.h"
 
-// The main window: owns every document editor, toolbar and dialog.
-class TOknoGl : public QMainWindow
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QTabBar;
+class QToolBar;
+class TMyNotebook;
+
+// The main window: owns every document editor, toolbar and dialog, and is the
+// document set the text services work on.
+class TOknoGl : public QMainWindow, public DocumentSet, public EditorHost
 {
     Q_OBJECT
 public:
     explicit TOknoGl(QWidget *parent = nullptr);
+    ~TOknoGl() override;
+
+    // ---- Documents -------------------------------------------------------------
+    // DocumentSet: the editors in tab order.
+    int count() const override;
+    EditableDocument *at(int index) const override { return editorAt(index); }
+    int activeIndex() const override;
+    void activate(int index) override;
+
+    TEditor *editorAt(int index) const;
+    // The editor of the current page; throws std::runtime_error with
+    // "Żaden dokument nie jest otwarty w edytorze!" when no document is open.
+    TEditor *CurrentEditor() const;
+    // The current editor or nullptr, for callers that check first.
+    TEditor *currentEditorOrNull() const;
+    TMyNotebook *notebook() const { return NbEdytora; }
+
+    // Opens a file (charset mode 0 detect, 1 Windows-1250, 2 ISO 8859-2); returns the
+    // document's id, or 0 when nothing was opened.
+    int Open(const QString &path, int mode);
+    TEditor *New();
+    // Replaces the current selection with the file's text (the file's charset detected
+    // into a local flag). False when nothing was inserted.
+    bool InsertFile(const QString &path, int mode);
+    bool Save(TEditor *editor);
+    bool SaveAs(TEditor *editor, const QString &chosenPath = QString());
+    void SaveAll();
+    bool Close(TEditor *editor, QStringList *closedNames = nullptr);
+    bool CloseAll();
+    QStringList recentFiles() const { return m_recentFiles; }
+
+    // Save dialog override for tests: returns the chosen path or an empty string.
+    std::function<QString(const QString &title)> saveDialogHook;
+
+    // ---- Shared pieces the subsystems hook into ----------------------------------
+    MarkoraSettings &settings() { return m_settings; }
+    QMenu *menuNamed(const QString &objectName) const;
+    QToolBar *mainToolBar() const { return m_mainToolBar; }
+    // Status bar panel 0..3.
+    void setStatusPanel(int index, const QString &text);
+    QString statusPanel(int index) const;
+    const EditorAppearance &editorAppearance() const { return m_appearance; }
+    // Setup options the document set reads.
+    int tabWidth() const { return m_tabWidth; }
+    void setTabWidth(int width) { m_tabWidth = width; }
+    bool defaultIso() const { return m_defaultIso; }
+    void setDefaultIso(bool iso) { m_defaultIso = iso; }
+    QString defaultTemplate() const { return m_defaultTemplate; }
+    void setDefaultTemplate(const QString &path) { m_defaultTemplate = path; }
+
+    // Refreshes the enabled state of commands and the status panels from the caret.
+    void Timer1Timer();
+
+Q_SIGNALS:
+    // The active document changed (tab change, open, close).
+    void activeDocumentChanged(TEditor *editor);
+    // A document is about to be destroyed.
+    void documentClosing(TEditor *editor);
+    // A document was saved under a new name (the file panel follows its folder).
+    void documentSavedAs(const QString &path);
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+    // EditorHost
+    void editorFilesDropped(TEditor *, const QStringList &files) override;
+
+private:
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    TEditor *createEditor();
+    void addEditorPage(TEditor *editor, const QString &caption);
+    void rebuildTabs();
+    void updateOpisDok();
+    void addRecentFile(const QString &path);
+    void rebuildRecentMenu();
+    QAction *addAction(QMenu *menu, const QString &objectName, const QString &text,
+                       const QKeySequence &shortcut, std::function<void()> handler);
+    bool canonicalSameFile(const QString &a, const QString &b) const;
+
+    // Handlers named after their controls.
+    void ZakladkiChange(int index);
+    void NbEdytoraEmpty();
+    void NbEdytoraNotEmpty();
+    void PlikiNowy1Click();
+    void PlikiOtworz1Click();
+    void PlikiWstaw1Click();
+    void PlikiZapisz1Click();
+    void PlikiZapiszjako1Click();
+    void PlikiZapiszwszystkie1Click();
+    void PlikiZamknij1Click();
+    void PlikiZamknijwszystkie1Click();
+    void EdycjaCofnij1Click();
+    void MRUFileListMRUItemClick(const QString &path);
+
+    MarkoraSettings m_settings;
+    EditorAppearance m_appearance;
+    QTabBar *Zakladki = nullptr;
+    QLabel *OpisDok = nullptr;
+    TMyNotebook *NbEdytora = nullptr;
+    QToolBar *m_mainToolBar = nullptr;
+    QLabel *m_statusPanels[4] = {};
+    QMenu *m_recentMenu = nullptr;
+    QActionGroup *m_charsetGroup = nullptr;
+    QList<QAction *> m_needsDocument; // disabled while no document is open
+    QStringList m_recentFiles;
+    int m_tabWidth = 4;
+    bool m_defaultIso = false;
+    QString m_defaultTemplate;
+    QString m_lastDialogFolder;
+    bool m_syncingTabs = false;
 };

@@ -1,0 +1,263 @@
+#include "app/msgbox.h"
+#include "app/tmynotebook.h"
+#include "app/toknogl.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+namespace {
+
+// Answers message boxes in the user's place and records what was asked.
+class ScriptedUser
+{
+public:
+    ScriptedUser()
+    {
+        MsgBox::setHandler([this](const MsgBox::Request &r) {
+            asked << r;
+            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
+        });
+        MsgBox::setInputHandler([this](const QString &title, const QString &prompt, const QString &) {
+            prompts << title + QLatin1Char('|') + prompt;
+            return inputs.isEmpty() ? std::optional<QString>() : inputs.takeFirst();
+        });
+    }
+    ~ScriptedUser()
+    {
+        MsgBox::setHandler({});
+        MsgBox::setInputHandler({});
+    }
+    QList<QMessageBox::StandardButton> answers;
+    QList<std::optional<QString>> inputs;
+    QList<MsgBox::Request> asked;
+    QStringList prompts;
+};
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write test file");
+    f.write(bytes);
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TstDocumentSet : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
+    void cleanup() { m_settings.reset(); }
+
+    void startsWithOneUntitledDocument();
+    void openReusesTheEmptyUntitledDocument();
+    void openMissingFileReports();
+    void reloadQuestionAnsweredNoKeepsText();
+    void noBreakSpaceSurvivesOpenAndSave();
+    void failedSaveKeepsFileAndModifiedFlag();
+    void closeAllCancelledKeepsLaterDocuments();
+    void closeAllWritesStartupFilesInClosingOrder();
+    void newFillsTheDefaultTemplate();
+    void charsetMenuNeverTouchesText();
+
+private:
+    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
+};
+
+void TstDocumentSet::startsWithOneUntitledDocument()
+{
+    TOknoGl w;
+    QCOMPARE(w.count(), 1);
+    QVERIFY(w.CurrentEditor()->FileName.isEmpty());
+    QCOMPARE(w.notebook()->caption(0), QStringLiteral("\tbez nazwy"));
+    QCOMPARE(w.findChild<QLabel *>(QStringLiteral("OpisDok"))->text(),
+             QStringLiteral("\tEdycja - bez nazwy (niezapisany)"));
+    w.Timer1Timer();
+    QCOMPARE(w.statusPanel(0), QStringLiteral("0:0"));
+}
+
+void TstDocumentSet::openReusesTheEmptyUntitledDocument()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("A.html"), "<p>a</p>");
+    const QString b = writeFile(dir, QStringLiteral("b.html"), "<p>b</p>");
+    TOknoGl w;
+    TEditor *untitled = w.CurrentEditor();
+    const int id = w.Open(a, 0);
+    QCOMPARE(w.count(), 1);
+    QCOMPARE(w.CurrentEditor(), untitled);
+    QCOMPARE(id, untitled->DocumentId);
+    QCOMPARE(w.notebook()->caption(0), QStringLiteral("a.html"));
+    QCOMPARE(w.CurrentEditor()->text(), QStringLiteral("<p>a</p>"));
+    QVERIFY(!w.CurrentEditor()->isModified());
+    // A second file gets its own tab and becomes current.
+    const int id2 = w.Open(b, 0);
+    QCOMPARE(w.count(), 2);
+    QCOMPARE(w.activeIndex(), 1);
+    QCOMPARE(id2, w.CurrentEditor()->DocumentId);
+    QVERIFY(id2 > id);
+}
+
+void TstDocumentSet::openMissingFileReports()
+{
+    ScriptedUser user;
+    TOknoGl w;
+    QCOMPARE(w.Open(QStringLiteral("/nonexistent/x.html"), 0), 0);
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(user.asked[0].caption, QStringLiteral("Otwieranie: błąd"));
+    QCOMPARE(user.asked[0].text,
+             QStringLiteral("Otworzenie pliku /nonexistent/x.html. jest niemożliwe - taki dokument nie istnieje!"));
+    QCOMPARE(w.count(), 1);
+}
+
+void TstDocumentSet::reloadQuestionAnsweredNoKeepsText()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), "on disk");
+    ScriptedUser user;
+    TOknoGl w;
+    w.Open(a, 0);
+    w.CurrentEditor()->setText(QStringLiteral("edited"));
+    w.New();
+    QCOMPARE(w.activeIndex(), 1);
+    user.answers << QMessageBox::No;
+    QCOMPARE(w.Open(a, 0), 0);
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(user.asked[0].caption, QStringLiteral("Otwieranie: pytanie"));
+    QVERIFY(user.asked[0].text.startsWith(a.toLower() + QStringLiteral(": ten plik jest już otwarty")));
+    QCOMPARE(w.activeIndex(), 0); // the open document was made current
+    QCOMPARE(w.editorAt(0)->text(), QStringLiteral("edited"));
+    user.answers << QMessageBox::Yes;
+    QCOMPARE(w.Open(a, 0), w.editorAt(0)->DocumentId);
+    QCOMPARE(w.editorAt(0)->text(), QStringLiteral("on disk"));
+    QCOMPARE(w.count(), 2);
+}
+
+void TstDocumentSet::noBreakSpaceSurvivesOpenAndSave()
+{
+    QTemporaryDir dir;
+    const QByteArray bytes("a\xA0" "b\r\n\xB1\xEA\r\nend");
+    const QString a = writeFile(dir, QStringLiteral("a.html"), bytes);
+    TOknoGl w;
+    w.Open(a, 2);
+    QCOMPARE(w.CurrentEditor()->text(),
+             QStringLiteral("a") + QChar(0xA0) + QStringLiteral("b\n") + QString::fromUtf8("ąę") +
+                 QStringLiteral("\nend"));
+    QVERIFY(w.Save(w.CurrentEditor()));
+    QCOMPARE(readFile(a), bytes);
+}
+
+void TstDocumentSet::failedSaveKeepsFileAndModifiedFlag()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), "original");
+    ScriptedUser user;
+    TOknoGl w;
+    w.Open(a, 0);
+    w.CurrentEditor()->setText(QStringLiteral("changed"));
+    // The folder becomes read-only: the new file cannot be written beside the old one.
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const bool canStillWrite = QFileInfo(dir.path()).isWritable(); // root ignores permissions
+    if (canStillWrite) {
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // Make the target a folder's name instead: writing it must fail for everyone.
+        w.CurrentEditor()->FileName = dir.path();
+    }
+    QVERIFY(!w.Save(w.CurrentEditor()));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(user.asked[0].caption, QStringLiteral("Zapisywanie: błąd"));
+    QVERIFY(w.CurrentEditor()->isModified());
+    QCOMPARE(readFile(a), QByteArray("original"));
+}
+
+void TstDocumentSet::closeAllCancelledKeepsLaterDocuments()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), "a");
+    const QString b = writeFile(dir, QStringLiteral("b.html"), "b");
+    const QString c = writeFile(dir, QStringLiteral("c.html"), "c");
+    ScriptedUser user;
+    TOknoGl w;
+    w.settings().writeNumberedList(QStringLiteral("StartupFiles"), {QStringLiteral("/before.html")});
+    w.Open(a, 0);
+    w.Open(b, 0);
+    w.Open(c, 0);
+    w.editorAt(0)->setText(QStringLiteral("a changed"));
+    user.answers << QMessageBox::Cancel;
+    // Close all starts at the current (last) document; after it the current index wraps
+    // to the first tab, so c closes, then a asks, is kept, and b stays open after it.
+    QVERIFY(!w.CloseAll());
+    QCOMPARE(w.count(), 2);
+    QCOMPARE(w.CurrentEditor()->FileName, QFileInfo(a).absoluteFilePath());
+    QCOMPARE(w.editorAt(1)->FileName, QFileInfo(b).absoluteFilePath());
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(user.asked[0].caption, QStringLiteral("Zamykanie okienka"));
+    QCOMPARE(user.asked[0].text, QStringLiteral("a.html: tekst był modyfikowany.\nCzy zapisać zmiany?"));
+    QCOMPARE(w.settings().readNumberedList(QStringLiteral("StartupFiles")),
+             QStringList{QStringLiteral("/before.html")});
+}
+
+void TstDocumentSet::closeAllWritesStartupFilesInClosingOrder()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), "a");
+    const QString b = writeFile(dir, QStringLiteral("b.html"), "b");
+    TOknoGl w;
+    w.Open(a, 0);
+    w.Open(b, 0);
+    w.New();
+    QVERIFY(w.CloseAll());
+    QCOMPARE(w.count(), 0);
+    QVERIFY(!w.currentEditorOrNull());
+    QCOMPARE(w.findChild<QLabel *>(QStringLiteral("OpisDok"))->text(), QStringLiteral("Edytor jest pusty!"));
+    // Closing goes from the current document; the untitled one names no file.
+    QCOMPARE(w.settings().readNumberedList(QStringLiteral("StartupFiles")),
+             (QStringList{QFileInfo(a).absoluteFilePath(), QFileInfo(b).absoluteFilePath()}));
+    QCOMPARE(w.recentFiles().constFirst(), QFileInfo(b).absoluteFilePath());
+    QVERIFY(!w.findChild<QAction *>(QStringLiteral("PlikiZapisz1"))->isEnabled());
+}
+
+void TstDocumentSet::newFillsTheDefaultTemplate()
+{
+    QTemporaryDir dir;
+    const QString t = writeFile(dir, QStringLiteral("t.html"), "<title>%TYTUL%</title>100%% %TYTUL% %AUTOR%");
+    ScriptedUser user;
+    user.inputs << QStringLiteral("Strona") << QStringLiteral("Ala");
+    TOknoGl w;
+    w.setDefaultTemplate(t);
+    TEditor *e = w.New();
+    QCOMPARE(e->text(), QStringLiteral("<title>Strona</title>100% Strona Ala"));
+    QCOMPARE(user.prompts, (QStringList{QStringLiteral("Wypełnianie szablonu|TYTUL"),
+                                        QStringLiteral("Wypełnianie szablonu|AUTOR")}));
+    // A cancelled prompt leaves the new document empty.
+    user.inputs.clear();
+    TEditor *empty = w.New();
+    QCOMPARE(empty->text(), QString());
+    QCOMPARE(w.count(), 3);
+}
+
+void TstDocumentSet::charsetMenuNeverTouchesText()
+{
+    TOknoGl w;
+    w.CurrentEditor()->loadText(QString::fromUtf8("zażółć"));
+    w.findChild<QAction *>(QStringLiteral("ISO1"))->trigger();
+    QVERIFY(w.CurrentEditor()->IsoCharset);
+    QCOMPARE(w.CurrentEditor()->text(), QString::fromUtf8("zażółć"));
+    QVERIFY(!w.CurrentEditor()->isModified());
+    w.findChild<QAction *>(QStringLiteral("Win1"))->trigger();
+    QVERIFY(!w.CurrentEditor()->IsoCharset);
+    QVERIFY(!w.findChild<QAction *>(QStringLiteral("UTF81"))->isEnabled());
+}
+
+QTEST_MAIN(TstDocumentSet)
+#include "tst_documentset.moc"

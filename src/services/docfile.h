@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+struct LoadResult
+{
+    bool ok = false;
+    // The system's reason when ok is false (for the user's message, not parsed).
+    QString errorText;
+    // The decoded text: CR LF, LF and lone CR are each one '\n'; tabs expanded.
+    QString text;
+    // The charset the document uses from now on (true: ISO 8859-2).
+    bool iso = false;
+};
+
+struct SaveResult
+{
+    bool ok = false;
+    QString errorText;
+    // Characters the code page cannot hold, written as "&#N;".
+    int unmappable = 0;
+};
+
+// Reads a document file (open, reload and insert file). mode: 0 detect, 1 Windows-1250,
+// 2 ISO 8859-2; defaultIso is the charset when detection finds no marker; tabWidth as
+// for ExpandTabs. The file's bytes are decoded by the complete table of the charset.
+LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int tabWidth);
+
+// Writes text in the document's charset with CR LF line breaks. The file is written
+// beside the old one and replaces it only when everything was written, so a failed
+// save leaves the old file as it was. No line break is added after the last line:
+// a file opened and saved without edits comes back byte for byte.
+SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso);

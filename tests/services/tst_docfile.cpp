@@ -1,0 +1,218 @@
+#include "services/codepage.h"
+#include "services/docfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+class TstDocFile : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { QVERIFY(m_dir.isValid()); }
+    void roundTripEveryByte_data();
+    void roundTripEveryByte();
+    void lineBreaks_data();
+    void lineBreaks();
+    void detectionAndDecoding_data();
+    void detectionAndDecoding();
+    void tabsExpand();
+    void loadFailures();
+    void saveWritesCrLfAndCodePage();
+    void unmappableBecomeReferences();
+    void failedSaveKeepsOldFile();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    static QByteArray readBytes(const QString &p)
+    {
+        QFile f(p);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+    static bool writeBytes(const QString &p, const QByteArray &bytes)
+    {
+        QFile f(p);
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+void TstDocFile::roundTripEveryByte_data()
+{
+    QTest::addColumn<bool>("iso");
+    QTest::newRow("windows-1250") << false;
+    QTest::newRow("iso-8859-2") << true;
+}
+
+void TstDocFile::roundTripEveryByte()
+{
+    QFETCH(bool, iso);
+    // Every byte value but tab, CR and LF, with CR LF breaks between runs of them.
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (b == '\t' || b == '\r' || b == '\n')
+            continue;
+        bytes.append(char(b));
+        if (b % 32 == 31)
+            bytes.append("\r\n");
+    }
+    bytes.append("\r\n\r\nlast line without break \xA0");
+    const QString file = path(QStringLiteral("all.html"));
+    QVERIFY(writeBytes(file, bytes));
+
+    const LoadResult loaded = LoadDocumentFile(file, iso ? 2 : 1, !iso, 4);
+    QVERIFY2(loaded.ok, qPrintable(loaded.errorText));
+    QCOMPARE(loaded.iso, iso);
+    QVERIFY(!loaded.text.contains(u'\r'));
+    QCOMPARE(loaded.text.count(QChar(0x00A0)), 2); // no-break spaces stay what they are
+
+    const SaveResult saved = SaveDocumentFile(file, loaded.text, iso);
+    QVERIFY2(saved.ok, qPrintable(saved.errorText));
+    QCOMPARE(saved.unmappable, 0);
+    QCOMPARE(readBytes(file), bytes);
+}
+
+void TstDocFile::lineBreaks_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringLiteral("a\nb\n");
+    QTest::newRow("LF") << QByteArray("a\nb\n") << QStringLiteral("a\nb\n");
+    QTest::newRow("lone CR") << QByteArray("a\rb\r") << QStringLiteral("a\nb\n");
+    QTest::newRow("mixed") << QByteArray("a\r\n\rb\n\r\r\nc") << QStringLiteral("a\n\nb\n\n\nc");
+    QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringLiteral("a\n\nb");
+    QTest::newRow("empty file") << QByteArray() << QString();
+}
+
+void TstDocFile::lineBreaks()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    const QString file = path(QStringLiteral("breaks.txt"));
+    QVERIFY(writeBytes(file, bytes));
+    const LoadResult loaded = LoadDocumentFile(file, 0, false, 4);
+    QVERIFY(loaded.ok);
+    QCOMPARE(loaded.text, text);
+}
+
+void TstDocFile::detectionAndDecoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("defaultIso");
+    QTest::addColumn<bool>("iso");
+    QTest::addColumn<QString>("text");
+    // "ąś" is B1 B6 in ISO 8859-2 and B9 9C in Windows-1250.
+    const QByteArray isoFile("<meta charset=ISO-8859-2></head>\xB1\xB6");
+    const QByteArray winFile("<meta charset=windows-1250></head>\xB9\x9C");
+    QTest::newRow("iso detected") << isoFile << 0 << false << true
+                                  << QStringLiteral("<meta charset=ISO-8859-2></head>ąś");
+    QTest::newRow("windows detected")
+        << winFile << 0 << true << false << QStringLiteral("<meta charset=windows-1250></head>ąś");
+    QTest::newRow("iso forced") << winFile << 2 << false << true
+                                << QStringLiteral("<meta charset=windows-1250></head>\u0161\u009C");
+    QTest::newRow("default iso") << QByteArray("\xB1") << 0 << true << true << QStringLiteral("ą");
+    QTest::newRow("default windows") << QByteArray("\xB9") << 0 << false << false << QStringLiteral("ą");
+}
+
+void TstDocFile::detectionAndDecoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, mode);
+    QFETCH(bool, defaultIso);
+    QFETCH(bool, iso);
+    QFETCH(QString, text);
+    const QString file = path(QStringLiteral("detect.html"));
+    QVERIFY(writeBytes(file, bytes));
+    const LoadResult loaded = LoadDocumentFile(file, mode, defaultIso, 4);
+    QVERIFY(loaded.ok);
+    QCOMPARE(loaded.iso, iso);
+    QCOMPARE(loaded.text, text);
+}
+
+void TstDocFile::tabsExpand()
+{
+    const QString file = path(QStringLiteral("tabs.txt"));
+    QVERIFY(writeBytes(file, "\tx\r\n\t\ty"));
+    QCOMPARE(LoadDocumentFile(file, 0, false, 3).text, QStringLiteral("   x\n      y"));
+    QCOMPARE(LoadDocumentFile(file, 0, false, 1).text, QStringLiteral(" x\n  y"));
+}
+
+void TstDocFile::loadFailures()
+{
+    const LoadResult missing = LoadDocumentFile(path(QStringLiteral("nope.html")), 0, false, 4);
+    QVERIFY(!missing.ok);
+    QVERIFY(!missing.errorText.isEmpty());
+    QVERIFY(missing.text.isEmpty());
+
+    const LoadResult dir = LoadDocumentFile(m_dir.path(), 0, false, 4);
+    QVERIFY(!dir.ok);
+    QVERIFY(!dir.errorText.isEmpty());
+}
+
+void TstDocFile::saveWritesCrLfAndCodePage()
+{
+    const QString file = path(QStringLiteral("out.html"));
+    const QString text = QStringLiteral("Zażółć\ngęślą\n\njaźń\u00A0");
+    QVERIFY(SaveDocumentFile(file, text, false).ok);
+    QCOMPARE(readBytes(file), QByteArray("Za\xBF\xF3\xB3\xE6\r\ng\xEA\x9Cl\xB9\r\n\r\nja\x9F\xF1\xA0"));
+    QVERIFY(SaveDocumentFile(file, text, true).ok);
+    QCOMPARE(readBytes(file), QByteArray("Za\xBF\xF3\xB3\xE6\r\ng\xEA\xB6l\xB1\r\n\r\nja\xBC\xF1\xA0"));
+    // Saving over an existing longer file leaves nothing of it behind.
+    QVERIFY(SaveDocumentFile(file, QStringLiteral("x"), true).ok);
+    QCOMPARE(readBytes(file), QByteArray("x"));
+}
+
+void TstDocFile::unmappableBecomeReferences()
+{
+    const QString file = path(QStringLiteral("refs.html"));
+    // The em dash is in Windows-1250 but not in ISO 8859-2; the euro sign likewise;
+    // U+1F600 is in neither and gives one reference for its surrogate pair.
+    const QString text = QStringLiteral("a\u2014b\u20AC\U0001F600\u0436");
+    const SaveResult iso = SaveDocumentFile(file, text, true);
+    QVERIFY(iso.ok);
+    QCOMPARE(iso.unmappable, 4);
+    QCOMPARE(readBytes(file), QByteArray("a&#8212;b&#8364;&#128512;&#1078;"));
+    const SaveResult win = SaveDocumentFile(file, text, false);
+    QVERIFY(win.ok);
+    QCOMPARE(win.unmappable, 2);
+    QCOMPARE(readBytes(file),
+        QByteArray("a\x97"
+                   "b\x80&#128512;&#1078;"));
+}
+
+void TstDocFile::failedSaveKeepsOldFile()
+{
+    // A directory in the file's place cannot be replaced.
+    const QString dirPath = path(QStringLiteral("folder.html"));
+    QVERIFY(QDir().mkpath(dirPath));
+    const SaveResult intoDir = SaveDocumentFile(dirPath, QStringLiteral("text"), false);
+    QVERIFY(!intoDir.ok);
+    QVERIFY(!intoDir.errorText.isEmpty());
+    QVERIFY(QFileInfo(dirPath).isDir());
+
+    // A folder that does not exist.
+    const SaveResult noFolder
+        = SaveDocumentFile(path(QStringLiteral("missing/x.html")), QStringLiteral("text"), false);
+    QVERIFY(!noFolder.ok);
+
+    // A folder the user may not write to: the old file stays as it was.
+    if (::geteuid() == 0)
+        QSKIP("running as root: folder permissions are not enforced");
+    const QString locked = path(QStringLiteral("locked"));
+    QVERIFY(QDir().mkpath(locked));
+    const QString file = QDir(locked).filePath(QStringLiteral("page.html"));
+    QVERIFY(writeBytes(file, "old contents"));
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const SaveResult denied = SaveDocumentFile(file, QStringLiteral("new contents"), false);
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(!denied.ok);
+    QVERIFY(!denied.errorText.isEmpty());
+    QCOMPARE(readBytes(file), QByteArray("old contents"));
+}
+
+QTEST_GUILESS_MAIN(TstDocFile)
+#include "tst_docfile.moc"

@@ -10,17 +10,20 @@ QString LowerCaseTags(QStringView text)
     for (qsizetype i = 0; i < out.size(); ++i) {
         const QChar c = out.at(i);
         if (!inTag) {
+            // Quotes in the text between tags are ordinary characters: a lone inch mark
+            // must not keep the following tags upper case.
             if (c == u'<')
                 inTag = true;
             continue;
         }
-        if (c == u'"') {
+        if (c == u'>') {
+            // Also inside quotes: a closing such as "\"></A>" ends the value and the tag.
+            inTag = false;
+            quoted = false;
+        } else if (c == u'"') {
             quoted = !quoted;
         } else if (!quoted) {
-            if (c == u'>')
-                inTag = false;
-            else
-                out[i] = c.toLower(); // simple case mapping: one UTF-16 unit for another
+            out[i] = c.toLower(); // simple case mapping: one UTF-16 unit for another
         }
     }
     return out;

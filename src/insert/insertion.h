@@ -6,8 +6,9 @@
 class EditableDocument;
 
 // Lower-cases markup only where it is markup: scanning from the start, "<" enters a tag
-// and ">" leaves it, a double quote inside a tag opens or closes a quoted value. The text
-// counts as inside a tag at its start (a closing like "\">" continues a tag). Characters
+// and ">" leaves it, a double quote inside a tag opens or closes a quoted value (between
+// tags it is plain text). The text counts as inside a tag at its start (a closing like
+// "\">" continues a tag). Characters
 // inside a tag and outside quotes are lower-cased (any Windows-1250 letter included);
 // everything else is kept. The result has the same length as the input.
 QString LowerCaseTags(QStringView text);

@@ -20,6 +20,8 @@ InsertToolTabs::InsertToolTabs(QWidget *parent)
     : QTabWidget(parent)
 {
     setObjectName(QStringLiteral("InsertToolTabs"));
+    // For queued connections and signal spies on buttonRightClicked.
+    qRegisterMetaType<QToolButton *>();
     const QStringList &pages = insertPageNames();
     QVector<QHBoxLayout *> layouts;
     for (const QString &name : pages) {

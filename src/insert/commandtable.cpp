@@ -61,6 +61,12 @@ struct Builder
         c.objectName = objectName;
         return c;
     }
+    InsertCommand &align(const QString &handler, const QString &caption, const QString &hint, Alignment a)
+    {
+        InsertCommand &c = add(InsertKind::Align, handler, Podstawowe, caption, hint);
+        c.alignment = a;
+        return c;
+    }
     InsertCommand &ask(const QString &handler, int page, const QString &caption, const QString &prompt,
         const QString &title, const QString &opening, const QString &suffix, const QString &closing)
     {
@@ -85,23 +91,14 @@ std::vector<InsertCommand> buildTable()
 
     // Podstawowe
     b.pair(S("Podst_HRClick"), Podstawowe, S("HR"), S("Linia pozioma"), S("<HR>"));
-    b.pair(S("Btn_BRClick"), Podstawowe, S("BR"), S("Złamanie wiersza"), S("<BR>")).shortcut
-        = S("Ctrl+Shift+Return");
-    b.add(InsertKind::Paragraph, S("Btn_PClick"), Podstawowe, S("P"), S("Akapit"), S("<P>"), S("</P>"))
-        .shortcut
-        = S("Ctrl+Shift+P");
-    b.pair(S("Btn_BClick"), Podstawowe, S("B"), S("Pogrubienie"), S("<B>"), S("</B>")).shortcut = S("Ctrl+B");
-    b.pair(S("Btn_IClick"), Podstawowe, S("I"), S("Kursywa"), S("<I>"), S("</I>")).shortcut = S("Ctrl+I");
-    b.pair(S("Btn_UClick"), Podstawowe, S("U"), S("Podkreślenie"), S("<U>"), S("</U>")).shortcut
-        = S("Ctrl+U");
-    b.add(InsertKind::Align, S("BTN_LeftClick"), Podstawowe, S("Do lewej"), S("Wyrównanie do lewej"))
-        .alignment
-        = Alignment::Left;
-    b.add(InsertKind::Align, S("Btn_CenterClick"), Podstawowe, S("Do środka"), S("Wyśrodkowanie")).alignment
-        = Alignment::Center;
-    b.add(InsertKind::Align, S("Btn_RightClick"), Podstawowe, S("Do prawej"), S("Wyrównanie do prawej"))
-        .alignment
-        = Alignment::Right;
+    b.pair(S("Btn_BRClick"), Podstawowe, S("BR"), S("Złamanie wiersza"), S("<BR>"));
+    b.add(InsertKind::Paragraph, S("Btn_PClick"), Podstawowe, S("P"), S("Akapit"), S("<P>"), S("</P>"));
+    b.pair(S("Btn_BClick"), Podstawowe, S("B"), S("Pogrubienie"), S("<B>"), S("</B>"));
+    b.pair(S("Btn_IClick"), Podstawowe, S("I"), S("Kursywa"), S("<I>"), S("</I>"));
+    b.pair(S("Btn_UClick"), Podstawowe, S("U"), S("Podkreślenie"), S("<U>"), S("</U>"));
+    b.align(S("BTN_LeftClick"), S("Do lewej"), S("Wyrównanie do lewej"), Alignment::Left);
+    b.align(S("Btn_CenterClick"), S("Do środka"), S("Wyśrodkowanie"), Alignment::Center);
+    b.align(S("Btn_RightClick"), S("Do prawej"), S("Wyrównanie do prawej"), Alignment::Right);
     b.pair(S("N23Click"), Podstawowe, S("<!-- -->"), S("Komentarz"), S("<!--"), S("-->"));
     b.add(InsertKind::Repeat, S("BtnWstawJRazClick"), Podstawowe, S("Jeszcze raz"),
         S("Wstaw jeszcze raz ostatnio wstawiony znacznik"));
@@ -142,10 +139,8 @@ std::vector<InsertCommand> buildTable()
     b.pair(S("SpeedButton8Click"), Listy, S("DD"), S("Opis pojęcia listy definicji"), S("\n<DD>"));
     b.pair(S("SpeedButton7Click"), Listy, S("DT"), S("Pojęcie listy definicji"), S("\n<DT>"));
     b.pair(S("SpeedButton9Click"), Listy, S("LI"), S("Element listy"), S("\n<LI>"));
-    b.pair(S("BtnULClick"), Listy, S("UL"), S("Lista wypunktowana"), S("<UL>\n<LI>"), S("\n</UL>")).entryMode
-        = 1;
-    b.pair(S("BTnOLClick"), Listy, S("OL"), S("Lista numerowana"), S("<OL>\n<LI>"), S("\n</OL>")).entryMode
-        = 1;
+    b.pair(S("BtnULClick"), Listy, S("UL"), S("Lista wypunktowana"), S("<UL>\n<LI>"), S("\n</UL>"));
+    b.pair(S("BTnOLClick"), Listy, S("OL"), S("Lista numerowana"), S("<OL>\n<LI>"), S("\n</OL>"));
     b.pair(S("BtnDLClick"), Listy, S("DL"), S("Lista definicji"), S("<DL>"), S("\n</DL>"));
 
     // Tabele
@@ -155,9 +150,7 @@ std::vector<InsertCommand> buildTable()
     b.pair(S("BtnTabHeaderClick"), Tabele, S("TH"), S("Komórka nagłówka tabeli"), S("<TH>"), S("</TH>"));
     b.pair(S("BtnTabCaptionClick"), Tabele, S("CAPTION"), S("Tytuł tabeli"), S("<CAPTION>"), S("</CAPTION>"));
     b.pair(S("BtnTblStartClick"), Tabele, S("Nowa tabela"), S("Początek tabeli z pierwszą komórką"),
-         S("<TABLE BORDER=\"2\">\n<TR>\n<TD>"), S("\n</TD>\n</TR>\n</TABLE>"))
-        .entryMode
-        = 2;
+        S("<TABLE BORDER=\"2\">\n<TR>\n<TD>"), S("\n</TD>\n</TR>\n</TABLE>"));
 
     // Formularze
     b.block(S("BtnFormClick"), Formularze, S("FORM"), S("Formularz"), S("<FORM>"), S("</FORM>"));
@@ -398,10 +391,39 @@ std::vector<InsertCommand> buildTable()
         b.menuItem(InsertKind::EntityCaption, InsertPlace::EntityMenu, S("mdashduymylnik1Click"),
             S("Encja") + QString::fromLatin1(e.name), e.caption);
 
-    InsertCommand &again = b.menuItem(InsertKind::Repeat, InsertPlace::InsertMenu, S("Wstawjeszczeraz1Click"),
-        S("Wstawjeszczeraz1"), S("Wstaw jeszcze raz"));
-    again.shortcut = S("F9");
-    again.hint = S("Wstaw jeszcze raz ostatnio wstawiony znacznik");
+    b.menuItem(InsertKind::Repeat, InsertPlace::InsertMenu, S("Wstawjeszczeraz1Click"), S("Wstawjeszczeraz1"),
+         S("Wstaw jeszcze raz"))
+        .hint
+        = S("Wstaw jeszcze raz ostatnio wstawiony znacznik");
+
+    // Keys: the menu items carry them. Return alone and Shift+Return belong to typing.
+    const struct
+    {
+        const char *objectName;
+        const char *key;
+    } keys[] = {
+        { "Btn_B", "Ctrl+B" },
+        { "Btn_I", "Ctrl+I" },
+        { "Btn_U", "Ctrl+U" },
+        { "Btn_P", "Ctrl+Shift+P" },
+        { "Btn_BR", "Ctrl+Shift+Return" },
+        { "BtnNbsp", "Ctrl+Shift+Space" },
+        { "Wstawjeszczeraz1", "F9" },
+    };
+    // The list commands switch the document to list-item entry, the table start to cells.
+    const struct
+    {
+        const char *objectName;
+        int mode;
+    } modes[] = { { "BtnUL", 1 }, { "BTnOL", 1 }, { "BtnTblStart", 2 } };
+    for (InsertCommand &c : b.rows) {
+        for (const auto &k : keys)
+            if (c.objectName == QLatin1String(k.objectName))
+                c.shortcut = QString::fromLatin1(k.key);
+        for (const auto &m : modes)
+            if (c.objectName == QLatin1String(m.objectName))
+                c.entryMode = m.mode;
+    }
 
     return std::move(b.rows);
 }

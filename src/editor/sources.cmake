@@ -6,5 +6,5 @@ list(APPEND MARKORA_CORE_SOURCES
   editor/defaultrules.h editor/defaultrules.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
-
+  editor/tcolormemo.h editor/tcolormemo.cpp
 )

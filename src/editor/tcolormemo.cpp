@@ -1,0 +1,307 @@
+#include "editor/tcolormemo.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <algorithm>
+
+namespace {
+
+QColor toQColor(TColor c, const QColor &window, const QColor &text)
+{
+    const quint32 rgb = ColorToRgb(c, window.rgb() & 0xFFFFFFu, text.rgb() & 0xFFFFFFu);
+    return QColor::fromRgb(QRgb(0xFF000000u | rgb));
+}
+
+} // namespace
+
+TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent)
+{
+    m_key = PassKey();
+    connect(this, &QPlainTextEdit::textChanged, this, &TColorMemo::onTextChanged);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TColorMemo::onCaretMoved);
+    connect(this, &QPlainTextEdit::selectionChanged, this, &TColorMemo::onCaretMoved);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        Q_EMIT OnVScroll();
+        UpdateColors(false);
+    });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        Q_EMIT OnHScroll();
+        UpdateColors(false);
+    });
+}
+
+TColorMemo::~TColorMemo() = default;
+
+void TColorMemo::setColorRules(const TDrawRules &rules)
+{
+    m_rules = rules;
+    UpdateColors(false);
+}
+
+void TColorMemo::setColorLimMax(int n)
+{
+    m_colorLimMax = std::max(0, n);
+}
+
+void TColorMemo::setHotSpot(const THotSpot &hotSpot)
+{
+    m_hotSpot = hotSpot;
+    // The pointer shape over a hot spot needs moves without a button held.
+    if (m_hotSpot.Active)
+        viewport()->setMouseTracking(true);
+    UpdateColors(false);
+}
+
+void TColorMemo::setOnDrawKey(const TDrawKeyEvent &handler)
+{
+    m_onDrawKey = handler;
+    m_keyRuns.clear();
+    UpdateColors(false);
+}
+
+void TColorMemo::BeforeColorPass(TColorPassInput &) {}
+
+TColorMemo::PassKey TColorMemo::currentKey() const
+{
+    PassKey k;
+    k.firstBlock = firstVisibleBlock().blockNumber();
+    k.width = viewport()->width();
+    k.height = viewport()->height();
+    k.revision = document()->revision();
+    return k;
+}
+
+QTextBlock TColorMemo::lastVisibleBlock(const QTextBlock &first) const
+{
+    // Blocks whose top is inside the viewport; a partly shown last line is coloured too.
+    const qreal bottom = viewport()->height();
+    qreal top = blockBoundingGeometry(first).translated(contentOffset()).top();
+    QTextBlock last = first;
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        if (top >= bottom)
+            break;
+        last = b;
+        if (b.isVisible())
+            top += blockBoundingRect(b).height();
+    }
+    return last;
+}
+
+void TColorMemo::UpdateColors(bool CurrentLineOnly)
+{
+    if (m_inPass || !isVisible() || !isEnabled())
+        return;
+    const QScopedValueRollback<bool> guard(m_inPass, true);
+
+    m_rules.RebuildIfNeeded();
+    const QTextCursor caret = textCursor();
+    QTextBlock first = CurrentLineOnly ? caret.block() : firstVisibleBlock();
+    if (!first.isValid())
+        return;
+    const QTextBlock last = CurrentLineOnly ? first : lastVisibleBlock(first);
+
+    // Spans may begin up to KeyMaxHeight - 1 lines above what is shown.
+    QTextBlock scan = first;
+    const int back = m_rules.Count() > 0 ? m_rules.Item(0).KeyMaxHeight() - 1 : 0;
+    for (int i = 0; i < back && scan.previous().isValid(); ++i)
+        scan = scan.previous();
+
+    static const std::vector<TKeyDescr> none;
+    const std::vector<TKeyDescr> *runs = &none;
+    if (m_rules.Count() > 0 || m_hotSpot.Active) {
+        m_stretch.resize(0);
+        for (QTextBlock b = scan; b.isValid(); b = b.next()) {
+            m_stretch += b.text();
+            if (b == last) {
+                if (b.next().isValid())
+                    m_stretch += QLatin1Char('\n');
+                break;
+            }
+            m_stretch += QLatin1Char('\n');
+        }
+        const QPalette pal = palette();
+        TColorPassInput in;
+        in.Text = m_stretch;
+        in.Base = scan.position();
+        in.CaretPos = caret.position();
+        in.CaretLineStart = caret.block().position();
+        in.SelStart = caret.selectionStart();
+        in.SelLength = caret.selectionEnd() - caret.selectionStart();
+        in.HotSpot = &m_hotSpot;
+        in.WantTabs = !tabChangesFocus();
+        in.FontColor = ColorFromRgb(pal.color(QPalette::Text).rgb());
+        in.BackColor = ColorFromRgb(pal.color(QPalette::Base).rgb());
+        in.RedrawAlways = m_redrawAlways;
+        in.Rules = &m_rules;
+        in.OnDraw = &m_onDraw;
+        in.ColorLimMax = m_colorLimMax;
+        BeforeColorPass(in);
+        runs = &m_engine.Run(in);
+    }
+    applyRuns(first, last, *runs);
+    if (m_onDrawKey)
+        rememberKeywordRuns(first.position(), last.position() + last.length(), *runs);
+
+    if (CurrentLineOnly)
+        m_key.revision = document()->revision();
+    else
+        m_key = currentKey();
+}
+
+QTextCharFormat TColorMemo::formatFor(const TKeyDescr &run) const
+{
+    const QPalette pal = palette();
+    const QColor colour = toQColor(run.Color, pal.color(QPalette::Base), pal.color(QPalette::Text));
+    QTextCharFormat f;
+    f.setForeground(colour);
+    if (run.Order == OrderHotSpotMarker)
+        f.setBackground(colour); // the marker disappears into its own colour
+    else if (run.Order == OrderHotSpotText && m_hotSpot.Underlined)
+        f.setFontUnderline(true);
+    return f;
+}
+
+void TColorMemo::applyRuns(const QTextBlock &first, const QTextBlock &last,
+                           const std::vector<TKeyDescr> &runs)
+{
+    int dirtyFrom = -1;
+    int dirtyTo = -1;
+    auto it = std::lower_bound(runs.begin(), runs.end(), first.position(),
+                               [](const TKeyDescr &k, int pos) { return k.EndChar < pos; });
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        const int pos = b.position();
+        const int textEnd = pos + b.length() - 1; // the block separator is never coloured
+        m_ranges.resize(0);
+        while (it != runs.end() && it->EndChar < pos)
+            ++it;
+        for (auto k = it; k != runs.end() && k->BeginChar < textEnd; ++k) {
+            if (k->Keyword && m_onDrawKey)
+                continue; // drawn by the handler over the plain text
+            const int from = std::max(k->BeginChar, pos);
+            const int to = std::min(k->EndChar, textEnd - 1);
+            if (to < from)
+                continue;
+            QTextLayout::FormatRange r;
+            r.start = from - pos;
+            r.length = to - from + 1;
+            r.format = formatFor(*k);
+            m_ranges.append(r);
+        }
+        QTextLayout *layout = b.layout();
+        if (layout && layout->formats() != m_ranges) {
+            layout->setFormats(m_ranges);
+            if (dirtyFrom < 0)
+                dirtyFrom = pos;
+            dirtyTo = pos + b.length();
+        }
+        if (b == last)
+            break;
+    }
+    // One relayout of the changed blocks; it changes no text, so no change signal follows.
+    if (dirtyFrom >= 0)
+        document()->markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
+}
+
+void TColorMemo::rememberKeywordRuns(int from, int to, const std::vector<TKeyDescr> &runs)
+{
+    m_keyRuns.erase(std::remove_if(m_keyRuns.begin(), m_keyRuns.end(),
+                                   [&](const TKeyDescr &k) { return k.BeginChar >= from && k.BeginChar < to; }),
+                    m_keyRuns.end());
+    for (const TKeyDescr &k : runs)
+        if (k.Keyword && k.BeginChar >= from && k.BeginChar < to)
+            m_keyRuns.push_back(k);
+    std::sort(m_keyRuns.begin(), m_keyRuns.end(),
+              [](const TKeyDescr &a, const TKeyDescr &b) { return a.BeginChar < b.BeginChar; });
+}
+
+void TColorMemo::paintEvent(QPaintEvent *e)
+{
+    // Anything that moved the text under the viewport since the last pass.
+    if (currentKey() != m_key)
+        UpdateColors(false);
+    QPlainTextEdit::paintEvent(e);
+    if (m_onDrawKey && !m_keyRuns.empty())
+        drawKeys();
+}
+
+void TColorMemo::drawKeys()
+{
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const QFontMetrics fm(font());
+    const QColor textColour = palette().color(QPalette::Text);
+    const QPointF offset = contentOffset();
+    for (const TKeyDescr &k : m_keyRuns) {
+        const QTextBlock block = document()->findBlock(k.BeginChar);
+        if (!block.isValid() || !block.isVisible() || !block.layout())
+            continue;
+        const QRectF geometry = blockBoundingGeometry(block).translated(offset);
+        if (geometry.bottom() < 0 || geometry.top() > viewport()->height())
+            continue;
+        const int rel = k.BeginChar - block.position();
+        const QString key = block.text().mid(rel, k.EndChar - k.BeginChar + 1);
+        const QTextLine line = block.layout()->lineForTextPosition(rel);
+        if (!line.isValid())
+            continue;
+        const QRect rect(int(geometry.left() + line.cursorToX(rel)), int(geometry.top() + line.y()),
+                         fm.horizontalAdvance(key), fm.height());
+        m_onDrawKey(painter, key, rect, textColour);
+    }
+}
+
+void TColorMemo::onTextChanged()
+{
+    const int lines = blockCount();
+    const int length = document()->characterCount() - 1;
+    // A character typed on the same line only touches the caret's line.
+    const bool lineOnly = !m_redrawAlways && lines == m_prevLineCount && length == m_prevLength + 1;
+    m_prevLineCount = lines;
+    m_prevLength = length;
+    UpdateColors(lineOnly);
+}
+
+void TColorMemo::onCaretMoved()
+{
+    // Colours depend on the caret only through the selection run and the caret-line run.
+    const bool hasSelection = textCursor().hasSelection();
+    if (hasSelection || m_hadSelection || m_redrawAlways)
+        UpdateColors(false);
+    m_hadSelection = hasSelection;
+}
+
+void TColorMemo::mouseMoveEvent(QMouseEvent *e)
+{
+    QPlainTextEdit::mouseMoveEvent(e);
+    bool hot = false;
+    if (m_hotSpot.Active) {
+        const QTextCursor c = cursorForPosition(e->position().toPoint());
+        const QString line = c.block().text();
+        const QStringView rest = QStringView(line).mid(c.positionInBlock());
+        const qsizetype end = rest.indexOf(m_hotSpot.EndChar);
+        hot = end >= 0 && (m_hotSpot.BeginChar == m_hotSpot.EndChar || !rest.left(end).contains(m_hotSpot.BeginChar));
+    }
+    if (hot != m_onHotSpot) {
+        m_onHotSpot = hot;
+        viewport()->setCursor(hot ? Qt::PointingHandCursor : Qt::IBeamCursor);
+    }
+}
+
+void TColorMemo::mouseReleaseEvent(QMouseEvent *e)
+{
+    QPlainTextEdit::mouseReleaseEvent(e);
+    if (e->button() != Qt::LeftButton || !m_onHotSpot || !m_hotSpot.Active)
+        return;
+    const QTextCursor c = cursorForPosition(e->position().toPoint());
+    const QString line = c.block().text();
+    const int p = c.positionInBlock();
+    const QStringView rest = QStringView(line).mid(p);
+    const qsizetype end = rest.indexOf(m_hotSpot.EndChar);
+    if (end < 0)
+        return;
+    const qsizetype begin = p > 0 ? line.lastIndexOf(m_hotSpot.BeginChar, p - 1) : -1;
+    const QString src = QStringView(line).mid(begin + 1, p - begin - 1).toString() + rest.left(end).toString();
+    Q_EMIT OnHotSpotClick(src);
+}

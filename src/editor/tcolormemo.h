@@ -1,0 +1,116 @@
+#pragma once
+
+#include "editor/colorengine.h"
+
+#include <QPlainTextEdit>
+#include <QTextLayout>
+
+class QPainter;
+
+// Draws a keyword run itself instead of letting it be coloured: key is the run's
+// text, rect its place in viewport coordinates, color the control's text colour.
+using TDrawKeyEvent =
+    std::function<void(QPainter &canvas, const QString &key, const QRect &rect, const QColor &color)>;
+
+// A plain-text editor that colours what is on screen by colour rules. Only the
+// visible blocks (plus KeyMaxHeight - 1 blocks above, rule 0's value) are scanned;
+// the result is applied as extra formats of the visible block layouts, so colours
+// never enter the document or its undo history.
+//
+// Events: handlers that hand data back (OnDraw, OnDrawKey) are callbacks set with
+// setOnDraw / setOnDrawKey; plain notifications (OnHotSpotClick, OnHScroll,
+// OnVScroll) are Qt signals.
+class TColorMemo : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit TColorMemo(QWidget *parent = nullptr);
+    ~TColorMemo() override;
+
+    // The rules; setting copies them. After changing rules in place through the
+    // non-const accessor (switching one on or off), call UpdateColors(false).
+    const TDrawRules &ColorRules() const { return m_rules; }
+    TDrawRules &ColorRules() { return m_rules; }
+    void setColorRules(const TDrawRules &rules);
+
+    // Size of the array handed to OnDraw; 0 (the default) turns dtEventDraw rules off.
+    int ColorLimMax() const { return m_colorLimMax; }
+    void setColorLimMax(int n);
+    // Recolour the whole screen on every change and colour the caret line up to the
+    // caret in the text colour.
+    bool RedrawAlways() const { return m_redrawAlways; }
+    void setRedrawAlways(bool on) { m_redrawAlways = on; }
+    // Setting copies.
+    const THotSpot &HotSpot() const { return m_hotSpot; }
+    void setHotSpot(const THotSpot &hotSpot);
+
+    const TDrawEvent &OnDraw() const { return m_onDraw; }
+    void setOnDraw(const TDrawEvent &handler) { m_onDraw = handler; }
+    const TDrawKeyEvent &OnDrawKey() const { return m_onDrawKey; }
+    void setOnDrawKey(const TDrawKeyEvent &handler);
+
+    // The colouring pass: the caret's line only, or every visible line. Does nothing
+    // while the control is hidden or disabled.
+    virtual void UpdateColors(bool CurrentLineOnly);
+
+    // The merged runs of the last pass, in document positions.
+    const std::vector<TKeyDescr> &LastRuns() const { return m_engine.Result(); }
+
+Q_SIGNALS:
+    // The text of a clicked hot spot.
+    void OnHotSpotClick(const QString &SRC);
+    void OnHScroll();
+    void OnVScroll();
+
+protected:
+    // Called with the gathered input just before the engine runs: a subclass may
+    // swap in other rules, an OnDraw handler or other options for this pass.
+    virtual void BeforeColorPass(TColorPassInput &input);
+
+    void paintEvent(QPaintEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+
+private:
+    // What the colours on screen were computed for; a paint with another key recolours.
+    struct PassKey
+    {
+        int firstBlock = -1;
+        int width = -1;
+        int height = -1;
+        int revision = -1;
+        bool operator==(const PassKey &o) const
+        {
+            return firstBlock == o.firstBlock && width == o.width && height == o.height
+                && revision == o.revision;
+        }
+        bool operator!=(const PassKey &o) const { return !(*this == o); }
+    };
+
+    PassKey currentKey() const;
+    QTextBlock lastVisibleBlock(const QTextBlock &first) const;
+    void applyRuns(const QTextBlock &first, const QTextBlock &last, const std::vector<TKeyDescr> &runs);
+    QTextCharFormat formatFor(const TKeyDescr &run) const;
+    void rememberKeywordRuns(int from, int to, const std::vector<TKeyDescr> &runs);
+    void drawKeys();
+    void onTextChanged();
+    void onCaretMoved();
+
+    TDrawRules m_rules;
+    TColorEngine m_engine;
+    THotSpot m_hotSpot;
+    TDrawEvent m_onDraw;
+    TDrawKeyEvent m_onDrawKey;
+    int m_colorLimMax = 0;
+    bool m_redrawAlways = false;
+
+    QString m_stretch;
+    std::vector<TKeyDescr> m_keyRuns; // keyword runs on screen, for OnDrawKey
+    QVector<QTextLayout::FormatRange> m_ranges;
+    PassKey m_key;
+    int m_prevLineCount = 1;
+    int m_prevLength = 0;
+    bool m_hadSelection = false;
+    bool m_inPass = false;
+    bool m_onHotSpot = false;
+};

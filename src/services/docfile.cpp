@@ -7,44 +7,78 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <array>
 
 namespace {
 
-// Turns CR LF and lone CR into '\n', compacting the string in place.
-void normaliseLineBreaks(QString &text)
+// Decodes, turns CR LF and lone CR into '\n' and expands tabs in one pass, so a large
+// file costs one allocation and one walk over its bytes.
+QString decodeDocument(QByteArrayView bytes, CodePage::Id id, int tabWidth)
 {
-    const qsizetype first = text.indexOf(u'\r');
-    if (first < 0)
-        return;
-    QChar *d = text.data();
-    const qsizetype n = text.size();
-    qsizetype w = first;
-    for (qsizetype r = first; r < n; ++r) {
-        const QChar c = d[r];
-        if (c == u'\r') {
-            d[w++] = u'\n';
-            if (r + 1 < n && d[r + 1] == u'\n')
-                ++r;
+    std::array<char16_t, 256> table;
+    for (int b = 0; b < 256; ++b)
+        table[b] = CodePage::toUnicode(static_cast<unsigned char>(b), id);
+    const qsizetype width = std::max(tabWidth, 1);
+    const qsizetype tabs = std::count(bytes.begin(), bytes.end(), '\t');
+    QString out(bytes.size() + tabs * (width - 1), Qt::Uninitialized);
+    char16_t *d = reinterpret_cast<char16_t *>(out.data());
+    char16_t *const begin = d;
+    const unsigned char *s = reinterpret_cast<const unsigned char *>(bytes.data());
+    const unsigned char *const end = s + bytes.size();
+    while (s < end) {
+        const unsigned char b = *s++;
+        if (b == '\r') {
+            *d++ = u'\n';
+            if (s < end && *s == '\n')
+                ++s;
+        } else if (b == '\t') {
+            d = std::fill_n(d, width, u' ');
         } else {
-            d[w++] = c;
+            *d++ = table[b];
         }
     }
-    text.truncate(w);
+    out.truncate(d - begin);
+    return out;
 }
 
-// '\n' becomes CR LF; bytes otherwise untouched.
-QByteArray withCrLf(const QByteArray &bytes)
+// Encodes with '\n' written as CR LF, in one pass. Characters the code page cannot
+// hold are written as CodePage::encode writes them (numeric character references).
+QByteArray encodeDocument(QStringView text, CodePage::Id id, int *unmappable)
 {
-    const qsizetype breaks = std::count(bytes.cbegin(), bytes.cend(), '\n');
-    if (breaks == 0)
-        return bytes;
-    QByteArray out(bytes.size() + breaks, Qt::Uninitialized);
+    const qsizetype breaks = std::count(text.begin(), text.end(), u'\n');
+    QByteArray out(text.size() + breaks, Qt::Uninitialized);
     char *d = out.data();
-    for (const char c : bytes) {
-        if (c == '\n')
-            *d++ = '\r';
-        *d++ = c;
+    qsizetype w = 0;
+    int bad = 0;
+    const char16_t *s = reinterpret_cast<const char16_t *>(text.data());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (c < 0x80) {
+            if (c == u'\n')
+                d[w++] = '\r';
+            d[w++] = char(c);
+            continue;
+        }
+        const int b = CodePage::fromUnicode(c, id);
+        if (b >= 0) {
+            d[w++] = char(b);
+            continue;
+        }
+        // Rare: a reference is longer than the character, so the buffer grows.
+        const bool pair = QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1]);
+        const QByteArray ref = CodePage::encode(text.mid(i, pair ? 2 : 1), id);
+        if (pair)
+            ++i;
+        out.resize(out.size() + ref.size() - (pair ? 2 : 1));
+        d = out.data();
+        std::copy(ref.cbegin(), ref.cend(), d + w);
+        w += ref.size();
+        ++bad;
     }
+    out.truncate(w);
+    if (unmappable)
+        *unmappable = bad;
     return out;
 }
 
@@ -70,11 +104,7 @@ LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int 
     file.close();
 
     result.iso = DetectIso(QByteArrayView(bytes), mode, defaultIso);
-    QString text = CodePage::decode(bytes, result.iso ? CodePage::Iso8859_2 : CodePage::Windows1250);
-    normaliseLineBreaks(text);
-    if (text.contains(u'\t'))
-        text = ExpandTabs(text, tabWidth);
-    result.text = std::move(text);
+    result.text = decodeDocument(bytes, result.iso ? CodePage::Iso8859_2 : CodePage::Windows1250, tabWidth);
     result.ok = true;
     return result;
 }
@@ -82,8 +112,8 @@ LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int 
 SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso)
 {
     SaveResult result;
-    const QByteArray bytes = withCrLf(
-        CodePage::encode(text, iso ? CodePage::Iso8859_2 : CodePage::Windows1250, &result.unmappable));
+    const QByteArray bytes
+        = encodeDocument(text, iso ? CodePage::Iso8859_2 : CodePage::Windows1250, &result.unmappable);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         result.errorText = file.errorString();

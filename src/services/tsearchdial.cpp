@@ -236,14 +236,29 @@ void TSearchDial::buildControls()
     for (QAbstractButton *b : std::initializer_list<QAbstractButton *> {
              ZakresAkt, ZakresWsz, WyszCase, WyszSel, UzReg, UzDot, UzSS })
         connect(b, &QAbstractButton::clicked, this, &TSearchDial::ZakresAktClick);
-    connect(FindCombo->lineEdit(), &QLineEdit::returnPressed, this, [this] {
-        if (FindBtn->isEnabled())
-            FindBtnClick();
-    });
-    connect(ReplCombo->lineEdit(), &QLineEdit::returnPressed, this, [this] {
-        if (ReplBtn->isEnabled())
-            ReplBtnClick();
-    });
+    // Enter is taken before the combo and the dialog see it (they would run it again).
+    FindCombo->lineEdit()->installEventFilter(this);
+    ReplCombo->lineEdit()->installEventFilter(this);
+}
+
+bool TSearchDial::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == FindCombo->lineEdit()) {
+                if (FindBtn->isEnabled())
+                    FindBtnClick();
+                return true;
+            }
+            if (watched == ReplCombo->lineEdit()) {
+                if (ReplBtn->isEnabled())
+                    ReplBtnClick();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 TSearchDial *TSearchDial::showPage(int page, QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results,

@@ -2,7 +2,8 @@
 
 namespace {
 
-struct ColumnInfo {
+struct ColumnInfo
+{
     const char *title; // UTF-8
     int width;
 };
@@ -16,7 +17,10 @@ const ColumnInfo kColumns[FindResultsModel::ColumnCount] = {
 
 } // namespace
 
-FindResultsModel::FindResultsModel(QObject *parent) : QAbstractTableModel(parent) { }
+FindResultsModel::FindResultsModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
 
 int FindResultsModel::rowCount(const QModelIndex &parent) const
 {

@@ -5,12 +5,13 @@
 #include <vector>
 
 // One row of the results list: a match found, a match replaced, or the summary of a run.
-struct FindResultRow {
+struct FindResultRow
+{
     enum Image { Found = 0, Replaced = 1, Summary = 2 };
 
-    QString text;        // the matched text; for a summary row the summary sentence
+    QString text; // the matched text; for a summary row the summary sentence
     QString replacement; // replaced rows only: the text put in
-    QString document;    // the document's file name without its directory
+    QString document; // the document's file name without its directory
     qsizetype position = -1; // 0-based position in the document (of the inserted text for replaced rows)
     int documentId = 0;
     int image = Found;

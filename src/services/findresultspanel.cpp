@@ -42,7 +42,8 @@ QIcon rowIcon(int image)
         break;
     default:
         p.setPen(QPen(Qt::black, 2));
-        p.drawPolyline(QPolygonF({ QPointF(12, 3), QPointF(4, 3), QPointF(9, 8), QPointF(4, 13), QPointF(12, 13) }));
+        p.drawPolyline(
+            QPolygonF({ QPointF(12, 3), QPointF(4, 3), QPointF(9, 8), QPointF(4, 13), QPointF(12, 13) }));
         break;
     }
     return QIcon(pm);
@@ -52,7 +53,8 @@ QIcon rowIcon(int image)
 class ImageProxy final : public QIdentityProxyModel
 {
 public:
-    explicit ImageProxy(QObject *parent) : QIdentityProxyModel(parent)
+    explicit ImageProxy(QObject *parent)
+        : QIdentityProxyModel(parent)
     {
         for (int i = 0; i < 3; ++i)
             m_icons[i] = rowIcon(i);
@@ -73,7 +75,9 @@ private:
 } // namespace
 
 FindResultsPanel::FindResultsPanel(DocumentSet *docs, QWidget *parent)
-    : QDockWidget(QStringLiteral("Wyniki"), parent), m_docs(docs), m_model(new FindResultsModel(this))
+    : QDockWidget(QStringLiteral("Wyniki"), parent)
+    , m_docs(docs)
+    , m_model(new FindResultsModel(this))
 {
     setObjectName(QStringLiteral("TbarWyniki"));
     m_tabs = new QTabWidget(this);
@@ -130,10 +134,7 @@ FindResultsPanel::FindResultsPanel(DocumentSet *docs, QWidget *parent)
 
 FindResultsPanel::~FindResultsPanel() = default;
 
-bool FindResultsPanel::clearBeforeNew() const
-{
-    return m_clearBefore->isChecked();
-}
+bool FindResultsPanel::clearBeforeNew() const { return m_clearBefore->isChecked(); }
 
 void FindResultsPanel::showFindPage()
 {
@@ -142,10 +143,7 @@ void FindResultsPanel::showFindPage()
     m_tabs->setCurrentWidget(m_tabFind);
 }
 
-void FindResultsPanel::BtnWynikiClearClick()
-{
-    m_model->clear();
-}
+void FindResultsPanel::BtnWynikiClearClick() { m_model->clear(); }
 
 void FindResultsPanel::FindResultsDblClick(const QModelIndex &index)
 {

@@ -8,7 +8,8 @@
 
 namespace {
 
-struct TableEntry {
+struct TableEntry
+{
     int code;
     const char *message; // UTF-8
 };
@@ -41,7 +42,8 @@ const TableEntry kMessages[] = {
     { 127, "Nierozpoznany modyfikator" },
 };
 
-struct EngineEntry {
+struct EngineEntry
+{
     int pcre2Error;
     Regex::ErrorCode code;
 };
@@ -92,10 +94,7 @@ const EngineEntry kEngineToTable[] = {
     { PCRE2_ERROR_INTERNAL_BAD_CODE_IN_SKIP, Regex::InternalError },
 };
 
-PCRE2_SPTR16 sptr(const QChar *p)
-{
-    return reinterpret_cast<PCRE2_SPTR16>(p);
-}
+PCRE2_SPTR16 sptr(const QChar *p) { return reinterpret_cast<PCRE2_SPTR16>(p); }
 
 // A lone surrogate anywhere makes the subject invalid UTF-16 for the engine.
 bool isValidUtf16(QStringView s)
@@ -117,15 +116,16 @@ pcre2_code *compileCode(const QString &pattern, uint32_t options, int *error, PC
 {
     pcre2_compile_context *ctx = pcre2_compile_context_create(nullptr);
     pcre2_set_newline(ctx, PCRE2_NEWLINE_LF);
-    pcre2_code *code = pcre2_compile(sptr(pattern.constData()), PCRE2_SIZE(pattern.size()), options, error,
-        offset, ctx);
+    pcre2_code *code
+        = pcre2_compile(sptr(pattern.constData()), PCRE2_SIZE(pattern.size()), options, error, offset, ctx);
     pcre2_compile_context_free(ctx);
     return code;
 }
 
 } // namespace
 
-struct Regex::Code {
+struct Regex::Code
+{
     pcre2_code *code = nullptr;
     uint32_t options = 0;
     bool jit = false;
@@ -219,7 +219,8 @@ QString Regex::quote(const QString &text)
 
 // --- RegexMatcher ---------------------------------------------------------------
 
-struct RegexMatcher::Data {
+struct RegexMatcher::Data
+{
     std::shared_ptr<Regex::Code> shared;
     pcre2_code *own = nullptr; // compiled for invalid UTF-16 subjects only
     const pcre2_code *code = nullptr;
@@ -238,7 +239,9 @@ struct RegexMatcher::Data {
     }
 };
 
-RegexMatcher::RegexMatcher(const Regex &regex, QStringView subject) : m_d(std::make_unique<Data>()), m_subject(subject)
+RegexMatcher::RegexMatcher(const Regex &regex, QStringView subject)
+    : m_d(std::make_unique<Data>())
+    , m_subject(subject)
 {
     static const size_t kNoMatch[2] = { 0, 0 };
     m_ovector = kNoMatch;
@@ -255,7 +258,8 @@ RegexMatcher::RegexMatcher(const Regex &regex, QStringView subject) : m_d(std::m
         // Rare (a lone surrogate): a copy of the expression that tolerates bad UTF-16.
         int error = 0;
         PCRE2_SIZE offset = 0;
-        m_d->own = compileCode(regex.m_pattern, regex.m_code->options | PCRE2_MATCH_INVALID_UTF, &error, &offset);
+        m_d->own
+            = compileCode(regex.m_pattern, regex.m_code->options | PCRE2_MATCH_INVALID_UTF, &error, &offset);
         if (!m_d->own) {
             m_error = error;
             m_done = true;
@@ -294,14 +298,17 @@ bool RegexMatcher::findNext()
         return false;
     }
     // Never start inside a surrogate pair.
-    if (m_next > 0 && m_next < n && m_subject[m_next].isLowSurrogate() && m_subject[m_next - 1].isHighSurrogate())
+    if (m_next > 0 && m_next < n && m_subject[m_next].isLowSurrogate()
+        && m_subject[m_next - 1].isHighSurrogate())
         ++m_next;
     const PCRE2_SPTR16 s = reinterpret_cast<PCRE2_SPTR16>(m_subject.utf16());
     int rc;
     if (m_d->jit)
-        rc = pcre2_jit_match(m_d->code, s, PCRE2_SIZE(n), PCRE2_SIZE(m_next), m_d->matchOptions, m_d->md, m_d->mctx);
+        rc = pcre2_jit_match(
+            m_d->code, s, PCRE2_SIZE(n), PCRE2_SIZE(m_next), m_d->matchOptions, m_d->md, m_d->mctx);
     else
-        rc = pcre2_match(m_d->code, s, PCRE2_SIZE(n), PCRE2_SIZE(m_next), m_d->matchOptions, m_d->md, m_d->mctx);
+        rc = pcre2_match(
+            m_d->code, s, PCRE2_SIZE(n), PCRE2_SIZE(m_next), m_d->matchOptions, m_d->md, m_d->mctx);
     if (rc < 0) {
         m_error = rc == PCRE2_ERROR_NOMATCH ? 0 : rc;
         m_done = true;
@@ -316,7 +323,8 @@ bool RegexMatcher::findNext()
         m_next = en;
     } else {
         // After an empty match the next search starts one character further on.
-        m_next = st + ((st + 1 < n && m_subject[st].isHighSurrogate() && m_subject[st + 1].isLowSurrogate()) ? 2 : 1);
+        m_next = st
+            + ((st + 1 < n && m_subject[st].isHighSurrogate() && m_subject[st + 1].isLowSurrogate()) ? 2 : 1);
     }
     return true;
 }

@@ -148,7 +148,8 @@ public:
     static QString substitute(const QString &templ, const QStringList &groups);
 
 private:
-    struct Piece {
+    struct Piece
+    {
         QString literal;
         int group = -1; // -1: literal piece
     };

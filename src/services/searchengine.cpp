@@ -7,35 +7,17 @@
 
 namespace SearchTexts {
 
-QString notFound()
-{
-    return QStringLiteral("Nie znaleziono szukanego wyrażenia.");
-}
+QString notFound() { return QStringLiteral("Nie znaleziono szukanego wyrażenia."); }
 
-QString findCaption()
-{
-    return QStringLiteral("Wyszukiwanie: informacja");
-}
+QString findCaption() { return QStringLiteral("Wyszukiwanie: informacja"); }
 
-QString replaceCaption()
-{
-    return QStringLiteral("Zamiana: informacja");
-}
+QString replaceCaption() { return QStringLiteral("Zamiana: informacja"); }
 
-QString errorCaption()
-{
-    return QStringLiteral("Wyszukiwanie: błąd");
-}
+QString errorCaption() { return QStringLiteral("Wyszukiwanie: błąd"); }
 
-QString documentClosed()
-{
-    return QStringLiteral("Okienko z tym dokumentem zostało już zamknięte!");
-}
+QString documentClosed() { return QStringLiteral("Okienko z tym dokumentem zostało już zamknięte!"); }
 
-QString noDocument()
-{
-    return QStringLiteral("Żaden dokument nie jest otwarty w edytorze!");
-}
+QString noDocument() { return QStringLiteral("Żaden dokument nie jest otwarty w edytorze!"); }
 
 QString compileError(const Regex &failed)
 {
@@ -100,8 +82,8 @@ SearchEngine::StepResult SearchEngine::findNext(const Regex &regex, EditableDocu
     return result;
 }
 
-SearchEngine::StepResult SearchEngine::replace(const Regex &regex, EditableDocument &doc, const QString &replacement,
-    bool specialSequences)
+SearchEngine::StepResult SearchEngine::replace(
+    const Regex &regex, EditableDocument &doc, const QString &replacement, bool specialSequences)
 {
     const QString selected = doc.selectedText();
     RegexMatcher m(regex, selected);
@@ -126,8 +108,8 @@ SearchEngine::StepResult SearchEngine::replace(const Regex &regex, EditableDocum
 
 SearchEngine::SearchEngine() = default;
 
-SearchEngine::RunResult SearchEngine::findAll(const Regex &regex, DocumentSet &docs, const SearchOptions &options,
-    const QString &findText)
+SearchEngine::RunResult SearchEngine::findAll(
+    const Regex &regex, DocumentSet &docs, const SearchOptions &options, const QString &findText)
 {
     return run(regex, docs, options, findText, nullptr);
 }
@@ -156,7 +138,8 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
     // Without special sequences (or with a template that names no group) every row shares one text.
     QString constantText;
     if (replacing)
-        constantText = options.specialSequences ? SubstitutionTemplate::substitute(*replacement, {}) : *replacement;
+        constantText
+            = options.specialSequences ? SubstitutionTemplate::substitute(*replacement, {}) : *replacement;
 
     QElapsedTimer sincePoll;
     sincePoll.start();
@@ -187,7 +170,12 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
         RegexMatcher m(regex, subject);
         while (m.findNext()) {
             FindResultRow row;
-            row.text = m.matched().toString();
+            // Matches of a literal mostly repeat: share the previous row's text then.
+            const QStringView matched = m.matched();
+            if (!result.rows.empty() && result.rows.back().text == matched)
+                row.text = result.rows.back().text;
+            else
+                row.text = matched.toString();
             row.document = docName;
             row.documentId = id;
             if (replacing) {
@@ -195,7 +183,11 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
                 const qsizetype before = built.size();
                 if (perMatch) {
                     templ.appendTo(built, m);
-                    row.replacement = built.mid(before);
+                    const QStringView inserted = QStringView(built).mid(before);
+                    if (!result.rows.empty() && result.rows.back().replacement == inserted)
+                        row.replacement = result.rows.back().replacement;
+                    else
+                        row.replacement = inserted.toString();
                 } else {
                     built += constantText;
                     row.replacement = constantText;

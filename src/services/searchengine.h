@@ -12,26 +12,27 @@ class DocumentSet;
 class EditableDocument;
 
 // The options of the search window, by control.
-struct SearchOptions {
-    bool caseSensitive = false;      // WyszCase
-    bool inSelection = false;        // WyszSel
-    bool regularExpression = false;  // UzReg
+struct SearchOptions
+{
+    bool caseSensitive = false; // WyszCase
+    bool inSelection = false; // WyszSel
+    bool regularExpression = false; // UzReg
     bool dotExcludesNewline = false; // UzDot (counts only with UzReg)
-    bool specialSequences = false;   // UzSS
-    bool allDocuments = false;       // ZakresWsz (else ZakresAkt)
+    bool specialSequences = false; // UzSS
+    bool allDocuments = false; // ZakresWsz (else ZakresAkt)
 };
 
 // The texts the search shows, exactly as the user reads them.
 namespace SearchTexts {
-QString notFound();            // "Nie znaleziono szukanego wyrażenia."
-QString findCaption();         // "Wyszukiwanie: informacja"
-QString replaceCaption();      // "Zamiana: informacja"
-QString errorCaption();        // "Wyszukiwanie: błąd"
-QString documentClosed();      // "Okienko z tym dokumentem zostało już zamknięte!"
-QString noDocument();          // "Żaden dokument nie jest otwarty w edytorze!"
+QString notFound(); // "Nie znaleziono szukanego wyrażenia."
+QString findCaption(); // "Wyszukiwanie: informacja"
+QString replaceCaption(); // "Zamiana: informacja"
+QString errorCaption(); // "Wyszukiwanie: błąd"
+QString documentClosed(); // "Okienko z tym dokumentem zostało już zamknięte!"
+QString noDocument(); // "Żaden dokument nie jest otwarty w edytorze!"
 // "Błąd w wyrażeniu regularnym." + line break + the table message + "."
 QString compileError(const Regex &failed);
-QString findProgress(qsizetype n);    // "Znaleziono N dopasowań. Naciśnij <Esc> aby przerwać wyszukiwanie..."
+QString findProgress(qsizetype n); // "Znaleziono N dopasowań. Naciśnij <Esc> aby przerwać wyszukiwanie..."
 QString replaceProgress(qsizetype n); // ... "aby przerwać zamienianie..."
 QString findSummary(qsizetype n, const QString &findText);
 QString replaceSummary(qsizetype n, const QString &findText);
@@ -62,10 +63,11 @@ public:
     // without regard to case removed, at most 15 kept. Empty texts are not stored.
     static void addToHistory(QStringList &items, const QString &text);
 
-    struct StepResult {
-        bool found = false;    // a match is selected now
+    struct StepResult
+    {
+        bool found = false; // a match is selected now
         bool replaced = false; // Replace: the selection was replaced
-        QString error;         // the engine's run-time error, empty when none
+        QString error; // the engine's run-time error, empty when none
     };
 
     // Find next: searches the whole text from the end of the selection (no wrap-around)
@@ -75,14 +77,15 @@ public:
     // Replace: replaces the selection only when the expression, matched against the
     // selected text, matches all of it from its first character; the inserted text is
     // then selected. Then finds the next match, as findNext().
-    static StepResult replace(const Regex &regex, EditableDocument &doc, const QString &replacement,
-        bool specialSequences);
+    static StepResult replace(
+        const Regex &regex, EditableDocument &doc, const QString &replacement, bool specialSequences);
 
-    struct RunResult {
-        qsizetype count = 0;               // matches found / replaced, all documents
-        std::vector<FindResultRow> rows;   // result rows, summary row last
-        bool cancelled = false;            // the user asked to stop at least once
-        QString error;                     // a run-time error of the engine, empty when none
+    struct RunResult
+    {
+        qsizetype count = 0; // matches found / replaced, all documents
+        std::vector<FindResultRow> rows; // result rows, summary row last
+        bool cancelled = false; // the user asked to stop at least once
+        QString error; // a run-time error of the engine, empty when none
     };
 
     SearchEngine();
@@ -93,8 +96,8 @@ public:
 
     // Find all over the active document or, with allDocuments, every document in order.
     // No document is changed. The rows end with the summary row.
-    RunResult findAll(const Regex &regex, DocumentSet &docs, const SearchOptions &options,
-        const QString &findText);
+    RunResult findAll(
+        const Regex &regex, DocumentSet &docs, const SearchOptions &options, const QString &findText);
 
     // Replace all: per document, takes the snapshot, builds the new text in one pass and
     // writes it once; the document is marked modified even when nothing matched. The whole
@@ -109,8 +112,8 @@ public:
 
 private:
     struct Run;
-    RunResult run(const Regex &regex, DocumentSet &docs, const SearchOptions &options, const QString &findText,
-        const QString *replacement);
+    RunResult run(const Regex &regex, DocumentSet &docs, const SearchOptions &options,
+        const QString &findText, const QString *replacement);
 
     ProgressFn m_progress;
     CancelFn m_cancel;

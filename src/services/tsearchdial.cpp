@@ -116,8 +116,12 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 
 } // namespace
 
-TSearchDial::TSearchDial(QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results, StatusFn statusPanel3)
-    : QDialog(mainWindow, Qt::Tool), m_docs(docs), m_results(results), m_status(std::move(statusPanel3))
+TSearchDial::TSearchDial(
+    QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results, StatusFn statusPanel3)
+    : QDialog(mainWindow, Qt::Tool)
+    , m_docs(docs)
+    , m_results(results)
+    , m_status(std::move(statusPanel3))
 {
     setObjectName(QStringLiteral("TSearchDial"));
     setWindowTitle(QStringLiteral("Znajdź & zamień"));
@@ -181,14 +185,18 @@ void TSearchDial::buildControls()
     ZakresWsz->setObjectName(QStringLiteral("ZakresWsz"));
     WyszCase = makeCheck(OptArea, "WyszCase", QStringLiteral("Uwzględniając wielkość liter"),
         QStringLiteral("wielkość liter"));
-    WyszSel = makeCheck(OptArea, "WyszSel", QStringLiteral("Tylko wewnątrz selekcji"), QStringLiteral("selekcja"));
-    UzReg = makeCheck(OptArea, "UzReg", QStringLiteral("Wyrażeń regularnych"), QStringLiteral("wyrażenia regularne"));
+    WyszSel = makeCheck(
+        OptArea, "WyszSel", QStringLiteral("Tylko wewnątrz selekcji"), QStringLiteral("selekcja"));
+    UzReg = makeCheck(
+        OptArea, "UzReg", QStringLiteral("Wyrażeń regularnych"), QStringLiteral("wyrażenia regularne"));
     UzDot = makeCheck(OptArea, "UzDot", QStringLiteral(". = [^\\n]"), QStringLiteral(". = [^\\n]"));
-    UzSS = makeCheck(OptArea, "UzSS", QStringLiteral("Sekwencji specjalnych"), QStringLiteral("sekwencje specjalne"));
+    UzSS = makeCheck(
+        OptArea, "UzSS", QStringLiteral("Sekwencji specjalnych"), QStringLiteral("sekwencje specjalne"));
 
     auto *fields = new QVBoxLayout;
     fields->setSpacing(2);
-    for (QWidget *w : std::initializer_list<QWidget *> { FindLbl, FindCombo, FindOpt, ReplLbl, ReplCombo, ReplOpt })
+    for (QWidget *w :
+        std::initializer_list<QWidget *> { FindLbl, FindCombo, FindOpt, ReplLbl, ReplCombo, ReplOpt })
         fields->addWidget(w);
     fields->addStretch();
     auto *buttons = new QVBoxLayout;
@@ -261,8 +269,8 @@ bool TSearchDial::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-TSearchDial *TSearchDial::showPage(int page, QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results,
-    StatusFn statusPanel3)
+TSearchDial *TSearchDial::showPage(
+    int page, QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results, StatusFn statusPanel3)
 {
     if (!s_instance)
         s_instance = new TSearchDial(mainWindow, docs, results, std::move(statusPanel3));
@@ -273,15 +281,9 @@ TSearchDial *TSearchDial::showPage(int page, QWidget *mainWindow, DocumentSet *d
     return s_instance;
 }
 
-TSearchDial *TSearchDial::instance()
-{
-    return s_instance;
-}
+TSearchDial *TSearchDial::instance() { return s_instance; }
 
-void TSearchDial::setMessageHandler(MessageFn handler)
-{
-    s_messageHandler = std::move(handler);
-}
+void TSearchDial::setMessageHandler(MessageFn handler) { s_messageHandler = std::move(handler); }
 
 void TSearchDial::setPage(int page)
 {
@@ -289,10 +291,7 @@ void TSearchDial::setPage(int page)
     updatePage();
 }
 
-int TSearchDial::page() const
-{
-    return ZZTabs->currentIndex();
-}
+int TSearchDial::page() const { return ZZTabs->currentIndex(); }
 
 SearchOptions TSearchDial::options() const
 {
@@ -327,7 +326,8 @@ void TSearchDial::ZakresAktClick()
         if (box->isChecked())
             hints << box->toolTip();
     FindOpt->setText(QStringLiteral("Opcje: ") + hints.join(QStringLiteral(", ")));
-    ReplOpt->setText(UzSS->isChecked() ? QStringLiteral("Opcje: sekwencje specjalne") : QStringLiteral("Opcje:"));
+    ReplOpt->setText(
+        UzSS->isChecked() ? QStringLiteral("Opcje: sekwencje specjalne") : QStringLiteral("Opcje:"));
 }
 
 void TSearchDial::OptBtnClick()
@@ -425,15 +425,9 @@ void TSearchDial::ReplBtnClick()
         message(QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::notFound());
 }
 
-void TSearchDial::FindAllBtnClick()
-{
-    runAll(false);
-}
+void TSearchDial::FindAllBtnClick() { runAll(false); }
 
-void TSearchDial::ReplAllBtnClick()
-{
-    runAll(true);
-}
+void TSearchDial::ReplAllBtnClick() { runAll(true); }
 
 void TSearchDial::runAll(bool replacing)
 {
@@ -467,8 +461,8 @@ void TSearchDial::runAll(bool replacing)
     if (!error.isEmpty())
         message(QMessageBox::Critical, SearchTexts::errorCaption(), error);
     else if (count == 0)
-        message(QMessageBox::Information, replacing ? SearchTexts::replaceCaption() : SearchTexts::findCaption(),
-            SearchTexts::notFound());
+        message(QMessageBox::Information,
+            replacing ? SearchTexts::replaceCaption() : SearchTexts::findCaption(), SearchTexts::notFound());
 }
 
 void TSearchDial::restoreState()

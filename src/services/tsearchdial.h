@@ -35,8 +35,8 @@ public:
 
     // The Find (page 0) and Replace (page 1) commands: create the window if needed,
     // choose the page and show it.
-    static TSearchDial *showPage(int page, QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results,
-        StatusFn statusPanel3);
+    static TSearchDial *showPage(
+        int page, QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results, StatusFn statusPanel3);
     // The existing window, or nullptr.
     static TSearchDial *instance();
     // Replaces how every search window shows messages (tests record them instead).

@@ -34,19 +34,22 @@ void TestRegex::compileErrors_data()
     QTest::newRow("a)b") << QStringLiteral("a)b") << 104 << QStringLiteral("Nieparzyste nawiasy ()") << 1;
     QTest::newRow("empty") << QString() << 100 << QStringLiteral("Brak wyrażenia regularnego") << 0;
     QTest::newRow("[ab") << QStringLiteral("[ab") << 113 << QStringLiteral("Nieparzyste []") << 3;
-    QTest::newRow("[z-a]") << QStringLiteral("[z-a]") << 109 << QStringLiteral("Nieprawidłowy zakres []") << 3;
+    QTest::newRow("[z-a]") << QStringLiteral("[z-a]") << 109 << QStringLiteral("Nieprawidłowy zakres []")
+                           << 3;
     QTest::newRow("a{3,2}") << QStringLiteral("a{3,2}") << 124
                             << QStringLiteral("Pierwszy argument {} większy niż drugi") << 5;
-    QTest::newRow("a{99999}") << QStringLiteral("a{99999}") << 122 << QStringLiteral("Argument {} za duży") << 7;
+    QTest::newRow("a{99999}") << QStringLiteral("a{99999}") << 122 << QStringLiteral("Argument {} za duży")
+                              << 7;
     QTest::newRow("*a") << QStringLiteral("*a") << 115 << QStringLiteral("?+*{ następuje po niczym") << 0;
     QTest::newRow("ends in backslash") << QStringLiteral("ab\\") << 116 << QStringLiteral("\\ na końcu") << 3;
-    QTest::newRow("(?#comment") << QStringLiteral("(?#abc") << 125 << QStringLiteral("Niezamknięty (?#komentarz)")
-                                << 6;
-    QTest::newRow("(?Q)") << QStringLiteral("(?Q)") << 127 << QStringLiteral("Nierozpoznany modyfikator") << 2;
+    QTest::newRow("(?#comment") << QStringLiteral("(?#abc") << 125
+                                << QStringLiteral("Niezamknięty (?#komentarz)") << 6;
+    QTest::newRow("(?Q)") << QStringLiteral("(?Q)") << 127 << QStringLiteral("Nierozpoznany modyfikator")
+                          << 2;
     QTest::newRow("\\x{110000}") << QStringLiteral("\\x{110000}") << 112
                                  << QStringLiteral("Heksadecymalny kod po \\x jest za duży") << 9;
-    QTest::newRow("duplicate name") << QStringLiteral("(?<n>a)(?<n>b)") << -1 << QStringLiteral("Nieznany błąd")
-                                    << 12;
+    QTest::newRow("duplicate name") << QStringLiteral("(?<n>a)(?<n>b)") << -1
+                                    << QStringLiteral("Nieznany błąd") << 12;
 }
 
 void TestRegex::compileErrors()
@@ -133,21 +136,23 @@ void TestRegex::successiveMatches_data()
     QTest::addColumn<Spans>("spans");
 
     QTest::newRow("x* steps past empty matches")
-        << QStringLiteral("x*") << false << true << QStringLiteral("axb") << Spans { { 0, 0 }, { 1, 2 }, { 2, 2 }, { 3, 3 } };
+        << QStringLiteral("x*") << false << true << QStringLiteral("axb")
+        << Spans { { 0, 0 }, { 1, 2 }, { 2, 2 }, { 3, 3 } };
     QTest::newRow("next starts where the last ended")
         << QStringLiteral("aa") << false << true << QStringLiteral("aaaaa") << Spans { { 0, 2 }, { 2, 4 } };
-    QTest::newRow("Polish letters ignore case") << QStringLiteral("łódź") << true << true
-                                                << QStringLiteral("ŁÓDŹ i Łódź") << Spans { { 0, 4 }, { 7, 11 } };
-    QTest::newRow("Polish letters with case") << QStringLiteral("łódź") << false << true
-                                              << QStringLiteral("ŁÓDŹ i Łódź") << Spans {};
-    QTest::newRow("dot takes a line break") << QStringLiteral("a.b") << false << true << QStringLiteral("a\nb")
-                                            << Spans { { 0, 3 } };
-    QTest::newRow("dot refuses a line break") << QStringLiteral("a.b") << false << false << QStringLiteral("a\nb")
-                                              << Spans {};
-    QTest::newRow("^ at line starts") << QStringLiteral("^b") << false << true << QStringLiteral("b\nb")
-                                      << Spans { { 0, 1 }, { 2, 3 } };
-    QTest::newRow("empty at end only once") << QStringLiteral("$") << false << true << QStringLiteral("ab")
-                                            << Spans { { 2, 2 } };
+    QTest::newRow("Polish letters ignore case")
+        << QStringLiteral("łódź") << true << true << QStringLiteral("ŁÓDŹ i Łódź")
+        << Spans { { 0, 4 }, { 7, 11 } };
+    QTest::newRow("Polish letters with case")
+        << QStringLiteral("łódź") << false << true << QStringLiteral("ŁÓDŹ i Łódź") << Spans {};
+    QTest::newRow("dot takes a line break")
+        << QStringLiteral("a.b") << false << true << QStringLiteral("a\nb") << Spans { { 0, 3 } };
+    QTest::newRow("dot refuses a line break")
+        << QStringLiteral("a.b") << false << false << QStringLiteral("a\nb") << Spans {};
+    QTest::newRow("^ at line starts")
+        << QStringLiteral("^b") << false << true << QStringLiteral("b\nb") << Spans { { 0, 1 }, { 2, 3 } };
+    QTest::newRow("empty at end only once")
+        << QStringLiteral("$") << false << true << QStringLiteral("ab") << Spans { { 2, 2 } };
 }
 
 void TestRegex::successiveMatches()

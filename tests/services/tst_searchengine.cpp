@@ -63,14 +63,16 @@ void TestSearchEngine::prepareLiteralOrRegex_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<Positions>("positions");
 
-    QTest::newRow("x.y literal") << QStringLiteral("x.y") << false << QStringLiteral("xay x.y xby") << Positions { 4 };
+    QTest::newRow("x.y literal") << QStringLiteral("x.y") << false << QStringLiteral("xay x.y xby")
+                                 << Positions { 4 };
     QTest::newRow("x.y regex") << QStringLiteral("x.y") << true << QStringLiteral("xay x.y xby")
                                << Positions { 0, 4, 8 };
-    QTest::newRow("brackets literal") << QStringLiteral("a[1](b)") << false << QStringLiteral("a1b a[1](b)")
-                                      << Positions { 4 };
-    QTest::newRow("case ignored") << QStringLiteral("Ąb") << false << QStringLiteral("ąB ĄB") << Positions { 0, 3 };
-    QTest::newRow("dot takes line breaks by default") << QStringLiteral("a.b") << true << QStringLiteral("a\nb")
-                                                      << Positions { 0 };
+    QTest::newRow("brackets literal")
+        << QStringLiteral("a[1](b)") << false << QStringLiteral("a1b a[1](b)") << Positions { 4 };
+    QTest::newRow("case ignored") << QStringLiteral("Ąb") << false << QStringLiteral("ąB ĄB")
+                                  << Positions { 0, 3 };
+    QTest::newRow("dot takes line breaks by default")
+        << QStringLiteral("a.b") << true << QStringLiteral("a\nb") << Positions { 0 };
 }
 
 void TestSearchEngine::prepareLiteralOrRegex()
@@ -88,7 +90,8 @@ void TestSearchEngine::compileErrorText()
     o.regularExpression = true;
     const Regex re = SearchEngine::prepare(QStringLiteral("("), o);
     QVERIFY(!re.isValid());
-    QCOMPARE(SearchTexts::compileError(re), QStringLiteral("Błąd w wyrażeniu regularnym.\nNieparzyste nawiasy ()."));
+    QCOMPARE(SearchTexts::compileError(re),
+        QStringLiteral("Błąd w wyrażeniu regularnym.\nNieparzyste nawiasy ()."));
     // Without regular expressions the same text is an ordinary character.
     o.regularExpression = false;
     QVERIFY(SearchEngine::prepare(QStringLiteral("("), o).isValid());
@@ -183,8 +186,9 @@ void TestSearchEngine::replaceAllTemplate_data()
                                    << QStringLiteral("xax") << QStringLiteral("[x]a[x]");
     QTest::newRow("xax without UzSS") << QStringLiteral("x") << false << false << QStringLiteral("[$&]")
                                       << QStringLiteral("xax") << QStringLiteral("[$&]a[$&]");
-    QTest::newRow("groups swapped") << QStringLiteral("(\\w+)=(\\w+)") << true << true << QStringLiteral("$2=$1")
-                                    << QStringLiteral("a=b; cc=dd") << QStringLiteral("b=a; dd=cc");
+    QTest::newRow("groups swapped") << QStringLiteral("(\\w+)=(\\w+)") << true << true
+                                    << QStringLiteral("$2=$1") << QStringLiteral("a=b; cc=dd")
+                                    << QStringLiteral("b=a; dd=cc");
     QTest::newRow("empty matches step on") << QStringLiteral("x*") << true << false << QStringLiteral("-")
                                            << QStringLiteral("axb") << QStringLiteral("-a--b-");
     QTest::newRow("delete") << QStringLiteral("<b>") << false << false << QString()
@@ -217,8 +221,8 @@ void TestSearchEngine::replaceAllRowPositionsJump()
     SearchOptions o;
     o.specialSequences = true;
     SearchEngine engine;
-    const auto r = engine.replaceAll(SearchEngine::prepare(QStringLiteral("x"), o), docs, o, QStringLiteral("x"),
-        QStringLiteral("[$&]"));
+    const auto r = engine.replaceAll(
+        SearchEngine::prepare(QStringLiteral("x"), o), docs, o, QStringLiteral("x"), QStringLiteral("[$&]"));
     QCOMPARE(doc->text(), QStringLiteral("[x]a[x]"));
     QCOMPARE(doc->selStart(), 1); // the old selection is restored
     QCOMPARE(doc->selLength(), 1);
@@ -280,8 +284,8 @@ void TestSearchEngine::replaceAllInSelection()
     SearchOptions o;
     o.inSelection = true;
     SearchEngine engine;
-    const auto r = engine.replaceAll(SearchEngine::prepare(QStringLiteral("a"), o), docs, o, QStringLiteral("a"),
-        QStringLiteral("bb"));
+    const auto r = engine.replaceAll(
+        SearchEngine::prepare(QStringLiteral("a"), o), docs, o, QStringLiteral("a"), QStringLiteral("bb"));
     QCOMPARE(doc->text(), QStringLiteral("aa|bbbb|aa"));
     QCOMPARE(doc->selStart(), 3); // all of the new text selected
     QCOMPARE(doc->selLength(), 4);
@@ -336,7 +340,8 @@ void TestSearchEngine::findAllInSelection()
     o.inSelection = true;
     o.regularExpression = true;
     SearchEngine engine;
-    const auto r = engine.findAll(SearchEngine::prepare(QStringLiteral("ab"), o), docs, o, QStringLiteral("ab"));
+    const auto r
+        = engine.findAll(SearchEngine::prepare(QStringLiteral("ab"), o), docs, o, QStringLiteral("ab"));
     QCOMPARE(r.count, 1);
     QCOMPARE(r.rows[0].position, 3);
 }
@@ -352,7 +357,8 @@ void TestSearchEngine::cancelStopsEachDocument()
     engine.setPollInterval(0);
     int asked = 0;
     engine.setCancel([&asked] { return ++asked == 2; });
-    const auto r = engine.findAll(SearchEngine::prepare(QStringLiteral("a"), o), docs, o, QStringLiteral("a"));
+    const auto r
+        = engine.findAll(SearchEngine::prepare(QStringLiteral("a"), o), docs, o, QStringLiteral("a"));
     QVERIFY(r.cancelled);
     // The first document stops after the match during which Esc was seen, every later
     // one after its first match.
@@ -383,12 +389,15 @@ void TestSearchEngine::progressTexts()
     engine.setProgress([&seen](const QString &t) { seen << t; });
     engine.findAll(SearchEngine::prepare(QStringLiteral("a"), SearchOptions()), docs, SearchOptions(),
         QStringLiteral("a"));
-    QVERIFY(seen.contains(QStringLiteral("Znaleziono 1 dopasowań. Naciśnij <Esc> aby przerwać wyszukiwanie...")));
-    QCOMPARE(seen.last(), QStringLiteral("Znaleziono 3 dopasowań. Naciśnij <Esc> aby przerwać wyszukiwanie..."));
+    QVERIFY(
+        seen.contains(QStringLiteral("Znaleziono 1 dopasowań. Naciśnij <Esc> aby przerwać wyszukiwanie...")));
+    QCOMPARE(
+        seen.last(), QStringLiteral("Znaleziono 3 dopasowań. Naciśnij <Esc> aby przerwać wyszukiwanie..."));
     seen.clear();
     engine.replaceAll(SearchEngine::prepare(QStringLiteral("a"), SearchOptions()), docs, SearchOptions(),
         QStringLiteral("a"), QStringLiteral("b"));
-    QCOMPARE(seen.last(), QStringLiteral("Znaleziono 3 dopasowań. Naciśnij <Esc> aby przerwać zamienianie..."));
+    QCOMPARE(
+        seen.last(), QStringLiteral("Znaleziono 3 dopasowań. Naciśnij <Esc> aby przerwać zamienianie..."));
 }
 
 void TestSearchEngine::history_data()
@@ -409,9 +418,10 @@ void TestSearchEngine::history_data()
     moved.removeAt(7); // "t8"
     moved.prepend(QStringLiteral("T8"));
     QTest::newRow("other case replaces and moves up") << fifteen << QStringLiteral("T8") << moved;
-    QTest::newRow("first entry") << QStringList() << QStringLiteral("abc") << QStringList { QStringLiteral("abc") };
-    QTest::newRow("empty not stored") << QStringList { QStringLiteral("a") } << QString()
-                                      << QStringList { QStringLiteral("a") };
+    QTest::newRow("first entry") << QStringList() << QStringLiteral("abc")
+                                 << QStringList { QStringLiteral("abc") };
+    QTest::newRow("empty not stored")
+        << QStringList { QStringLiteral("a") } << QString() << QStringList { QStringLiteral("a") };
     QTest::newRow("cut to 255") << QStringList() << QString(300, QLatin1Char('q'))
                                 << QStringList { QString(255, QLatin1Char('q')) };
     QTest::newRow("Polish case") << QStringList { QStringLiteral("żółw"), QStringLiteral("b") }
@@ -436,7 +446,8 @@ void TestSearchEngine::jumpToClosedOrSummary()
     SearchOptions o;
     o.allDocuments = true;
     SearchEngine engine;
-    const auto r = engine.findAll(SearchEngine::prepare(QStringLiteral("abc"), o), docs, o, QStringLiteral("abc"));
+    const auto r
+        = engine.findAll(SearchEngine::prepare(QStringLiteral("abc"), o), docs, o, QStringLiteral("abc"));
     QCOMPARE(r.rows.size(), size_t(3));
     docs.activate(0);
     QCOMPARE(SearchEngine::jumpTo(docs, r.rows[1]), SearchEngine::JumpResult::Selected);
@@ -462,13 +473,15 @@ void TestSearchEngine::resultsModel()
     StringDocumentSet docs;
     docs.add(QStringLiteral("x y x"), QStringLiteral("C:/a/b.html"));
     SearchEngine engine;
-    auto r = engine.replaceAll(SearchEngine::prepare(QStringLiteral("x"), SearchOptions()), docs, SearchOptions(),
-        QStringLiteral("x"), QStringLiteral("zz"));
+    auto r = engine.replaceAll(SearchEngine::prepare(QStringLiteral("x"), SearchOptions()), docs,
+        SearchOptions(), QStringLiteral("x"), QStringLiteral("zz"));
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     model.appendRows(std::move(r.rows));
     QCOMPARE(inserted.count(), 1);
-    model.appendRows(engine.findAll(SearchEngine::prepare(QStringLiteral("y"), SearchOptions()), docs,
-        SearchOptions(), QStringLiteral("y")).rows);
+    model.appendRows(engine
+                         .findAll(SearchEngine::prepare(QStringLiteral("y"), SearchOptions()), docs,
+                             SearchOptions(), QStringLiteral("y"))
+                         .rows);
     QCOMPARE(model.rowCount(), 5);
     auto cell = [&model](int row, int col) { return model.data(model.index(row, col)).toString(); };
     QCOMPARE(cell(1, 0), QStringLiteral("x"));
@@ -480,7 +493,8 @@ void TestSearchEngine::resultsModel()
     QCOMPARE(cell(3, 0), QStringLiteral("y"));
     QCOMPARE(cell(3, 1), QStringLiteral("3"));
     QCOMPARE(cell(3, 3), QString()); // found rows have no replacement
-    QCOMPARE(model.data(model.index(3, 0), FindResultsModel::DocumentIdRole).toInt(), docs.at(0)->documentId());
+    QCOMPARE(
+        model.data(model.index(3, 0), FindResultsModel::DocumentIdRole).toInt(), docs.at(0)->documentId());
     model.clear();
     QCOMPARE(model.rowCount(), 0);
 }

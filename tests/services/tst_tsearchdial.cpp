@@ -15,7 +15,8 @@
 #include <QTreeView>
 #include <QtTest>
 
-struct Shown {
+struct Shown
+{
     QMessageBox::Icon icon;
     QString caption;
     QString text;
@@ -42,7 +43,7 @@ private Q_SLOTS:
 private:
     TSearchDial *open(int page);
     void closeDialog();
-    template<class T> T *child(const char *name)
+    template <class T> T *child(const char *name)
     {
         T *w = TSearchDial::instance()->findChild<T *>(QString::fromLatin1(name));
         Q_ASSERT(w);
@@ -83,8 +84,8 @@ void TestTSearchDial::cleanup()
 
 TSearchDial *TestTSearchDial::open(int page)
 {
-    return TSearchDial::showPage(page, m_main.get(), m_docs.get(), m_panel,
-        [this](const QString &t) { m_status << t; });
+    return TSearchDial::showPage(
+        page, m_main.get(), m_docs.get(), m_panel, [this](const QString &t) { m_status << t; });
 }
 
 void TestTSearchDial::closeDialog()

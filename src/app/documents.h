@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVector>
 #include <memory>
+#include <vector>
 
 // One open document as the text services see it. The document editor implements it
 // over its widget; StringDocument implements it over a QString for tests and for

@@ -1,6 +1,7 @@
 #include "app/msgbox.h"
 
 #include <QInputDialog>
+#include <QPushButton>
 
 namespace MsgBox {
 namespace {

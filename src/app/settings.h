@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QSettings>
 #include <QString>
 #include <QStringList>

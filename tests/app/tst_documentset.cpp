@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <QtTest>
+#include <QLabel>
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include "testsupport.h"
 
 #include <QtTest>
+#include <QTextBlock>
 
 namespace {
 class RecordingHost : public EditorHost

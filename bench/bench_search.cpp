@@ -1,0 +1,199 @@
+// Replace all over a 50 MB document (a literal, and an expression with a group in the
+// template) beside GNU sed doing the same replacement on the same bytes, and Find all
+// producing a million rows until the results model (and its view) is filled.
+// Run: QT_QPA_PLATFORM=offscreen build/bin/bench_search
+
+#include "app/documents.h"
+#include "services/findresults.h"
+#include "services/findresultspanel.h"
+#include "services/regex.h"
+#include "services/searchengine.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+
+namespace {
+
+const int kTargetBytes = 50 * 1024 * 1024;
+
+// HTML-like lines, pure ASCII so that the file sed reads has one byte per character.
+const QString &bigText()
+{
+    static const QString text = [] {
+        const QString lines[] = {
+            QStringLiteral("<p class=\"intro\">Lorem ipsum dolor sit amet, consectetur.</p>\n"),
+            QStringLiteral("<td align=\"left\">ipsum</td><td>42</td>\n"),
+            QStringLiteral("<p class=\"note\">Ut enim ad minim veniam, quis nostrud.</p>\n"),
+        };
+        QString t;
+        t.reserve(kTargetBytes + 100);
+        for (int i = 0; t.size() < kTargetBytes; ++i)
+            t += lines[i % 3];
+        return t;
+    }();
+    return text;
+}
+
+struct Case
+{
+    QString find;
+    bool regex;
+    QString replacement;
+    const char *sedScript;
+};
+
+const Case kLiteral { QStringLiteral("ipsum"), false, QStringLiteral("IPSUM"), "s/ipsum/IPSUM/g" };
+const Case kGroup { QStringLiteral("<p class=\"(\\w+)\">"), true, QStringLiteral("<div id=\"$1\">"),
+    "s/<p class=\"\\([a-z]*\\)\">/<div id=\"\\1\">/g" };
+
+QTemporaryDir &tempDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString inputFile()
+{
+    static const QString path = [] {
+        const QString p = tempDir().filePath(QStringLiteral("in.html"));
+        QFile f(p);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bigText().toLatin1());
+        return p;
+    }();
+    return path;
+}
+
+QString runReplaceAll(const Case &c, double *seconds)
+{
+    StringDocumentSet docs;
+    StringDocument *doc = docs.add(bigText());
+    SearchOptions o;
+    o.regularExpression = c.regex;
+    o.specialSequences = true;
+    SearchEngine engine;
+    const auto t0 = std::chrono::steady_clock::now();
+    const Regex re = SearchEngine::prepare(c.find, o);
+    const auto r = engine.replaceAll(re, docs, o, c.find, c.replacement);
+    *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    benchmark::DoNotOptimize(r.count);
+    return doc->text();
+}
+
+void replaceAll(benchmark::State &state, const Case &c)
+{
+    bigText();
+    qsizetype matches = 0;
+    for (auto _ : state) {
+        double s = 0;
+        const QString out = runReplaceAll(c, &s);
+        state.SetIterationTime(s);
+        matches = out.size();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * bigText().size());
+    state.counters["out_chars"] = double(matches);
+}
+
+void sedReplace(benchmark::State &state, const Case &c)
+{
+    const QString in = inputFile();
+    const QString out = tempDir().filePath(QStringLiteral("out.html"));
+    const QByteArray cmd = "LC_ALL=C sed -e '" + QByteArray(c.sedScript) + "' '" + QFile::encodeName(in)
+        + "' > '" + QFile::encodeName(out) + "'";
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const int rc = std::system(cmd.constData());
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        if (rc != 0) {
+            state.SkipWithError("sed failed");
+            return;
+        }
+    }
+    // The same bytes in, the same bytes out: check that both tools did the same job.
+    double s = 0;
+    QFile f(out);
+    if (!f.open(QIODevice::ReadOnly) || f.readAll() != runReplaceAll(c, &s).toLatin1())
+        state.SkipWithError("sed and Replace all disagree");
+    state.SetBytesProcessed(int64_t(state.iterations()) * bigText().size());
+}
+
+void countMatches(benchmark::State &state)
+{
+    Regex re;
+    re.compile(QStringLiteral("ipsum"), true, true);
+    for (auto _ : state) {
+        RegexMatcher m(re, bigText());
+        qsizetype n = 0;
+        while (m.findNext())
+            ++n;
+        benchmark::DoNotOptimize(n);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * bigText().size() * 2);
+}
+
+// "ab " repeated: a million matches of "ab".
+void findAllMillion(benchmark::State &state, bool withView)
+{
+    const QString text = QStringLiteral("ab ").repeated(1000000);
+    StringDocumentSet docs;
+    docs.add(text, QStringLiteral("/tmp/milion.html"));
+    for (auto _ : state) {
+        FindResultsPanel panel(&docs);
+        if (withView)
+            panel.show();
+        QCoreApplication::processEvents();
+        const auto t0 = std::chrono::steady_clock::now();
+        SearchEngine engine;
+        auto r = engine.findAll(SearchEngine::prepare(QStringLiteral("ab"), SearchOptions()), docs,
+            SearchOptions(), QStringLiteral("ab"));
+        panel.model()->appendRows(std::move(r.rows));
+        if (withView)
+            QCoreApplication::processEvents(); // the view lays out and paints the first rows
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        if (panel.model()->rowCount() != 1000001)
+            state.SkipWithError("wrong row count");
+    }
+    state.counters["rows"] = 1000001;
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(replaceAll, literal_50MB, kLiteral)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sedReplace, literal_50MB, kLiteral)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(replaceAll, group_50MB, kGroup)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sedReplace, group_50MB, kGroup)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(countMatches)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(findAllMillion, model_only, false)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(findAllMillion, with_view, true)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDockWidget>
+#include <functional>
+
+class DocumentSet;
+class FindResultsModel;
+class QModelIndex;
+class QTabWidget;
+class QToolButton;
+class QTreeView;
+
+// The dockable results panel "Wyniki" (object name TbarWyniki) with the page TabFind
+// "Znajdź / Zamień" of ResultsTabs: the list FindResults over FindResultsModel and the
+// buttons BtnWynikiClear and BtnWynikiClBef. The main window adds it as a dock; it
+// survives the search window.
+class FindResultsPanel : public QDockWidget
+{
+    Q_OBJECT
+public:
+    // Receives (caption, text) of an information message; the default shows a message box.
+    using MessageFn = std::function<void(const QString &caption, const QString &text)>;
+
+    // docs: the open documents a double-click jumps into; must outlive the panel.
+    explicit FindResultsPanel(DocumentSet *docs, QWidget *parent = nullptr);
+    ~FindResultsPanel() override;
+
+    FindResultsModel *model() const { return m_model; }
+    QTreeView *view() const { return m_view; }
+    QTabWidget *tabs() const { return m_tabs; }
+
+    // BtnWynikiClBef is down: a new run empties the list first.
+    bool clearBeforeNew() const;
+    // Shows the panel and makes TabFind its current page.
+    void showFindPage();
+    void setMessageHandler(MessageFn handler) { m_message = std::move(handler); }
+
+public Q_SLOTS:
+    void BtnWynikiClearClick();
+    // Jumps to the row's document and selects the found or inserted text.
+    void FindResultsDblClick(const QModelIndex &index);
+
+private:
+    DocumentSet *m_docs;
+    FindResultsModel *m_model;
+    QTabWidget *m_tabs;
+    QWidget *m_tabFind;
+    QTreeView *m_view;
+    QToolButton *m_clear;
+    QToolButton *m_clearBefore;
+    MessageFn m_message;
+};

@@ -36,7 +36,7 @@ bool ArgDescriptor::isKnownKind() const
 QStringList ArgDescriptor::choices() const
 {
     QStringList out;
-    if (extra.isEmpty())
+    if (kind != QLatin1String("choice") || extra.isEmpty())
         return out;
     const QStringList items = extra.first().split(QLatin1Char(','));
     for (const QString &item : items) {
@@ -47,7 +47,10 @@ QStringList ArgDescriptor::choices() const
     return out;
 }
 
-QString ArgDescriptor::fileFilter() const { return extra.isEmpty() ? QString() : extra.first(); }
+QString ArgDescriptor::fileFilter() const
+{
+    return kind == QLatin1String("file") && !extra.isEmpty() ? extra.first() : QString();
+}
 
 bool TagDefs::load(const QString &path) { return m_ini.load(path); }
 

@@ -14,9 +14,9 @@ struct ArgDescriptor
     QStringList extra;   // the fields after the quote field, trimmed
 
     bool isKnownKind() const;
-    // For "choice": the first extra field split at ",", trimmed, empty items dropped.
+    // For "choice" only: the first extra field split at ",", trimmed, empty items dropped.
     QStringList choices() const;
-    // For "file": the first extra field (a file-dialog filter), empty when none.
+    // For "file" only: the first extra field (a file-dialog filter), empty when none.
     QString fileFilter() const;
 };
 

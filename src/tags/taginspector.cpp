@@ -15,6 +15,13 @@ namespace {
 
 QString unsupportedText() { return QStringLiteral("Ten znacznik nie jest obsługiwany."); }
 
+// Exact match first: a list may hold both "a" and "A" (list numbering).
+int findChoice(const QComboBox *combo, const QString &value)
+{
+    const int exact = combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return exact >= 0 ? exact : combo->findText(value, Qt::MatchFixedString);
+}
+
 QLineEdit *lineEditOf(QWidget *editor)
 {
     if (auto *e = qobject_cast<QLineEdit *>(editor))
@@ -178,7 +185,7 @@ void TagInspector::PutArgumentValues(const TagText &tag)
 void TagInspector::setEditorValue(const Row &row, const QString &value)
 {
     if (auto *combo = qobject_cast<QComboBox *>(row.editor)) {
-        int i = combo->findText(value, Qt::MatchFixedString);
+        int i = findChoice(combo, value);
         if (i < 0) {
             // Keep a value the list does not offer rather than lose it.
             combo->addItem(value);
@@ -258,7 +265,7 @@ bool TagInspector::setRowValue(int row, const QString &value)
         return false;
     const Row &r = m_rows.at(row);
     if (auto *combo = qobject_cast<QComboBox *>(r.editor)) {
-        const int i = combo->findText(value, Qt::MatchFixedString);
+        const int i = findChoice(combo, value);
         if (i < 0)
             return false;
         combo->setCurrentIndex(i);

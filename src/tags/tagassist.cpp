@@ -76,7 +76,8 @@ int ParInserterPosition(const TextAccess &text, int caret)
     int line = text.lineOf(caret);
     int lineStart = text.lineStart(line);
     QString lineText = text.lineText(line);
-    bool quoted = false;
+    // From inside a value, its closing quote ends it rather than opening another.
+    bool quoted = IsInsideQuotedValue(text, caret);
     for (int pos = caret; pos < end; ++pos) {
         while (pos - lineStart > int(lineText.size())) {
             ++line;

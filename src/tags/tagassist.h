@@ -38,7 +38,8 @@ QString EnterInsertion(int mode, bool shift, const QString &indent);
 QString LeadingIndent(const QString &lineUpToCaret);
 
 // Where the parameter inserter puts a parameter: scanning forward from caret over
-// whole double-quoted values, the first space or ">". -1 when neither comes within
+// whole double-quoted values (the rest of the one holding the caret first), the
+// first space or ">". -1 when neither comes within
 // kTagSearchLimit characters or before the text's end.
 int ParInserterPosition(const TextAccess &text, int caret);
 

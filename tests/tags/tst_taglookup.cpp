@@ -134,6 +134,7 @@ void TstTagLookup::parInserterPosition_data()
     QTest::newRow("up to >") << QStringLiteral("<B|^>");
     QTest::newRow("over lines") << QStringLiteral("<B|\nC=\"1\n2\"^>");
     QTest::newRow("none") << QStringLiteral("<B|");
+    QTest::newRow("from inside a value") << QStringLiteral("<A HREF=\"a |b\"^ TITLE=\"c d\">");
 }
 
 void TstTagLookup::parInserterPosition()

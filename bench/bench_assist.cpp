@@ -12,8 +12,8 @@ namespace {
 // its middle inside a quoted value of a tag spanning two lines.
 QString makeDocument(int bytes, int *caret)
 {
-    const QString line = QStringLiteral(
-        "<tr><td class=\"nazwa\">Pozycja</td><td align=right>12,50 zł</td><td><a href=\"x.html\">więcej</a></td></tr>\n");
+    const QString line = QStringLiteral("<tr><td class=\"nazwa\">Pozycja</td><td align=right>12,50 "
+                                        "zł</td><td><a href=\"x.html\">więcej</a></td></tr>\n");
     QString doc;
     doc.reserve(bytes + 200);
     while (doc.size() < bytes / 2)

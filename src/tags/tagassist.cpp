@@ -1,8 +1,8 @@
 #include "tags/tagassist.h"
 
 #include "editor/textaccess.h"
-#include "tags/taglookup.h"
 #include "tags/tagdefs.h"
+#include "tags/taglookup.h"
 
 QString BoolYes() { return QStringLiteral("[tak]"); }
 QString BoolNo() { return QStringLiteral("[nie]"); }
@@ -32,8 +32,8 @@ QString HintText(const TagDefs &defs, const QString &tag)
     return tag.toUpper() + QStringLiteral(": ") + args.join(QStringLiteral(", ")) + QLatin1Char('\n') + info;
 }
 
-bool TagNeedsClosing(const TagDefs &defs, const QString &tag,
-                     const std::function<bool(const QString &)> &optionalChoice)
+bool TagNeedsClosing(
+    const TagDefs &defs, const QString &tag, const std::function<bool(const QString &)> &optionalChoice)
 {
     switch (defs.ends(tag)) {
     case 0:
@@ -65,7 +65,7 @@ QString LeadingIndent(const QString &lineUpToCaret)
 {
     int i = 0;
     while (i < lineUpToCaret.size()
-           && (lineUpToCaret.at(i) == QLatin1Char(' ') || lineUpToCaret.at(i) == QLatin1Char('\t')))
+        && (lineUpToCaret.at(i) == QLatin1Char(' ') || lineUpToCaret.at(i) == QLatin1Char('\t')))
         ++i;
     return lineUpToCaret.left(i);
 }
@@ -123,8 +123,8 @@ QString LowerCaseArgNames(const QString &remainder)
     return out;
 }
 
-QString RebuildTag(const QString &openingHint, const QList<ArgRow> &rows, const QString &remainder,
-                   bool lowerCase)
+QString RebuildTag(
+    const QString &openingHint, const QList<ArgRow> &rows, const QString &remainder, bool lowerCase)
 {
     QString tag = lowerCase ? openingHint.toLower() : openingHint;
     tag.chop(1);

@@ -24,8 +24,8 @@ QString HintText(const TagDefs &defs, const QString &tag);
 
 // Whether typing ">" after the tag's opening adds its closing tag: "ends" 1 yes, 0 (or
 // missing) no, other values ask optionalChoice (the user's "Zamykanie" setting).
-bool TagNeedsClosing(const TagDefs &defs, const QString &tag,
-                     const std::function<bool(const QString &)> &optionalChoice);
+bool TagNeedsClosing(
+    const TagDefs &defs, const QString &tag, const std::function<bool(const QString &)> &optionalChoice);
 
 // Entry modes of a document.
 enum EntryMode { EntryNormal = 0, EntryListItems = 1, EntryTableCells = 2 };
@@ -57,8 +57,8 @@ struct ArgRow
 // as the row says) for each other row with a value, then " " + remainder when there is
 // one, then ">". With lowerCase the tag name, the argument names and the remainder's
 // argument names are lower-cased; values are kept as typed.
-QString RebuildTag(const QString &openingHint, const QList<ArgRow> &rows, const QString &remainder,
-                   bool lowerCase);
+QString RebuildTag(
+    const QString &openingHint, const QList<ArgRow> &rows, const QString &remainder, bool lowerCase);
 
 // Lower-cases the argument names of a remainder text (NAME, NAME=value, NAME="value")
 // and leaves the values alone.

@@ -7,8 +7,8 @@
 
 namespace {
 
-const QLatin1String kKnownKinds[] = {QLatin1String("text"), QLatin1String("color"), QLatin1String("file"),
-                                     QLatin1String("choice"), QLatin1String("bool")};
+const QLatin1String kKnownKinds[] = { QLatin1String("text"), QLatin1String("color"), QLatin1String("file"),
+    QLatin1String("choice"), QLatin1String("bool") };
 
 struct NamedColor
 {
@@ -17,10 +17,22 @@ struct NamedColor
 };
 
 const NamedColor kColors[] = {
-    {"black", 0x000000}, {"maroon", 0x800000}, {"green", 0x008000},  {"olive", 0x808000},
-    {"navy", 0x000080},  {"purple", 0x800080}, {"teal", 0x008080},   {"gray", 0x808080},
-    {"silver", 0xC0C0C0}, {"red", 0xFF0000},   {"lime", 0x00FF00},   {"yellow", 0xFFFF00},
-    {"blue", 0x0000FF},  {"fuchsia", 0xFF00FF}, {"aqua", 0x00FFFF},  {"white", 0xFFFFFF},
+    { "black", 0x000000 },
+    { "maroon", 0x800000 },
+    { "green", 0x008000 },
+    { "olive", 0x808000 },
+    { "navy", 0x000080 },
+    { "purple", 0x800080 },
+    { "teal", 0x008080 },
+    { "gray", 0x808080 },
+    { "silver", 0xC0C0C0 },
+    { "red", 0xFF0000 },
+    { "lime", 0x00FF00 },
+    { "yellow", 0xFFFF00 },
+    { "blue", 0x0000FF },
+    { "fuchsia", 0xFF00FF },
+    { "aqua", 0x00FFFF },
+    { "white", 0xFFFFFF },
 };
 
 } // namespace

@@ -8,10 +8,10 @@
 // The kind of one argument as its key in tags.ini describes it: "kind;quote;extra...".
 struct ArgDescriptor
 {
-    bool found = false;  // the key exists somewhere the tag can see it
-    QString kind;        // lower-cased: "text", "color", "file", "choice", "bool" (or whatever was written)
+    bool found = false; // the key exists somewhere the tag can see it
+    QString kind; // lower-cased: "text", "color", "file", "choice", "bool" (or whatever was written)
     bool quoted = false; // the second field is exactly one double quote
-    QStringList extra;   // the fields after the quote field, trimmed
+    QStringList extra; // the fields after the quote field, trimmed
 
     bool isKnownKind() const;
     // For "choice" only: the first extra field split at ",", trimmed, empty items dropped.

@@ -32,8 +32,11 @@ QLineEdit *lineEditOf(QWidget *editor)
 } // namespace
 
 TagInspector::TagInspector(const TagDefs *defs, QWidget *parent)
-    : QWidget(parent), m_defs(defs), m_title(new QLabel(this)), m_description(new QLabel(this)),
-      m_grid(new QTableWidget(0, 2, this))
+    : QWidget(parent)
+    , m_defs(defs)
+    , m_title(new QLabel(this))
+    , m_description(new QLabel(this))
+    , m_grid(new QTableWidget(0, 2, this))
 {
     auto *layout = new QVBoxLayout(this);
     QFont bold = m_title->font();
@@ -42,7 +45,7 @@ TagInspector::TagInspector(const TagDefs *defs, QWidget *parent)
     m_description->setWordWrap(true);
     m_description->setTextFormat(Qt::PlainText);
     m_title->setTextFormat(Qt::PlainText);
-    m_grid->setHorizontalHeaderLabels({QStringLiteral("Parametr"), QStringLiteral("Wartość")});
+    m_grid->setHorizontalHeaderLabels({ QStringLiteral("Parametr"), QStringLiteral("Wartość") });
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->verticalHeader()->hide();
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
@@ -50,9 +53,8 @@ TagInspector::TagInspector(const TagDefs *defs, QWidget *parent)
     layout->addWidget(m_description);
     layout->addWidget(m_grid, 1);
 
-    m_reportError = [this](const QString &caption, const QString &text) {
-        QMessageBox::critical(this, caption, text);
-    };
+    m_reportError
+        = [this](const QString &caption, const QString &text) { QMessageBox::critical(this, caption, text); };
 }
 
 void TagInspector::setErrorReporter(std::function<void(const QString &, const QString &)> reporter)
@@ -141,13 +143,14 @@ void TagInspector::addRow(const QString &tagName, const QString &arg, quint32 na
         row.editor = combo;
     } else if (kind == QLatin1String("bool")) {
         auto *combo = new QComboBox;
-        combo->addItems({BoolYes(), BoolNo()});
+        combo->addItems({ BoolYes(), BoolNo() });
         combo->setCurrentIndex(1);
         connect(combo, &QComboBox::currentIndexChanged, this, &TagInspector::valueEdited);
         row.editor = combo;
     } else {
-        m_reportError(QStringLiteral("Tagi: błąd"), QStringLiteral("TAGS.INI: [") + tagName + QStringLiteral("],")
-                          + arg + QStringLiteral(" - niewłaściwy typ kontrolki / inny błąd:") + kind);
+        m_reportError(QStringLiteral("Tagi: błąd"),
+            QStringLiteral("TAGS.INI: [") + tagName + QStringLiteral("],") + arg
+                + QStringLiteral(" - niewłaściwy typ kontrolki / inny błąd:") + kind);
     }
     if (row.editor)
         m_grid->setCellWidget(index, 1, row.editor);
@@ -217,7 +220,7 @@ QString TagInspector::rebuiltTag() const
 {
     QList<ArgRow> rows;
     for (const Row &row : m_rows)
-        rows.append({row.name, editorValue(row), row.desc.kind, row.desc.quoted});
+        rows.append({ row.name, editorValue(row), row.desc.kind, row.desc.quoted });
     return RebuildTag(m_openingHint, rows, m_remainder, m_lowerCase);
 }
 
@@ -229,7 +232,8 @@ void TagInspector::browse(int row)
     if (!filter.isEmpty())
         filter += QStringLiteral(";;");
     filter += QStringLiteral("Wszystkie pliki (*)");
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Wybierz plik"), QString(), filter);
+    const QString file
+        = QFileDialog::getOpenFileName(this, QStringLiteral("Wybierz plik"), QString(), filter);
     if (!file.isEmpty())
         setRowValue(row, QDir::toNativeSeparators(file));
 }

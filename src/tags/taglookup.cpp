@@ -8,7 +8,11 @@ namespace {
 class LineCursor
 {
 public:
-    explicit LineCursor(const TextAccess &text) : m_text(text), m_length(text.length()) { }
+    explicit LineCursor(const TextAccess &text)
+        : m_text(text)
+        , m_length(text.length())
+    {
+    }
 
     int length() const { return m_length; }
 
@@ -94,7 +98,7 @@ TagRange FindTagAround(const TextAccess &text, int caret, bool allowInside)
     const int stop = std::min(cur.length(), lt + kTagSearchLimit);
     for (int i = lt + 1; i < stop; ++i)
         if (cur.at(i) == QLatin1Char('>'))
-            return {lt, i - lt + 1};
+            return { lt, i - lt + 1 };
     return {};
 }
 

@@ -9,8 +9,8 @@
 struct TArgVal
 {
     bool NoValue = false; // written without "="
-    bool Quoted = false;  // the value stood between double quotes
-    QString Value;        // empty for name="" and for NoValue
+    bool Quoted = false; // the value stood between double quotes
+    QString Value; // empty for name="" and for NoValue
 };
 
 // A parsed tag. Names of arguments are upper-cased, in order of appearance; an

@@ -54,8 +54,8 @@ private:
 void TstTagAssist::parameterEntries()
 {
     QCOMPARE(ParameterEntries(m_defs, QStringLiteral("img")),
-             (QStringList{QStringLiteral("SRC=\"\""), QStringLiteral("ID=\"\""), QStringLiteral("CLASS=\"\""),
-                          QStringLiteral("BORDER="), QStringLiteral("ISMAP"), QStringLiteral("ALIGN=\"\"")}));
+        (QStringList { QStringLiteral("SRC=\"\""), QStringLiteral("ID=\"\""), QStringLiteral("CLASS=\"\""),
+            QStringLiteral("BORDER="), QStringLiteral("ISMAP"), QStringLiteral("ALIGN=\"\"") }));
     QVERIFY(ParameterEntries(m_defs, QStringLiteral("TD")).isEmpty());
     QVERIFY(ParameterEntries(m_defs, QStringLiteral("NOSUCH")).isEmpty());
 }
@@ -116,8 +116,8 @@ void TstTagAssist::enterInsertion_data()
     QTest::newRow("normal with shift") << 0 << true << QStringLiteral("\n  \t");
     QTest::newRow("list items") << 1 << false << QStringLiteral("\n  \t<LI>");
     QTest::newRow("table cells") << 2 << false << QStringLiteral("</TD>\n  \t<TD>");
-    QTest::newRow("table cells, shift: new row") << 2 << true
-                                                 << QStringLiteral("</TD>\n  \t</TR><TR>\n  \t<TD>");
+    QTest::newRow("table cells, shift: new row")
+        << 2 << true << QStringLiteral("</TD>\n  \t</TR><TR>\n  \t<TD>");
 }
 
 void TstTagAssist::enterInsertion()
@@ -152,27 +152,29 @@ void TstTagAssist::rebuildTag_data()
     QTest::addColumn<bool>("lower");
     QTest::addColumn<QString>("tag");
 
-    const QList<ArgRow> rows{{QStringLiteral("SRC"), QStringLiteral("Kot Ala.gif"), QStringLiteral("file"), true},
-                             {QStringLiteral("border"), QStringLiteral("0"), QStringLiteral("text"), false},
-                             {QStringLiteral("ISMAP"), QStringLiteral("[tak]"), QStringLiteral("bool"), false},
-                             {QStringLiteral("ALT"), QString(), QStringLiteral("text"), true},
-                             {QStringLiteral("NOHREF"), QStringLiteral("[nie]"), QStringLiteral("bool"), false},
-                             {QStringLiteral("TITLE"), QStringLiteral("a = b"), QStringLiteral("text"), true}};
+    const QList<ArgRow> rows { { QStringLiteral("SRC"), QStringLiteral("Kot Ala.gif"), QStringLiteral("file"),
+                                   true },
+        { QStringLiteral("border"), QStringLiteral("0"), QStringLiteral("text"), false },
+        { QStringLiteral("ISMAP"), QStringLiteral("[tak]"), QStringLiteral("bool"), false },
+        { QStringLiteral("ALT"), QString(), QStringLiteral("text"), true },
+        { QStringLiteral("NOHREF"), QStringLiteral("[nie]"), QStringLiteral("bool"), false },
+        { QStringLiteral("TITLE"), QStringLiteral("a = b"), QStringLiteral("text"), true } };
     QTest::newRow("upper") << rows << QString() << false
                            << QStringLiteral("<IMG SRC=\"Kot Ala.gif\" BORDER=0 ISMAP TITLE=\"a = b\">");
-    QTest::newRow("lower keeps values") << rows << QString() << true
-                                        << QStringLiteral("<img src=\"Kot Ala.gif\" border=0 ismap title=\"a = b\">");
-    QTest::newRow("remainder") << QList<ArgRow>{} << QStringLiteral("DATA-X=\"Ala\" FOO=Bar NOWRAP") << false
+    QTest::newRow("lower keeps values")
+        << rows << QString() << true
+        << QStringLiteral("<img src=\"Kot Ala.gif\" border=0 ismap title=\"a = b\">");
+    QTest::newRow("remainder") << QList<ArgRow> {} << QStringLiteral("DATA-X=\"Ala\" FOO=Bar NOWRAP") << false
                                << QStringLiteral("<IMG DATA-X=\"Ala\" FOO=Bar NOWRAP>");
-    QTest::newRow("remainder, lower names only") << QList<ArgRow>{}
-                                                 << QStringLiteral("DATA-X=\"Ala Ma\" FOO=Bar NOWRAP") << true
-                                                 << QStringLiteral("<img data-x=\"Ala Ma\" foo=Bar nowrap>");
-    QTest::newRow("nothing set") << QList<ArgRow>{rows.at(3), rows.at(4)} << QString() << false
+    QTest::newRow("remainder, lower names only")
+        << QList<ArgRow> {} << QStringLiteral("DATA-X=\"Ala Ma\" FOO=Bar NOWRAP") << true
+        << QStringLiteral("<img data-x=\"Ala Ma\" foo=Bar nowrap>");
+    QTest::newRow("nothing set") << QList<ArgRow> { rows.at(3), rows.at(4) } << QString() << false
                                  << QStringLiteral("<IMG>");
     const QString longValue(400, QLatin1Char('v'));
-    QTest::newRow("no length cut") << QList<ArgRow>{{QStringLiteral("ALT"), longValue, QStringLiteral("text"), true}}
-                                   << QString() << false
-                                   << QStringLiteral("<IMG ALT=\"") + longValue + QStringLiteral("\">");
+    QTest::newRow("no length cut") << QList<ArgRow> {
+        { QStringLiteral("ALT"), longValue, QStringLiteral("text"), true }
+    } << QString() << false << QStringLiteral("<IMG ALT=\"") + longValue + QStringLiteral("\">");
 }
 
 void TstTagAssist::rebuildTag()

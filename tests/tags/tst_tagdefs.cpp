@@ -36,16 +36,15 @@ const char *const kSample = "[_Tabele]\n"
                             "ends=x\n";
 
 // Tags whose "ends" is not 1 in the shipped file.
-const QStringList kEmpty = {
-    QStringLiteral("BR"),    QStringLiteral("IMG"),     QStringLiteral("HR"),      QStringLiteral("INPUT"),
-    QStringLiteral("META"),  QStringLiteral("LINK"),    QStringLiteral("BASE"),    QStringLiteral("AREA"),
-    QStringLiteral("PARAM"), QStringLiteral("COL"),     QStringLiteral("FRAME"),   QStringLiteral("ISINDEX"),
-    QStringLiteral("BASEFONT"), QStringLiteral("WBR"), QStringLiteral("!DOCTYPE"), QStringLiteral("NEXTID")};
-const QStringList kOptionalEnd = {
-    QStringLiteral("P"),     QStringLiteral("LI"),    QStringLiteral("DT"),    QStringLiteral("DD"),
-    QStringLiteral("TR"),    QStringLiteral("TD"),    QStringLiteral("TH"),    QStringLiteral("OPTION"),
-    QStringLiteral("THEAD"), QStringLiteral("TBODY"), QStringLiteral("TFOOT"), QStringLiteral("COLGROUP"),
-    QStringLiteral("HTML"),  QStringLiteral("HEAD"),  QStringLiteral("BODY")};
+const QStringList kEmpty = { QStringLiteral("BR"), QStringLiteral("IMG"), QStringLiteral("HR"),
+    QStringLiteral("INPUT"), QStringLiteral("META"), QStringLiteral("LINK"), QStringLiteral("BASE"),
+    QStringLiteral("AREA"), QStringLiteral("PARAM"), QStringLiteral("COL"), QStringLiteral("FRAME"),
+    QStringLiteral("ISINDEX"), QStringLiteral("BASEFONT"), QStringLiteral("WBR"), QStringLiteral("!DOCTYPE"),
+    QStringLiteral("NEXTID") };
+const QStringList kOptionalEnd = { QStringLiteral("P"), QStringLiteral("LI"), QStringLiteral("DT"),
+    QStringLiteral("DD"), QStringLiteral("TR"), QStringLiteral("TD"), QStringLiteral("TH"),
+    QStringLiteral("OPTION"), QStringLiteral("THEAD"), QStringLiteral("TBODY"), QStringLiteral("TFOOT"),
+    QStringLiteral("COLGROUP"), QStringLiteral("HTML"), QStringLiteral("HEAD"), QStringLiteral("BODY") };
 
 } // namespace
 
@@ -81,7 +80,7 @@ void TstTagDefs::initTestCase()
 void TstTagDefs::tagNamesSkipGroups()
 {
     QCOMPARE(m_sample.tagNames(),
-             (QStringList{QStringLiteral("TABLE"), QStringLiteral("P"), QStringLiteral("IMG")}));
+        (QStringList { QStringLiteral("TABLE"), QStringLiteral("P"), QStringLiteral("IMG") }));
     QVERIFY(m_sample.hasTag(QStringLiteral("table")));
     QVERIFY(!m_sample.hasTag(QStringLiteral("%core")));
     QVERIFY(!m_sample.hasTag(QStringLiteral("_Tabele")));
@@ -92,12 +91,12 @@ void TstTagDefs::argsExpansion()
     // "," and ";" both separate; groups expand in place; the cycle %core -> %more ->
     // %core stops; a missing group gives nothing.
     QCOMPARE(m_sample.args(QStringLiteral("table")),
-             (QStringList{QStringLiteral("BORDER"), QStringLiteral("ID"), QStringLiteral("CLASS"),
-                          QStringLiteral("LANG"), QStringLiteral("WIDTH")}));
+        (QStringList { QStringLiteral("BORDER"), QStringLiteral("ID"), QStringLiteral("CLASS"),
+            QStringLiteral("LANG"), QStringLiteral("WIDTH") }));
     QCOMPARE(m_sample.argGroups(QStringLiteral("TABLE")),
-             (QStringList{QStringLiteral("%core"), QStringLiteral("%more"), QStringLiteral("%missing")}));
+        (QStringList { QStringLiteral("%core"), QStringLiteral("%more"), QStringLiteral("%missing") }));
     QCOMPARE(m_sample.args(QStringLiteral("%more")),
-             (QStringList{QStringLiteral("LANG"), QStringLiteral("ID"), QStringLiteral("CLASS")}));
+        (QStringList { QStringLiteral("LANG"), QStringLiteral("ID"), QStringLiteral("CLASS") }));
     QVERIFY(m_sample.args(QStringLiteral("P")).isEmpty());
     QVERIFY(m_sample.args(QStringLiteral("NOSUCH")).isEmpty());
     QCOMPARE(m_sample.info(QStringLiteral("P")), QString());
@@ -115,14 +114,14 @@ void TstTagDefs::descriptors_data()
 
     QTest::newRow("own key, unquoted") << QStringLiteral("TABLE") << QStringLiteral("border") << true
                                        << QStringLiteral("text") << false << QStringList() << QString();
-    QTest::newRow("own key overrides the group") << QStringLiteral("TABLE") << QStringLiteral("CLASS") << true
-                                                 << QStringLiteral("color") << true << QStringList()
-                                                 << QString();
+    QTest::newRow("own key overrides the group")
+        << QStringLiteral("TABLE") << QStringLiteral("CLASS") << true << QStringLiteral("color") << true
+        << QStringList() << QString();
     QTest::newRow("from a group") << QStringLiteral("TABLE") << QStringLiteral("ID") << true
                                   << QStringLiteral("text") << true << QStringList() << QString();
     QTest::newRow("choice from a nested group")
         << QStringLiteral("TABLE") << QStringLiteral("LANG") << true << QStringLiteral("choice") << true
-        << QStringList{QStringLiteral("pl"), QStringLiteral("en"), QStringLiteral("de")} << QString();
+        << QStringList { QStringLiteral("pl"), QStringLiteral("en"), QStringLiteral("de") } << QString();
     QTest::newRow("file filter") << QStringLiteral("IMG") << QStringLiteral("SRC") << true
                                  << QStringLiteral("file") << true << QStringList()
                                  << QStringLiteral("Obrazy (*.gif)");
@@ -214,7 +213,8 @@ void TstTagDefs::shippedFileResolves()
         QVERIFY2(groupNames.contains(d.grp(tag).toLower()), qPrintable(tag));
         if (d.ini().hasKey(tag, QStringLiteral("clr"))) {
             quint32 rgb = 0;
-            QVERIFY2(TagDefs::colorFromName(d.ini().value(tag, QStringLiteral("clr")), &rgb), qPrintable(tag));
+            QVERIFY2(
+                TagDefs::colorFromName(d.ini().value(tag, QStringLiteral("clr")), &rgb), qPrintable(tag));
         }
         const QStringList args = d.args(tag);
         QSet<QString> seen;
@@ -245,14 +245,15 @@ void TstTagDefs::shippedFileCoversHtml401()
     for (const QString &tag : all.split(QLatin1Char(' ')))
         QVERIFY2(m_shipped.hasTag(tag) && m_shipped.tagNames().contains(tag), qPrintable(tag));
     // A few attributes that the inspector must offer with the right kind.
-    QCOMPARE(m_shipped.argDescriptor(QStringLiteral("IMG"), QStringLiteral("SRC")).kind, QStringLiteral("file"));
+    QCOMPARE(
+        m_shipped.argDescriptor(QStringLiteral("IMG"), QStringLiteral("SRC")).kind, QStringLiteral("file"));
     QCOMPARE(m_shipped.argDescriptor(QStringLiteral("INPUT"), QStringLiteral("CHECKED")).kind,
-             QStringLiteral("bool"));
+        QStringLiteral("bool"));
     QVERIFY(m_shipped.argDescriptor(QStringLiteral("INPUT"), QStringLiteral("TYPE"))
                 .choices()
                 .contains(QStringLiteral("checkbox")));
     QCOMPARE(m_shipped.argDescriptor(QStringLiteral("BODY"), QStringLiteral("BGCOLOR")).kind,
-             QStringLiteral("color"));
+        QStringLiteral("color"));
     QVERIFY(m_shipped.args(QStringLiteral("TD")).contains(QStringLiteral("ONCLICK")));
 }
 

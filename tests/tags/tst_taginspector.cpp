@@ -70,10 +70,10 @@ void TstTagInspector::showsTagAndFillsRows()
     QCOMPARE(insp.title(), QStringLiteral("Tag: <IMG>"));
     QCOMPARE(insp.titleHint(), QStringLiteral("<IMG>"));
     QCOMPARE(insp.description(), QStringLiteral("Obrazek."));
-    const QStringList names{QStringLiteral("SRC"),    QStringLiteral("ID"),    QStringLiteral("CLASS"),
-                            QStringLiteral("BORDER"), QStringLiteral("ISMAP"), QStringLiteral("ALIGN")};
-    const QStringList values{QStringLiteral("a b.gif"), QString(), QString(), QStringLiteral("0"),
-                             QStringLiteral("[tak]"), QString()};
+    const QStringList names { QStringLiteral("SRC"), QStringLiteral("ID"), QStringLiteral("CLASS"),
+        QStringLiteral("BORDER"), QStringLiteral("ISMAP"), QStringLiteral("ALIGN") };
+    const QStringList values { QStringLiteral("a b.gif"), QString(), QString(), QStringLiteral("0"),
+        QStringLiteral("[tak]"), QString() };
     QCOMPARE(insp.rowCount(), names.size());
     QCOMPARE(insp.grid()->rowCount(), names.size());
     for (int i = 0; i < names.size(); ++i) {
@@ -114,26 +114,26 @@ void TstTagInspector::editingRebuildsTheTag()
     border->selectAll();
     QTest::keyClicks(border, QStringLiteral("12"));
     QVERIFY(rebuilt.count() >= 1);
-    QCOMPARE(rebuilt.last().at(0).toString(),
-             QStringLiteral("<IMG SRC=\"a.gif\" BORDER=12 ISMAP DATA-X=\"Q\">"));
+    QCOMPARE(
+        rebuilt.last().at(0).toString(), QStringLiteral("<IMG SRC=\"a.gif\" BORDER=12 ISMAP DATA-X=\"Q\">"));
 
     QVERIFY(insp.setRowValue(5, QStringLiteral("right")));
     QCOMPARE(rebuilt.last().at(0).toString(),
-             QStringLiteral("<IMG SRC=\"a.gif\" BORDER=12 ISMAP ALIGN=\"right\" DATA-X=\"Q\">"));
+        QStringLiteral("<IMG SRC=\"a.gif\" BORDER=12 ISMAP ALIGN=\"right\" DATA-X=\"Q\">"));
 
     QVERIFY(insp.setRowValue(4, QStringLiteral("[nie]")));
     QCOMPARE(rebuilt.last().at(0).toString(),
-             QStringLiteral("<IMG SRC=\"a.gif\" BORDER=12 ALIGN=\"right\" DATA-X=\"Q\">"));
+        QStringLiteral("<IMG SRC=\"a.gif\" BORDER=12 ALIGN=\"right\" DATA-X=\"Q\">"));
 
     insp.setLowerCaseEditing(true);
     QVERIFY(insp.setRowValue(1, QStringLiteral("Logo")));
     QCOMPARE(rebuilt.last().at(0).toString(),
-             QStringLiteral("<img src=\"a.gif\" id=\"Logo\" border=12 align=\"right\" data-x=\"Q\">"));
+        QStringLiteral("<img src=\"a.gif\" id=\"Logo\" border=12 align=\"right\" data-x=\"Q\">"));
 
     // Clearing a value drops the argument.
     QVERIFY(insp.setRowValue(0, QString()));
     QCOMPARE(rebuilt.last().at(0).toString(),
-             QStringLiteral("<img id=\"Logo\" border=12 align=\"right\" data-x=\"Q\">"));
+        QStringLiteral("<img id=\"Logo\" border=12 align=\"right\" data-x=\"Q\">"));
     QCOMPARE(insp.rebuiltTag(), rebuilt.last().at(0).toString());
 }
 
@@ -170,8 +170,8 @@ void TstTagInspector::unknownKindReportsError()
     insp.setErrorReporter([&](const QString &caption, const QString &text) { reports << caption << text; });
     insp.ShowTagInInspector(QStringLiteral("<q cite=\"x\" lang=pl>"));
     QCOMPARE(reports,
-             (QStringList{QStringLiteral("Tagi: błąd"),
-                          QStringLiteral("TAGS.INI: [q],CITE - niewłaściwy typ kontrolki / inny błąd:url")}));
+        (QStringList { QStringLiteral("Tagi: błąd"),
+            QStringLiteral("TAGS.INI: [q],CITE - niewłaściwy typ kontrolki / inny błąd:url") }));
     // The row stays, without an editor; the other row works.
     QCOMPARE(insp.rowCount(), 2);
     QVERIFY(!insp.rowEditor(0));
@@ -184,13 +184,13 @@ void TstTagInspector::realWorldTags_data()
     QTest::addColumn<QString>("rebuilt");
     QTest::newRow("link with target and script")
         << QStringLiteral("<a href=\"index.php?a=1&amp;b=2\" target=_blank onclick=\"return f('x y');\">")
-        << QStringLiteral("<A ONCLICK=\"return f('x y');\" HREF=\"index.php?a=1&amp;b=2\" TARGET=\"_blank\">");
+        << QStringLiteral(
+               "<A ONCLICK=\"return f('x y');\" HREF=\"index.php?a=1&amp;b=2\" TARGET=\"_blank\">");
     QTest::newRow("checked=\"checked\" stays checked")
         << QStringLiteral("<input type=checkbox checked=\"checked\" name=zgoda>")
         << QStringLiteral("<INPUT TYPE=\"checkbox\" NAME=\"zgoda\" CHECKED>");
-    QTest::newRow("multi-line cell")
-        << QStringLiteral("<td\n\tcolspan=2\n\tnowrap\n\tclass=\"c d\">")
-        << QStringLiteral("<TD CLASS=\"c d\" COLSPAN=2 NOWRAP>");
+    QTest::newRow("multi-line cell") << QStringLiteral("<td\n\tcolspan=2\n\tnowrap\n\tclass=\"c d\">")
+                                     << QStringLiteral("<TD CLASS=\"c d\" COLSPAN=2 NOWRAP>");
     QTest::newRow("ordered list type A is not a")
         << QStringLiteral("<ol type=A start=3>") << QStringLiteral("<OL TYPE=\"A\" START=3>");
     QTest::newRow("unknown value of a choice kept")

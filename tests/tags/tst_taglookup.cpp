@@ -36,22 +36,24 @@ void TstTagLookup::findTagAround_data()
     QTest::addColumn<QString>("tag");
     QTest::addColumn<int>("start");
 
-    QTest::newRow("caret just after x<b>y") << QStringLiteral("x<b>|y") << false << QStringLiteral("<b>") << 1;
+    QTest::newRow("caret just after x<b>y")
+        << QStringLiteral("x<b>|y") << false << QStringLiteral("<b>") << 1;
     QTest::newRow("caret inside the name") << QStringLiteral("x<b|>y") << false << QStringLiteral("<b>") << 1;
-    QTest::newRow("after a closing tag") << QStringLiteral("<b>x</b>|") << false << QStringLiteral("</b>") << 4;
+    QTest::newRow("after a closing tag")
+        << QStringLiteral("<b>x</b>|") << false << QStringLiteral("</b>") << 4;
     QTest::newRow("> between caret and <") << QStringLiteral("<b>x|") << false << QString() << -1;
     QTest::newRow("> between, allowInside") << QStringLiteral("<b>x|") << true << QStringLiteral("<b>") << 0;
     QTest::newRow("text start") << QStringLiteral("abc|<b>") << true << QString() << -1;
     QTest::newRow("caret at 0") << QStringLiteral("|<b>") << true << QString() << -1;
     QTest::newRow("never closed") << QStringLiteral("<b class=x|") << false << QString() << -1;
-    QTest::newRow("multi-line tag") << QStringLiteral("<p>\n<a href=\"x.html\"\n   title=\"t\">|txt")
-                                    << false << QStringLiteral("<a href=\"x.html\"\n   title=\"t\">") << 4;
+    QTest::newRow("multi-line tag") << QStringLiteral("<p>\n<a href=\"x.html\"\n   title=\"t\">|txt") << false
+                                    << QStringLiteral("<a href=\"x.html\"\n   title=\"t\">") << 4;
     QTest::newRow("caret inside a value, line below")
         << QStringLiteral("<img\n src=\"a|.gif\">") << false << QStringLiteral("<img\n src=\"a.gif\">") << 0;
     QTest::newRow("comment") << QStringLiteral("<!-- a - b -->|") << false << QStringLiteral("<!-- a - b -->")
                              << 0;
-    QTest::newRow("allowInside goes over lines") << QStringLiteral("<td>\n\n  text|") << true
-                                                 << QStringLiteral("<td>") << 0;
+    QTest::newRow("allowInside goes over lines")
+        << QStringLiteral("<td>\n\n  text|") << true << QStringLiteral("<td>") << 0;
 }
 
 void TstTagLookup::findTagAround()
@@ -78,18 +80,18 @@ void TstTagLookup::enclosingTagName_data()
     QTest::newRow("<TD|") << QStringLiteral("<TD|") << QStringLiteral("TD") << QStringLiteral("TD");
     QTest::newRow("<TD>|") << QStringLiteral("<TD>|") << QString() << QStringLiteral("TD");
     QTest::newRow("<TD>x|") << QStringLiteral("<TD>x|") << QString() << QString();
-    QTest::newRow("after an argument") << QStringLiteral("<A HREF=\"x\" |") << QStringLiteral("A")
-                                       << QStringLiteral("A");
+    QTest::newRow("after an argument")
+        << QStringLiteral("<A HREF=\"x\" |") << QStringLiteral("A") << QStringLiteral("A");
     QTest::newRow("closing keeps /") << QStringLiteral("</TD|") << QStringLiteral("/TD")
                                      << QStringLiteral("/TD");
     QTest::newRow("plain text") << QStringLiteral("tekst |") << QString() << QString();
-    QTest::newRow("over a line break") << QStringLiteral("<TABLE\n  border=1\n  |")
-                                       << QStringLiteral("TABLE") << QStringLiteral("TABLE");
-    QTest::newRow("name ends at line break") << QStringLiteral("<TR\n|") << QStringLiteral("TR")
-                                             << QStringLiteral("TR");
+    QTest::newRow("over a line break")
+        << QStringLiteral("<TABLE\n  border=1\n  |") << QStringLiteral("TABLE") << QStringLiteral("TABLE");
+    QTest::newRow("name ends at line break")
+        << QStringLiteral("<TR\n|") << QStringLiteral("TR") << QStringLiteral("TR");
     QTest::newRow("comment") << QStringLiteral("<!-- |") << QStringLiteral("!") << QStringLiteral("!");
-    QTest::newRow("name after the caret") << QStringLiteral("<|DIV>") << QStringLiteral("DIV")
-                                          << QStringLiteral("DIV");
+    QTest::newRow("name after the caret")
+        << QStringLiteral("<|DIV>") << QStringLiteral("DIV") << QStringLiteral("DIV");
 }
 
 void TstTagLookup::enclosingTagName()

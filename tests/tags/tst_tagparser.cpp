@@ -43,17 +43,16 @@ void TstTagParser::parseTag_data()
     QTest::newRow("empty quoted value") << QStringLiteral("<img alt=\"\" width=5>") << QStringLiteral("img")
                                         << false << QStringLiteral("ALT=\"\"|\"|WIDTH=5");
     QTest::newRow("quoted value with spaces and =")
-        << QStringLiteral("<a href=\"x.php?a=1&b=2\" title=\"Strona główna = start\">")
-        << QStringLiteral("a") << false
-        << QStringLiteral("HREF=\"x.php?a=1&b=2\"|\"|TITLE=\"Strona główna = start\"|\"");
+        << QStringLiteral("<a href=\"x.php?a=1&b=2\" title=\"Strona główna = start\">") << QStringLiteral("a")
+        << false << QStringLiteral("HREF=\"x.php?a=1&b=2\"|\"|TITLE=\"Strona główna = start\"|\"");
     QTest::newRow("spaces around =") << QStringLiteral("<td  colspan = 2   align =\"left\">")
                                      << QStringLiteral("td") << false
                                      << QStringLiteral("COLSPAN=2|ALIGN=\"left\"|\"");
-    QTest::newRow("quote glued to the next name") << QStringLiteral("<p class=\"a\"id=x>")
-                                                  << QStringLiteral("p") << false
-                                                  << QStringLiteral("CLASS=\"a\"|\"ID=x");
-    QTest::newRow("unterminated quote") << QStringLiteral("<a href=\"abc>") << QStringLiteral("a") << false
-                                        << QStringLiteral("HREF=\"abc\"");
+    QTest::newRow("quote glued to the next name")
+        << QStringLiteral("<p class=\"a\"id=x>") << QStringLiteral("p") << false
+        << QStringLiteral("CLASS=\"a\"|\"ID=x");
+    QTest::newRow("unterminated quote")
+        << QStringLiteral("<a href=\"abc>") << QStringLiteral("a") << false << QStringLiteral("HREF=\"abc\"");
     QTest::newRow("comment") << QStringLiteral("<!-- uwaga -->") << QStringLiteral("!") << false
                              << QStringLiteral("--|UWAGA|--");
     QTest::newRow("doctype") << QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">")
@@ -65,13 +64,13 @@ void TstTagParser::parseTag_data()
     QTest::newRow("too short") << QStringLiteral("<") << QString() << false << QString();
     QTest::newRow("xhtml slash") << QStringLiteral("<br />") << QStringLiteral("br") << false
                                  << QStringLiteral("/");
-    QTest::newRow("first name stops at quote") << QStringLiteral("<a\"b\">") << QStringLiteral("a\"b\"")
-                                               << false << QString();
+    QTest::newRow("first name stops at quote")
+        << QStringLiteral("<a\"b\">") << QStringLiteral("a\"b\"") << false << QString();
     QTest::newRow("multi-line, flattened")
         << FlattenTagText(QStringLiteral("<TABLE\n\tborder=1\r\n  summary=\"dwa\nwiersze\">"))
         << QStringLiteral("TABLE") << false << QStringLiteral("BORDER=1|SUMMARY=\"dwa wiersze\"|\"");
-    QTest::newRow("polish names upper-cased") << QStringLiteral("<p żółw=1>") << QStringLiteral("p") << false
-                                              << QStringLiteral("ŻÓŁW=1");
+    QTest::newRow("polish names upper-cased")
+        << QStringLiteral("<p żółw=1>") << QStringLiteral("p") << false << QStringLiteral("ŻÓŁW=1");
 }
 
 void TstTagParser::parseTag()
@@ -93,8 +92,7 @@ void TstTagParser::remainder_data()
     QTest::newRow("lone quotes dropped") << QStringLiteral("<IMG src=\"a b.gif\" border=0 ismap alt=\"\">")
                                          << QStringLiteral("SRC=\"a b.gif\" BORDER=0 ISMAP ALT=\"\"");
     QTest::newRow("no args") << QStringLiteral("<P>") << QString();
-    QTest::newRow("duplicates kept in order") << QStringLiteral("<p a=1 a=2>")
-                                              << QStringLiteral("A=1 A=2");
+    QTest::newRow("duplicates kept in order") << QStringLiteral("<p a=1 a=2>") << QStringLiteral("A=1 A=2");
 }
 
 void TstTagParser::remainder()
@@ -109,7 +107,7 @@ void TstTagParser::noLengthCut()
     const QString longValue(1000, QLatin1Char('x'));
     const QString longName(300, QLatin1Char('N'));
     const TagText t = ParseTag(QStringLiteral("<") + longName + QStringLiteral(" title=\"") + longValue
-                               + QStringLiteral("\" alt=") + longValue + QStringLiteral(">"));
+        + QStringLiteral("\" alt=") + longValue + QStringLiteral(">"));
     QCOMPARE(t.Name, longName);
     QCOMPARE(t.Args.size(), 3);
     QCOMPARE(t.Args.at(0).second.Value, longValue);

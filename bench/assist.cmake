@@ -1,0 +1,1 @@
+markora_add_bench(bench_assist bench_assist.cpp)

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "tags/inifile.h"
+
+#include <QString>
+#include <QStringList>
+
+// The kind of one argument as its key in tags.ini describes it: "kind;quote;extra...".
+struct ArgDescriptor
+{
+    bool found = false; // the key exists somewhere the tag can see it
+    QString kind; // lower-cased: "text", "color", "file", "choice", "bool" (or whatever was written)
+    bool quoted = false; // the second field is exactly one double quote
+    QStringList extra; // the fields after the quote field, trimmed
+
+    bool isKnownKind() const;
+    // For "choice" only: the first extra field split at ",", trimmed, empty items dropped.
+    QStringList choices() const;
+    // For "file" only: the first extra field (a file-dialog filter), empty when none.
+    QString fileFilter() const;
+};
+
+// Read-only view of tags.ini: tag sections, "%" shared argument groups and "_" colour
+// groups. Every query is by tag name as written in a document; names compare
+// case-insensitively. Missing sections or keys give empty results, never errors.
+class TagDefs
+{
+public:
+    TagDefs() = default;
+
+    bool load(const QString &path);
+    void parse(const QString &text);
+    const IniFile &ini() const { return m_ini; }
+
+    // The definitions of the program, loaded once from konfiguracja/tags.ini beside the
+    // executable, else from the installed data folder; empty when neither exists.
+    static const TagDefs &shared();
+    // Where shared() looks, in order.
+    static QStringList searchPaths();
+
+    // Tag sections (not "_" or "%"), in file order.
+    QStringList tagNames() const;
+    bool hasTag(const QString &tag) const;
+    // "Info", empty when missing (a tag without it counts as unknown).
+    QString info(const QString &tag) const;
+    // "args" as written.
+    QString rawArgs(const QString &tag) const;
+    // "args" split at "," and ";", trimmed, with each "%" item replaced in place by the
+    // items of the section it names, recursively. A group already being expanded is
+    // skipped, so a cycle in the file cannot loop; a missing group gives nothing.
+    QStringList args(const QString &tag) const;
+    // The "%" group sections that args(tag) walks through, in the order first met.
+    QStringList argGroups(const QString &tag) const;
+    // The argument's key: first in the tag's own section, then in the "%" groups its
+    // "args" pulls in (so shared attributes are described once, in their group).
+    ArgDescriptor argDescriptor(const QString &tag, const QString &arg) const;
+    // "ends": 0 no closing tag, 1 always one, other values optional; missing reads 0.
+    int ends(const QString &tag) const;
+    // "grp", default "_Format".
+    QString grp(const QString &tag) const;
+    // "clr" as 0xRRGGBB; black when missing or not a known colour name.
+    quint32 clr(const QString &tag) const;
+    // "color" of a colour group section as 0xRRGGBB; navy when missing or unknown.
+    quint32 groupColor(const QString &group) const;
+
+    // Splits at "," and ";", trims, drops empty items.
+    static QStringList splitFields(const QString &text);
+    // One of the sixteen basic colour names (optionally with the "cl" prefix, any
+    // case) or "#RRGGBB". False when the text is neither.
+    static bool colorFromName(const QString &name, quint32 *rgb);
+
+private:
+    void expand(const QString &section, QStringList &out, QStringList &groups, QStringList &stack) const;
+
+    IniFile m_ini;
+};

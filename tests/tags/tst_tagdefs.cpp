@@ -1,0 +1,278 @@
+#include "tags/tagdefs.h"
+
+#include "testsupport.h"
+
+#include <QSet>
+#include <QtTest>
+
+namespace {
+
+const char *const kSample = "[_Tabele]\n"
+                            "color=#008080\n"
+                            "[_Bad]\n"
+                            "color=seledynowy\n"
+                            "[%core]\n"
+                            "args=ID;CLASS , %more\n"
+                            "ID=text;\"\n"
+                            "CLASS=text\n"
+                            "[%more]\n"
+                            "args=LANG,%core\n"
+                            "LANG=choice;\";pl, en ,,de\n"
+                            "[TABLE]\n"
+                            "Info=Tabela.\n"
+                            "args=BORDER,%core;WIDTH,%missing\n"
+                            "BORDER=text\n"
+                            "WIDTH=text;\"\n"
+                            "CLASS=color;\"\n"
+                            "ends=1\n"
+                            "grp=_Tabele\n"
+                            "clr=clMaroon\n"
+                            "[P]\n"
+                            "ends=2\n"
+                            "clr=fioletowy\n"
+                            "[IMG]\n"
+                            "args=SRC\n"
+                            "SRC=file;\";Obrazy (*.gif)\n"
+                            "ends=x\n";
+
+// Tags whose "ends" is not 1 in the shipped file.
+const QStringList kEmpty = { QStringLiteral("BR"), QStringLiteral("IMG"), QStringLiteral("HR"),
+    QStringLiteral("INPUT"), QStringLiteral("META"), QStringLiteral("LINK"), QStringLiteral("BASE"),
+    QStringLiteral("AREA"), QStringLiteral("PARAM"), QStringLiteral("COL"), QStringLiteral("FRAME"),
+    QStringLiteral("ISINDEX"), QStringLiteral("BASEFONT"), QStringLiteral("WBR"), QStringLiteral("!DOCTYPE"),
+    QStringLiteral("NEXTID") };
+const QStringList kOptionalEnd = { QStringLiteral("P"), QStringLiteral("LI"), QStringLiteral("DT"),
+    QStringLiteral("DD"), QStringLiteral("TR"), QStringLiteral("TD"), QStringLiteral("TH"),
+    QStringLiteral("OPTION"), QStringLiteral("THEAD"), QStringLiteral("TBODY"), QStringLiteral("TFOOT"),
+    QStringLiteral("COLGROUP"), QStringLiteral("HTML"), QStringLiteral("HEAD"), QStringLiteral("BODY") };
+
+} // namespace
+
+class TstTagDefs : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void tagNamesSkipGroups();
+    void argsExpansion();
+    void descriptors_data();
+    void descriptors();
+    void endsAndColours();
+    void colorFromName_data();
+    void colorFromName();
+
+    void shippedFileResolves();
+    void shippedFileCoversHtml401();
+    void shippedEnds();
+    void sharedFindsTheFileBesideTheProgram();
+
+private:
+    TagDefs m_sample;
+    TagDefs m_shipped;
+};
+
+void TstTagDefs::initTestCase()
+{
+    m_sample.parse(QString::fromUtf8(kSample));
+    QVERIFY(m_shipped.load(testsupport::sourcePath(QStringLiteral("konfiguracja/tags.ini"))));
+}
+
+void TstTagDefs::tagNamesSkipGroups()
+{
+    QCOMPARE(m_sample.tagNames(),
+        (QStringList { QStringLiteral("TABLE"), QStringLiteral("P"), QStringLiteral("IMG") }));
+    QVERIFY(m_sample.hasTag(QStringLiteral("table")));
+    QVERIFY(!m_sample.hasTag(QStringLiteral("%core")));
+    QVERIFY(!m_sample.hasTag(QStringLiteral("_Tabele")));
+}
+
+void TstTagDefs::argsExpansion()
+{
+    // "," and ";" both separate; groups expand in place; the cycle %core -> %more ->
+    // %core stops; a missing group gives nothing.
+    QCOMPARE(m_sample.args(QStringLiteral("table")),
+        (QStringList { QStringLiteral("BORDER"), QStringLiteral("ID"), QStringLiteral("CLASS"),
+            QStringLiteral("LANG"), QStringLiteral("WIDTH") }));
+    QCOMPARE(m_sample.argGroups(QStringLiteral("TABLE")),
+        (QStringList { QStringLiteral("%core"), QStringLiteral("%more"), QStringLiteral("%missing") }));
+    QCOMPARE(m_sample.args(QStringLiteral("%more")),
+        (QStringList { QStringLiteral("LANG"), QStringLiteral("ID"), QStringLiteral("CLASS") }));
+    QVERIFY(m_sample.args(QStringLiteral("P")).isEmpty());
+    QVERIFY(m_sample.args(QStringLiteral("NOSUCH")).isEmpty());
+    QCOMPARE(m_sample.info(QStringLiteral("P")), QString());
+}
+
+void TstTagDefs::descriptors_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("arg");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("quoted");
+    QTest::addColumn<QStringList>("choices");
+    QTest::addColumn<QString>("filter");
+
+    QTest::newRow("own key, unquoted") << QStringLiteral("TABLE") << QStringLiteral("border") << true
+                                       << QStringLiteral("text") << false << QStringList() << QString();
+    QTest::newRow("own key overrides the group")
+        << QStringLiteral("TABLE") << QStringLiteral("CLASS") << true << QStringLiteral("color") << true
+        << QStringList() << QString();
+    QTest::newRow("from a group") << QStringLiteral("TABLE") << QStringLiteral("ID") << true
+                                  << QStringLiteral("text") << true << QStringList() << QString();
+    QTest::newRow("choice from a nested group")
+        << QStringLiteral("TABLE") << QStringLiteral("LANG") << true << QStringLiteral("choice") << true
+        << QStringList { QStringLiteral("pl"), QStringLiteral("en"), QStringLiteral("de") } << QString();
+    QTest::newRow("file filter") << QStringLiteral("IMG") << QStringLiteral("SRC") << true
+                                 << QStringLiteral("file") << true << QStringList()
+                                 << QStringLiteral("Obrazy (*.gif)");
+    QTest::newRow("not reachable from P") << QStringLiteral("P") << QStringLiteral("ID") << false << QString()
+                                          << false << QStringList() << QString();
+}
+
+void TstTagDefs::descriptors()
+{
+    QFETCH(QString, tag);
+    QFETCH(QString, arg);
+    QFETCH(bool, found);
+    QFETCH(QString, kind);
+    QFETCH(bool, quoted);
+    QFETCH(QStringList, choices);
+    QFETCH(QString, filter);
+    const ArgDescriptor d = m_sample.argDescriptor(tag, arg);
+    QCOMPARE(d.found, found);
+    QCOMPARE(d.kind, kind);
+    QCOMPARE(d.quoted, quoted);
+    QCOMPARE(d.choices(), choices);
+    QCOMPARE(d.fileFilter(), filter);
+    QCOMPARE(d.isKnownKind(), found);
+}
+
+void TstTagDefs::endsAndColours()
+{
+    QCOMPARE(m_sample.ends(QStringLiteral("TABLE")), 1);
+    QCOMPARE(m_sample.ends(QStringLiteral("p")), 2);
+    QCOMPARE(m_sample.ends(QStringLiteral("IMG")), 0); // not a number
+    QCOMPARE(m_sample.ends(QStringLiteral("NOSUCH")), 0);
+    QCOMPARE(m_sample.grp(QStringLiteral("TABLE")), QStringLiteral("_Tabele"));
+    QCOMPARE(m_sample.grp(QStringLiteral("P")), QStringLiteral("_Format"));
+    QCOMPARE(m_sample.clr(QStringLiteral("TABLE")), quint32(0x800000));
+    QCOMPARE(m_sample.clr(QStringLiteral("P")), quint32(0)); // unknown name: black
+    QCOMPARE(m_sample.groupColor(QStringLiteral("_Tabele")), quint32(0x008080));
+    QCOMPARE(m_sample.groupColor(QStringLiteral("_Bad")), quint32(0x000080));
+    QCOMPARE(m_sample.groupColor(QStringLiteral("_Format")), quint32(0x000080));
+}
+
+void TstTagDefs::colorFromName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<quint32>("rgb");
+    QTest::newRow("clNavy") << QStringLiteral("clNavy") << true << quint32(0x000080);
+    QTest::newRow("Teal") << QStringLiteral(" Teal ") << true << quint32(0x008080);
+    QTest::newRow("FUCHSIA") << QStringLiteral("FUCHSIA") << true << quint32(0xFF00FF);
+    QTest::newRow("#A0522D") << QStringLiteral("#A0522D") << true << quint32(0xA0522D);
+    QTest::newRow("#12345") << QStringLiteral("#12345") << false << quint32(0);
+    QTest::newRow("#GGGGGG") << QStringLiteral("#GGGGGG") << false << quint32(0);
+    QTest::newRow("cl") << QStringLiteral("cl") << false << quint32(0);
+    QTest::newRow("orange") << QStringLiteral("orange") << false << quint32(0);
+}
+
+void TstTagDefs::colorFromName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, ok);
+    QFETCH(quint32, rgb);
+    quint32 got = 0;
+    QCOMPARE(TagDefs::colorFromName(name, &got), ok);
+    if (ok)
+        QCOMPARE(got, rgb);
+}
+
+void TstTagDefs::shippedFileResolves()
+{
+    const TagDefs &d = m_shipped;
+    const QStringList sections = d.ini().sections();
+    QSet<QString> groupNames;
+    for (const QString &s : sections)
+        if (s.startsWith(QLatin1Char('_'))) {
+            quint32 rgb = 0;
+            QVERIFY2(TagDefs::colorFromName(d.ini().value(s, QStringLiteral("color")), &rgb), qPrintable(s));
+            groupNames.insert(s.toLower());
+        }
+    QVERIFY(groupNames.size() >= 8);
+    // Every "%" item names a section, directly or in a group.
+    for (const QString &s : sections)
+        for (const QString &item : TagDefs::splitFields(d.rawArgs(s)))
+            if (item.startsWith(QLatin1Char('%')))
+                QVERIFY2(d.ini().hasSection(item), qPrintable(s + QStringLiteral(": ") + item));
+
+    for (const QString &tag : d.tagNames()) {
+        QVERIFY2(!d.info(tag).isEmpty(), qPrintable(tag));
+        const int ends = d.ini().value(tag, QStringLiteral("ends")).toInt();
+        QVERIFY2(d.ini().hasKey(tag, QStringLiteral("ends")) && ends >= 0 && ends <= 2, qPrintable(tag));
+        QVERIFY2(groupNames.contains(d.grp(tag).toLower()), qPrintable(tag));
+        if (d.ini().hasKey(tag, QStringLiteral("clr"))) {
+            quint32 rgb = 0;
+            QVERIFY2(
+                TagDefs::colorFromName(d.ini().value(tag, QStringLiteral("clr")), &rgb), qPrintable(tag));
+        }
+        const QStringList args = d.args(tag);
+        QSet<QString> seen;
+        for (const QString &arg : args) {
+            const QString where = tag + QLatin1Char(',') + arg;
+            QVERIFY2(!seen.contains(arg.toUpper()), qPrintable(QStringLiteral("twice: ") + where));
+            seen.insert(arg.toUpper());
+            const ArgDescriptor desc = d.argDescriptor(tag, arg);
+            QVERIFY2(desc.found, qPrintable(QStringLiteral("no key: ") + where));
+            QVERIFY2(desc.isKnownKind(), qPrintable(QStringLiteral("kind: ") + where));
+            if (desc.kind == QLatin1String("choice"))
+                QVERIFY2(desc.choices().size() >= 1, qPrintable(where));
+            if (desc.kind == QLatin1String("bool"))
+                QVERIFY2(!desc.quoted, qPrintable(where));
+        }
+    }
+}
+
+void TstTagDefs::shippedFileCoversHtml401()
+{
+    const QString all = QStringLiteral(
+        "A ABBR ACRONYM ADDRESS APPLET AREA B BASE BASEFONT BDO BIG BLOCKQUOTE BODY BR BUTTON CAPTION "
+        "CENTER CITE CODE COL COLGROUP DD DEL DFN DIR DIV DL DT EM FIELDSET FONT FORM FRAME FRAMESET H1 H2 "
+        "H3 H4 H5 H6 HEAD HR HTML I IFRAME IMG INPUT INS ISINDEX KBD LABEL LEGEND LI LINK MAP MENU META "
+        "NOFRAMES NOSCRIPT OBJECT OL OPTGROUP OPTION P PARAM PRE Q S SAMP SCRIPT SELECT SMALL SPAN STRIKE "
+        "STRONG STYLE SUB SUP TABLE TBODY TD TEXTAREA TFOOT TH THEAD TITLE TR TT U UL VAR "
+        "NOBR WBR LISTING PLAINTEXT XMP");
+    for (const QString &tag : all.split(QLatin1Char(' ')))
+        QVERIFY2(m_shipped.hasTag(tag) && m_shipped.tagNames().contains(tag), qPrintable(tag));
+    // A few attributes that the inspector must offer with the right kind.
+    QCOMPARE(
+        m_shipped.argDescriptor(QStringLiteral("IMG"), QStringLiteral("SRC")).kind, QStringLiteral("file"));
+    QCOMPARE(m_shipped.argDescriptor(QStringLiteral("INPUT"), QStringLiteral("CHECKED")).kind,
+        QStringLiteral("bool"));
+    QVERIFY(m_shipped.argDescriptor(QStringLiteral("INPUT"), QStringLiteral("TYPE"))
+                .choices()
+                .contains(QStringLiteral("checkbox")));
+    QCOMPARE(m_shipped.argDescriptor(QStringLiteral("BODY"), QStringLiteral("BGCOLOR")).kind,
+        QStringLiteral("color"));
+    QVERIFY(m_shipped.args(QStringLiteral("TD")).contains(QStringLiteral("ONCLICK")));
+}
+
+void TstTagDefs::shippedEnds()
+{
+    for (const QString &tag : m_shipped.tagNames()) {
+        const int expected = kEmpty.contains(tag) ? 0 : kOptionalEnd.contains(tag) ? 2 : 1;
+        QVERIFY2(m_shipped.ends(tag) == expected, qPrintable(tag));
+    }
+}
+
+void TstTagDefs::sharedFindsTheFileBesideTheProgram()
+{
+    // Test programs run from the build's bin folder, where the data files are copied.
+    const TagDefs &d = TagDefs::shared();
+    QVERIFY(d.ini().isLoaded());
+    QVERIFY(d.hasTag(QStringLiteral("TABLE")));
+    QCOMPARE(&TagDefs::shared(), &d);
+}
+
+QTEST_GUILESS_MAIN(TstTagDefs)
+#include "tst_tagdefs.moc"

@@ -9,15 +9,15 @@
 // Supplies runs for a dtEventDraw rule. fromPos is the scanned stretch; the handler
 // fills up to capacity entries of a (positions relative to fromPos, end inclusive;
 // order 0 takes the rule's ZOrder) and sets itemsCount to how many it filled.
-using TDrawEvent = std::function<void(const TColorRule &sender, QStringView fromPos, TKeyDescr *a,
-                                      int capacity, int &itemsCount)>;
+using TDrawEvent = std::function<void(
+    const TColorRule &sender, QStringView fromPos, TKeyDescr *a, int capacity, int &itemsCount)>;
 
 // Everything one colouring pass looks at.
 struct TColorPassInput
 {
-    QStringView Text;       // the scanned stretch: whole lines, '\n' between them
-    int Base = 0;           // document position of Text[0]
-    int CaretPos = 0;       // document position of the caret
+    QStringView Text; // the scanned stretch: whole lines, '\n' between them
+    int Base = 0; // document position of Text[0]
+    int CaretPos = 0; // document position of the caret
     int CaretLineStart = 0; // document position of the caret line's first character
     int SelStart = 0;
     int SelLength = 0;

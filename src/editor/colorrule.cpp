@@ -10,18 +10,27 @@ struct NamedColor
 
 // The 16 basic HTML colours, in BGR.
 const NamedColor kNamedColors[] = {
-    {"BLACK", 0x000000},  {"MAROON", 0x000080}, {"GREEN", 0x008000},   {"OLIVE", 0x008080},
-    {"NAVY", 0x800000},   {"PURPLE", 0x800080}, {"TEAL", 0x808000},    {"GRAY", 0x808080},
-    {"SILVER", 0xC0C0C0}, {"RED", 0x0000FF},    {"LIME", 0x00FF00},    {"YELLOW", 0x00FFFF},
-    {"BLUE", 0xFF0000},   {"FUCHSIA", 0xFF00FF}, {"AQUA", 0xFFFF00},   {"WHITE", 0xFFFFFF},
+    { "BLACK", 0x000000 },
+    { "MAROON", 0x000080 },
+    { "GREEN", 0x008000 },
+    { "OLIVE", 0x008080 },
+    { "NAVY", 0x800000 },
+    { "PURPLE", 0x800080 },
+    { "TEAL", 0x808000 },
+    { "GRAY", 0x808080 },
+    { "SILVER", 0xC0C0C0 },
+    { "RED", 0x0000FF },
+    { "LIME", 0x00FF00 },
+    { "YELLOW", 0x00FFFF },
+    { "BLUE", 0xFF0000 },
+    { "FUCHSIA", 0xFF00FF },
+    { "AQUA", 0xFFFF00 },
+    { "WHITE", 0xFFFFFF },
 };
 
 constexpr TColor kUnreadable = 0xFFFFFF;
 
-quint32 swapRedBlue(quint32 v)
-{
-    return (v & 0xFF00FF00u) | ((v & 0xFFu) << 16) | ((v >> 16) & 0xFFu);
-}
+quint32 swapRedBlue(quint32 v) { return (v & 0xFF00FF00u) | ((v & 0xFFu) << 16) | ((v >> 16) & 0xFFu); }
 
 // An integer as the platform's string-to-integer conversion reads it when a "$" is
 // present: optional sign, "$", 1 to 8 hexadecimal digits, nothing else.
@@ -83,10 +92,7 @@ quint32 ColorToRgb(TColor color, quint32 windowRgb, quint32 windowTextRgb)
     return swapRedBlue(color) & 0xFFFFFFu;
 }
 
-TColor ColorFromRgb(quint32 rgb)
-{
-    return swapRedBlue(rgb) & 0xFFFFFFu;
-}
+TColor ColorFromRgb(quint32 rgb) { return swapRedBlue(rgb) & 0xFFFFFFu; }
 
 // ---------------------------------------------------------------------------------
 

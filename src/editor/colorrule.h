@@ -9,7 +9,7 @@
 // bit set name system colours.
 using TColor = quint32;
 
-constexpr TColor clWindow = 0x80000005;     // the window (background) colour
+constexpr TColor clWindow = 0x80000005; // the window (background) colour
 constexpr TColor clWindowText = 0x80000008; // the window's text colour
 
 // Reads a colour text: one of the 16 basic HTML colour names, "#RRGGBB" / "RRGGBB"
@@ -24,9 +24,9 @@ quint32 ColorToRgb(TColor color, quint32 windowRgb, quint32 windowTextRgb);
 TColor ColorFromRgb(quint32 rgb);
 
 enum TKeyDrawingType : quint8 {
-    dtKeyShow = 0,     // keyword list
-    dtEventDraw = 1,   // runs supplied by the OnDraw handler
-    dtBeginEnd = 2,    // begin/end delimited spans
+    dtKeyShow = 0, // keyword list
+    dtEventDraw = 1, // runs supplied by the OnDraw handler
+    dtBeginEnd = 2, // begin/end delimited spans
     dtBeginLineEnd = 3 // begin delimiter to the end of the line
 };
 
@@ -36,7 +36,7 @@ struct TKeyDescr
     qint32 BeginChar = 0;
     qint32 EndChar = 0;
     TColor Color = 0;
-    quint8 Order = 0;   // the rule's ZOrder or one of the special orders below
+    quint8 Order = 0; // the rule's ZOrder or one of the special orders below
     quint8 Keyword = 0; // 1 for a keyword match
     quint16 Reserved = 0;
 
@@ -69,13 +69,13 @@ struct THotSpot
 struct TDelimiter
 {
     QString Begin; // at most 6 characters
-    QString End;   // at most 6 characters
+    QString End; // at most 6 characters
     TColor Color = 0;
 };
 
 struct TKeyword
 {
-    QString Text;      // upper-cased unless the rule is case-sensitive
+    QString Text; // upper-cased unless the rule is case-sensitive
     quint8 Palette = 0; // 1..41 into the rule's palette; 0 = no colour of its own
 };
 

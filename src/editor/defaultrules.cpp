@@ -7,28 +7,28 @@ TDrawRules BuildDefaultColorRules(const IniFile &tags)
     TDrawRules rules;
 
     TColorRule &angle = rules.Add();
-    angle.setKeyBegEndLst({QStringLiteral("<;>;Navy")});
+    angle.setKeyBegEndLst({ QStringLiteral("<;>;Navy") });
 
     TColorRule &quoted = rules.Add();
     quoted.setZOrder(200);
-    quoted.setKeyBegEndLst({QStringLiteral("\";\";Navy")});
+    quoted.setKeyBegEndLst({ QStringLiteral("\";\";Navy") });
 
     TColorRule &entity = rules.Add();
     entity.setKeyDrawingType(dtKeyShow);
     entity.setPartWord(true);
-    entity.setKeywords({QStringLiteral("&;Lime")});
+    entity.setKeywords({ QStringLiteral("&;Lime") });
 
     TColorRule &style = rules.Add();
     style.setZOrder(205);
-    style.setKeyBegEndLst({QStringLiteral("{;};Fuchsia")});
+    style.setKeyBegEndLst({ QStringLiteral("{;};Fuchsia") });
 
     TColorRule &script = rules.Add();
     script.setKeyDrawingType(dtKeyShow);
     script.setDefKeyColor(128);
     script.setKeyCase(false);
     script.setZOrder(201);
-    script.setKeywords({QStringLiteral("function"), QStringLiteral("="), QStringLiteral("var"),
-                        QStringLiteral("if"), QStringLiteral("else"), QStringLiteral("new")});
+    script.setKeywords({ QStringLiteral("function"), QStringLiteral("="), QStringLiteral("var"),
+        QStringLiteral("if"), QStringLiteral("else"), QStringLiteral("new") });
 
     const QStringList sections = tags.sections();
     for (const QString &name : sections) {
@@ -39,8 +39,8 @@ TDrawRules BuildDefaultColorRules(const IniFile &tags)
         const QString upper = name.toUpper();
         const QString tail = QStringLiteral(";>;") + colour;
         TColorRule &tag = rules.Add();
-        tag.setKeyBegEndLst({QLatin1Char('<') + upper + tail, QStringLiteral("</") + upper + tail,
-                             QLatin1Char('<') + name + tail, QStringLiteral("</") + name + tail});
+        tag.setKeyBegEndLst({ QLatin1Char('<') + upper + tail, QStringLiteral("</") + upper + tail,
+            QLatin1Char('<') + name + tail, QStringLiteral("</") + name + tail });
     }
     return rules;
 }

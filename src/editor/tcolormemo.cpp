@@ -17,8 +17,43 @@ QColor toQColor(TColor c, const QColor &window, const QColor &text)
 
 } // namespace
 
-TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent)
+// The document layout of a TColorMemo. A change of colours alone relayouts only the
+// blocks whose formats changed and repaints only those; the stock layout would treat
+// the change as an edit spanning two blocks and repaint the whole viewport.
+class TColorMemo::ColourLayout : public QPlainTextDocumentLayout
 {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+    bool coloursOnly = false;
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override
+    {
+        QTextDocument *doc = document();
+        if (!coloursOnly || doc->blockCount() != m_blocks) {
+            QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+            m_blocks = doc->blockCount();
+            return;
+        }
+        // One character inside one block is the stock layout's cheap case.
+        const int end = from + std::max(charsRemoved, charsAdded);
+        for (QTextBlock b = doc->findBlock(from); b.isValid() && b.position() < end; b = b.next())
+            QPlainTextDocumentLayout::documentChanged(b.position(), 0, 1);
+    }
+
+private:
+    int m_blocks = 1;
+};
+
+TColorMemo::TColorMemo(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    auto *doc = new QTextDocument(this);
+    m_layout = new ColourLayout(doc);
+    doc->setDocumentLayout(m_layout);
+    doc->setDefaultFont(font());
+    setDocument(doc);
     m_key = PassKey();
     connect(this, &QPlainTextEdit::textChanged, this, &TColorMemo::onTextChanged);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TColorMemo::onCaretMoved);
@@ -41,10 +76,7 @@ void TColorMemo::setColorRules(const TDrawRules &rules)
     UpdateColors(false);
 }
 
-void TColorMemo::setColorLimMax(int n)
-{
-    m_colorLimMax = std::max(0, n);
-}
+void TColorMemo::setColorLimMax(int n) { m_colorLimMax = std::max(0, n); }
 
 void TColorMemo::setHotSpot(const THotSpot &hotSpot)
 {
@@ -62,7 +94,7 @@ void TColorMemo::setOnDrawKey(const TDrawKeyEvent &handler)
     UpdateColors(false);
 }
 
-void TColorMemo::BeforeColorPass(TColorPassInput &) {}
+void TColorMemo::BeforeColorPass(TColorPassInput &) { }
 
 TColorMemo::PassKey TColorMemo::currentKey() const
 {
@@ -164,13 +196,13 @@ QTextCharFormat TColorMemo::formatFor(const TKeyDescr &run) const
     return f;
 }
 
-void TColorMemo::applyRuns(const QTextBlock &first, const QTextBlock &last,
-                           const std::vector<TKeyDescr> &runs)
+void TColorMemo::applyRuns(
+    const QTextBlock &first, const QTextBlock &last, const std::vector<TKeyDescr> &runs)
 {
     int dirtyFrom = -1;
     int dirtyTo = -1;
     auto it = std::lower_bound(runs.begin(), runs.end(), first.position(),
-                               [](const TKeyDescr &k, int pos) { return k.EndChar < pos; });
+        [](const TKeyDescr &k, int pos) { return k.EndChar < pos; });
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
         const int pos = b.position();
         const int textEnd = pos + b.length() - 1; // the block separator is never coloured
@@ -188,7 +220,12 @@ void TColorMemo::applyRuns(const QTextBlock &first, const QTextBlock &last,
             r.start = from - pos;
             r.length = to - from + 1;
             r.format = formatFor(*k);
-            m_ranges.append(r);
+            // Runs that differ only in order look the same: one range draws faster.
+            if (!m_ranges.isEmpty() && m_ranges.last().start + m_ranges.last().length == r.start
+                && m_ranges.last().format == r.format)
+                m_ranges.last().length += r.length;
+            else
+                m_ranges.append(r);
         }
         QTextLayout *layout = b.layout();
         if (layout && layout->formats() != m_ranges) {
@@ -201,20 +238,22 @@ void TColorMemo::applyRuns(const QTextBlock &first, const QTextBlock &last,
             break;
     }
     // One relayout of the changed blocks; it changes no text, so no change signal follows.
-    if (dirtyFrom >= 0)
+    if (dirtyFrom >= 0) {
+        const QScopedValueRollback<bool> coloursOnly(m_layout->coloursOnly, true);
         document()->markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
+    }
 }
 
 void TColorMemo::rememberKeywordRuns(int from, int to, const std::vector<TKeyDescr> &runs)
 {
     m_keyRuns.erase(std::remove_if(m_keyRuns.begin(), m_keyRuns.end(),
-                                   [&](const TKeyDescr &k) { return k.BeginChar >= from && k.BeginChar < to; }),
-                    m_keyRuns.end());
+                        [&](const TKeyDescr &k) { return k.BeginChar >= from && k.BeginChar < to; }),
+        m_keyRuns.end());
     for (const TKeyDescr &k : runs)
         if (k.Keyword && k.BeginChar >= from && k.BeginChar < to)
             m_keyRuns.push_back(k);
     std::sort(m_keyRuns.begin(), m_keyRuns.end(),
-              [](const TKeyDescr &a, const TKeyDescr &b) { return a.BeginChar < b.BeginChar; });
+        [](const TKeyDescr &a, const TKeyDescr &b) { return a.BeginChar < b.BeginChar; });
 }
 
 void TColorMemo::paintEvent(QPaintEvent *e)
@@ -247,7 +286,7 @@ void TColorMemo::drawKeys()
         if (!line.isValid())
             continue;
         const QRect rect(int(geometry.left() + line.cursorToX(rel)), int(geometry.top() + line.y()),
-                         fm.horizontalAdvance(key), fm.height());
+            fm.horizontalAdvance(key), fm.height());
         m_onDrawKey(painter, key, rect, textColour);
     }
 }
@@ -281,7 +320,8 @@ void TColorMemo::mouseMoveEvent(QMouseEvent *e)
         const QString line = c.block().text();
         const QStringView rest = QStringView(line).mid(c.positionInBlock());
         const qsizetype end = rest.indexOf(m_hotSpot.EndChar);
-        hot = end >= 0 && (m_hotSpot.BeginChar == m_hotSpot.EndChar || !rest.left(end).contains(m_hotSpot.BeginChar));
+        hot = end >= 0
+            && (m_hotSpot.BeginChar == m_hotSpot.EndChar || !rest.left(end).contains(m_hotSpot.BeginChar));
     }
     if (hot != m_onHotSpot) {
         m_onHotSpot = hot;
@@ -302,6 +342,7 @@ void TColorMemo::mouseReleaseEvent(QMouseEvent *e)
     if (end < 0)
         return;
     const qsizetype begin = p > 0 ? line.lastIndexOf(m_hotSpot.BeginChar, p - 1) : -1;
-    const QString src = QStringView(line).mid(begin + 1, p - begin - 1).toString() + rest.left(end).toString();
+    const QString src
+        = QStringView(line).mid(begin + 1, p - begin - 1).toString() + rest.left(end).toString();
     Q_EMIT OnHotSpotClick(src);
 }

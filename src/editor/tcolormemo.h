@@ -9,13 +9,14 @@ class QPainter;
 
 // Draws a keyword run itself instead of letting it be coloured: key is the run's
 // text, rect its place in viewport coordinates, color the control's text colour.
-using TDrawKeyEvent =
-    std::function<void(QPainter &canvas, const QString &key, const QRect &rect, const QColor &color)>;
+using TDrawKeyEvent
+    = std::function<void(QPainter &canvas, const QString &key, const QRect &rect, const QColor &color)>;
 
 // A plain-text editor that colours what is on screen by colour rules. Only the
 // visible blocks (plus KeyMaxHeight - 1 blocks above, rule 0's value) are scanned;
 // the result is applied as extra formats of the visible block layouts, so colours
-// never enter the document or its undo history.
+// never enter the document or its undo history. The control brings its own document
+// (with a layout that repaints only recoloured blocks); do not replace it.
 //
 // Events: handlers that hand data back (OnDraw, OnDrawKey) are callbacks set with
 // setOnDraw / setOnDrawKey; plain notifications (OnHotSpotClick, OnHScroll,
@@ -72,6 +73,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
 
 private:
+    class ColourLayout;
+
     // What the colours on screen were computed for; a paint with another key recolours.
     struct PassKey
     {
@@ -96,6 +99,7 @@ private:
     void onTextChanged();
     void onCaretMoved();
 
+    ColourLayout *m_layout = nullptr; // owned by the document
     TDrawRules m_rules;
     TColorEngine m_engine;
     THotSpot m_hotSpot;

@@ -10,17 +10,28 @@ namespace {
 QChar letterOf(TColor c)
 {
     switch (c) {
-    case 0x800000: return QLatin1Char('N');
-    case 0x00FF00: return QLatin1Char('L');
-    case 0x000080: return QLatin1Char('M');
-    case 0xFF00FF: return QLatin1Char('F');
-    case 0x0000FF: return QLatin1Char('R');
-    case 0xFF0000: return QLatin1Char('B');
-    case 0x008000: return QLatin1Char('G');
-    case 0xFFFFFF: return QLatin1Char('W');
-    case 0x000000: return QLatin1Char('K');
-    case clWindow: return QLatin1Char('w');
-    default: return QLatin1Char('?');
+    case 0x800000:
+        return QLatin1Char('N');
+    case 0x00FF00:
+        return QLatin1Char('L');
+    case 0x000080:
+        return QLatin1Char('M');
+    case 0xFF00FF:
+        return QLatin1Char('F');
+    case 0x0000FF:
+        return QLatin1Char('R');
+    case 0xFF0000:
+        return QLatin1Char('B');
+    case 0x008000:
+        return QLatin1Char('G');
+    case 0xFFFFFF:
+        return QLatin1Char('W');
+    case 0x000000:
+        return QLatin1Char('K');
+    case clWindow:
+        return QLatin1Char('w');
+    default:
+        return QLatin1Char('?');
     }
 }
 
@@ -41,10 +52,7 @@ TColorRule &addBegEnd(TDrawRules &rules, const QStringList &lines, quint8 z = 0)
     return r;
 }
 
-TDrawRules htmlRules()
-{
-    return BuildDefaultColorRules(IniFile());
-}
+TDrawRules htmlRules() { return BuildDefaultColorRules(IniFile()); }
 
 // Named rule sets for the data-driven rows.
 TDrawRules ruleSet(const QString &name)
@@ -54,36 +62,36 @@ TDrawRules ruleSet(const QString &name)
         return htmlRules();
     if (name == QLatin1String("quote-first")) {
         // The quote rule comes first but outranks the later tag rule by ZOrder.
-        addBegEnd(rules, {QStringLiteral("\";\";Red")}, 200);
-        addBegEnd(rules, {QStringLiteral("<;>;Navy")});
+        addBegEnd(rules, { QStringLiteral("\";\";Red") }, 200);
+        addBegEnd(rules, { QStringLiteral("<;>;Navy") });
     } else if (name == QLatin1String("equal-later-wins")) {
-        addBegEnd(rules, {QStringLiteral("<;>;Navy")});
-        addBegEnd(rules, {QStringLiteral("<b;>;Red")});
+        addBegEnd(rules, { QStringLiteral("<;>;Navy") });
+        addBegEnd(rules, { QStringLiteral("<b;>;Red") });
     } else if (name == QLatin1String("equal-earlier-loses")) {
-        addBegEnd(rules, {QStringLiteral("<b;>;Red")});
-        addBegEnd(rules, {QStringLiteral("<;>;Navy")});
+        addBegEnd(rules, { QStringLiteral("<b;>;Red") });
+        addBegEnd(rules, { QStringLiteral("<;>;Navy") });
     } else if (name == QLatin1String("cut")) {
-        addBegEnd(rules, {QStringLiteral("</TABLE;>;Lime")});
+        addBegEnd(rules, { QStringLiteral("</TABLE;>;Lime") });
     } else if (name == QLatin1String("hidden")) {
-        addBegEnd(rules, {QStringLiteral("<;>;Navy"), QStringLiteral("bad"), QStringLiteral("{;};Red")});
+        addBegEnd(rules, { QStringLiteral("<;>;Navy"), QStringLiteral("bad"), QStringLiteral("{;};Red") });
     } else if (name == QLatin1String("tie")) {
         // Two begins at one position: the lower table index wins.
-        addBegEnd(rules, {QStringLiteral("<;>;Navy"), QStringLiteral("<!;-->;Green")});
+        addBegEnd(rules, { QStringLiteral("<;>;Navy"), QStringLiteral("<!;-->;Green") });
     } else if (name == QLatin1String("line-end")) {
         TColorRule &r = rules.Add();
         r.setKeyDrawingType(dtBeginLineEnd);
-        r.setKeyLineEndLst({QStringLiteral("//;Green"), QStringLiteral("#;Lime")});
+        r.setKeyLineEndLst({ QStringLiteral("//;Green"), QStringLiteral("#;Lime") });
     } else if (name == QLatin1String("keycase")) {
         TColorRule &r = rules.Add();
         r.setKeyDrawingType(dtKeyShow);
         r.setKeyCase(true);
-        r.setKeywords({QStringLiteral("if;Lime")});
+        r.setKeywords({ QStringLiteral("if;Lime") });
     } else if (name == QLatin1String("polish")) {
         TColorRule &r = rules.Add();
         r.setKeyDrawingType(dtKeyShow);
-        r.setKeywords({QStringLiteral("źle;Lime"), QStringLiteral("ß;Red")});
+        r.setKeywords({ QStringLiteral("źle;Lime"), QStringLiteral("ß;Red") });
     } else if (name == QLatin1String("disabled")) {
-        addBegEnd(rules, {QStringLiteral("<;>;Navy")}).setEnabled(false);
+        addBegEnd(rules, { QStringLiteral("<;>;Navy") }).setEnabled(false);
     }
     return rules;
 }
@@ -125,27 +133,28 @@ void TstColorEngine::colouring_data()
     QTest::newRow("ampersand everywhere") << html << QStringLiteral("a&b &x;&") << QStringLiteral(".L..L..L");
     QTest::newRow("keyword case") << html << QStringLiteral("IF Else") << QStringLiteral("MM.MMMM");
     QTest::newRow("= after letter") << html << QStringLiteral("a=b c = d") << QStringLiteral("......M..");
-    QTest::newRow("@ is a letter") << html << QStringLiteral("@if if@ [if]") << QStringLiteral(".........MM.");
-    QTest::newRow("quote beats tag by order") << QStringLiteral("quote-first") << QStringLiteral("<a=\"x\">")
-                                              << QStringLiteral("NNNRRRN");
-    QTest::newRow("equal order later wins") << QStringLiteral("equal-later-wins") << QStringLiteral("<b><i>")
-                                            << QStringLiteral("RRRNNN");
-    QTest::newRow("equal order earlier loses") << QStringLiteral("equal-earlier-loses")
-                                               << QStringLiteral("<b>") << QStringLiteral("NNN");
-    QTest::newRow("</TABLE cut to </TABL") << QStringLiteral("cut") << QStringLiteral("</TABLx>")
-                                           << QStringLiteral("LLLLLLLL");
-    QTest::newRow("entry-less line hides later") << QStringLiteral("hidden") << QStringLiteral("{a}<b>")
-                                                 << QStringLiteral("...NNN");
-    QTest::newRow("lower index wins a tie") << QStringLiteral("tie") << QStringLiteral("<!-- a -->")
-                                            << QStringLiteral("NNNNNNNNNN");
+    QTest::newRow("@ is a letter") << html << QStringLiteral("@if if@ [if]")
+                                   << QStringLiteral(".........MM.");
+    QTest::newRow("quote beats tag by order")
+        << QStringLiteral("quote-first") << QStringLiteral("<a=\"x\">") << QStringLiteral("NNNRRRN");
+    QTest::newRow("equal order later wins")
+        << QStringLiteral("equal-later-wins") << QStringLiteral("<b><i>") << QStringLiteral("RRRNNN");
+    QTest::newRow("equal order earlier loses")
+        << QStringLiteral("equal-earlier-loses") << QStringLiteral("<b>") << QStringLiteral("NNN");
+    QTest::newRow("</TABLE cut to </TABL")
+        << QStringLiteral("cut") << QStringLiteral("</TABLx>") << QStringLiteral("LLLLLLLL");
+    QTest::newRow("entry-less line hides later")
+        << QStringLiteral("hidden") << QStringLiteral("{a}<b>") << QStringLiteral("...NNN");
+    QTest::newRow("lower index wins a tie")
+        << QStringLiteral("tie") << QStringLiteral("<!-- a -->") << QStringLiteral("NNNNNNNNNN");
     QTest::newRow("line end") << QStringLiteral("line-end") << QStringLiteral("a // b\nc#d")
                               << QStringLiteral("..GGGG..LL");
-    QTest::newRow("line end two on a line") << QStringLiteral("line-end") << QStringLiteral("// #\n#")
-                                            << QStringLiteral("GGGG.L");
-    QTest::newRow("case-sensitive keywords") << QStringLiteral("keycase") << QStringLiteral("IF if")
-                                             << QStringLiteral("...LL");
-    QTest::newRow("Polish letters any case") << QStringLiteral("polish") << QStringLiteral("ŹLE źle ß")
-                                             << QStringLiteral("LLL.LLL.R");
+    QTest::newRow("line end two on a line")
+        << QStringLiteral("line-end") << QStringLiteral("// #\n#") << QStringLiteral("GGGG.L");
+    QTest::newRow("case-sensitive keywords")
+        << QStringLiteral("keycase") << QStringLiteral("IF if") << QStringLiteral("...LL");
+    QTest::newRow("Polish letters any case")
+        << QStringLiteral("polish") << QStringLiteral("ŹLE źle ß") << QStringLiteral("LLL.LLL.R");
     QTest::newRow("disabled rule") << QStringLiteral("disabled") << QStringLiteral("<b>")
                                    << QStringLiteral("...");
 }
@@ -170,8 +179,8 @@ void TstColorEngine::selectionAndTabs_data()
     QTest::addColumn<int>("selLength");
     QTest::addColumn<bool>("wantTabs");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("selection over rules") << QStringLiteral("<b>\"x\"") << 1 << 5 << false
-                                          << QStringLiteral("NRRRRR");
+    QTest::newRow("selection over rules")
+        << QStringLiteral("<b>\"x\"") << 1 << 5 << false << QStringLiteral("NRRRRR");
     QTest::newRow("empty selection") << QStringLiteral("<b>") << 1 << 0 << false << QStringLiteral("NNN");
     QTest::newRow("tab in background") << QStringLiteral("<\t>") << 0 << 0 << true << QStringLiteral("NWN");
     QTest::newRow("tab beats selection") << QStringLiteral("<\t>") << 0 << 3 << true << QStringLiteral("RWR");
@@ -211,8 +220,9 @@ void TstColorEngine::hotSpots_data()
     QTest::newRow("missing end keeps earlier")
         << (b + QStringLiteral("x") + e + b + QStringLiteral("yy") + b) << QStringLiteral("wBw....");
     QTest::newRow("empty spot") << (QString(b) + e) << QStringLiteral("ww");
-    QTest::newRow("markers over a tag") << (QStringLiteral("<") + b + QStringLiteral("a") + e + QStringLiteral(">"))
-                                        << QStringLiteral("NwBwN");
+    QTest::newRow("markers over a tag")
+        << (QStringLiteral("<") + b + QStringLiteral("a") + e + QStringLiteral(">"))
+        << QStringLiteral("NwBwN");
 }
 
 void TstColorEngine::hotSpots()
@@ -255,18 +265,18 @@ void TstColorEngine::eventDraw()
     r.setZOrder(7);
     QString seen;
     int calls = 0;
-    const TDrawEvent onDraw = [&](const TColorRule &sender, QStringView from, TKeyDescr *a, int capacity,
-                                  int &itemsCount) {
-        ++calls;
-        QCOMPARE(&sender, &rules.Item(0));
-        QCOMPARE(capacity, limit);
-        QCOMPARE(itemsCount, 0);
-        seen = from.toString();
-        a[0] = TKeyDescr{1, 2, 0x00FF00, 0, 0, 0};
-        if (capacity > 1)
-            a[1] = TKeyDescr{5, 6, 0x0000FF, 9, 0, 0};
-        itemsCount = claimed;
-    };
+    const TDrawEvent onDraw
+        = [&](const TColorRule &sender, QStringView from, TKeyDescr *a, int capacity, int &itemsCount) {
+              ++calls;
+              QCOMPARE(&sender, &rules.Item(0));
+              QCOMPARE(capacity, limit);
+              QCOMPARE(itemsCount, 0);
+              seen = from.toString();
+              a[0] = TKeyDescr { 1, 2, 0x00FF00, 0, 0, 0 };
+              if (capacity > 1)
+                  a[1] = TKeyDescr { 5, 6, 0x0000FF, 9, 0, 0 };
+              itemsCount = claimed;
+          };
     const QString text = QStringLiteral("abcdefgh");
     TColorPassInput in;
     in.Text = text;
@@ -320,8 +330,11 @@ void TstColorEngine::mergedRuns()
     TColorEngine engine;
     const std::vector<TKeyDescr> runs = engine.Run(in);
     const std::vector<TKeyDescr> expected = {
-        {0, 2, 0x800000, 0, 0, 0},   {3, 5, 0x800000, 200, 0, 0},       {6, 6, 0x800000, 0, 0, 0},
-        {10, 11, 0x800000, 0, 0, 0}, {12, 12, 0x0000FF, OrderSelection, 0, 0},
+        { 0, 2, 0x800000, 0, 0, 0 },
+        { 3, 5, 0x800000, 200, 0, 0 },
+        { 6, 6, 0x800000, 0, 0, 0 },
+        { 10, 11, 0x800000, 0, 0, 0 },
+        { 12, 12, 0x0000FF, OrderSelection, 0, 0 },
     };
     QCOMPARE(runs.size(), expected.size());
     for (size_t i = 0; i < runs.size(); ++i)

@@ -89,7 +89,7 @@ void TstColorRule::begEndLine()
     QFETCH(QString, end);
     QFETCH(quint32, colour);
     TColorRule r;
-    r.setKeyBegEndLst({line});
+    r.setKeyBegEndLst({ line });
     QCOMPARE(r.DelimiterUsed(), 1);
     QCOMPARE(r.Delimiter(0).Begin, begin);
     QCOMPARE(r.Delimiter(0).End, end);
@@ -116,7 +116,7 @@ void TstColorRule::lineEndLine()
     QFETCH(quint32, colour);
     TColorRule r;
     r.setKeyDrawingType(dtBeginLineEnd);
-    r.setKeyLineEndLst({line});
+    r.setKeyLineEndLst({ line });
     QCOMPARE(r.DelimiterUsed(), begin.isEmpty() ? 0 : 1);
     QCOMPARE(r.Delimiter(0).Begin, begin);
     if (!begin.isEmpty())
@@ -126,9 +126,9 @@ void TstColorRule::lineEndLine()
 void TstColorRule::emptyEntryHidesLaterLines()
 {
     TColorRule r;
-    r.setKeyBegEndLst({QStringLiteral("<;>"), QStringLiteral(";x;Red"), QStringLiteral("{;}")});
+    r.setKeyBegEndLst({ QStringLiteral("<;>"), QStringLiteral(";x;Red"), QStringLiteral("{;}") });
     QCOMPARE(r.DelimiterUsed(), 1);
-    r.setKeyBegEndLst({QStringLiteral("<;>"), QString(), QStringLiteral("{;}")});
+    r.setKeyBegEndLst({ QStringLiteral("<;>"), QString(), QStringLiteral("{;}") });
     QCOMPARE(r.DelimiterUsed(), 1);
 
     QStringList many;
@@ -142,8 +142,8 @@ void TstColorRule::emptyEntryHidesLaterLines()
 void TstColorRule::drawingTypeChoosesList()
 {
     TColorRule r;
-    r.setKeyLineEndLst({QStringLiteral("//;Lime")});
-    r.setKeyBegEndLst({QStringLiteral("<;>;Navy")});
+    r.setKeyLineEndLst({ QStringLiteral("//;Lime") });
+    r.setKeyBegEndLst({ QStringLiteral("<;>;Navy") });
     QCOMPARE(r.Delimiter(0).Begin, QStringLiteral("<"));
     r.setKeyDrawingType(dtBeginLineEnd);
     QCOMPARE(r.Delimiter(0).Begin, QStringLiteral("//"));
@@ -156,9 +156,9 @@ void TstColorRule::keywordTable()
 {
     TColorRule r;
     r.setDefKeyColor(0x123);
-    r.setKeywords({QStringLiteral("if;Maroon"), QStringLiteral("  else ; maroon "), QString(),
-                   QStringLiteral("żółw;Lime"), QStringLiteral("new"), QStringLiteral(";Red"),
-                   QString(40, QLatin1Char('x'))});
+    r.setKeywords({ QStringLiteral("if;Maroon"), QStringLiteral("  else ; maroon "), QString(),
+        QStringLiteral("żółw;Lime"), QStringLiteral("new"), QStringLiteral(";Red"),
+        QString(40, QLatin1Char('x')) });
     const QVector<TKeyword> &t = r.KeywordTable();
     QCOMPARE(t.size(), 5); // the blank line and the empty keyword give nothing
     QCOMPARE(t[0].Text, QStringLiteral("IF"));
@@ -206,8 +206,8 @@ void TstColorRule::assignCopiesPublishedSubset()
     a.setKeySelColor(8);
     a.setKeyBrushColor(9);
     a.setKeyDrawingType(dtBeginLineEnd);
-    a.setKeyLineEndLst({QStringLiteral("//")});
-    a.setKeywords({QStringLiteral("Abc")});
+    a.setKeyLineEndLst({ QStringLiteral("//") });
+    a.setKeywords({ QStringLiteral("Abc") });
 
     TColorRule b;
     b.Assign(a);

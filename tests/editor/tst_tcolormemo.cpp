@@ -132,8 +132,8 @@ void TstTColorMemo::hotSpotClick()
     THotSpot hs;
     hs.Active = true;
     m_memo->setHotSpot(hs);
-    m_memo->setPlainText(QStringLiteral("see ") + QChar(30) + QStringLiteral("link") + QChar(31)
-                         + QStringLiteral(" end"));
+    m_memo->setPlainText(
+        QStringLiteral("see ") + QChar(30) + QStringLiteral("link") + QChar(31) + QStringLiteral(" end"));
     m_memo->grab();
     const QTextBlock block = m_memo->document()->firstBlock();
     const auto formats = block.layout()->formats();

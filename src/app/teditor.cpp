@@ -1,8 +1,7 @@
 #include "app/teditor.h"
 
-#include "app/datafiles.h"
 #include "editor/defaultrules.h"
-#include "tags/inifile.h"
+#include "tags/tagdefs.h"
 
 #include <QContextMenuEvent>
 #include <QMimeData>
@@ -38,12 +37,7 @@ private:
 
 const TDrawRules &DefaultEditorRules()
 {
-    static const TDrawRules rules = [] {
-        IniFile tags;
-        tags.load(DataFilePath(QStringLiteral("konfiguracja/tags.ini")));
-        return BuildDefaultColorRules(tags);
-    }();
-    return rules;
+    return DefaultColorRules(TagDefs::shared().ini());
 }
 
 int TEditor::nextDocumentId() { return g_documentCounter; }

@@ -60,6 +60,12 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
     createToolBar();
     createStatusBar();
 
+    // Each subsystem adds its menus, toolbars and panels here, one call each.
+    // (tag assistance and insertion)
+    // (start-up and settings)
+    // (text services)
+    // (extensions)
+
     m_recentFiles = m_settings.readNumberedList(QStringLiteral("Ostatnie"));
     rebuildRecentMenu();
 

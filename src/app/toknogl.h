@@ -76,6 +76,14 @@ public:
     // Refreshes the enabled state of commands and the status panels from the caret.
     void Timer1Timer();
 
+    // ---- Tag assistance, tag inspector and insertion (toknogl_assist.cpp) -----------
+
+    // ---- Start-up, settings, setup dialog, file panel, preview (toknogl_setup.cpp) ---
+
+    // ---- Text services: search, converter (toknogl_services.cpp) ---------------------
+
+    // ---- Extensions: channel, plug-ins, user toolbar (toknogl_ext.cpp) ---------------
+
 Q_SIGNALS:
     // The active document changed (tab change, open, close).
     void activeDocumentChanged(TEditor *editor);
@@ -134,4 +142,12 @@ private:
     QString m_defaultTemplate;
     QString m_lastDialogFolder;
     bool m_syncingTabs = false;
+
+    // ---- Tag assistance, tag inspector and insertion: private -----------------------
+
+    // ---- Start-up, settings, setup dialog, file panel, preview: private -------------
+
+    // ---- Text services: private -----------------------------------------------------
+
+    // ---- Extensions: private --------------------------------------------------------
 };

@@ -1,0 +1,140 @@
+#include "ext/commprotocol.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QtEndian>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr char RequestMagic[4] = { 'M', 'K', 'R', 'Q' };
+constexpr char ReplyMagic[4] = { 'M', 'K', 'R', 'A' };
+
+void appendU32(QByteArray &out, quint32 value)
+{
+    char bytes[4];
+    qToLittleEndian<quint32>(value, bytes);
+    out.append(bytes, 4);
+}
+
+quint32 u32At(const QByteArray &bytes, int offset)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + offset);
+}
+
+} // namespace
+
+namespace Comm {
+
+bool isKnownMessage(quint32 message)
+{
+    return message >= OpenFile && message <= SetSelection;
+}
+
+QString serverName()
+{
+    const QString forced = qEnvironmentVariable("MARKORA_SERVER_NAME");
+    if (!forced.isEmpty())
+        return forced;
+#ifdef Q_OS_UNIX
+    // The runtime folder is the user's own (mode 0700), so no other user can even
+    // reach the socket, let alone squat its name before the editor starts.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        return QDir(runtime).filePath(QStringLiteral("markora"));
+    return QStringLiteral("markora-") + QString::number(::getuid());
+#else
+    return QStringLiteral("markora-") + qEnvironmentVariable("USERNAME");
+#endif
+}
+
+} // namespace Comm
+
+QByteArray encodeRequest(const CommRequest &request)
+{
+    QByteArray out;
+    out.reserve(Comm::RequestHeaderSize + request.block.size());
+    out.append(RequestMagic, 4);
+    appendU32(out, request.message);
+    appendU32(out, request.wParam);
+    appendU32(out, request.lParam);
+    appendU32(out, quint32(request.block.size()));
+    out.append(request.block);
+    return out;
+}
+
+QByteArray encodeReply(const CommReply &reply)
+{
+    QByteArray out;
+    out.reserve(Comm::ReplyHeaderSize + reply.answer.size());
+    out.append(ReplyMagic, 4);
+    appendU32(out, reply.status);
+    appendU32(out, reply.result);
+    appendU32(out, quint32(reply.answer.size()));
+    out.append(reply.answer);
+    return out;
+}
+
+CommFrameDecoder::CommFrameDecoder(Kind kind, quint32 maxBlock) : m_kind(kind), m_maxBlock(maxBlock) { }
+
+CommFrameDecoder::State CommFrameDecoder::feed(QByteArrayView bytes)
+{
+    if (m_state == Failed || bytes.isEmpty())
+        return m_state;
+    m_started = true;
+    if (m_state == Complete) // one exchange per connection: nothing may follow the frame
+        return m_state = Failed;
+
+    const int headerSize = m_kind == Request ? Comm::RequestHeaderSize : Comm::ReplyHeaderSize;
+    if (m_header.size() < headerSize) {
+        const qsizetype take = std::min<qsizetype>(headerSize - m_header.size(), bytes.size());
+        m_header.append(bytes.first(take));
+        bytes = bytes.sliced(take);
+        // Check the magic as soon as its bytes are in, so garbage fails at once.
+        const char *magic = m_kind == Request ? RequestMagic : ReplyMagic;
+        for (int i = 0; i < std::min<int>(4, int(m_header.size())); ++i)
+            if (m_header.at(i) != magic[i])
+                return m_state = Failed;
+        if (m_header.size() < headerSize)
+            return m_state;
+        m_bodyLength = u32At(m_header, headerSize - 4);
+        if (m_bodyLength > m_maxBlock)
+            return m_state = Failed;
+        // Grow with the data actually received: a header alone must not cost the full size.
+        m_body.reserve(std::min<quint32>(m_bodyLength, 1u << 20));
+    }
+
+    const quint32 missing = m_bodyLength - quint32(m_body.size());
+    if (quint32(bytes.size()) > missing)
+        return m_state = Failed;
+    m_body.append(bytes);
+    if (quint32(m_body.size()) == m_bodyLength)
+        m_state = Complete;
+    return m_state;
+}
+
+CommRequest CommFrameDecoder::request() const
+{
+    CommRequest r;
+    if (m_kind != Request || m_state != Complete)
+        return r;
+    r.message = u32At(m_header, 4);
+    r.wParam = u32At(m_header, 8);
+    r.lParam = u32At(m_header, 12);
+    r.block = m_body;
+    return r;
+}
+
+CommReply CommFrameDecoder::reply() const
+{
+    CommReply r;
+    if (m_kind != Reply || m_state != Complete)
+        return r;
+    r.status = u32At(m_header, 4);
+    r.result = u32At(m_header, 8);
+    r.answer = m_body;
+    return r;
+}

@@ -13,10 +13,7 @@ int remainingMs(const QDeadlineTimer &deadline)
     return deadline.isForever() ? -1 : int(std::max<qint64>(0, deadline.remainingTime()));
 }
 
-quint32 docParam(int doc)
-{
-    return quint32(doc) & 0xFFFFu;
-}
+quint32 docParam(int doc) { return quint32(doc) & 0xFFFFu; }
 
 quint32 send(const CommRequest &request, QString *answer, QString *error)
 {
@@ -52,7 +49,8 @@ CommOutcome CommExchange(const CommRequest &request, int timeoutMs, const QStrin
         outcome.error = CommError::CannotCreateBlock;
         return outcome;
     }
-    const QDeadlineTimer deadline(timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(timeoutMs));
+    const QDeadlineTimer deadline(
+        timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(timeoutMs));
 
     QLocalSocket socket;
     socket.connectToServer(server.isEmpty() ? Comm::serverName() : server);
@@ -103,7 +101,8 @@ CommOutcome CommExchange(const CommRequest &request, int timeoutMs, const QStrin
     return outcome;
 }
 
-quint32 CommSend(int msg, quint32 wParam, quint32 lParam, const QByteArray &block, QByteArray *answer, QString *error)
+quint32 CommSend(
+    int msg, quint32 wParam, quint32 lParam, const QByteArray &block, QByteArray *answer, QString *error)
 {
     CommRequest request;
     request.message = quint32(msg);
@@ -142,7 +141,8 @@ bool CommEditorRunning(const QString &server, int timeoutMs)
 
 quint32 CommOpenFile(const QString &path, QString *error)
 {
-    return send(CommMakeRequest(Comm::OpenFile, 0, 0, { QFileInfo(path).absoluteFilePath() }), nullptr, error);
+    return send(
+        CommMakeRequest(Comm::OpenFile, 0, 0, { QFileInfo(path).absoluteFilePath() }), nullptr, error);
 }
 
 quint32 CommSelectLine(int doc, int line, QString *error)

@@ -41,14 +41,14 @@ CommRequest CommMakeRequest(quint32 msg, quint32 wParam, quint32 lParam, const Q
 
 // One exchange with the editor listening on server (default: Comm::serverName()).
 // Waits at most timeoutMs for the whole exchange.
-CommOutcome CommExchange(const CommRequest &request, int timeoutMs = CommDefaultTimeout,
-                         const QString &server = QString());
+CommOutcome CommExchange(
+    const CommRequest &request, int timeoutMs = CommDefaultTimeout, const QString &server = QString());
 
 // The channel's one call: message, wParam, lParam and the block's bytes (Windows-1250,
 // the NULs included as the message wants them). The answer bytes of 0x405/0x407 go
 // to *answer, the error text to *error (both optional).
-quint32 CommSend(int msg, quint32 wParam, quint32 lParam, const QByteArray &block, QByteArray *answer = nullptr,
-                 QString *error = nullptr);
+quint32 CommSend(int msg, quint32 wParam, quint32 lParam, const QByteArray &block,
+    QByteArray *answer = nullptr, QString *error = nullptr);
 
 // True when an editor answers on the server name (the connection is closed at once).
 bool CommEditorRunning(const QString &server = QString(), int timeoutMs = 2000);

@@ -26,7 +26,9 @@ qsizetype encodedSize(QStringView text, qsizetype i, qsizetype *width)
 } // namespace
 
 CommDispatcher::CommDispatcher(DocumentSet &documents, OpenFn open, InsertPairFn insertPair)
-    : m_documents(documents), m_open(std::move(open)), m_insertPair(std::move(insertPair))
+    : m_documents(documents)
+    , m_open(std::move(open))
+    , m_insertPair(std::move(insertPair))
 {
 }
 
@@ -112,7 +114,8 @@ CommReply CommDispatcher::execute(const CommRequest &request)
         if (line >= quint32(access.lineCount()))
             return reply;
         const int start = access.lineStart(int(line));
-        const int end = int(line) + 1 < access.lineCount() ? access.lineStart(int(line) + 1) - 1 : access.length();
+        const int end
+            = int(line) + 1 < access.lineCount() ? access.lineStart(int(line) + 1) - 1 : access.length();
         doc->setSelection(start, end - start);
         break;
     }

@@ -18,7 +18,8 @@ public:
     // Opens a file by full path as the open command does; the DocumentId or 0.
     using OpenFn = std::function<int(const QString &path)>;
     // Wraps the document's selection in opening and closing by the common insertion rule.
-    using InsertPairFn = std::function<void(EditableDocument *doc, const QString &opening, const QString &closing)>;
+    using InsertPairFn
+        = std::function<void(EditableDocument *doc, const QString &opening, const QString &closing)>;
 
     // The set must outlive the dispatcher. A missing callback makes its message yield 0.
     CommDispatcher(DocumentSet &documents, OpenFn open, InsertPairFn insertPair);

@@ -29,10 +29,7 @@ quint32 u32At(const QByteArray &bytes, int offset)
 
 namespace Comm {
 
-bool isKnownMessage(quint32 message)
-{
-    return message >= OpenFile && message <= SetSelection;
-}
+bool isKnownMessage(quint32 message) { return message >= OpenFile && message <= SetSelection; }
 
 QString serverName()
 {
@@ -66,19 +63,24 @@ QByteArray encodeRequest(const CommRequest &request)
     return out;
 }
 
-QByteArray encodeReply(const CommReply &reply)
+QByteArray encodeReplyHeader(const CommReply &reply)
 {
     QByteArray out;
-    out.reserve(Comm::ReplyHeaderSize + reply.answer.size());
+    out.reserve(Comm::ReplyHeaderSize);
     out.append(ReplyMagic, 4);
     appendU32(out, reply.status);
     appendU32(out, reply.result);
     appendU32(out, quint32(reply.answer.size()));
-    out.append(reply.answer);
     return out;
 }
 
-CommFrameDecoder::CommFrameDecoder(Kind kind, quint32 maxBlock) : m_kind(kind), m_maxBlock(maxBlock) { }
+QByteArray encodeReply(const CommReply &reply) { return encodeReplyHeader(reply) + reply.answer; }
+
+CommFrameDecoder::CommFrameDecoder(Kind kind, quint32 maxBlock)
+    : m_kind(kind)
+    , m_maxBlock(maxBlock)
+{
+}
 
 CommFrameDecoder::State CommFrameDecoder::feed(QByteArrayView bytes)
 {
@@ -103,8 +105,9 @@ CommFrameDecoder::State CommFrameDecoder::feed(QByteArrayView bytes)
         m_bodyLength = u32At(m_header, headerSize - 4);
         if (m_bodyLength > m_maxBlock)
             return m_state = Failed;
-        // Grow with the data actually received: a header alone must not cost the full size.
-        m_body.reserve(std::min<quint32>(m_bodyLength, 1u << 20));
+        // The editor grows a request with the data actually received, so that a header
+        // alone cannot make it take the full size; a client trusts its editor's reply.
+        m_body.reserve(m_kind == Reply ? m_bodyLength : std::min<quint32>(m_bodyLength, 1u << 20));
     }
 
     const quint32 missing = m_bodyLength - quint32(m_body.size());

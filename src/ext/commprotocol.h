@@ -68,6 +68,8 @@ struct CommReply
 // Whole frames; the caller keeps blocks within Comm::MaxBlock (the decoder refuses more).
 QByteArray encodeRequest(const CommRequest &request);
 QByteArray encodeReply(const CommReply &reply);
+// The reply's header alone, for writing a large answer after it without a copy.
+QByteArray encodeReplyHeader(const CommReply &reply);
 
 // Reads one frame from bytes fed in pieces as they arrive. Any byte that does not
 // fit the format (wrong magic, a length over the cap, bytes after the frame) fails

@@ -7,11 +7,19 @@
 #include <QLocalSocket>
 #include <QTimer>
 
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
+
 struct TCommWin::Exchange
 {
     enum Phase { Reading, Working, Answering };
 
-    explicit Exchange(QLocalSocket *s) : socket(s), decoder(CommFrameDecoder::Request) { }
+    explicit Exchange(QLocalSocket *s)
+        : socket(s)
+        , decoder(CommFrameDecoder::Request)
+    {
+    }
 
     QLocalSocket *socket;
     CommFrameDecoder decoder;
@@ -22,7 +30,9 @@ struct TCommWin::Exchange
 };
 
 TCommWin::TCommWin(CommDispatcher &dispatcher, QObject *parent)
-    : QObject(parent), m_dispatcher(dispatcher), m_server(new QLocalServer(this))
+    : QObject(parent)
+    , m_dispatcher(dispatcher)
+    , m_server(new QLocalServer(this))
 {
     setObjectName(QStringLiteral("Markora communication window"));
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -64,6 +74,12 @@ void TCommWin::acceptConnections()
             socket->deleteLater();
             continue;
         }
+#ifdef Q_OS_UNIX
+        // A whole document travels in few wake-ups of both sides with a larger send
+        // buffer (the system caps it at its own maximum).
+        const int sendBuffer = 4 << 20;
+        ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer);
+#endif
         auto exchange = std::make_unique<Exchange>(socket);
         exchange->timer.setSingleShot(true);
         connect(&exchange->timer, &QTimer::timeout, this, [this, socket] { timedOut(socket); });
@@ -180,7 +196,9 @@ void TCommWin::answer(Exchange &exchange, const CommReply &reply)
     exchange.phase = Exchange::Answering;
     exchange.timer.start(m_idleTimeout);
     QLocalSocket *socket = exchange.socket;
-    socket->write(encodeReply(reply));
+    socket->write(encodeReplyHeader(reply));
+    if (!reply.answer.isEmpty())
+        socket->write(reply.answer);
     // Closes once everything is written; disconnected() then ends the exchange.
     socket->disconnectFromServer();
 }

@@ -25,12 +25,12 @@ struct CommTestServer
         docs.add(QStringLiteral("alpha\nbeta\ngamma"));
         docs.add(QStringLiteral("0123456789abcdef"));
         dispatcher = std::make_unique<CommDispatcher>(
-                docs, [this](const QString &path) { return docs.add(QString(), path)->documentId(); },
-                [](EditableDocument *d, const QString &opening, const QString &closing) {
-                    const int s = d->selStart(), l = d->selLength();
-                    d->replaceSelection(opening + d->selectedText() + closing);
-                    d->setSelection(s + int(opening.size()), l);
-                });
+            docs, [this](const QString &path) { return docs.add(QString(), path)->documentId(); },
+            [](EditableDocument *d, const QString &opening, const QString &closing) {
+                const int s = d->selStart(), l = d->selLength();
+                d->replaceSelection(opening + d->selectedText() + closing);
+                d->setSelection(s + int(opening.size()), l);
+            });
         server = std::make_unique<TCommWin>(*dispatcher);
     }
     ~CommTestServer() { qunsetenv("MARKORA_SERVER_NAME"); }
@@ -44,8 +44,7 @@ struct CommTestServer
 };
 
 // Runs blocking client code on its own thread while this thread's event loop serves.
-template<typename T>
-T onClientThread(std::function<T()> client, int timeoutMs = 60000)
+template <typename T> T onClientThread(std::function<T()> client, int timeoutMs = 60000)
 {
     std::atomic<bool> done { false };
     T value {};

@@ -36,17 +36,17 @@ private Q_SLOTS:
         m_pairs.clear();
         m_openResult = 7;
         m_dispatcher = new CommDispatcher(
-                *m_docs,
-                [this](const QString &path) {
-                    m_opened << path;
-                    return m_openResult;
-                },
-                [this](EditableDocument *d, const QString &opening, const QString &closing) {
-                    m_pairs << opening << closing;
-                    const int s = d->selStart(), l = d->selLength();
-                    d->replaceSelection(opening + d->selectedText() + closing);
-                    d->setSelection(s + int(opening.size()), l);
-                });
+            *m_docs,
+            [this](const QString &path) {
+                m_opened << path;
+                return m_openResult;
+            },
+            [this](EditableDocument *d, const QString &opening, const QString &closing) {
+                m_pairs << opening << closing;
+                const int s = d->selStart(), l = d->selLength();
+                d->replaceSelection(opening + d->selectedText() + closing);
+                d->setSelection(s + int(opening.size()), l);
+            });
     }
     void cleanup()
     {
@@ -77,8 +77,8 @@ private Q_SLOTS:
             cleanup();
             init();
             const QString text1 = doc(0)->text(), text2 = doc(1)->text();
-            const CommReply reply = send(msg, wParam, msg == Comm::GetText || msg == Comm::GetSelection ? 10 : 0,
-                                         QByteArrayLiteral("X\0Y\0"));
+            const CommReply reply = send(msg, wParam,
+                msg == Comm::GetText || msg == Comm::GetSelection ? 10 : 0, QByteArrayLiteral("X\0Y\0"));
             if (activeAfter < 0) {
                 QCOMPARE(reply.result, 0u);
                 QCOMPARE(m_docs->activeIndex(), 1);
@@ -159,7 +159,8 @@ private Q_SLOTS:
     {
         doc(0)->setSelection(6, 4); // "beta"
         doc(0)->setModified(false);
-        const CommReply reply = send(Comm::ReplaceSelection, 1, 0, QByteArrayLiteral("\xb9\xea\r\nX\rY\0ignored"));
+        const CommReply reply
+            = send(Comm::ReplaceSelection, 1, 0, QByteArrayLiteral("\xb9\xea\r\nX\rY\0ignored"));
         QCOMPARE(doc(0)->text(), QString::fromUtf8("alpha\nąę\nX\nY\ngamma"));
         QCOMPARE(reply.result, quint32(6 + 6 + 1)); // caret after the new text
         QVERIFY(doc(0)->undoSnapshot());
@@ -183,12 +184,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("opening");
         QTest::addColumn<QString>("closing");
         QTest::addColumn<QString>("text");
-        QTest::newRow("bold") << QByteArrayLiteral("<B>\0</B>\0") << "<B>" << "</B>" << "01<B>23</B>456789abcdef";
-        QTest::newRow("no closing") << QByteArrayLiteral("<HR>\0\0") << "<HR>" << "" << "01<HR>23456789abcdef";
-        QTest::newRow("no NUL at all") << QByteArrayLiteral("<BR>") << "<BR>" << "" << "01<BR>23456789abcdef";
+        QTest::newRow("bold") << QByteArrayLiteral("<B>\0</B>\0") << "<B>"
+                              << "</B>"
+                              << "01<B>23</B>456789abcdef";
+        QTest::newRow("no closing") << QByteArrayLiteral("<HR>\0\0") << "<HR>"
+                                    << ""
+                                    << "01<HR>23456789abcdef";
+        QTest::newRow("no NUL at all") << QByteArrayLiteral("<BR>") << "<BR>"
+                                       << ""
+                                       << "01<BR>23456789abcdef";
         QTest::newRow("line breaks and Polish letters")
-                << QByteArrayLiteral("<UL>\r\n<LI>\xb3\0\r\n</UL>\0") << QString::fromUtf8("<UL>\n<LI>ł")
-                << "\n</UL>" << QString::fromUtf8("01<UL>\n<LI>ł23\n</UL>456789abcdef");
+            << QByteArrayLiteral("<UL>\r\n<LI>\xb3\0\r\n</UL>\0") << QString::fromUtf8("<UL>\n<LI>ł")
+            << "\n</UL>" << QString::fromUtf8("01<UL>\n<LI>ł23\n</UL>456789abcdef");
     }
     void insertPair()
     {
@@ -214,21 +221,24 @@ private Q_SLOTS:
         // The selection is the whole text in these rows, so both messages see the same.
         for (quint32 msg : { sel, all }) {
             const QByteArray m = msg == sel ? "sel " : "text ";
-            QTest::newRow((m + "N = 1 gives the empty string").constData()) << msg << "beta" << 1u << QByteArray("");
+            QTest::newRow((m + "N = 1 gives the empty string").constData())
+                << msg << "beta" << 1u << QByteArray("");
             QTest::newRow((m + "N = 3 cuts to two").constData()) << msg << "beta" << 3u << QByteArray("be");
-            QTest::newRow((m + "N = length + 1 is exact").constData()) << msg << "beta" << 5u << QByteArray("beta");
+            QTest::newRow((m + "N = length + 1 is exact").constData())
+                << msg << "beta" << 5u << QByteArray("beta");
             QTest::newRow((m + "N larger").constData()) << msg << "beta" << 0xFFFFFFFFu << QByteArray("beta");
-            QTest::newRow((m + "line break is one byte").constData()) << msg << "a\nb" << 100u << QByteArray("a\nb");
-            QTest::newRow((m + "Windows-1250").constData()) << msg << QString::fromUtf8("zażółć") << 100u
-                                              << QByteArray("za\xbf\xf3\xb3\xe6");
-            QTest::newRow((m + "reference fits").constData()) << msg << QString::fromUtf8("a\u2713b") << 10u
-                                                << QByteArray("a&#10003;");
+            QTest::newRow((m + "line break is one byte").constData())
+                << msg << "a\nb" << 100u << QByteArray("a\nb");
+            QTest::newRow((m + "Windows-1250").constData())
+                << msg << QString::fromUtf8("zażółć") << 100u << QByteArray("za\xbf\xf3\xb3\xe6");
+            QTest::newRow((m + "reference fits").constData())
+                << msg << QString::fromUtf8("a\u2713b") << 10u << QByteArray("a&#10003;");
             QTest::newRow((m + "reference does not fit whole").constData())
-                    << msg << QString::fromUtf8("a\u2713b") << 5u << QByteArray("a");
+                << msg << QString::fromUtf8("a\u2713b") << 5u << QByteArray("a");
             QTest::newRow((m + "surrogate pair not split").constData())
-                    << msg << QString::fromUtf8("a\U0001F600") << 3u << QByteArray("a");
+                << msg << QString::fromUtf8("a\U0001F600") << 3u << QByteArray("a");
             QTest::newRow((m + "surrogate pair whole").constData())
-                    << msg << QString::fromUtf8("a\U0001F600") << 20u << QByteArray("a&#128512;");
+                << msg << QString::fromUtf8("a\U0001F600") << 20u << QByteArray("a&#128512;");
         }
     }
     void fetch()
@@ -294,7 +304,7 @@ private Q_SLOTS:
         const QByteArray longName = "/tmp/" + QByteArray(300, 'n') + ".html";
         QTest::newRow("full path") << QByteArrayLiteral("/tmp/a.html\0") << 7 << "/tmp/a.html" << 7u;
         QTest::newRow("name longer than 255 kept whole")
-                << longName + '\0' << 3 << QString::fromLatin1(longName) << 3u;
+            << longName + '\0' << 3 << QString::fromLatin1(longName) << 3u;
         QTest::newRow("Polish letters") << QByteArrayLiteral("/tmp/\xbf\xf3\xb3w.html\0") << 4
                                         << QString::fromUtf8("/tmp/żółw.html") << 4u;
         QTest::newRow("open fails") << QByteArrayLiteral("/tmp/missing.html\0") << 0 << "/tmp/missing.html"

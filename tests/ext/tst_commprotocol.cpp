@@ -18,8 +18,8 @@ class TestCommProtocol : public QObject
         CommFrameDecoder::State state;
         quint32 result;
     };
-    static Served serve(const QByteArray &bytes, CommDispatcher &dispatcher, QRandomGenerator &rng,
-                        quint32 cap = 4096)
+    static Served serve(
+        const QByteArray &bytes, CommDispatcher &dispatcher, QRandomGenerator &rng, quint32 cap = 4096)
     {
         CommFrameDecoder decoder(CommFrameDecoder::Request, cap);
         qsizetype at = 0;
@@ -46,13 +46,12 @@ class TestCommProtocol : public QObject
     static QList<CommRequest> sampleRequests()
     {
         return { request(Comm::OpenFile, 0, 0, QByteArrayLiteral("/tmp/a.html\0")),
-                 request(Comm::SelectLine, 0xFFFF, 1, {}),
-                 request(Comm::ReplaceSelection, 1, 0, QByteArrayLiteral("<b>\xb9\0")),
-                 request(Comm::InsertPair, 1, 0, QByteArrayLiteral("<B>\0</B>\0")),
-                 request(Comm::GetSelection, 0xFFFF, 10, {}),
-                 request(Comm::SetText, 1, 0, QByteArray(300, 'x') + '\0'),
-                 request(Comm::GetText, 1, 1, {}),
-                 request(Comm::SetSelection, 1, 0x00050003, {}) };
+            request(Comm::SelectLine, 0xFFFF, 1, {}),
+            request(Comm::ReplaceSelection, 1, 0, QByteArrayLiteral("<b>\xb9\0")),
+            request(Comm::InsertPair, 1, 0, QByteArrayLiteral("<B>\0</B>\0")),
+            request(Comm::GetSelection, 0xFFFF, 10, {}),
+            request(Comm::SetText, 1, 0, QByteArray(300, 'x') + '\0'), request(Comm::GetText, 1, 1, {}),
+            request(Comm::SetSelection, 1, 0x00050003, {}) };
     }
 
 private Q_SLOTS:
@@ -136,10 +135,9 @@ private Q_SLOTS:
         StringDocumentSet docs;
         StringDocument *doc = docs.add(QStringLiteral("alpha\nbeta"));
         int opened = 0;
-        CommDispatcher dispatcher(docs, [&](const QString &) { return ++opened; },
-                                  [](EditableDocument *d, const QString &o, const QString &c) {
-                                      d->replaceSelection(o + c);
-                                  });
+        CommDispatcher dispatcher(
+            docs, [&](const QString &) { return ++opened; },
+            [](EditableDocument *d, const QString &o, const QString &c) { d->replaceSelection(o + c); });
         for (const CommRequest &r : sampleRequests()) {
             const QByteArray frame = encodeRequest(r);
             for (int cut = 0; cut < frame.size(); ++cut) {
@@ -186,10 +184,11 @@ private Q_SLOTS:
         StringDocumentSet docs;
         docs.add(QStringLiteral("alpha\nbeta\ngamma"));
         docs.add(QString::fromUtf8("zażółć\ngęślą jaźń"));
-        CommDispatcher dispatcher(docs, [](const QString &) { return 0; },
-                                  [](EditableDocument *d, const QString &o, const QString &c) {
-                                      d->replaceSelection(o + d->selectedText() + c);
-                                  });
+        CommDispatcher dispatcher(
+            docs, [](const QString &) { return 0; },
+            [](EditableDocument *d, const QString &o, const QString &c) {
+                d->replaceSelection(o + d->selectedText() + c);
+            });
         const QList<CommRequest> samples = sampleRequests();
         for (int i = 0; i < 20000; ++i) {
             QByteArray frame = encodeRequest(samples.at(int(rng.bounded(samples.size()))));

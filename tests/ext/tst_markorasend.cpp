@@ -26,7 +26,8 @@ class TestMarkoraSend : public QObject
         QString err;
     };
 
-    Run run(const QStringList &args, const QByteArray &input = QByteArray(), const QString &server = QString())
+    Run run(
+        const QStringList &args, const QByteArray &input = QByteArray(), const QString &server = QString())
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -43,7 +44,7 @@ class TestMarkoraSend : public QObject
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         p.waitForFinished(1000);
         return { p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                 QString::fromUtf8(p.readAllStandardError()) };
+            QString::fromUtf8(p.readAllStandardError()) };
     }
 
 private Q_SLOTS:
@@ -63,29 +64,30 @@ private Q_SLOTS:
         QTest::addColumn<QString>("selected"); // selection of the active document afterwards
         const QString a = QStringLiteral("alpha\nbeta\ngamma");
         QTest::newRow("select-line") << A({ "select-line", "1", "2" }) << 0 << "12\n" << a << "gamma";
-        QTest::newRow("select-line past the end")
-                << A({ "select-line", "1", "3" }) << 1 << "0\n" << a << "";
+        QTest::newRow("select-line past the end") << A({ "select-line", "1", "3" }) << 1 << "0\n" << a << "";
         QTest::newRow("replace-sel Polish") << A({ "replace-sel", "1", "żółw" }) << 0 << "5\n"
                                             << QString::fromUtf8("żółwalpha\nbeta\ngamma") << "";
         QTest::newRow("insert-pair with a closing starting with a dash")
-                << A({ "insert-pair", "1", "<!--", "-->" }) << 0 << "1\n" << QStringLiteral("<!---->") + a << "";
+            << A({ "insert-pair", "1", "<!--", "-->" }) << 0 << "1\n"
+            << QStringLiteral("<!---->") + a << "";
         QTest::newRow("get-sel N = 1") << A({ "get-sel", "-1", "1" }) << 0 << "1\n" << a << "";
-        QTest::newRow("get-text 0xFFFF") << A({ "get-text", "0xFFFF", "5" }) << 0 << "5\n0123" << a
-                                         << "";
-        QTest::newRow("get-text active word") << A({ "get-text", "active", "100" }) << 0
-                                              << "17\n0123456789abcdef" << a << "";
-        QTest::newRow("set-text") << A({ "set-text", "1", "nowy" }) << 0 << "1\n" << "nowy" << "";
+        QTest::newRow("get-text 0xFFFF") << A({ "get-text", "0xFFFF", "5" }) << 0 << "5\n0123" << a << "";
+        QTest::newRow("get-text active word")
+            << A({ "get-text", "active", "100" }) << 0 << "17\n0123456789abcdef" << a << "";
+        QTest::newRow("set-text") << A({ "set-text", "1", "nowy" }) << 0 << "1\n"
+                                  << "nowy"
+                                  << "";
         QTest::newRow("set-sel") << A({ "set-sel", "2", "5", "3" }) << 0 << "6\n" << a << "567";
-        QTest::newRow("raw 0x408 0x00050003") << A({ "raw", "0x408", "0xFFFF", "0x00050003" }) << 0
-                                              << "6\n" << a << "567";
-        QTest::newRow("raw 0x404 two texts") << A({ "raw", "0x404", "1", "0", "<I>", "</I>" }) << 0
-                                             << "1\n" << QStringLiteral("<I></I>") + a << "";
+        QTest::newRow("raw 0x408 0x00050003") << A({ "raw", "0x408", "0xFFFF", "0x00050003" }) << 0 << "6\n"
+                                              << a << "567";
+        QTest::newRow("raw 0x404 two texts") << A({ "raw", "0x404", "1", "0", "<I>", "</I>" }) << 0 << "1\n"
+                                             << QStringLiteral("<I></I>") + a << "";
         QTest::newRow("-n: text only") << A({ "-n", "get-text", "1", "6" }) << 0 << "alpha" << a << "";
         QTest::newRow("unknown document") << A({ "get-text", "42", "10" }) << 1 << "0\n" << a << "";
         QTest::newRow("unknown message") << A({ "raw", "0x409", "1", "0" }) << 1 << "0\n" << a << "";
         QTest::newRow("usage: no command") << QStringList() << 2 << "" << a << "";
         QTest::newRow("usage: document out of range")
-                << A({ "get-text", "70000", "10" }) << 2 << "" << a << "";
+            << A({ "get-text", "70000", "10" }) << 2 << "" << a << "";
         QTest::newRow("usage: missing argument") << A({ "set-sel", "1", "5" }) << 2 << "" << a << "";
     }
     void commands()
@@ -117,7 +119,8 @@ private Q_SLOTS:
     void textFromStandardInput()
     {
         const Run r = run({ QStringLiteral("set-text"), QStringLiteral("2"), QStringLiteral("-") },
-                          QByteArray("z wej\xc5\x9b""cia\r\n"));
+            QByteArray("z wej\xc5\x9b"
+                       "cia\r\n"));
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(m_s->doc(1)->text(), QString::fromUtf8("z wejścia\n"));
     }
@@ -130,9 +133,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("err");
         QTest::newRow("no editor") << A({ "get-text", "-1", "10" }) << true << 4
                                    << QString::fromUtf8("Błąd komunikacji:nie można znależć Markora.\n");
-        QTest::newRow("buffer size 0") << A({ "get-sel", "-1", "0" }) << false << 3
-                                       << QString::fromUtf8(
-                                                  "Błąd komunikacji:nie można stworzyć pliku pamięciowego.\n");
+        QTest::newRow("buffer size 0")
+            << A({ "get-sel", "-1", "0" }) << false << 3
+            << QString::fromUtf8("Błąd komunikacji:nie można stworzyć pliku pamięciowego.\n");
     }
     void communicationErrors()
     {

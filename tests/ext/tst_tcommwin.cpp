@@ -73,17 +73,12 @@ private Q_SLOTS:
             r << QString::number(CommGetText(9, 1000, &text, &error)) << error;
             return r;
         });
-        const QStringList expected = { QStringLiteral("3"), QString(),
-                                       QStringLiteral("7"),
-                                       QStringLiteral("11"),
-                                       QStringLiteral("7"),
-                                       QStringLiteral("1"),
-                                       QStringLiteral("5"), QString::fromUtf8("bęta"),
-                                       QStringLiteral("1"), // selection start after set-text
-                                       QStringLiteral("6"),
-                                       QStringLiteral("1"), QString(),
-                                       QStringLiteral("11"), QStringLiteral("abcdefghij"),
-                                       QStringLiteral("0"), QString() };
+        const QStringList expected
+            = { QStringLiteral("3"), QString(), QStringLiteral("7"), QStringLiteral("11"),
+                  QStringLiteral("7"), QStringLiteral("1"), QStringLiteral("5"), QString::fromUtf8("bęta"),
+                  QStringLiteral("1"), // selection start after set-text
+                  QStringLiteral("6"), QStringLiteral("1"), QString(), QStringLiteral("11"),
+                  QStringLiteral("abcdefghij"), QStringLiteral("0"), QString() };
         QCOMPARE(out, expected);
         QCOMPARE(m_s->docs.count(), 3);
         QCOMPARE(m_s->doc(2)->fileName(), QStringLiteral("/tmp/x.html"));
@@ -98,7 +93,8 @@ private Q_SLOTS:
         CommRequest r = CommMakeRequest(Comm::GetText, 0xFFFF, 10);
         const CommOutcome outcome = CommExchange(r, 5000, m_s->name + QStringLiteral("-nobody"));
         QCOMPARE(outcome.result, 0u);
-        QCOMPARE(commErrorText(outcome.error), QString::fromUtf8("Błąd komunikacji:nie można znależć Markora."));
+        QCOMPARE(
+            commErrorText(outcome.error), QString::fromUtf8("Błąd komunikacji:nie można znależć Markora."));
     }
 
     void bufferSizeZeroIsReported()
@@ -138,13 +134,17 @@ private Q_SLOTS:
         unknown.message = 0x409;
         unknown.wParam = 1;
         QTest::newRow("silent client times out") << QByteArray() << false << quint32(Comm::RequestUnreadable);
-        QTest::newRow("half a header, then silence") << frame.left(10) << false << quint32(Comm::RequestUnreadable);
-        QTest::newRow("half a block, then silence") << frame.left(24) << false << quint32(Comm::RequestUnreadable);
-        QTest::newRow("half a block, then gone") << frame.left(24) << true << quint32(Comm::RequestUnreadable);
-        QTest::newRow("oversized block refused at once") << oversized << false << quint32(Comm::RequestUnreadable);
+        QTest::newRow("half a header, then silence")
+            << frame.left(10) << false << quint32(Comm::RequestUnreadable);
+        QTest::newRow("half a block, then silence")
+            << frame.left(24) << false << quint32(Comm::RequestUnreadable);
+        QTest::newRow("half a block, then gone")
+            << frame.left(24) << true << quint32(Comm::RequestUnreadable);
+        QTest::newRow("oversized block refused at once")
+            << oversized << false << quint32(Comm::RequestUnreadable);
         QTest::newRow("bytes after the frame") << frame + "junk" << false << quint32(Comm::RequestUnreadable);
-        QTest::newRow("not our protocol") << QByteArray("GET / HTTP/1.1\r\n\r\n") << false
-                                          << quint32(Comm::RequestUnreadable);
+        QTest::newRow("not our protocol")
+            << QByteArray("GET / HTTP/1.1\r\n\r\n") << false << quint32(Comm::RequestUnreadable);
         QTest::newRow("unknown message") << encodeRequest(unknown) << false << quint32(Comm::Ok);
     }
     void badRequests()
@@ -171,7 +171,8 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(errors.count(), status == Comm::Ok ? 0 : 1, 30000);
         QTRY_COMPARE_WITH_TIMEOUT(m_s->server->openExchanges(), 0, 30000);
         if (!errors.isEmpty())
-            QCOMPARE(errors.at(0).at(0).toString(), QString::fromUtf8("Błąd komunikacji:brak pliku pamięciowego."));
+            QCOMPARE(errors.at(0).at(0).toString(),
+                QString::fromUtf8("Błąd komunikacji:brak pliku pamięciowego."));
         QCOMPARE(m_s->doc(0)->text(), QStringLiteral("alpha\nbeta\ngamma"));
         QCOMPARE(m_s->doc(1)->text(), QStringLiteral("0123456789abcdef"));
         QCOMPARE(m_s->docs.activeIndex(), 1);

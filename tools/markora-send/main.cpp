@@ -17,23 +17,31 @@
 
 namespace {
 
-enum Exit { Success = 0, Refused = 1, Usage = 2, ExitCannotCreateBlock = 3, ExitEditorNotFound = 4, ExitNoBlock = 5 };
+enum Exit {
+    Success = 0,
+    Refused = 1,
+    Usage = 2,
+    ExitCannotCreateBlock = 3,
+    ExitEditorNotFound = 4,
+    ExitNoBlock = 5
+};
 
-const char UsageText[] = "Użycie: markora-send [-t MS] [-s NAZWA] [-n] POLECENIE ARGUMENTY...\n"
-                         "  open PLIK                  otwiera plik (0x401)\n"
-                         "  select-line DOK WIERSZ     zaznacza wiersz liczony od 0 (0x402)\n"
-                         "  replace-sel DOK TEKST      zastępuje zaznaczenie (0x403)\n"
-                         "  insert-pair DOK OTW ZAMK   wstawia parę znaczników wokół zaznaczenia (0x404)\n"
-                         "  get-sel DOK N              wypisuje zaznaczenie, najwyżej N - 1 znaków (0x405)\n"
-                         "  set-text DOK TEKST         zastępuje cały tekst (0x406)\n"
-                         "  get-text DOK N             wypisuje cały tekst, najwyżej N - 1 znaków (0x407)\n"
-                         "  set-sel DOK POCZ DŁ        ustawia zaznaczenie (0x408)\n"
-                         "  raw KOMUNIKAT WPARAM LPARAM [TEKST [TEKST]]\n"
-                         "DOK: identyfikator dokumentu albo -1 (active) dla bieżącego.\n"
-                         "TEKST \"-\" oznacza standardowe wejście. Liczby także szesnastkowo (0x...).\n"
-                         "-t MS   najdłuższy czas wymiany w ms (0: bez limitu; domyślnie 60000)\n"
-                         "-s NAZWA  nazwa serwera edytora (domyślnie $MARKORA_SERVER_NAME lub nazwa użytkownika)\n"
-                         "-n      bez wiersza z wynikiem\n";
+const char UsageText[]
+    = "Użycie: markora-send [-t MS] [-s NAZWA] [-n] POLECENIE ARGUMENTY...\n"
+      "  open PLIK                  otwiera plik (0x401)\n"
+      "  select-line DOK WIERSZ     zaznacza wiersz liczony od 0 (0x402)\n"
+      "  replace-sel DOK TEKST      zastępuje zaznaczenie (0x403)\n"
+      "  insert-pair DOK OTW ZAMK   wstawia parę znaczników wokół zaznaczenia (0x404)\n"
+      "  get-sel DOK N              wypisuje zaznaczenie, najwyżej N - 1 znaków (0x405)\n"
+      "  set-text DOK TEKST         zastępuje cały tekst (0x406)\n"
+      "  get-text DOK N             wypisuje cały tekst, najwyżej N - 1 znaków (0x407)\n"
+      "  set-sel DOK POCZ DŁ        ustawia zaznaczenie (0x408)\n"
+      "  raw KOMUNIKAT WPARAM LPARAM [TEKST [TEKST]]\n"
+      "DOK: identyfikator dokumentu albo -1 (active) dla bieżącego.\n"
+      "TEKST \"-\" oznacza standardowe wejście. Liczby także szesnastkowo (0x...).\n"
+      "-t MS   najdłuższy czas wymiany w ms (0: bez limitu; domyślnie 60000)\n"
+      "-s NAZWA  nazwa serwera edytora (domyślnie $MARKORA_SERVER_NAME lub nazwa użytkownika)\n"
+      "-n      bez wiersza z wynikiem\n";
 
 struct UsageError
 {
@@ -117,8 +125,8 @@ CommRequest buildRequest(const QStringList &a)
         for (int i = 4; i < a.size(); ++i)
             texts << text(a[i]);
         return CommMakeRequest(quint32(number(a[1], -0x80000000ll, u32Max)),
-                               quint32(number(a[2], -0x80000000ll, u32Max)),
-                               quint32(number(a[3], -0x80000000ll, u32Max)), texts);
+            quint32(number(a[2], -0x80000000ll, u32Max)), quint32(number(a[3], -0x80000000ll, u32Max)),
+            texts);
     }
     throw UsageError();
 }

@@ -1,10 +1,11 @@
 #include "ext/commprotocol.h"
 
 #include <QDir>
-#include <QStandardPaths>
+#include <QFile>
 #include <QtEndian>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -25,6 +26,19 @@ quint32 u32At(const QByteArray &bytes, int offset)
     return qFromLittleEndian<quint32>(bytes.constData() + offset);
 }
 
+#ifdef Q_OS_UNIX
+// A folder only this user can enter: it must be ours, not a link, closed to others.
+bool privateFolder(const QString &path, bool create)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (create)
+        ::mkdir(native.constData(), 0700);
+    struct stat st;
+    return ::lstat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
+        && (st.st_mode & 077) == 0;
+}
+#endif
+
 } // namespace
 
 namespace Comm {
@@ -37,12 +51,15 @@ QString serverName()
     if (!forced.isEmpty())
         return forced;
 #ifdef Q_OS_UNIX
-    // The runtime folder is the user's own (mode 0700), so no other user can even
-    // reach the socket, let alone squat its name before the editor starts.
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty())
-        return QDir(runtime).filePath(QStringLiteral("markora"));
-    return QStringLiteral("markora-") + QString::number(::getuid());
+    // The socket lives in a folder only this user can enter, so no other user can
+    // reach it, nor squat its name before the editor starts and read what clients send.
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (folder.isEmpty() || !privateFolder(folder, false)) {
+        folder = QDir::tempPath() + QStringLiteral("/markora-") + QString::number(::getuid());
+        if (!privateFolder(folder, true))
+            return QString(); // nothing safe to use: the editor does not listen, clients find nothing
+    }
+    return folder + QStringLiteral("/markora");
 #else
     return QStringLiteral("markora-") + qEnvironmentVariable("USERNAME");
 #endif

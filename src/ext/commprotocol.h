@@ -45,7 +45,9 @@ bool isKnownMessage(quint32 message);
 
 // Name of the editor's local server: $MARKORA_SERVER_NAME when set and not empty
 // (tests and scripts use it to reach their own editor), otherwise a socket in the
-// user's private runtime folder (a per-user pipe name on Windows).
+// user's private runtime folder ($XDG_RUNTIME_DIR, or a folder of mode 0700 in the
+// temporary folder); a per-user pipe name on Windows. Empty when no private folder
+// can be had.
 QString serverName();
 
 } // namespace Comm

@@ -54,6 +54,10 @@ bool TCommWin::listen(const QString &name)
 {
     m_name = name.isEmpty() ? Comm::serverName() : name;
     m_error.clear();
+    if (m_name.isEmpty()) {
+        m_error = QString::fromUtf8("Brak prywatnego folderu na gniazdo komunikacji.");
+        return false;
+    }
     m_otherEditorRunning = CommEditorRunning(m_name);
     if (m_otherEditorRunning)
         return false;

@@ -2,8 +2,14 @@
 #include "ext/commdispatcher.h"
 #include "ext/commprotocol.h"
 
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 // The frame decoder: round trips fed in any pieces, strict refusals, and fuzzing with
 // random, truncated and mutated frames (fixed seeds, so every run is the same).
@@ -127,6 +133,49 @@ private Q_SLOTS:
         // Once failed, more bytes change nothing.
         QCOMPARE(decoder.feed(encodeRequest(request(Comm::SetText, 1, 0, "x"))), CommFrameDecoder::Failed);
         QCOMPARE(decoder.request().message, 0u);
+    }
+
+    void serverName_data()
+    {
+        QTest::addColumn<QString>("forced");
+        QTest::addColumn<QFile::Permissions>("runtimeMode"); // mode of $XDG_RUNTIME_DIR
+        QTest::addColumn<bool>("inRuntime");
+        const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        QTest::newRow("MARKORA_SERVER_NAME wins") << "my-editor" << owner << false;
+        QTest::newRow("private runtime folder") << "" << owner << true;
+        QTest::newRow("runtime folder open to others is not used")
+            << "" << (owner | QFile::ReadOther | QFile::ExeOther) << false;
+    }
+    void serverName()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("socket folders are a Unix matter");
+#endif
+        QFETCH(QString, forced);
+        QFETCH(QFile::Permissions, runtimeMode);
+        QFETCH(bool, inRuntime);
+        QTemporaryDir runtime;
+        QVERIFY(QFile::setPermissions(runtime.path(), runtimeMode));
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        qputenv("MARKORA_SERVER_NAME", forced.toUtf8());
+        const QString name = Comm::serverName();
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        qunsetenv("MARKORA_SERVER_NAME");
+        if (!forced.isEmpty()) {
+            QCOMPARE(name, forced);
+            return;
+        }
+        const QFileInfo folder(QFileInfo(name).path());
+        QCOMPARE(folder.absoluteFilePath() == QFileInfo(runtime.path()).absoluteFilePath(), inRuntime);
+        // Whichever folder it is, only its owner may enter it.
+        QVERIFY(folder.isDir() && !folder.isSymLink());
+        QCOMPARE(
+            folder.permissions() & (QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther),
+            QFile::Permissions());
+#ifdef Q_OS_UNIX
+        QCOMPARE(folder.ownerId(), uint(::getuid()));
+#endif
     }
 
     void fuzzTruncatedFrames()

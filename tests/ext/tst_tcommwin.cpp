@@ -1,0 +1,268 @@
+#include "commtestserver.h"
+#include "ext/commclient.h"
+
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTest>
+#include <QtEndian>
+#include <vector>
+
+// The communication server driven through real local sockets: by the client library
+// on other threads, and by raw sockets that misbehave on purpose.
+class TestTCommWin : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<CommTestServer> m_s;
+
+    // Waits for the server's reply on a raw socket; the reply decoder's final state.
+    static CommFrameDecoder readReply(QLocalSocket &socket)
+    {
+        CommFrameDecoder decoder(CommFrameDecoder::Reply);
+        QDeadlineTimer deadline(30000);
+        while (decoder.state() == CommFrameDecoder::NeedMore && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            if (socket.bytesAvailable() > 0)
+                decoder.feed(socket.readAll());
+            else if (socket.state() == QLocalSocket::UnconnectedState)
+                break;
+        }
+        return decoder;
+    }
+
+    static bool connectRaw(QLocalSocket &socket, const QString &name)
+    {
+        socket.connectToServer(name);
+        return socket.waitForConnected(10000);
+    }
+
+    static QByteArray setTextFrame(int doc, const QByteArray &text)
+    {
+        CommRequest r;
+        r.message = Comm::SetText;
+        r.wParam = quint32(doc);
+        r.block = text + '\0';
+        return encodeRequest(r);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_s = std::make_unique<CommTestServer>();
+        m_s->server->setIdleTimeout(300);
+        QVERIFY(m_s->server->listen());
+        QCOMPARE(m_s->server->serverName(), m_s->name);
+    }
+    void cleanup() { m_s.reset(); }
+
+    void everyMessageThroughTheLibrary()
+    {
+        const QStringList out = onClientThread<QStringList>([] {
+            QStringList r;
+            QString error, text;
+            r << QString::number(CommOpenFile(QStringLiteral("/tmp/x.html"), &error)) << error;
+            r << QString::number(CommSelectLine(1, 1)); // "beta"
+            r << QString::number(CommReplaceSelection(1, QString::fromUtf8("bęta")));
+            r << QString::number(CommSetSelection(1, 6, 4));
+            r << QString::number(CommInsertPair(1, QStringLiteral("<B>"), QStringLiteral("</B>")));
+            r << QString::number(CommGetSelection(1, 100, &text)) << text;
+            r << QString::number(CommSetText(2, QStringLiteral("abcdefghij")));
+            r << QString::number(CommSetSelection(CommActiveDocument, 5, 3));
+            r << QString::number(CommGetSelection(0xFFFF, 1, &text)) << text;
+            r << QString::number(CommGetText(2, 1000, &text)) << text;
+            r << QString::number(CommGetText(9, 1000, &text, &error)) << error;
+            return r;
+        });
+        const QStringList expected
+            = { QStringLiteral("3"), QString(), QStringLiteral("7"), QStringLiteral("11"),
+                  QStringLiteral("7"), QStringLiteral("1"), QStringLiteral("5"), QString::fromUtf8("bęta"),
+                  QStringLiteral("1"), // selection start after set-text
+                  QStringLiteral("6"), QStringLiteral("1"), QString(), QStringLiteral("11"),
+                  QStringLiteral("abcdefghij"), QStringLiteral("0"), QString() };
+        QCOMPARE(out, expected);
+        QCOMPARE(m_s->docs.count(), 3);
+        QCOMPARE(m_s->doc(2)->fileName(), QStringLiteral("/tmp/x.html"));
+        QCOMPARE(m_s->doc(0)->text(), QString::fromUtf8("alpha\n<B>bęta</B>\ngamma"));
+        QCOMPARE(m_s->doc(1)->selectedText(), QStringLiteral("fgh"));
+        QCOMPARE(m_s->docs.activeIndex(), 1);
+    }
+
+    void noEditorListening()
+    {
+        QString error;
+        CommRequest r = CommMakeRequest(Comm::GetText, 0xFFFF, 10);
+        const CommOutcome outcome = CommExchange(r, 5000, m_s->name + QStringLiteral("-nobody"));
+        QCOMPARE(outcome.result, 0u);
+        QCOMPARE(
+            commErrorText(outcome.error), QString::fromUtf8("Błąd komunikacji:nie można znależć Markora."));
+    }
+
+    void bufferSizeZeroIsReported()
+    {
+        const QString error = onClientThread<QString>([] {
+            QString e, text;
+            CommGetText(1, 0, &text, &e);
+            return e;
+        });
+        QCOMPARE(error, QString::fromUtf8("Błąd komunikacji:nie można stworzyć pliku pamięciowego."));
+    }
+
+    void secondEditorDoesNotListen()
+    {
+        StringDocumentSet docs;
+        CommDispatcher dispatcher(docs, nullptr, nullptr);
+        TCommWin second(dispatcher);
+        QSignalSpy errors(m_s->server.get(), &TCommWin::commError);
+        QVERIFY(!second.listen());
+        QVERIFY(second.otherEditorRunning());
+        // The probe connection ends without troubling the running editor, which goes
+        // on serving (connections are taken in order, so the probe's came first).
+        QCOMPARE(onClientThread<quint32>([] { return CommSetSelection(1, 0, 5); }), 1u);
+        QTRY_COMPARE_WITH_TIMEOUT(m_s->server->openExchanges(), 0, 30000);
+        QCOMPARE(errors.count(), 0);
+    }
+
+    void badRequests_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("hangUp"); // disconnect after sending instead of waiting
+        QTest::addColumn<quint32>("status");
+        const QByteArray frame = setTextFrame(1, "changed");
+        QByteArray oversized = frame.left(16);
+        oversized.append("\x01\x00\x00\x10", 4);
+        CommRequest unknown;
+        unknown.message = 0x409;
+        unknown.wParam = 1;
+        QTest::newRow("silent client times out") << QByteArray() << false << quint32(Comm::RequestUnreadable);
+        QTest::newRow("half a header, then silence")
+            << frame.left(10) << false << quint32(Comm::RequestUnreadable);
+        QTest::newRow("half a block, then silence")
+            << frame.left(24) << false << quint32(Comm::RequestUnreadable);
+        QTest::newRow("half a block, then gone")
+            << frame.left(24) << true << quint32(Comm::RequestUnreadable);
+        QTest::newRow("oversized block refused at once")
+            << oversized << false << quint32(Comm::RequestUnreadable);
+        QTest::newRow("bytes after the frame") << frame + "junk" << false << quint32(Comm::RequestUnreadable);
+        QTest::newRow("not our protocol")
+            << QByteArray("GET / HTTP/1.1\r\n\r\n") << false << quint32(Comm::RequestUnreadable);
+        QTest::newRow("unknown message") << encodeRequest(unknown) << false << quint32(Comm::Ok);
+    }
+    void badRequests()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, hangUp);
+        QFETCH(quint32, status);
+        if (QByteArray(QTest::currentDataTag()).startsWith("oversized"))
+            m_s->server->setIdleTimeout(600000); // the refusal must not wait for the timeout
+        QSignalSpy errors(m_s->server.get(), &TCommWin::commError);
+        QLocalSocket socket;
+        QVERIFY(connectRaw(socket, m_s->name));
+        QTRY_COMPARE_WITH_TIMEOUT(m_s->server->openExchanges(), 1, 30000);
+        socket.write(bytes);
+        socket.flush();
+        if (hangUp) {
+            socket.disconnectFromServer();
+        } else {
+            const CommFrameDecoder reply = readReply(socket);
+            QCOMPARE(reply.state(), CommFrameDecoder::Complete);
+            QCOMPARE(reply.reply().status, status);
+            QCOMPARE(reply.reply().result, 0u);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(errors.count(), status == Comm::Ok ? 0 : 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_s->server->openExchanges(), 0, 30000);
+        if (!errors.isEmpty())
+            QCOMPARE(errors.at(0).at(0).toString(),
+                QString::fromUtf8("Błąd komunikacji:brak pliku pamięciowego."));
+        QCOMPARE(m_s->doc(0)->text(), QStringLiteral("alpha\nbeta\ngamma"));
+        QCOMPARE(m_s->doc(1)->text(), QStringLiteral("0123456789abcdef"));
+        QCOMPARE(m_s->docs.activeIndex(), 1);
+        // The editor goes on serving.
+        const quint32 after = onClientThread<quint32>([] { return CommSetSelection(1, 0, 5); });
+        QCOMPARE(after, 1u);
+    }
+
+    void wholeRequestThenHangUpIsCarriedOut()
+    {
+        QSignalSpy errors(m_s->server.get(), &TCommWin::commError);
+        QLocalSocket socket;
+        QVERIFY(connectRaw(socket, m_s->name));
+        QTRY_COMPARE_WITH_TIMEOUT(m_s->server->openExchanges(), 1, 30000);
+        socket.write(setTextFrame(1, "posted"));
+        socket.flush();
+        socket.disconnectFromServer();
+        QTRY_COMPARE_WITH_TIMEOUT(m_s->doc(0)->text(), QStringLiteral("posted"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_s->server->openExchanges(), 0, 30000);
+        QCOMPARE(errors.count(), 0);
+    }
+
+    void interleavedConnectionsKeepTheirTexts()
+    {
+        m_s->server->setIdleTimeout(600000);
+        const QByteArray a = setTextFrame(1, QByteArray(5000, 'a'));
+        const QByteArray b = setTextFrame(2, QByteArray(3000, 'b'));
+        QLocalSocket first, second;
+        QVERIFY(connectRaw(first, m_s->name));
+        QVERIFY(connectRaw(second, m_s->name));
+        first.write(a.left(2500));
+        first.flush();
+        QTRY_VERIFY_WITH_TIMEOUT(m_s->server->openExchanges() == 2, 30000);
+        second.write(b.left(100));
+        second.flush();
+        QTest::qWait(50);
+        second.write(b.mid(100));
+        QCOMPARE(readReply(second).reply().result, 1u);
+        QCOMPARE(m_s->doc(1)->text(), QString(3000, QLatin1Char('b')));
+        QCOMPARE(m_s->doc(0)->text(), QStringLiteral("alpha\nbeta\ngamma")); // not yet whole
+        first.write(a.mid(2500));
+        QCOMPARE(readReply(first).reply().result, 1u);
+        QCOMPARE(m_s->doc(0)->text(), QString(5000, QLatin1Char('a')));
+    }
+
+    void severalClientsAtOnce()
+    {
+        m_s->server->setIdleTimeout(600000);
+        const int clients = 6;
+        for (int i = 2; i < clients; ++i)
+            m_s->docs.add(QString());
+        std::atomic<int> finished { 0 };
+        std::vector<QString> fetched(clients);
+        std::vector<std::thread> threads;
+        for (int i = 0; i < clients; ++i) {
+            threads.emplace_back([i, &finished, &fetched] {
+                // Each text is large enough to travel in many pieces.
+                const QString text = QString(200000, QChar(u'A' + i)) + QString::number(i);
+                for (int round = 0; round < 3; ++round) {
+                    CommSetText(i + 1, text);
+                    CommGetText(i + 1, 1u << 20, &fetched[i]);
+                    if (fetched[i] != text)
+                        break;
+                }
+                ++finished;
+            });
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(finished == clients, 120000);
+        for (std::thread &t : threads)
+            t.join();
+        for (int i = 0; i < clients; ++i) {
+            const QString expected = QString(200000, QChar(u'A' + i)) + QString::number(i);
+            QCOMPARE(fetched[i], expected);
+            QCOMPARE(m_s->doc(i)->text(), expected);
+        }
+    }
+
+    void clientTakingNoAnswerIsCutOff()
+    {
+        // A client that never reads a large answer does not hold the editor.
+        m_s->doc(0)->setText(QString(8 << 20, QLatin1Char('x')));
+        QLocalSocket socket;
+        QVERIFY(connectRaw(socket, m_s->name));
+        QTRY_COMPARE_WITH_TIMEOUT(m_s->server->openExchanges(), 1, 30000);
+        socket.setReadBufferSize(1);
+        socket.write(encodeRequest(CommMakeRequest(Comm::GetText, 1, 0xFFFFFFFFu)));
+        socket.flush();
+        QTRY_COMPARE_WITH_TIMEOUT(m_s->server->openExchanges(), 0, 30000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTCommWin)
+#include "tst_tcommwin.moc"

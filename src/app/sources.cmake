@@ -11,4 +11,5 @@ list(APPEND MARKORA_UI_SOURCES
   app/tmynotebook.h app/tmynotebook.cpp
   app/toknogl.h app/toknogl.cpp
   app/toknogl_files.cpp
+  app/toknogl_services.cpp
 )

@@ -64,6 +64,7 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
     // (tag assistance and insertion)
     // (start-up and settings)
     // (text services)
+    setupServices();
     // (extensions)
 
     m_recentFiles = m_settings.readNumberedList(QStringLiteral("Ostatnie"));

@@ -15,6 +15,7 @@ class QMenu;
 class QTabBar;
 class QToolBar;
 class TMyNotebook;
+class FindResultsPanel;
 
 // The main window: owns every document editor, toolbar and dialog, and is the
 // document set the text services work on.
@@ -81,6 +82,10 @@ public:
     // ---- Start-up, settings, setup dialog, file panel, preview (toknogl_setup.cpp) ---
 
     // ---- Text services: search, converter (toknogl_services.cpp) ---------------------
+    FindResultsPanel *findResults() const { return m_results; }
+    // The Find (page 0) and Replace (page 1) commands.
+    void SearchFindClick(int page);
+    void KonwerterClick();
 
     // ---- Extensions: channel, plug-ins, user toolbar (toknogl_ext.cpp) ---------------
 
@@ -148,6 +153,8 @@ private:
     // ---- Start-up, settings, setup dialog, file panel, preview: private -------------
 
     // ---- Text services: private -----------------------------------------------------
+    void setupServices();
+    FindResultsPanel *m_results = nullptr;
 
     // ---- Extensions: private --------------------------------------------------------
 };

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(ArgRow)
+
 namespace {
 
 const char *const kDefs = "[%core]\n"
@@ -203,6 +205,5 @@ void TstTagAssist::lowerCaseArgNames()
     QCOMPARE(LowerCaseArgNames(in), out);
 }
 
-Q_DECLARE_METATYPE(ArgRow)
 QTEST_GUILESS_MAIN(TstTagAssist)
 #include "tst_tagassist.moc"

@@ -4,6 +4,9 @@ list(APPEND MARKORA_CORE_SOURCES
   app/settings.h app/settings.cpp
   app/datafiles.h app/datafiles.cpp
   app/filefilter.h app/filefilter.cpp
+  app/setupoptions.h app/setupoptions.cpp
+  app/startupsettings.h app/startupsettings.cpp
+  app/previewfile.h app/previewfile.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   app/msgbox.h app/msgbox.cpp
@@ -11,4 +14,10 @@ list(APPEND MARKORA_UI_SOURCES
   app/tmynotebook.h app/tmynotebook.cpp
   app/toknogl.h app/toknogl.cpp
   app/toknogl_files.cpp
+  app/toknogl_setup.cpp
+  app/filepanel.h app/filepanel.cpp
+  app/preview.h app/preview.cpp
+  app/splash.h app/splash.cpp
+  app/tsetupdial.h app/tsetupdial.cpp
+  app/startup.h app/startup.cpp
 )

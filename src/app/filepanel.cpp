@@ -9,9 +9,26 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+namespace {
+// Hides the program's own temporary files ("~Markora$HTML.HTML", "~Markora$Hint.html").
+class HideTemporaryFiles final : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const QString name = sourceModel()->index(row, 0, parent).data().toString();
+        return !name.startsWith(QLatin1String("~Markora$"));
+    }
+};
+} // namespace
 
 PnPodPanPlikow::PnPodPanPlikow(const QString &filter, QWidget *parent) : QWidget(parent), m_filter(filter)
 {
@@ -37,7 +54,9 @@ PnPodPanPlikow::PnPodPanPlikow(const QString &filter, QWidget *parent) : QWidget
     m_files->setNameFilterDisables(false);
     m_list = new QListView(split);
     m_list->setObjectName(QStringLiteral("Zbiory"));
-    m_list->setModel(m_files);
+    m_shown = new HideTemporaryFiles(this);
+    m_shown->setSourceModel(m_files);
+    m_list->setModel(m_shown);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setToolTip(QStringLiteral("Pliki (dwuklik otwiera)"));
     split->setStretchFactor(0, 1);
@@ -47,6 +66,10 @@ PnPodPanPlikow::PnPodPanPlikow(const QString &filter, QWidget *parent) : QWidget
     FiltrPlikow = new QComboBox(this);
     FiltrPlikow->setObjectName(QStringLiteral("FiltrPlikow"));
     FiltrPlikow->addItems(ToQtNameFilters(m_filter));
+    // The long filter texts must not widen the panel past its stored width.
+    FiltrPlikow->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    FiltrPlikow->setMinimumContentsLength(8);
+    setMinimumWidth(60);
     layout->addWidget(FiltrPlikow);
 
     connect(m_tree, &QTreeView::clicked, this, &PnPodPanPlikow::folderClicked);
@@ -73,7 +96,7 @@ void PnPodPanPlikow::selectFolder(const QString &folder)
         m_tree->setCurrentIndex(dirIndex);
         m_tree->scrollTo(dirIndex);
     }
-    m_list->setRootIndex(m_files->setRootPath(m_folder));
+    m_list->setRootIndex(m_shown->mapFromSource(m_files->setRootPath(m_folder)));
 }
 
 void PnPodPanPlikow::setFilterIndex(int index)
@@ -90,9 +113,11 @@ QStringList PnPodPanPlikow::selectedFiles() const
     QModelIndexList rows = m_list->selectionModel()->selectedIndexes();
     std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
     QStringList out;
-    for (const QModelIndex &i : std::as_const(rows))
-        if (i.column() == 0 && !m_files->isDir(i))
-            out << m_files->filePath(i);
+    for (const QModelIndex &i : std::as_const(rows)) {
+        const QModelIndex source = m_shown->mapToSource(i);
+        if (i.column() == 0 && !m_files->isDir(source))
+            out << m_files->filePath(source);
+    }
     return out;
 }
 
@@ -101,9 +126,9 @@ void PnPodPanPlikow::selectFiles(const QStringList &names)
     QItemSelectionModel *sel = m_list->selectionModel();
     sel->clearSelection();
     const QModelIndex root = m_list->rootIndex();
-    for (int r = 0; r < m_files->rowCount(root); ++r) {
-        const QModelIndex i = m_files->index(r, 0, root);
-        if (names.contains(m_files->fileName(i)))
+    for (int r = 0; r < m_shown->rowCount(root); ++r) {
+        const QModelIndex i = m_shown->index(r, 0, root);
+        if (names.contains(i.data().toString()))
             sel->select(i, QItemSelectionModel::Select);
     }
 }
@@ -113,4 +138,13 @@ void PnPodPanPlikow::ZbioryDblClick()
     const QStringList files = selectedFiles();
     if (!files.isEmpty())
         Q_EMIT openFiles(files);
+}
+
+QStringList PnPodPanPlikow::listedNames() const
+{
+    QStringList out;
+    const QModelIndex root = m_list->rootIndex();
+    for (int r = 0; r < m_shown->rowCount(root); ++r)
+        out << m_shown->index(r, 0, root).data().toString();
+    return out;
 }

@@ -5,6 +5,7 @@
 class QComboBox;
 class QFileSystemModel;
 class QListView;
+class QSortFilterProxyModel;
 class QTreeView;
 
 // The file panel: a folder tree over a list of the selected folder's files, with the
@@ -28,6 +29,8 @@ public:
     QStringList selectedFiles() const;
     // Selects the files of the list with these names (tests, scripts).
     void selectFiles(const QStringList &names);
+    // Names the list shows now, in list order (the model fills in the background).
+    QStringList listedNames() const;
     QListView *fileList() const { return m_list; }
 
     // Double-click in the list: opens every selected file.
@@ -47,4 +50,5 @@ private:
     QListView *m_list;
     QFileSystemModel *m_dirs;
     QFileSystemModel *m_files;
+    QSortFilterProxyModel *m_shown;
 };

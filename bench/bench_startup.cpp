@@ -53,7 +53,8 @@ void BM_StartupToShown(benchmark::State &state)
 {
     QTemporaryDir config;
     for (auto _ : state) {
-        const QString server = QStringLiteral("markora-bench-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        const QString server
+            = QStringLiteral("markora-bench-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
         QProcess p;
         QElapsedTimer t;
         t.start();
@@ -75,7 +76,8 @@ void BM_SecondStartHandsFileOver(benchmark::State &state)
         return state.SkipWithError("cannot write the page");
     f.write("<p>strona</p>");
     f.close();
-    const QString server = QStringLiteral("markora-bench-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString server
+        = QStringLiteral("markora-bench-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QProcess first;
     if (!startEditor(first, config.path(), server))
         return state.SkipWithError("the first editor did not start");
@@ -84,7 +86,7 @@ void BM_SecondStartHandsFileOver(benchmark::State &state)
         second.setProcessEnvironment(environment(config.path(), server));
         QElapsedTimer t;
         t.start();
-        second.start(kProgram, {page});
+        second.start(kProgram, { page });
         second.waitForFinished(30000);
         state.SetIterationTime(t.nsecsElapsed() / 1e9);
         if (second.exitCode() != 255) {
@@ -97,10 +99,18 @@ void BM_SecondStartHandsFileOver(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_StartupToShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(15)
+BENCHMARK(BM_StartupToShown)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(15)
     ->ReportAggregatesOnly(true);
-BENCHMARK(BM_SecondStartHandsFileOver)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)
-    ->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SecondStartHandsFileOver)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
 
 int main(int argc, char **argv)
 {

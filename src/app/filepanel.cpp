@@ -30,7 +30,9 @@ protected:
 };
 } // namespace
 
-PnPodPanPlikow::PnPodPanPlikow(const QString &filter, QWidget *parent) : QWidget(parent), m_filter(filter)
+PnPodPanPlikow::PnPodPanPlikow(const QString &filter, QWidget *parent)
+    : QWidget(parent)
+    , m_filter(filter)
 {
     setObjectName(QStringLiteral("PnPodPanPlikow"));
     auto *layout = new QVBoxLayout(this);
@@ -111,7 +113,8 @@ void PnPodPanPlikow::applyFilter() { m_files->setNameFilters(FilterPatterns(m_fi
 QStringList PnPodPanPlikow::selectedFiles() const
 {
     QModelIndexList rows = m_list->selectionModel()->selectedIndexes();
-    std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    std::sort(rows.begin(), rows.end(),
+        [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
     QStringList out;
     for (const QModelIndex &i : std::as_const(rows)) {
         const QModelIndex source = m_shown->mapToSource(i);

@@ -7,7 +7,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-TgPodBrowserem::TgPodBrowserem(QWidget *parent) : QWidget(parent)
+TgPodBrowserem::TgPodBrowserem(QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("TgPodBrowserem"));
     auto *layout = new QHBoxLayout(this);
@@ -24,7 +25,7 @@ TgPodBrowserem::TgPodBrowserem(QWidget *parent) : QWidget(parent)
     BtnPodgladMoz->setObjectName(QStringLiteral("BtnPodgladMoz"));
     BtnPodgladMoz->setText(QStringLiteral("Przeglądarka"));
     BtnPodgladMoz->setToolTip(QStringLiteral("Podgląd strony w przeglądarce systemowej"));
-    for (QToolButton *b : {BtnPodgladMSIE, BtnPodgladMoz}) {
+    for (QToolButton *b : { BtnPodgladMSIE, BtnPodgladMoz }) {
         b->setCheckable(true);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -62,13 +63,19 @@ void TgPodBrowserem::setButtons(const PreviewButtons &b)
     BtnPodgladMoz->setChecked(b.mozDown);
 }
 
-bool TgPodBrowserem::internalChosen() const { return BtnPodgladMSIE->isEnabled() && BtnPodgladMSIE->isChecked(); }
-bool TgPodBrowserem::browserChosen() const { return BtnPodgladMoz->isEnabled() && BtnPodgladMoz->isChecked(); }
+bool TgPodBrowserem::internalChosen() const
+{
+    return BtnPodgladMSIE->isEnabled() && BtnPodgladMSIE->isChecked();
+}
+bool TgPodBrowserem::browserChosen() const
+{
+    return BtnPodgladMoz->isEnabled() && BtnPodgladMoz->isChecked();
+}
 
 void TgPodBrowserem::showPage(const QString &html, const QString &filePath)
 {
     m_browser->clear();
-    m_browser->document()->setMetaInformation(QTextDocument::DocumentUrl,
-                                              QUrl::fromLocalFile(filePath).toString());
+    m_browser->document()->setMetaInformation(
+        QTextDocument::DocumentUrl, QUrl::fromLocalFile(filePath).toString());
     m_browser->setHtml(html);
 }

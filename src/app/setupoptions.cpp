@@ -11,8 +11,8 @@ const QString kEdytor = QStringLiteral("Edytor");
 auto tied(const SetupOptions &o)
 {
     return std::tie(o.inIso, o.tabWidth, o.openPrevious, o.lowerCaseInsert, o.closeParagraph, o.alignLeft,
-                    o.alignCenter, o.alignRight, o.lowerCaseEdit, o.pdUse, o.sampleText, o.background,
-                    o.fontColor, o.fontFace, o.fontSize, o.fontCharset);
+        o.alignCenter, o.alignRight, o.lowerCaseEdit, o.pdUse, o.sampleText, o.background, o.fontColor,
+        o.fontFace, o.fontSize, o.fontCharset);
 }
 } // namespace
 
@@ -31,16 +31,16 @@ qint32 RgbToStoredColor(quint32 rgb)
 
 QStringList SetupOptions::alignLeftChoices()
 {
-    return {QStringLiteral("<DIV ALIGN=\"Left\">"), QStringLiteral("<P ALIGN=\"Left\">")};
+    return { QStringLiteral("<DIV ALIGN=\"Left\">"), QStringLiteral("<P ALIGN=\"Left\">") };
 }
 QStringList SetupOptions::alignCenterChoices()
 {
-    return {QStringLiteral("<DIV ALIGN=\"Center\">"), QStringLiteral("<P ALIGN=\"Center\">"),
-            QStringLiteral("<CENTER>")};
+    return { QStringLiteral("<DIV ALIGN=\"Center\">"), QStringLiteral("<P ALIGN=\"Center\">"),
+        QStringLiteral("<CENTER>") };
 }
 QStringList SetupOptions::alignRightChoices()
 {
-    return {QStringLiteral("<DIV ALIGN=\"Right\">"), QStringLiteral("<P ALIGN=\"Right\">")};
+    return { QStringLiteral("<DIV ALIGN=\"Right\">"), QStringLiteral("<P ALIGN=\"Right\">") };
 }
 
 SetupOptions SetupOptions::read(const MarkoraSettings &s)

@@ -15,7 +15,8 @@ qint32 RgbToStoredColor(quint32 rgb);
 
 // The options of the setup dialog ("Setup") and the editor's look ("Edytor"), each
 // with its default. The main window holds one; the dialog edits a copy.
-struct SetupOptions {
+struct SetupOptions
+{
     // "Setup"
     bool inIso = false; // "_InISO": new documents are ISO 8859-2
     int tabWidth = 4; // spaces for a tab character when files are loaded

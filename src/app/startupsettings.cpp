@@ -45,9 +45,10 @@ void StartupSettings::write(MarkoraSettings &s) const
 
 QString FilePanelFilter(const QString &ogExt)
 {
-    return QStringLiteral("Wszystkie pliki WWW|") + ogExt +
-           QStringLiteral("|Pliki HTML|*.*htm*|Arkusze stylów (*.css)|*.css|Grafiki internetowe|*.gif;*.jp*;*.png"
-                          "|Wszystkie pliki (*.*)|*.*");
+    return QStringLiteral("Wszystkie pliki WWW|") + ogExt
+        + QStringLiteral(
+            "|Pliki HTML|*.*htm*|Arkusze stylów (*.css)|*.css|Grafiki internetowe|*.gif;*.jp*;*.png"
+            "|Wszystkie pliki (*.*)|*.*");
 }
 
 CommandLine ParseCommandLine(const QStringList &args)
@@ -72,8 +73,8 @@ CommandLine ParseCommandLine(const QStringList &args)
         // The folder as given, the file's own name as the file system spells it.
         QString full = QDir::cleanPath(fi.absoluteFilePath());
         const QString canonical = fi.canonicalFilePath();
-        if (!canonical.isEmpty() && QFileInfo(full).fileName().compare(QFileInfo(canonical).fileName(),
-                                                                       Qt::CaseInsensitive) == 0)
+        if (!canonical.isEmpty()
+            && QFileInfo(full).fileName().compare(QFileInfo(canonical).fileName(), Qt::CaseInsensitive) == 0)
             full = QFileInfo(full).absolutePath() + QLatin1Char('/') + QFileInfo(canonical).fileName();
         c.documents << full;
     }

@@ -8,7 +8,8 @@
 
 // The window values of section "Kontrolki" (and the read-only ones of "Setup") that
 // the main window reads at creation and writes back at close, with their defaults.
-struct StartupSettings {
+struct StartupSettings
+{
     bool zawijanie = true; // word wrap (toolbar button ChkZawijanie)
     bool pasekPrzyc = true; // button bar visible
     bool panelPlikow = true; // file panel visible
@@ -34,7 +35,8 @@ QString FilePanelFilter(const QString &ogExt);
 // What the command line asks for. Switches are compared case-insensitively with the
 // whole argument; every other argument naming an existing file is a document, given
 // here as an absolute, cleaned path in the order of the command line.
-struct CommandLine {
+struct CommandLine
+{
     QStringList documents;
     std::optional<bool> msie; // "-msie" / "-nomsie": the internal preview pane
     std::optional<bool> moz; // "-moz" / "-nomoz": the system browser
@@ -43,7 +45,8 @@ struct CommandLine {
 CommandLine ParseCommandLine(const QStringList &args);
 
 // The state of the two preview buttons for the previews that are available.
-struct PreviewButtons {
+struct PreviewButtons
+{
     bool msieEnabled = false;
     bool mozEnabled = false;
     bool msieDown = false;

@@ -192,7 +192,8 @@ private:
     // ---- Start-up, settings, setup dialog, file panel, preview: private -------------
     void setupStartup();
     void closeSequence();
-    QAction *addViewToggle(QMenu *menu, const QString &name, const QString &text, std::function<void(bool)> apply);
+    QAction *addViewToggle(
+        QMenu *menu, const QString &name, const QString &text, std::function<void(bool)> apply);
     void applyEditorLook();
     void setWordWrap(bool on);
     QString writePreviewFile();

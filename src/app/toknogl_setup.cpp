@@ -92,41 +92,40 @@ void TOknoGl::setupStartup()
             Open(f, 0);
     });
     connect(this, &TOknoGl::documentSavedAs, this,
-            [this](const QString &path) { m_filePanel->selectFolder(QFileInfo(path).absolutePath()); });
+        [this](const QString &path) { m_filePanel->selectFolder(QFileInfo(path).absolutePath()); });
 
     // The four view settings: the item is set to the opposite state and its click
     // handler toggles it into the stored one, applying it on the way.
     ChkZawijanie = addViewToggle(widok, QStringLiteral("ChkZawijanie"), QStringLiteral("&Zawijanie wierszy"),
-                                 [this](bool on) { setWordWrap(on); });
+        [this](bool on) { setWordWrap(on); });
     ChkZawijanie->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     m_mainToolBar->addSeparator();
     m_mainToolBar->addAction(ChkZawijanie);
-    Pasekprzyciskow1 = addViewToggle(widok, QStringLiteral("Pasekprzyciskow1"), QStringLiteral("Pasek &przycisków"),
-                                     [this](bool on) { m_mainToolBar->setVisible(on); });
+    Pasekprzyciskow1 = addViewToggle(widok, QStringLiteral("Pasekprzyciskow1"),
+        QStringLiteral("Pasek &przycisków"), [this](bool on) { m_mainToolBar->setVisible(on); });
     Panelplikow1 = addViewToggle(widok, QStringLiteral("Panelplikow1"), QStringLiteral("Panel p&lików"),
-                                 [this](bool on) { m_filePanelDock->setVisible(on); });
+        [this](bool on) { m_filePanelDock->setVisible(on); });
     Pasekstatusu1 = addViewToggle(widok, QStringLiteral("Pasekstatusu1"), QStringLiteral("Pasek &statusu"),
-                                  [this](bool on) { statusBar()->setVisible(on); });
-    const std::pair<QAction *, bool> toggles[] = {{ChkZawijanie, m_startup.zawijanie},
-                                                  {Pasekprzyciskow1, m_startup.pasekPrzyc},
-                                                  {Panelplikow1, m_startup.panelPlikow},
-                                                  {Pasekstatusu1, m_startup.status}};
+        [this](bool on) { statusBar()->setVisible(on); });
+    const std::pair<QAction *, bool> toggles[]
+        = { { ChkZawijanie, m_startup.zawijanie }, { Pasekprzyciskow1, m_startup.pasekPrzyc },
+              { Panelplikow1, m_startup.panelPlikow }, { Pasekstatusu1, m_startup.status } };
     for (const auto &[action, value] : toggles) {
         action->setChecked(!value);
         action->trigger();
     }
     connect(m_mainToolBar, &QToolBar::visibilityChanged, this,
-            [this] { Pasekprzyciskow1->setChecked(!m_mainToolBar->isHidden()); });
-    resizeDocks({m_filePanelDock}, {m_startup.splitter1}, Qt::Horizontal);
-    resizeDocks({m_previewDock}, {m_startup.splitter3}, Qt::Vertical);
+        [this] { Pasekprzyciskow1->setChecked(!m_mainToolBar->isHidden()); });
+    resizeDocks({ m_filePanelDock }, { m_startup.splitter1 }, Qt::Horizontal);
+    resizeDocks({ m_previewDock }, { m_startup.splitter3 }, Qt::Vertical);
     if (auto *upper = findChild<QDockWidget *>(QStringLiteral("PlGorny")))
-        resizeDocks({upper}, {m_startup.splitter2}, Qt::Vertical);
+        resizeDocks({ upper }, { m_startup.splitter2 }, Qt::Vertical);
 
     m_preview->setButtons(ChoosePreviewButtons(internalAvailable, browserAvailable, m_startup.podgladMsie));
     setDefaultTemplate(m_startup.defTemplate);
 
-    QAction *podglad = new QAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                                   QStringLiteral("&Podgląd"), this);
+    QAction *podglad = new QAction(
+        style()->standardIcon(QStyle::SP_FileDialogContentsView), QStringLiteral("&Podgląd"), this);
     podglad->setObjectName(QStringLiteral("Podglad1"));
     podglad->setShortcut(QKeySequence(Qt::Key_F9));
     connect(podglad, &QAction::triggered, this, [this] { Podglad1Click(); });
@@ -135,7 +134,7 @@ void TOknoGl::setupStartup()
     browser->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
     browser->setEnabled(browserAvailable);
     connect(browser, &QAction::triggered, this, [this] { PodgladPrzegladarka1Click(); });
-    widok->insertActions(widok->actions().value(0), {podglad, browser});
+    widok->insertActions(widok->actions().value(0), { podglad, browser });
     widok->insertSeparator(ChkZawijanie);
     m_needsDocument << podglad << browser;
     m_mainToolBar->addAction(podglad);
@@ -161,8 +160,8 @@ void TOknoGl::setupStartup()
     applyEditorLook();
 }
 
-QAction *TOknoGl::addViewToggle(QMenu *menu, const QString &name, const QString &text,
-                                std::function<void(bool)> apply)
+QAction *TOknoGl::addViewToggle(
+    QMenu *menu, const QString &name, const QString &text, std::function<void(bool)> apply)
 {
     auto *a = new QAction(text, this);
     a->setObjectName(name);
@@ -256,13 +255,14 @@ void TOknoGl::FormShow(const QStringList &documents)
         m_firstShown = true;
         // Toolbar positions: restored now, when every part of the window has added
         // its toolbars; then the view settings win over what the state says.
-        const QByteArray state = m_settings.store().value(kToolbarz + QLatin1Char('/') + kToolbarState).toByteArray();
+        const QByteArray state
+            = m_settings.store().value(kToolbarz + QLatin1Char('/') + kToolbarState).toByteArray();
         if (!state.isEmpty())
             restoreState(state);
         m_mainToolBar->setVisible(Pasekprzyciskow1->isChecked());
         m_filePanelDock->setVisible(Panelplikow1->isChecked());
         m_previewDock->hide();
-        resizeDocks({m_filePanelDock}, {m_startup.splitter1}, Qt::Horizontal);
+        resizeDocks({ m_filePanelDock }, { m_startup.splitter1 }, Qt::Horizontal);
         rebuildToolbarsMenu();
     }
     if (m_setup.openPrevious)
@@ -280,11 +280,11 @@ QString TOknoGl::writePreviewFile()
     TEditor *e = currentEditorOrNull();
     if (!e)
         return QString();
-    const QString path = PreviewFilePath(e->FileName, {ProgramFolder(), QDir::tempPath()});
-    const SaveResult r = path.isEmpty() ? SaveResult{} : SaveDocumentFile(path, e->text(), e->IsoCharset);
+    const QString path = PreviewFilePath(e->FileName, { ProgramFolder(), QDir::tempPath() });
+    const SaveResult r = path.isEmpty() ? SaveResult {} : SaveDocumentFile(path, e->text(), e->IsoCharset);
     if (!r.ok) {
         MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Podgląd: błąd"),
-                     QStringLiteral("Nie można zapisać pliku podglądu ") + path + QStringLiteral(":\n") + r.errorText);
+            QStringLiteral("Nie można zapisać pliku podglądu ") + path + QStringLiteral(":\n") + r.errorText);
         return QString();
     }
     registerTemporaryFile(path);
@@ -297,7 +297,7 @@ QString TOknoGl::Podglad1Click()
         return QString();
     if (!m_preview->internalChosen() && !m_preview->browserChosen()) {
         MsgBox::show(this, QMessageBox::Information, QStringLiteral("Podgląd: informacja"),
-                     QStringLiteral("Podgląd jest wyłączony."));
+            QStringLiteral("Podgląd jest wyłączony."));
         return QString();
     }
     if (!m_preview->internalChosen())
@@ -324,7 +324,7 @@ void TOknoGl::PomocPomoc1Click()
     QFile f(readme);
     if (!f.open(QIODevice::ReadOnly)) {
         MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Pomoc: błąd"),
-                     QStringLiteral("Nie znaleziono pliku pomocy ") + readme + QLatin1Char('.'));
+            QStringLiteral("Nie znaleziono pliku pomocy ") + readme + QLatin1Char('.'));
         return;
     }
     if (!m_help) {

@@ -46,7 +46,8 @@ QFont TSetupDial::displayFont(const SetupOptions &o)
     return f;
 }
 
-TSetupDial::TSetupDial(QWidget *parent) : QDialog(parent)
+TSetupDial::TSetupDial(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("SetupDial"));
     setWindowTitle(QStringLiteral("Konfiguracja"));
@@ -79,7 +80,8 @@ TSetupDial::TSetupDial(QWidget *parent) : QDialog(parent)
     t->addRow(m_closeParagraph);
     m_alignLeft = templateCombo(tags, QStringLiteral("CbWyrownajLewo"), SetupOptions::alignLeftChoices());
     t->addRow(QStringLiteral("Do lewej:"), m_alignLeft);
-    m_alignCenter = templateCombo(tags, QStringLiteral("CbWyrownajSrodek"), SetupOptions::alignCenterChoices());
+    m_alignCenter
+        = templateCombo(tags, QStringLiteral("CbWyrownajSrodek"), SetupOptions::alignCenterChoices());
     t->addRow(QStringLiteral("Do środka:"), m_alignCenter);
     m_alignRight = templateCombo(tags, QStringLiteral("CbWyrownajPrawo"), SetupOptions::alignRightChoices());
     t->addRow(QStringLiteral("Do prawej:"), m_alignRight);
@@ -173,7 +175,8 @@ bool TSetupDial::wordWrap() const { return m_wrap->isChecked(); }
 void TSetupDial::chooseFont()
 {
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, displayFont(m_options), this, QStringLiteral("Czcionka edytora"));
+    const QFont f
+        = QFontDialog::getFont(&ok, displayFont(m_options), this, QStringLiteral("Czcionka edytora"));
     if (!ok)
         return;
     m_options.fontFace = f.family();
@@ -186,8 +189,8 @@ void TSetupDial::chooseColor(bool background)
 {
     const QColor current = background ? shownColor(m_options.background, palette().color(QPalette::Base))
                                       : shownColor(m_options.fontColor, palette().color(QPalette::Text));
-    const QColor c = QColorDialog::getColor(current, this,
-                                            background ? QStringLiteral("Kolor tła") : QStringLiteral("Kolor tekstu"));
+    const QColor c = QColorDialog::getColor(
+        current, this, background ? QStringLiteral("Kolor tła") : QStringLiteral("Kolor tekstu"));
     if (!c.isValid())
         return;
     (background ? m_options.background : m_options.fontColor) = RgbToStoredColor(c.rgb() & 0xFFFFFFu);

@@ -3,9 +3,9 @@
 #include "ext/commclient.h"
 #include "testsupport.h"
 
-#include <QtTest>
 #include <QProcess>
 #include <QUuid>
+#include <QtTest>
 
 class TstSecondStart : public QObject
 {
@@ -81,7 +81,7 @@ void TstSecondStart::secondStartHandsFileToFirst()
     QProcess second;
     second.setWorkingDirectory(docs.path());
     second.setProcessEnvironment(environment(config));
-    second.start(QStringLiteral(MARKORA_BIN_DIR "/markora"), {QStringLiteral("strona.html")});
+    second.start(QStringLiteral(MARKORA_BIN_DIR "/markora"), { QStringLiteral("strona.html") });
     QVERIFY(second.waitForFinished(60000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 255);
@@ -101,7 +101,8 @@ void TstSecondStart::onlyDocumentsAreHandedOver()
     QVERIFY(startFirst(first, config));
     QByteArray err;
     // Switches and missing files are not documents: nothing is sent, nothing is reported.
-    QCOMPARE(runSecond(config, {QStringLiteral("-nomsie"), QStringLiteral("/nonexistent/brak.html")}, &err), 255);
+    QCOMPARE(runSecond(config, { QStringLiteral("-nomsie"), QStringLiteral("/nonexistent/brak.html") }, &err),
+        255);
     QVERIFY2(err.isEmpty() || !err.contains("brak.html"), err.constData());
     QString text, error;
     QVERIFY2(CommGetText(CommActiveDocument, 4096, &text, &error) > 0, qPrintable(error));

@@ -5,7 +5,6 @@
 #include "app/tsetupdial.h"
 #include "testsupport.h"
 
-#include <QtTest>
 #include <QDockWidget>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -15,6 +14,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
+#include <QtTest>
 #include <cstdio>
 #include <unistd.h>
 
@@ -45,7 +45,10 @@ QString writeFile(const QString &path, const QByteArray &bytes)
     return QFileInfo(path).absoluteFilePath();
 }
 
-QAction *action(const TOknoGl &w, const char *name) { return w.findChild<QAction *>(QString::fromLatin1(name)); }
+QAction *action(const TOknoGl &w, const char *name)
+{
+    return w.findChild<QAction *>(QString::fromLatin1(name));
+}
 
 QStringList openFiles(const TOknoGl &w)
 {
@@ -122,7 +125,7 @@ void TstStartup::defaultsWithNothingStored()
     // Word wrap, button bar, file panel and status bar are all on.
     QVERIFY(w.wordWrap());
     QCOMPARE(w.CurrentEditor()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    for (const char *name : {"ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1"})
+    for (const char *name : { "ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1" })
         QVERIFY2(action(w, name)->isChecked(), name);
     QVERIFY(!w.mainToolBar()->isHidden());
     QVERIFY(!w.findChild<QDockWidget *>(QStringLiteral("DokPanelPlikow"))->isHidden());
@@ -130,7 +133,7 @@ void TstStartup::defaultsWithNothingStored()
     QCOMPARE(w.startupSettings().splitter1, 160);
     QCOMPARE(w.filePanel()->filterIndex(), 0);
     QCOMPARE(w.filePanelFilter().section(QLatin1Char('|'), 0, 1),
-             QStringLiteral("Wszystkie pliki WWW|*.*htm*;*.css;*.asp;*.xml;*.php*"));
+        QStringLiteral("Wszystkie pliki WWW|*.*htm*;*.css;*.asp;*.xml;*.php*"));
     QCOMPARE(w.userButtonSlots(), QStringList(6));
     // Both previews are there: the internal one is chosen.
     QVERIFY(w.previewPane()->internalChosen());
@@ -141,8 +144,8 @@ void TstStartup::defaultsWithNothingStored()
 
 void TstStartup::missingFontShownMonospacedWithoutRewriting()
 {
-    MarkoraSettings().writeString(QStringLiteral("Edytor"), QStringLiteral("Font.Face"),
-                                  QStringLiteral("No Such Face Anywhere"));
+    MarkoraSettings().writeString(
+        QStringLiteral("Edytor"), QStringLiteral("Font.Face"), QStringLiteral("No Such Face Anywhere"));
     {
         TOknoGl w;
         const QFont shown = w.CurrentEditor()->font();
@@ -153,7 +156,7 @@ void TstStartup::missingFontShownMonospacedWithoutRewriting()
         QVERIFY(w.close());
     }
     QCOMPARE(MarkoraSettings().readString(QStringLiteral("Edytor"), QStringLiteral("Font.Face")),
-             QStringLiteral("No Such Face Anywhere"));
+        QStringLiteral("No Such Face Anywhere"));
 }
 
 void TstStartup::valuesWrittenAtCloseReadBack()
@@ -163,12 +166,12 @@ void TstStartup::valuesWrittenAtCloseReadBack()
     {
         TOknoGl w;
         // Each toggle is a click on its item, as the user makes it.
-        for (const char *name : {"ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1"})
+        for (const char *name : { "ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1" })
             action(w, name)->trigger();
         w.filePanel()->setFilterIndex(2);
         w.previewPane()->setButtons(ChoosePreviewButtons(true, true, false));
         w.setDefaultTemplate(templ);
-        w.setUserButtonSlots({QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left")});
+        w.setUserButtonSlots({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left") });
         SetupOptions o = w.setupOptions();
         o.fontColor = RgbToStoredColor(0x0000FF);
         o.fontSize = 11;
@@ -177,7 +180,7 @@ void TstStartup::valuesWrittenAtCloseReadBack()
     }
     TOknoGl w;
     QCOMPARE(w.CurrentEditor()->lineWrapMode(), QPlainTextEdit::NoWrap);
-    for (const char *name : {"ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1"})
+    for (const char *name : { "ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1" })
         QVERIFY2(!action(w, name)->isChecked(), name);
     QVERIFY(w.mainToolBar()->isHidden());
     QVERIFY(w.findChild<QDockWidget *>(QStringLiteral("DokPanelPlikow"))->isHidden());
@@ -187,8 +190,8 @@ void TstStartup::valuesWrittenAtCloseReadBack()
     QVERIFY(!w.previewPane()->internalChosen());
     QCOMPARE(w.defaultTemplate(), templ);
     QCOMPARE(w.userButtonSlots(),
-             QStringList({QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left"), QString(), QString(),
-                          QString()}));
+        QStringList({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left"), QString(), QString(),
+            QString() }));
     QCOMPARE(w.CurrentEditor()->font().pointSize(), 11);
     QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Text), QColor(0, 0, 255));
 }
@@ -231,11 +234,11 @@ void TstStartup::startupFilesReopenedInOrderThenCommandLine()
         closingOrder = w.settings().readNumberedList(QStringLiteral("StartupFiles"));
     }
     // Close all starts at the current document (b), then takes the current one each time.
-    QCOMPARE(closingOrder, QStringList({b, c, a}));
+    QCOMPARE(closingOrder, QStringList({ b, c, a }));
     TOknoGl w;
     QVERIFY(w.setupOptions().openPrevious);
-    w.FormShow({arg});
-    QCOMPARE(openFiles(w), QStringList({b, c, a, arg}));
+    w.FormShow({ arg });
+    QCOMPARE(openFiles(w), QStringList({ b, c, a, arg }));
     QCOMPARE(w.activeIndex(), 3);
 }
 
@@ -243,10 +246,10 @@ void TstStartup::startupFilesIgnoredWhenOptionOff()
 {
     QTemporaryDir dir;
     const QString a = writeFile(dir.filePath(QStringLiteral("a.html")), "a");
-    MarkoraSettings().writeNumberedList(QStringLiteral("StartupFiles"), {a});
+    MarkoraSettings().writeNumberedList(QStringLiteral("StartupFiles"), { a });
     TOknoGl w;
     w.FormShow({});
-    QCOMPARE(openFiles(w), QStringList({QString()}));
+    QCOMPARE(openFiles(w), QStringList({ QString() }));
 }
 
 void TstStartup::unwritableSettingsReportedAndWindowCloses()
@@ -274,15 +277,15 @@ void TstStartup::unwritableSettingsReportedAndWindowCloses()
 void TstStartup::previewFileWrittenBesideDocumentAndDeletedAtClose()
 {
     QTemporaryDir dir;
-    const QString page =
-        writeFile(dir.filePath(QStringLiteral("strona.html")), "<html><body><h1>Nag\xB3\xF3wek</h1></body></html>");
+    const QString page = writeFile(
+        dir.filePath(QStringLiteral("strona.html")), "<html><body><h1>Nag\xB3\xF3wek</h1></body></html>");
     const QString expected = dir.filePath(QStringLiteral("~Markora$HTML.HTML"));
     TOknoGl w;
     w.Open(page, 1);
     const QString written = w.Podglad1Click();
     QCOMPARE(written, expected);
     QVERIFY(QFileInfo::exists(expected));
-    QCOMPARE(w.temporaryFiles(), QStringList({expected}));
+    QCOMPARE(w.temporaryFiles(), QStringList({ expected }));
     QVERIFY(w.previewPane()->browser()->toPlainText().contains(QString::fromUtf8("Nagłówek")));
     // The file panel never lists the program's temporary files.
     w.filePanel()->selectFolder(dir.path());
@@ -325,12 +328,12 @@ void TstStartup::filePanelOpensSelectedAndFollowsSaveAs()
     PnPodPanPlikow *panel = w.filePanel();
     panel->selectFolder(dir.path());
     // The first filter entry shows web files only.
-    QTRY_COMPARE(panel->listedNames(), QStringList({QStringLiteral("a.html"), QStringLiteral("b.html")}));
+    QTRY_COMPARE(panel->listedNames(), QStringList({ QStringLiteral("a.html"), QStringLiteral("b.html") }));
     panel->setFilterIndex(4);
     QTRY_COMPARE(panel->listedNames().size(), 3);
-    panel->selectFiles({QStringLiteral("b.html"), QStringLiteral("a.html")});
+    panel->selectFiles({ QStringLiteral("b.html"), QStringLiteral("a.html") });
     panel->ZbioryDblClick();
-    QCOMPARE(openFiles(w), QStringList({a, b}));
+    QCOMPARE(openFiles(w), QStringList({ a, b }));
     // A new file appears in the list without any refresh.
     writeFile(dir.filePath(QStringLiteral("d.html")), "d");
     QTRY_VERIFY(panel->listedNames().contains(QStringLiteral("d.html")));

@@ -73,8 +73,8 @@ void TstStartupCore::windowValuesRoundTrip()
     v.pliki = 3;
     v.podgladMsie = false;
     v.defTemplate = QStringLiteral("/x/szablon ąę.html");
-    v.userButtons = {QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left"), QString(), QString(),
-                     QStringLiteral("Btn_Center")};
+    v.userButtons = { QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left"), QString(), QString(),
+        QStringLiteral("Btn_Center") };
     {
         MarkoraSettings s;
         v.write(s);
@@ -94,8 +94,10 @@ void TstStartupCore::windowValuesRoundTrip()
     QCOMPARE(r.defTemplate, v.defTemplate);
     QCOMPARE(r.userButtons, v.userButtons);
     // The names stay the program's own, Polish letters included.
-    QCOMPARE(again.store().value(QStringLiteral("Kontrolki/PodglądMSIE")).toString(), QStringLiteral("false"));
-    QCOMPARE(again.store().value(QStringLiteral("Pasek uzytkownika/3")).toString(), QStringLiteral("BTN_Left"));
+    QCOMPARE(
+        again.store().value(QStringLiteral("Kontrolki/PodglądMSIE")).toString(), QStringLiteral("false"));
+    QCOMPARE(
+        again.store().value(QStringLiteral("Pasek uzytkownika/3")).toString(), QStringLiteral("BTN_Left"));
 }
 
 void TstStartupCore::ogExtAndInIsoAreNotWrittenAtClose()
@@ -138,7 +140,7 @@ void TstStartupCore::setupOptionsRoundTrip()
     QVERIFY(SetupOptions::read(again) == o);
     QCOMPARE(again.readBool(QStringLiteral("Setup"), QStringLiteral("_InISO"), false), true);
     QCOMPARE(again.readString(QStringLiteral("Edytor"), QStringLiteral("Font.Face")),
-             QStringLiteral("DejaVu Sans Mono"));
+        QStringLiteral("DejaVu Sans Mono"));
 
     // writeEditor leaves "Setup" alone.
     MarkoraSettings s;
@@ -196,10 +198,11 @@ void TstStartupCore::storedColours()
 void TstStartupCore::filePanelFilter()
 {
     QCOMPARE(FilePanelFilter(MarkoraSettings::defaultOgExt()),
-             QString::fromUtf8("Wszystkie pliki WWW|*.*htm*;*.css;*.asp;*.xml;*.php*|Pliki HTML|*.*htm*|Arkusze "
-                               "stylów (*.css)|*.css|Grafiki internetowe|*.gif;*.jp*;*.png|Wszystkie pliki (*.*)|*.*"));
+        QString::fromUtf8(
+            "Wszystkie pliki WWW|*.*htm*;*.css;*.asp;*.xml;*.php*|Pliki HTML|*.*htm*|Arkusze "
+            "stylów (*.css)|*.css|Grafiki internetowe|*.gif;*.jp*;*.png|Wszystkie pliki (*.*)|*.*"));
     QCOMPARE(FilePanelFilter(QStringLiteral("*.htm;*.txt")).section(QLatin1Char('|'), 1, 1),
-             QStringLiteral("*.htm;*.txt"));
+        QStringLiteral("*.htm;*.txt"));
 }
 
 void TstStartupCore::commandLine_data()
@@ -209,18 +212,19 @@ void TstStartupCore::commandLine_data()
     QTest::addColumn<int>("msie"); // -1 none, 0 off, 1 on
     QTest::addColumn<int>("moz");
     QTest::newRow("nothing") << QStringList() << 0 << -1 << -1;
-    QTest::newRow("-msie") << QStringList{QStringLiteral("-msie")} << 0 << 1 << -1;
-    QTest::newRow("-NOMSIE upper case") << QStringList{QStringLiteral("-NOMSIE")} << 0 << 0 << -1;
-    QTest::newRow("-Moz mixed") << QStringList{QStringLiteral("-Moz")} << 0 << -1 << 1;
-    QTest::newRow("-nomoz") << QStringList{QStringLiteral("-nomoz")} << 0 << -1 << 0;
-    QTest::newRow("last switch wins") << QStringList{QStringLiteral("-moz"), QStringLiteral("-nomoz")} << 0 << -1
-                                      << 0;
-    QTest::newRow("part of a switch is no switch") << QStringList{QStringLiteral("-msiex")} << 0 << -1 << -1;
-    QTest::newRow("existing file") << QStringList{QStringLiteral("@a")} << 1 << -1 << -1;
-    QTest::newRow("missing file") << QStringList{QStringLiteral("@missing.html")} << 0 << -1 << -1;
-    QTest::newRow("a folder is no document") << QStringList{QStringLiteral("@")} << 0 << -1 << -1;
-    QTest::newRow("dash file never opened") << QStringList{QStringLiteral("@-dash.html")} << 0 << -1 << -1;
-    QTest::newRow("empty argument") << QStringList{QString()} << 0 << -1 << -1;
+    QTest::newRow("-msie") << QStringList { QStringLiteral("-msie") } << 0 << 1 << -1;
+    QTest::newRow("-NOMSIE upper case") << QStringList { QStringLiteral("-NOMSIE") } << 0 << 0 << -1;
+    QTest::newRow("-Moz mixed") << QStringList { QStringLiteral("-Moz") } << 0 << -1 << 1;
+    QTest::newRow("-nomoz") << QStringList { QStringLiteral("-nomoz") } << 0 << -1 << 0;
+    QTest::newRow("last switch wins")
+        << QStringList { QStringLiteral("-moz"), QStringLiteral("-nomoz") } << 0 << -1 << 0;
+    QTest::newRow("part of a switch is no switch")
+        << QStringList { QStringLiteral("-msiex") } << 0 << -1 << -1;
+    QTest::newRow("existing file") << QStringList { QStringLiteral("@a") } << 1 << -1 << -1;
+    QTest::newRow("missing file") << QStringList { QStringLiteral("@missing.html") } << 0 << -1 << -1;
+    QTest::newRow("a folder is no document") << QStringList { QStringLiteral("@") } << 0 << -1 << -1;
+    QTest::newRow("dash file never opened") << QStringList { QStringLiteral("@-dash.html") } << 0 << -1 << -1;
+    QTest::newRow("empty argument") << QStringList { QString() } << 0 << -1 << -1;
 }
 
 void TstStartupCore::commandLine()
@@ -230,7 +234,7 @@ void TstStartupCore::commandLine()
     QFETCH(int, msie);
     QFETCH(int, moz);
     QTemporaryDir dir;
-    for (const char *name : {"a", "-dash.html"}) {
+    for (const char *name : { "a", "-dash.html" }) {
         QFile f(dir.filePath(QString::fromLatin1(name)));
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
@@ -251,18 +255,18 @@ void TstStartupCore::commandLineGivesFullPathsInOrder()
 {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-    for (const char *name : {"b.html", "sub/a.html"}) {
+    for (const char *name : { "b.html", "sub/a.html" }) {
         QFile f(dir.filePath(QString::fromLatin1(name)));
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
     const QString cwd = QDir::currentPath();
     QDir::setCurrent(dir.filePath(QStringLiteral("sub")));
-    const CommandLine c =
-        ParseCommandLine({QStringLiteral("../b.html"), QStringLiteral("-msie"), QStringLiteral("./a.html")});
+    const CommandLine c = ParseCommandLine(
+        { QStringLiteral("../b.html"), QStringLiteral("-msie"), QStringLiteral("./a.html") });
     QDir::setCurrent(cwd);
     const QString root = QFileInfo(dir.path()).absoluteFilePath();
-    QCOMPARE(c.documents,
-             QStringList({root + QStringLiteral("/b.html"), root + QStringLiteral("/sub/a.html")}));
+    QCOMPARE(
+        c.documents, QStringList({ root + QStringLiteral("/b.html"), root + QStringLiteral("/sub/a.html") }));
 }
 
 void TstStartupCore::previewButtons_data()
@@ -297,12 +301,14 @@ void TstStartupCore::previewFileFolder()
 {
     QTemporaryDir docs, fallback;
     const QString doc = docs.filePath(QStringLiteral("strona.html"));
-    QCOMPARE(PreviewFilePath(doc, {fallback.path()}), docs.filePath(QStringLiteral("~Markora$HTML.HTML")));
-    QCOMPARE(PreviewFilePath(QString(), {fallback.path()}), fallback.filePath(QStringLiteral("~Markora$HTML.HTML")));
+    QCOMPARE(PreviewFilePath(doc, { fallback.path() }), docs.filePath(QStringLiteral("~Markora$HTML.HTML")));
+    QCOMPARE(PreviewFilePath(QString(), { fallback.path() }),
+        fallback.filePath(QStringLiteral("~Markora$HTML.HTML")));
     // A document whose folder is gone: the preview goes to the next folder that works.
-    QCOMPARE(PreviewFilePath(QStringLiteral("/nonexistent/x.html"), {QStringLiteral("/nonexistent"), fallback.path()}),
-             fallback.filePath(QStringLiteral("~Markora$HTML.HTML")));
-    QVERIFY(PreviewFilePath(QString(), {QStringLiteral("/nonexistent")}).isEmpty());
+    QCOMPARE(PreviewFilePath(
+                 QStringLiteral("/nonexistent/x.html"), { QStringLiteral("/nonexistent"), fallback.path() }),
+        fallback.filePath(QStringLiteral("~Markora$HTML.HTML")));
+    QVERIFY(PreviewFilePath(QString(), { QStringLiteral("/nonexistent") }).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstStartupCore)

@@ -4,6 +4,9 @@ list(APPEND MARKORA_CORE_SOURCES
   app/settings.h app/settings.cpp
   app/datafiles.h app/datafiles.cpp
   app/filefilter.h app/filefilter.cpp
+  app/setupoptions.h app/setupoptions.cpp
+  app/startupsettings.h app/startupsettings.cpp
+  app/previewfile.h app/previewfile.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   app/msgbox.h app/msgbox.cpp
@@ -12,4 +15,10 @@ list(APPEND MARKORA_UI_SOURCES
   app/toknogl.h app/toknogl.cpp
   app/toknogl_files.cpp
   app/toknogl_services.cpp
+  app/toknogl_setup.cpp
+  app/filepanel.h app/filepanel.cpp
+  app/preview.h app/preview.cpp
+  app/splash.h app/splash.cpp
+  app/tsetupdial.h app/tsetupdial.cpp
+  app/startup.h app/startup.cpp
 )

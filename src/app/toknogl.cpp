@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -63,6 +64,7 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
     // Each subsystem adds its menus, toolbars and panels here, one call each.
     // (tag assistance and insertion)
     // (start-up and settings)
+    setupStartup();
     // (text services)
     setupServices();
     // (extensions)
@@ -385,14 +387,23 @@ void TOknoGl::EdycjaCofnij1Click()
 
 void TOknoGl::closeEvent(QCloseEvent *e)
 {
+    // Close all comes first: a refused close keeps the window and every setting as it was.
     if (!CloseAll()) {
         e->ignore();
         return;
     }
-    m_settings.writeNumberedList(QStringLiteral("Ostatnie"), m_recentFiles);
+    try {
+        closeSequence();
+        m_settings.writeNumberedList(QStringLiteral("Ostatnie"), m_recentFiles);
+    } catch (const std::exception &ex) {
+        std::fprintf(stderr, "markora: zamykanie przerwane: %s\n", ex.what());
+    }
+    // Settings that cannot be written are reported, and the window closes all the same.
     QString error;
-    if (!m_settings.sync(&error))
-        qWarning("Markora: settings could not be written: %s", qPrintable(error));
+    if (!m_settings.sync(&error)) {
+        std::fprintf(stderr, "markora: nie można zapisać ustawień: %s\n", error.toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
     e->accept();
 }
 

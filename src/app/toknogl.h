@@ -2,6 +2,8 @@
 
 #include "app/documents.h"
 #include "app/settings.h"
+#include "app/setupoptions.h"
+#include "app/startupsettings.h"
 #include "app/teditor.h"
 
 #include <QMainWindow>
@@ -10,6 +12,10 @@
 
 class QAction;
 class QActionGroup;
+class QDockWidget;
+class PnPodPanPlikow;
+class TgPodBrowserem;
+class TSetupDial;
 class QLabel;
 class QMenu;
 class QTabBar;
@@ -80,6 +86,44 @@ public:
     // ---- Tag assistance, tag inspector and insertion (toknogl_assist.cpp) -----------
 
     // ---- Start-up, settings, setup dialog, file panel, preview (toknogl_setup.cpp) ---
+    // When the window is first shown: reopens "StartupFiles" when the setup option says
+    // so, then opens the documents of the command line (full paths), closes the splash
+    // and brings the window to the top. Also restores the toolbar positions.
+    void FormShow(const QStringList &documents);
+    // The setup dialog's options (with the "Edytor" look); setting them applies them
+    // to the window and the editors and emits setupOptionsChanged().
+    const SetupOptions &setupOptions() const { return m_setup; }
+    void setSetupOptions(const SetupOptions &options);
+    // The window values read at creation and written at close ("Kontrolki").
+    const StartupSettings &startupSettings() const { return m_startup; }
+    // Slots 1..6 of the user toolbar: the component name each copies (always six).
+    QStringList userButtonSlots() const { return m_startup.userButtons; }
+    void setUserButtonSlots(const QStringList &names);
+    // Files deleted when the window closes (preview files).
+    void registerTemporaryFile(const QString &path);
+    QStringList temporaryFiles() const { return m_tempFiles; }
+    bool wordWrap() const;
+    PnPodPanPlikow *filePanel() const { return m_filePanel; }
+    TgPodBrowserem *previewPane() const { return m_preview; }
+    // Creates the setup dialog now (start-up creates it after the main window).
+    TSetupDial *setupDialog();
+    // The file panel's filter string ("Wszystkie pliki WWW|" + "_OgExt" ...).
+    QString filePanelFilter() const { return m_filePanelFilter; }
+    // Preview of the current document: in the preview pane or the system browser as
+    // the preview buttons say. Returns the temporary file written, empty on failure.
+    QString Podglad1Click();
+    // The current document in the system browser.
+    QString PodgladPrzegladarka1Click();
+    void UstawieniaKonfiguracja1Click();
+    void PomocPomoc1Click();
+    // The toolbars menu, one entry per toolbar named after it plus "_tbMenu".
+    QMenu *toolbarsMenu() const { return m_toolbarsMenu; }
+    void rebuildToolbarsMenu();
+Q_SIGNALS:
+    // The setup dialog was confirmed (or setSetupOptions called): read setupOptions().
+    void setupOptionsChanged();
+
+public:
 
     // ---- Text services: search, converter (toknogl_services.cpp) ---------------------
     FindResultsPanel *findResults() const { return m_results; }
@@ -151,6 +195,29 @@ private:
     // ---- Tag assistance, tag inspector and insertion: private -----------------------
 
     // ---- Start-up, settings, setup dialog, file panel, preview: private -------------
+    void setupStartup();
+    void closeSequence();
+    QAction *addViewToggle(
+        QMenu *menu, const QString &name, const QString &text, std::function<void(bool)> apply);
+    void applyEditorLook();
+    void setWordWrap(bool on);
+    QString writePreviewFile();
+    StartupSettings m_startup;
+    SetupOptions m_setup;
+    QString m_filePanelFilter;
+    QAction *ChkZawijanie = nullptr;
+    QAction *Pasekprzyciskow1 = nullptr;
+    QAction *Panelplikow1 = nullptr;
+    QAction *Pasekstatusu1 = nullptr;
+    QDockWidget *m_filePanelDock = nullptr;
+    QDockWidget *m_previewDock = nullptr;
+    PnPodPanPlikow *m_filePanel = nullptr;
+    TgPodBrowserem *m_preview = nullptr;
+    QPointer<TSetupDial> m_setupDial;
+    QPointer<QWidget> m_help;
+    QMenu *m_toolbarsMenu = nullptr;
+    QStringList m_tempFiles;
+    bool m_firstShown = false;
 
     // ---- Text services: private -----------------------------------------------------
     void setupServices();

@@ -1,0 +1,70 @@
+#include "app/startup.h"
+
+#include "app/splash.h"
+#include "app/startupsettings.h"
+#include "app/toknogl.h"
+#include "ext/commclient.h"
+#include "ext/commdispatcher.h"
+#include "ext/tcommwin.h"
+
+#include <QApplication>
+#include <cstdio>
+
+namespace {
+constexpr int kHandedOver = 255;
+
+void reportOnStderr(const QString &text)
+{
+    std::fprintf(stderr, "markora: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+} // namespace
+
+int HandOverToRunningEditor(const QStringList &documents)
+{
+    for (const QString &path : documents) {
+        QString error;
+        if (CommOpenFile(path, &error) == 0)
+            reportOnStderr(error.isEmpty() ? QStringLiteral("%1: edytor nie otworzył pliku").arg(path)
+                                           : QStringLiteral("%1: %2").arg(path, error));
+    }
+    return kHandedOver;
+}
+
+int MarkoraMain()
+{
+    const CommandLine cmd = ParseCommandLine(QCoreApplication::arguments().mid(1));
+    if (CommEditorRunning())
+        return HandOverToRunningEditor(cmd.documents);
+
+    Splash::show();
+    QApplication::setApplicationName(QStringLiteral("Markora"));
+    TOknoGl w;
+    Splash::message(QStringLiteral("Inicjalizacja: tworzenie okien pomocniczych..."));
+    w.setupDialog();
+
+    // The communication server comes last, as the other windows are all there to serve it.
+    CommDispatcher dispatcher(
+        w,
+        [&w](const QString &path) {
+            const int id = w.Open(path, 0);
+            // A second start asked for the file: the user wants to see this window.
+            w.raise();
+            w.activateWindow();
+            return id;
+        },
+        nullptr);
+    TCommWin comm(dispatcher);
+    if (!comm.listen()) {
+        if (comm.otherEditorRunning()) {
+            // Another editor started at the same moment and won: it takes the files.
+            Splash::finish(nullptr);
+            return HandOverToRunningEditor(cmd.documents);
+        }
+        reportOnStderr(QStringLiteral("kanał komunikacji niedostępny: %1").arg(comm.errorString()));
+    }
+    Splash::message(QStringLiteral("Inicjalizacja zakończona. Uruchamiamy..."));
+    w.show();
+    w.FormShow(cmd.documents);
+    return QApplication::exec();
+}

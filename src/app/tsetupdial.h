@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/setupoptions.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+// The setup dialog: edits a copy of the setup options and the wrap setting; the
+// caller takes them back after OK.
+class TSetupDial : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TSetupDial(QWidget *parent = nullptr);
+
+    void setOptions(const SetupOptions &options, bool wordWrap);
+    SetupOptions options() const;
+    bool wordWrap() const;
+
+    // The font the editors show for these options (a monospaced face when the stored
+    // one is not installed) — the stored name is never changed by the fallback.
+    static QFont displayFont(const SetupOptions &options);
+
+private:
+    void chooseFont();
+    void chooseColor(bool background);
+    void updateSample();
+
+    SetupOptions m_options;
+    QCheckBox *InISO;
+    QSpinBox *m_tabWidth;
+    QCheckBox *m_openPrevious;
+    QCheckBox *m_lowerInsert;
+    QCheckBox *m_closeParagraph;
+    QComboBox *m_alignLeft;
+    QComboBox *m_alignCenter;
+    QComboBox *m_alignRight;
+    QCheckBox *m_lowerEdit;
+    QCheckBox *PdUse;
+    QLineEdit *m_sampleText;
+    QCheckBox *m_wrap;
+    QLabel *m_fontSample;
+};

@@ -1,0 +1,377 @@
+#include "app/filepanel.h"
+#include "app/msgbox.h"
+#include "app/preview.h"
+#include "app/toknogl.h"
+#include "app/tsetupdial.h"
+#include "testsupport.h"
+
+#include <QDockWidget>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QListView>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Answers every message box with the next scripted answer (Ok when none is left).
+class ScriptedUser
+{
+public:
+    ScriptedUser()
+    {
+        MsgBox::setHandler([this](const MsgBox::Request &r) {
+            asked << r;
+            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
+        });
+    }
+    ~ScriptedUser() { MsgBox::setHandler({}); }
+    QList<QMessageBox::StandardButton> answers;
+    QList<MsgBox::Request> asked;
+};
+
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write test file");
+    f.write(bytes);
+    return QFileInfo(path).absoluteFilePath();
+}
+
+QAction *action(const TOknoGl &w, const char *name)
+{
+    return w.findChild<QAction *>(QString::fromLatin1(name));
+}
+
+QStringList openFiles(const TOknoGl &w)
+{
+    QStringList out;
+    for (int i = 0; i < w.count(); ++i)
+        out << w.editorAt(i)->FileName;
+    return out;
+}
+
+// Everything the process writes on standard error while alive.
+class StderrCapture
+{
+public:
+    StderrCapture()
+    {
+        std::fflush(stderr);
+        m_saved = ::dup(2);
+        m_file.open();
+        ::dup2(m_file.handle(), 2);
+    }
+    ~StderrCapture() { restore(); }
+    QString text()
+    {
+        restore();
+        m_file.seek(0);
+        return QString::fromLocal8Bit(m_file.readAll());
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, 2);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+    QTemporaryFile m_file;
+    int m_saved = -1;
+};
+
+} // namespace
+
+class TstStartup : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
+    void cleanup() { m_settings.reset(); }
+
+    void defaultsWithNothingStored();
+    void missingFontShownMonospacedWithoutRewriting();
+    void valuesWrittenAtCloseReadBack();
+    void refusedCloseKeepsWindowAndSettings();
+    void startupFilesReopenedInOrderThenCommandLine();
+    void startupFilesIgnoredWhenOptionOff();
+    void unwritableSettingsReportedAndWindowCloses();
+    void previewFileWrittenBesideDocumentAndDeletedAtClose();
+    void toolbarsMenuNamedAfterToolbars();
+    void filePanelOpensSelectedAndFollowsSaveAs();
+    void setupDialogKeepsEveryOption();
+
+private:
+    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
+};
+
+void TstStartup::defaultsWithNothingStored()
+{
+    TOknoGl w;
+    QCOMPARE(w.setupOptions().fontFace, QStringLiteral("Courier New CE"));
+    QCOMPARE(w.setupOptions().fontSize, 9);
+    QCOMPARE(w.CurrentEditor()->font().pointSize(), 9);
+    // Word wrap, button bar, file panel and status bar are all on.
+    QVERIFY(w.wordWrap());
+    QCOMPARE(w.CurrentEditor()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    for (const char *name : { "ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1" })
+        QVERIFY2(action(w, name)->isChecked(), name);
+    QVERIFY(!w.mainToolBar()->isHidden());
+    QVERIFY(!w.findChild<QDockWidget *>(QStringLiteral("DokPanelPlikow"))->isHidden());
+    QVERIFY(!w.statusBar()->isHidden());
+    QCOMPARE(w.startupSettings().splitter1, 160);
+    QCOMPARE(w.filePanel()->filterIndex(), 0);
+    QCOMPARE(w.filePanelFilter().section(QLatin1Char('|'), 0, 1),
+        QStringLiteral("Wszystkie pliki WWW|*.*htm*;*.css;*.asp;*.xml;*.php*"));
+    QCOMPARE(w.userButtonSlots(), QStringList(6));
+    // Both previews are there: the internal one is chosen.
+    QVERIFY(w.previewPane()->internalChosen());
+    QVERIFY(!w.previewPane()->browserChosen());
+    QCOMPARE(w.tabWidth(), 4);
+    QVERIFY(!w.defaultIso());
+}
+
+void TstStartup::missingFontShownMonospacedWithoutRewriting()
+{
+    MarkoraSettings().writeString(
+        QStringLiteral("Edytor"), QStringLiteral("Font.Face"), QStringLiteral("No Such Face Anywhere"));
+    {
+        TOknoGl w;
+        const QFont shown = w.CurrentEditor()->font();
+        // Monospaced: a narrow and a wide letter take the same room.
+        const QFontMetrics m(shown);
+        QCOMPARE(m.horizontalAdvance(QLatin1Char('i')), m.horizontalAdvance(QLatin1Char('W')));
+        QCOMPARE(shown.pointSize(), 9);
+        QVERIFY(w.close());
+    }
+    QCOMPARE(MarkoraSettings().readString(QStringLiteral("Edytor"), QStringLiteral("Font.Face")),
+        QStringLiteral("No Such Face Anywhere"));
+}
+
+void TstStartup::valuesWrittenAtCloseReadBack()
+{
+    QTemporaryDir dir;
+    const QString templ = writeFile(dir.filePath(QStringLiteral("t.html")), "<p>%%</p>");
+    {
+        TOknoGl w;
+        // Each toggle is a click on its item, as the user makes it.
+        for (const char *name : { "ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1" })
+            action(w, name)->trigger();
+        w.filePanel()->setFilterIndex(2);
+        w.previewPane()->setButtons(ChoosePreviewButtons(true, true, false));
+        w.setDefaultTemplate(templ);
+        w.setUserButtonSlots({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left") });
+        SetupOptions o = w.setupOptions();
+        o.fontColor = RgbToStoredColor(0x0000FF);
+        o.fontSize = 11;
+        w.setSetupOptions(o);
+        QVERIFY(w.close());
+    }
+    TOknoGl w;
+    QCOMPARE(w.CurrentEditor()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    for (const char *name : { "ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1" })
+        QVERIFY2(!action(w, name)->isChecked(), name);
+    QVERIFY(w.mainToolBar()->isHidden());
+    QVERIFY(w.findChild<QDockWidget *>(QStringLiteral("DokPanelPlikow"))->isHidden());
+    QVERIFY(w.statusBar()->isHidden());
+    QCOMPARE(w.filePanel()->filterIndex(), 2);
+    QVERIFY(w.previewPane()->browserChosen());
+    QVERIFY(!w.previewPane()->internalChosen());
+    QCOMPARE(w.defaultTemplate(), templ);
+    QCOMPARE(w.userButtonSlots(),
+        QStringList({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left"), QString(), QString(),
+            QString() }));
+    QCOMPARE(w.CurrentEditor()->font().pointSize(), 11);
+    QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Text), QColor(0, 0, 255));
+}
+
+void TstStartup::refusedCloseKeepsWindowAndSettings()
+{
+    ScriptedUser user;
+    TOknoGl w;
+    w.show();
+    w.CurrentEditor()->setText(QStringLiteral("niezapisane"));
+    action(w, "Pasekstatusu1")->trigger();
+    user.answers << QMessageBox::Cancel;
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.count(), 1);
+    QCOMPARE(user.asked.size(), 1);
+    QVERIFY(!w.settings().store().contains(QStringLiteral("Kontrolki/Status")));
+    w.CurrentEditor()->setModified(false);
+}
+
+void TstStartup::startupFilesReopenedInOrderThenCommandLine()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir.filePath(QStringLiteral("a.html")), "a");
+    const QString b = writeFile(dir.filePath(QStringLiteral("b.html")), "b");
+    const QString c = writeFile(dir.filePath(QStringLiteral("c.html")), "c");
+    const QString arg = writeFile(dir.filePath(QStringLiteral("arg.html")), "arg");
+    QStringList closingOrder;
+    {
+        TOknoGl w;
+        SetupOptions o = w.setupOptions();
+        o.openPrevious = true;
+        w.setSetupOptions(o);
+        o.write(w.settings());
+        w.Open(a, 0);
+        w.Open(b, 0);
+        w.Open(c, 0);
+        w.activate(1);
+        QVERIFY(w.close());
+        closingOrder = w.settings().readNumberedList(QStringLiteral("StartupFiles"));
+    }
+    // Close all starts at the current document (b), then takes the current one each time.
+    QCOMPARE(closingOrder, QStringList({ b, c, a }));
+    TOknoGl w;
+    QVERIFY(w.setupOptions().openPrevious);
+    w.FormShow({ arg });
+    QCOMPARE(openFiles(w), QStringList({ b, c, a, arg }));
+    QCOMPARE(w.activeIndex(), 3);
+}
+
+void TstStartup::startupFilesIgnoredWhenOptionOff()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir.filePath(QStringLiteral("a.html")), "a");
+    MarkoraSettings().writeNumberedList(QStringLiteral("StartupFiles"), { a });
+    TOknoGl w;
+    w.FormShow({});
+    QCOMPARE(openFiles(w), QStringList({ QString() }));
+}
+
+void TstStartup::unwritableSettingsReportedAndWindowCloses()
+{
+    QString settingsFile;
+    {
+        TOknoGl w;
+        settingsFile = w.settings().store().fileName();
+    }
+    // A folder where the settings file should be: nobody, root included, can write it.
+    QVERIFY(QDir().mkpath(settingsFile));
+    StderrCapture err;
+    bool closed = false;
+    {
+        TOknoGl w;
+        action(w, "Pasekstatusu1")->trigger();
+        closed = w.close();
+    }
+    const QString said = err.text();
+    QVERIFY(closed);
+    QVERIFY2(said.contains(QStringLiteral("nie można zapisać ustawień")), qPrintable(said));
+    QVERIFY(said.contains(settingsFile));
+}
+
+void TstStartup::previewFileWrittenBesideDocumentAndDeletedAtClose()
+{
+    QTemporaryDir dir;
+    const QString page = writeFile(
+        dir.filePath(QStringLiteral("strona.html")), "<html><body><h1>Nag\xB3\xF3wek</h1></body></html>");
+    const QString expected = dir.filePath(QStringLiteral("~Markora$HTML.HTML"));
+    TOknoGl w;
+    w.Open(page, 1);
+    const QString written = w.Podglad1Click();
+    QCOMPARE(written, expected);
+    QVERIFY(QFileInfo::exists(expected));
+    QCOMPARE(w.temporaryFiles(), QStringList({ expected }));
+    QVERIFY(w.previewPane()->browser()->toPlainText().contains(QString::fromUtf8("Nagłówek")));
+    // The file panel never lists the program's temporary files.
+    w.filePanel()->selectFolder(dir.path());
+    QTRY_VERIFY(w.filePanel()->listedNames().contains(QStringLiteral("strona.html")));
+    QVERIFY(!w.filePanel()->listedNames().contains(QStringLiteral("~Markora$HTML.HTML")));
+    QVERIFY(w.close());
+    QVERIFY(!QFileInfo::exists(expected));
+    QVERIFY(QFileInfo::exists(page));
+}
+
+void TstStartup::toolbarsMenuNamedAfterToolbars()
+{
+    TOknoGl w;
+    auto *extra = w.addToolBar(QStringLiteral("Inny"));
+    extra->setObjectName(QStringLiteral("PasekInny"));
+    w.FormShow({});
+    QMenu *menu = w.toolbarsMenu();
+    QStringList names;
+    for (QAction *a : menu->actions())
+        names << a->objectName();
+    QVERIFY(names.contains(QStringLiteral("PasekPrzyciskow_tbMenu")));
+    QVERIFY(names.contains(QStringLiteral("PasekInny_tbMenu")));
+    QAction *entry = menu->findChild<QAction *>(QStringLiteral("PasekInny_tbMenu"));
+    if (!entry)
+        for (QAction *a : menu->actions())
+            if (a->objectName() == QStringLiteral("PasekInny_tbMenu"))
+                entry = a;
+    QCOMPARE(entry->text(), QStringLiteral("Inny"));
+    entry->trigger();
+    QVERIFY(extra->isHidden());
+}
+
+void TstStartup::filePanelOpensSelectedAndFollowsSaveAs()
+{
+    QTemporaryDir dir, other;
+    const QString a = writeFile(dir.filePath(QStringLiteral("a.html")), "a");
+    const QString b = writeFile(dir.filePath(QStringLiteral("b.html")), "b");
+    writeFile(dir.filePath(QStringLiteral("c.txt")), "c");
+    TOknoGl w;
+    PnPodPanPlikow *panel = w.filePanel();
+    panel->selectFolder(dir.path());
+    // The first filter entry shows web files only.
+    QTRY_COMPARE(panel->listedNames(), QStringList({ QStringLiteral("a.html"), QStringLiteral("b.html") }));
+    panel->setFilterIndex(4);
+    QTRY_COMPARE(panel->listedNames().size(), 3);
+    panel->selectFiles({ QStringLiteral("b.html"), QStringLiteral("a.html") });
+    panel->ZbioryDblClick();
+    QCOMPARE(openFiles(w), QStringList({ a, b }));
+    // A new file appears in the list without any refresh.
+    writeFile(dir.filePath(QStringLiteral("d.html")), "d");
+    QTRY_VERIFY(panel->listedNames().contains(QStringLiteral("d.html")));
+
+    w.SaveAs(w.CurrentEditor(), other.filePath(QStringLiteral("nowy.html")));
+    QCOMPARE(panel->currentFolder(), QFileInfo(other.path()).absoluteFilePath());
+}
+
+void TstStartup::setupDialogKeepsEveryOption()
+{
+    TOknoGl w;
+    QSignalSpy changed(&w, &TOknoGl::setupOptionsChanged);
+    SetupOptions o;
+    o.inIso = true;
+    o.tabWidth = 2;
+    o.openPrevious = true;
+    o.lowerCaseInsert = true;
+    o.closeParagraph = true;
+    o.alignLeft = QStringLiteral("<P ALIGN=\"Left\">");
+    o.alignCenter = QStringLiteral("<CENTER>");
+    o.alignRight = QStringLiteral("<DIV CLASS=\"prawo\">"); // typed in, not a listed choice
+    o.lowerCaseEdit = true;
+    o.pdUse = true;
+    o.sampleText = QStringLiteral("Próba");
+    o.fontFace = QStringLiteral("Courier New CE");
+    o.background = RgbToStoredColor(0xEEEEEE);
+    TSetupDial *dlg = w.setupDialog();
+    QCOMPARE(w.setupDialog(), dlg);
+    dlg->setOptions(o, false);
+    QVERIFY(dlg->options() == o);
+    QVERIFY(!dlg->wordWrap());
+    w.setSetupOptions(dlg->options());
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(w.tabWidth(), 2);
+    QVERIFY(w.defaultIso());
+    QVERIFY(w.New()->IsoCharset);
+    QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Base), QColor(0xEE, 0xEE, 0xEE));
+}
+
+QTEST_MAIN(TstStartup)
+#include "tst_startup.moc"

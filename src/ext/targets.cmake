@@ -13,3 +13,7 @@ target_link_libraries(markora_ui PUBLIC markora_client)
 qt_add_executable(markora-send ${CMAKE_SOURCE_DIR}/tools/markora-send/main.cpp)
 target_link_libraries(markora-send PRIVATE markora_client markora_options)
 install(TARGETS markora-send RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# Waking plug-ins: shared by the editor's plug-in buttons and the plug-ins themselves.
+target_sources(markora_client PRIVATE
+  ${CMAKE_CURRENT_SOURCE_DIR}/ext/pluginschannel.h ${CMAKE_CURRENT_SOURCE_DIR}/ext/pluginschannel.cpp)

@@ -12,3 +12,6 @@ list(APPEND MARKORA_UI_SOURCES
   app/toknogl.h app/toknogl.cpp
   app/toknogl_files.cpp
 )
+list(APPEND MARKORA_UI_SOURCES
+  app/toknogl_ext.cpp
+)

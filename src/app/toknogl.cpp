@@ -65,6 +65,7 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
     // (start-up and settings)
     // (text services)
     // (extensions)
+    setupPlugins();
 
     m_recentFiles = m_settings.readNumberedList(QStringLiteral("Ostatnie"));
     rebuildRecentMenu();

@@ -9,4 +9,6 @@ list(APPEND MARKORA_UI_SOURCES
 list(APPEND MARKORA_UI_SOURCES
   ext/tdoklbutton.h ext/tdoklbutton.cpp
   ext/pluginsbar.h ext/pluginsbar.cpp
+  ext/tprzeniesdial.h ext/tprzeniesdial.cpp
+  ext/usertoolbar.h ext/usertoolbar.cpp
 )

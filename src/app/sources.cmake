@@ -22,3 +22,6 @@ list(APPEND MARKORA_UI_SOURCES
   app/tsetupdial.h app/tsetupdial.cpp
   app/startup.h app/startup.cpp
 )
+list(APPEND MARKORA_UI_SOURCES
+  app/toknogl_ext.cpp
+)

@@ -68,6 +68,7 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
     // (text services)
     setupServices();
     // (extensions)
+    setupPlugins();
 
     m_recentFiles = m_settings.readNumberedList(QStringLiteral("Ostatnie"));
     rebuildRecentMenu();

@@ -132,6 +132,15 @@ public:
     void KonwerterClick();
 
     // ---- Extensions: channel, plug-ins, user toolbar (toknogl_ext.cpp) ---------------
+    // (Elaborated class names declare the types without touching the shared forward list.)
+    // The "Doklejki" toolbar of plug-in buttons and the "Użytkownika" toolbar.
+    QToolBar *pluginToolBar() const { return m_pluginBar; }
+    class UserToolBar *userToolBar() const { return m_userBar; }
+    // Hands the insertion tool tabs to the user toolbar: their right-click opens the move
+    // dialog, and the stored user-button slots are looked up among their buttons.
+    void attachToolTabs(class InsertToolTabs *tabs);
+    // Writes the user-button slots ("Pasek uzytkownika" 1..6); part of the close sequence.
+    void saveUserButtons();
 
 Q_SIGNALS:
     // The active document changed (tab change, open, close).
@@ -224,4 +233,9 @@ private:
     FindResultsPanel *m_results = nullptr;
 
     // ---- Extensions: private --------------------------------------------------------
+    // Builds the plug-in buttons from the "Doklejki" store and the user toolbar from the
+    // settings; both toolbars are added to the window.
+    void setupPlugins();
+    QToolBar *m_pluginBar = nullptr;
+    class UserToolBar *m_userBar = nullptr;
 };

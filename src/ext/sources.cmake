@@ -6,3 +6,9 @@ list(APPEND MARKORA_CORE_SOURCES
 list(APPEND MARKORA_UI_SOURCES
   ext/tcommwin.h ext/tcommwin.cpp
 )
+list(APPEND MARKORA_UI_SOURCES
+  ext/tdoklbutton.h ext/tdoklbutton.cpp
+  ext/pluginsbar.h ext/pluginsbar.cpp
+  ext/tprzeniesdial.h ext/tprzeniesdial.cpp
+  ext/usertoolbar.h ext/usertoolbar.cpp
+)

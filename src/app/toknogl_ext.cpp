@@ -1,0 +1,23 @@
+#include "app/toknogl.h"
+
+#include "ext/pluginsbar.h"
+#include "ext/usertoolbar.h"
+
+#include <QSettings>
+#include <QToolBar>
+
+void TOknoGl::setupPlugins()
+{
+    m_pluginBar = CreatePluginToolBar(this);
+    addToolBar(m_pluginBar);
+    // The plug-in store is read once: plug-ins registered later appear after a restart.
+    LoadPlugins(m_pluginBar, *PluginSettings());
+
+    m_userBar = new UserToolBar(this);
+    addToolBar(m_userBar);
+    m_userBar->loadSlots(m_settings);
+}
+
+void TOknoGl::attachToolTabs(InsertToolTabs *tabs) { m_userBar->attachToolTabs(tabs); }
+
+void TOknoGl::saveUserButtons() { m_userBar->saveSlots(m_settings); }

@@ -46,6 +46,27 @@ private:
     int m_blocks = 1;
 };
 
+// Marks a block whose layout keeps its shaped glyphs. The stock layouts shape every
+// visible line again on every paint (and coloured lines in many pieces); keeping the
+// glyphs of the blocks on screen makes a paint only draw. The document deletes the
+// mark with its block, so the set never names a block that is gone.
+class TColorMemo::GlyphCacheMark : public QTextBlockUserData
+{
+public:
+    GlyphCacheMark(std::shared_ptr<GlyphCacheSet> set, const QTextBlock &block)
+        : m_set(std::move(set))
+        , m_block(block)
+    {
+        m_set->insert(this);
+    }
+    ~GlyphCacheMark() override { m_set->erase(this); }
+    const QTextBlock &block() const { return m_block; }
+
+private:
+    std::shared_ptr<GlyphCacheSet> m_set;
+    QTextBlock m_block;
+};
+
 TColorMemo::TColorMemo(QWidget *parent)
     : QPlainTextEdit(parent)
 {
@@ -174,6 +195,8 @@ void TColorMemo::UpdateColors(bool CurrentLineOnly)
         runs = &m_engine.Run(in);
     }
     applyRuns(first, last, *runs);
+    if (!CurrentLineOnly)
+        releaseGlyphsOutside(first.position(), last.position() + last.length());
     if (m_onDrawKey)
         rememberKeywordRuns(first.position(), last.position() + last.length(), *runs);
 
@@ -183,17 +206,52 @@ void TColorMemo::UpdateColors(bool CurrentLineOnly)
         m_key = currentKey();
 }
 
-QTextCharFormat TColorMemo::formatFor(const TKeyDescr &run) const
+const QTextCharFormat &TColorMemo::formatFor(const TKeyDescr &run, const QColor &window, const QColor &text)
 {
-    const QPalette pal = palette();
-    const QColor colour = toQColor(run.Color, pal.color(QPalette::Base), pal.color(QPalette::Text));
+    const QColor colour = toQColor(run.Color, window, text);
+    const int look = run.Order == OrderHotSpotMarker            ? 1
+        : run.Order == OrderHotSpotText && m_hotSpot.Underlined ? 2
+                                                                : 0;
+    const quint64 key = (quint64(colour.rgb()) << 2) | quint64(look);
+    auto it = m_formats.find(key);
+    if (it != m_formats.end())
+        return *it;
     QTextCharFormat f;
     f.setForeground(colour);
-    if (run.Order == OrderHotSpotMarker)
+    if (look == 1)
         f.setBackground(colour); // the marker disappears into its own colour
-    else if (run.Order == OrderHotSpotText && m_hotSpot.Underlined)
+    else if (look == 2)
         f.setFontUnderline(true);
-    return f;
+    return *m_formats.insert(key, f);
+}
+
+void TColorMemo::keepGlyphs(const QTextBlock &block)
+{
+    QTextLayout *layout = block.layout();
+    // Only a block that can carry the mark, or its glyphs could never be let go.
+    if (!layout || layout->cacheEnabled() || block.userData())
+        return;
+    layout->setCacheEnabled(true);
+    QTextBlock b = block;
+    b.setUserData(new GlyphCacheMark(m_glyphCache, block));
+}
+
+void TColorMemo::releaseGlyphsOutside(int from, int to)
+{
+    std::vector<QTextBlock> gone;
+    for (const GlyphCacheMark *mark : *m_glyphCache) {
+        const int pos = mark->block().position();
+        if (pos < from || pos >= to)
+            gone.push_back(mark->block());
+    }
+    const QScopedValueRollback<bool> coloursOnly(m_layout->coloursOnly, true);
+    for (QTextBlock &b : gone) {
+        if (QTextLayout *layout = b.layout())
+            layout->setCacheEnabled(false);
+        b.setUserData(nullptr);
+        // A fresh layout without the cache frees the glyphs.
+        document()->markContentsDirty(b.position(), b.length());
+    }
 }
 
 void TColorMemo::applyRuns(
@@ -201,6 +259,9 @@ void TColorMemo::applyRuns(
 {
     int dirtyFrom = -1;
     int dirtyTo = -1;
+    const QPalette pal = palette();
+    const QColor window = pal.color(QPalette::Base);
+    const QColor text = pal.color(QPalette::Text);
     auto it = std::lower_bound(runs.begin(), runs.end(), first.position(),
         [](const TKeyDescr &k, int pos) { return k.EndChar < pos; });
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
@@ -219,7 +280,7 @@ void TColorMemo::applyRuns(
             QTextLayout::FormatRange r;
             r.start = from - pos;
             r.length = to - from + 1;
-            r.format = formatFor(*k);
+            r.format = formatFor(*k, window, text);
             // Runs that differ only in order look the same: one range draws faster.
             if (!m_ranges.isEmpty() && m_ranges.last().start + m_ranges.last().length == r.start
                 && m_ranges.last().format == r.format)
@@ -227,6 +288,7 @@ void TColorMemo::applyRuns(
             else
                 m_ranges.append(r);
         }
+        keepGlyphs(b);
         QTextLayout *layout = b.layout();
         if (layout && layout->formats() != m_ranges) {
             layout->setFormats(m_ranges);

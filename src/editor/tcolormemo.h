@@ -2,8 +2,11 @@
 
 #include "editor/colorengine.h"
 
+#include <QHash>
 #include <QPlainTextEdit>
 #include <QTextLayout>
+#include <memory>
+#include <unordered_set>
 
 class QPainter;
 
@@ -57,6 +60,9 @@ public:
     // The merged runs of the last pass, in document positions.
     const std::vector<TKeyDescr> &LastRuns() const { return m_engine.Result(); }
 
+    // How many blocks keep their shaped glyphs between paints (the visible ones).
+    int GlyphCachedBlocks() const { return int(m_glyphCache->size()); }
+
 Q_SIGNALS:
     // The text of a clicked hot spot.
     void OnHotSpotClick(const QString &SRC);
@@ -74,6 +80,8 @@ protected:
 
 private:
     class ColourLayout;
+    class GlyphCacheMark;
+    using GlyphCacheSet = std::unordered_set<GlyphCacheMark *>;
 
     // What the colours on screen were computed for; a paint with another key recolours.
     struct PassKey
@@ -93,7 +101,9 @@ private:
     PassKey currentKey() const;
     QTextBlock lastVisibleBlock(const QTextBlock &first) const;
     void applyRuns(const QTextBlock &first, const QTextBlock &last, const std::vector<TKeyDescr> &runs);
-    QTextCharFormat formatFor(const TKeyDescr &run) const;
+    const QTextCharFormat &formatFor(const TKeyDescr &run, const QColor &window, const QColor &text);
+    void keepGlyphs(const QTextBlock &block);
+    void releaseGlyphsOutside(int from, int to);
     void rememberKeywordRuns(int from, int to, const std::vector<TKeyDescr> &runs);
     void drawKeys();
     void onTextChanged();
@@ -111,6 +121,10 @@ private:
     QString m_stretch;
     std::vector<TKeyDescr> m_keyRuns; // keyword runs on screen, for OnDrawKey
     QVector<QTextLayout::FormatRange> m_ranges;
+    // One shared format per look, so equal ranges compare by pointer and merge.
+    QHash<quint64, QTextCharFormat> m_formats;
+    // Blocks whose layouts keep their glyphs; the marks leave it when their blocks go.
+    std::shared_ptr<GlyphCacheSet> m_glyphCache = std::make_shared<GlyphCacheSet>();
     PassKey m_key;
     int m_prevLineCount = 1;
     int m_prevLength = 0;

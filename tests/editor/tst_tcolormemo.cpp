@@ -12,6 +12,7 @@ namespace {
 class CountingMemo : public TColorMemo
 {
 public:
+    using TColorMemo::firstVisibleBlock;
     using TColorMemo::TColorMemo;
     int passes = 0;
     void UpdateColors(bool currentLineOnly) override
@@ -52,6 +53,9 @@ private Q_SLOTS:
     void selectionRun();
     void coloursStayOutOfTheDocument();
     void hotSpotClick();
+    void typedCharacterTouchesOnlyItsBlock();
+    void glyphsKeptOnlyOnScreen_data();
+    void glyphsKeptOnlyOnScreen();
 
 private:
     CountingMemo *m_memo = nullptr;
@@ -160,6 +164,95 @@ void TstTColorMemo::hotSpotClick()
     QMouseEvent away(QEvent::MouseMove, q, vp->mapToGlobal(q), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(vp, &away);
     QCOMPARE(vp->cursor().shape(), Qt::IBeamCursor);
+}
+
+// Many short lines of markup, more than fit on the screen.
+QString manyLines(int n)
+{
+    QString text;
+    for (int i = 0; i < n; ++i)
+        text += QStringLiteral("<td class=\"c%1\">tekst %1</td>\n").arg(i);
+    return text;
+}
+
+void TstTColorMemo::typedCharacterTouchesOnlyItsBlock()
+{
+    m_memo->setPlainText(manyLines(40));
+    m_memo->grab();
+    QTextDocument *doc = m_memo->document();
+    const QTextBlock caretBlock = doc->findBlockByNumber(5);
+    QTextCursor c(caretBlock);
+    c.setPosition(caretBlock.position() + 4); // inside the tag
+    m_memo->setTextCursor(c);
+    m_memo->grab();
+    QCoreApplication::processEvents();
+
+    // The format lists of every other block must stay the very same objects.
+    QList<QList<QTextLayout::FormatRange>> before;
+    for (QTextBlock b = doc->firstBlock(); b.isValid(); b = b.next())
+        before.append(b.layout()->formats());
+    QSignalSpy blockUpdates(doc->documentLayout(), &QAbstractTextDocumentLayout::updateBlock);
+    QSignalSpy fullUpdates(doc->documentLayout(), &QAbstractTextDocumentLayout::update);
+    QTest::keyClick(m_memo, 'x');
+
+    QVERIFY(!blockUpdates.isEmpty());
+    for (const QList<QVariant> &args : blockUpdates)
+        QCOMPARE(args.at(0).value<QTextBlock>().blockNumber(), 5);
+    QCOMPARE(fullUpdates.count(), 0); // no repaint of the whole viewport
+    int n = 0;
+    for (QTextBlock b = doc->firstBlock(); b.isValid(); b = b.next(), ++n) {
+        if (n == 5)
+            continue;
+        QVERIFY2(b.layout()->formats().constData() == before.at(n).constData(),
+            qPrintable(QStringLiteral("block %1 was formatted again").arg(n)));
+    }
+    // The caret block still shows the value in navy, the typed letter included.
+    QCOMPARE(foregrounds(doc->findBlockByNumber(5)).left(6), QStringLiteral("NNNNNN"));
+}
+
+void TstTColorMemo::glyphsKeptOnlyOnScreen_data()
+{
+    QTest::addColumn<int>("target"); // 0 end of text, 1 middle, 2 text replaced
+    QTest::newRow("scrolled to the end") << 0;
+    QTest::newRow("scrolled to the middle") << 1;
+    QTest::newRow("text replaced") << 2;
+}
+
+void TstTColorMemo::glyphsKeptOnlyOnScreen()
+{
+    QFETCH(int, target);
+    m_memo->setPlainText(manyLines(2000));
+    m_memo->grab();
+    const auto visibleBlocks = [this] {
+        const int first = m_memo->firstVisibleBlock().blockNumber();
+        const int rows = m_memo->viewport()->height() / m_memo->fontMetrics().lineSpacing() + 2;
+        return std::make_pair(first, first + rows);
+    };
+    const auto checkCache = [&] {
+        const auto [first, last] = visibleBlocks();
+        QVERIFY(m_memo->GlyphCachedBlocks() > 0);
+        QVERIFY(m_memo->GlyphCachedBlocks() <= last - first + 1);
+        int n = 0;
+        for (QTextBlock b = m_memo->document()->firstBlock(); b.isValid(); b = b.next(), ++n)
+            if (b.layout() && b.layout()->cacheEnabled())
+                QVERIFY2(n >= first && n <= last, qPrintable(QString::number(n)));
+    };
+    checkCache();
+    QCOMPARE(m_memo->firstVisibleBlock().blockNumber(), 0);
+
+    if (target == 2) {
+        m_memo->setPlainText(QStringLiteral("<b>x</b>"));
+    } else {
+        QTextCursor c(m_memo->document()->findBlockByNumber(target == 0 ? 1999 : 1000));
+        m_memo->setTextCursor(c);
+        m_memo->centerCursor();
+    }
+    m_memo->grab();
+    QCoreApplication::processEvents();
+    checkCache();
+    QVERIFY(!m_memo->document()->firstBlock().layout()->cacheEnabled() || target == 2);
+    // Colours are still drawn where the view went.
+    QCOMPARE(foregrounds(m_memo->firstVisibleBlock()).left(3), QStringLiteral("NNN"));
 }
 
 QTEST_MAIN(TstTColorMemo)

@@ -97,7 +97,8 @@ public:
     // The window values read at creation and written at close ("Kontrolki").
     const StartupSettings &startupSettings() const { return m_startup; }
     // Slots 1..6 of the user toolbar: the component name each copies (always six).
-    QStringList userButtonSlots() const { return m_startup.userButtons; }
+    // The user toolbar's six slot names ("Pasek uzytkownika" 1..6).
+    QStringList userButtonSlots() const;
     void setUserButtonSlots(const QStringList &names);
     // Files deleted when the window closes (preview files).
     void registerTemporaryFile(const QString &path);

@@ -7,6 +7,7 @@
 #include "app/previewfile.h"
 #include "app/splash.h"
 #include "app/toknogl.h"
+#include "ext/usertoolbar.h"
 #include "app/tsetupdial.h"
 #include "services/docfile.h"
 
@@ -200,13 +201,9 @@ void TOknoGl::setSetupOptions(const SetupOptions &options)
     Q_EMIT setupOptionsChanged();
 }
 
-void TOknoGl::setUserButtonSlots(const QStringList &names)
-{
-    QStringList six = names.mid(0, 6);
-    while (six.size() < 6)
-        six << QString();
-    m_startup.userButtons = six;
-}
+QStringList TOknoGl::userButtonSlots() const { return userToolBar()->slotNames(); }
+
+void TOknoGl::setUserButtonSlots(const QStringList &names) { userToolBar()->setSlotNames(names); }
 
 void TOknoGl::registerTemporaryFile(const QString &path)
 {
@@ -378,6 +375,8 @@ void TOknoGl::closeSequence()
     if (m_preview->msieButton()->isEnabled() && m_preview->mozButton()->isEnabled())
         m_startup.podgladMsie = m_preview->internalChosen();
     m_startup.defTemplate = defaultTemplate();
+    // The user toolbar knows the slots as they are now.
+    m_startup.userButtons = userToolBar()->slotNames();
     m_startup.write(m_settings);
     m_setup.writeEditor(m_settings);
 }

@@ -44,8 +44,24 @@ QString UserToolBar::slotName(int slot) const
 
 void UserToolBar::loadSlots(const MarkoraSettings &settings)
 {
+    QStringList names;
+    for (int slot = 1; slot <= SlotCount; ++slot)
+        names << settings.readString(section(), QString::number(slot));
+    setSlotNames(names);
+}
+
+QStringList UserToolBar::slotNames() const
+{
+    QStringList names;
+    for (const Slot &s : m_slots)
+        names << s.name;
+    return names;
+}
+
+void UserToolBar::setSlotNames(const QStringList &names)
+{
     for (int slot = 1; slot <= SlotCount; ++slot) {
-        const QString name = settings.readString(section(), QString::number(slot));
+        const QString name = names.value(slot - 1);
         if (name.isEmpty())
             continue;
         clearSlot(slot);

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QToolBar>
 #include <functional>
 
@@ -31,6 +32,9 @@ public:
     // tool tabs (now, or when attachToolTabs is called); a name that names no button
     // there is forgotten without a word.
     void loadSlots(const MarkoraSettings &settings);
+    // The six slot names (empty for unassigned), and setting them as loadSlots does.
+    QStringList slotNames() const;
+    void setSlotNames(const QStringList &names);
     // Writes the six slot names back (a name not yet resolved is written unchanged).
     void saveSlots(MarkoraSettings &settings) const;
 

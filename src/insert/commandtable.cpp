@@ -408,7 +408,7 @@ std::vector<InsertCommand> buildTable()
         { "Btn_P", "Ctrl+Shift+P" },
         { "Btn_BR", "Ctrl+Shift+Return" },
         { "BtnNbsp", "Ctrl+Shift+Space" },
-        { "Wstawjeszczeraz1", "F9" },
+        { "Wstawjeszczeraz1", "F4" },
     };
     // The list commands switch the document to list-item entry, the table start to cells.
     const struct

@@ -79,7 +79,7 @@ void TestInsertToolTabs::insertMenu()
 
     auto *again = menu->findChild<QAction *>(QStringLiteral("Wstawjeszczeraz1"));
     QVERIFY(again);
-    QCOMPARE(again->shortcut(), QKeySequence(Qt::Key_F9));
+    QCOMPARE(again->shortcut(), QKeySequence(Qt::Key_F4));
     again->trigger();
     QCOMPARE(spy.last().at(0).toString(), QStringLiteral("Wstawjeszczeraz1Click"));
 

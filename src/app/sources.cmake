@@ -11,4 +11,7 @@ list(APPEND MARKORA_UI_SOURCES
   app/tmynotebook.h app/tmynotebook.cpp
   app/toknogl.h app/toknogl.cpp
   app/toknogl_files.cpp
+  app/toknogl_assist_p.h app/toknogl_assist.cpp app/toknogl_insert.cpp
+  app/twstlist.h app/twstlist.cpp
+  app/thintballoon.h app/thintballoon.cpp
 )

@@ -62,6 +62,7 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
 
     // Each subsystem adds its menus, toolbars and panels here, one call each.
     // (tag assistance and insertion)
+    setupAssist();
     // (start-up and settings)
     // (text services)
     // (extensions)
@@ -347,6 +348,7 @@ QString TOknoGl::statusPanel(int index) const
 void TOknoGl::Timer1Timer()
 {
     TEditor *e = currentEditorOrNull();
+    Timer1TimerAssist(e);
     auto enable = [this](const char *name, bool on) {
         if (auto *a = findChild<QAction *>(QString::fromLatin1(name)))
             a->setEnabled(on);

@@ -138,8 +138,10 @@ void TOknoGl::setupAssistButtons()
     a.hintRest.setSingleShot(true);
     a.hintRest.setInterval(700);
     connect(&a.hintRest, &QTimer::timeout, this, [this] {
+        // Not over a menu or dialog the user is busy with.
         TEditor *e = currentEditorOrNull();
-        if (e && e->hasFocus() && isActiveWindow())
+        if (e && e->hasFocus() && isActiveWindow() && !QApplication::activePopupWidget()
+            && !QApplication::activeModalWidget())
             ShowSyntaxHint();
     });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
@@ -199,9 +201,10 @@ void TOknoGl::Timer1TimerAssist(TEditor *e)
     }
     const int pos = e->textCursor().position();
     if (e != a.restEditor || pos != a.restPos) {
-        // The balloon speaks of the tag it was shown for: leaving that line ends it.
+        // The balloon speaks of the tag it was shown for: leaving the tag ends it.
         if (a.balloon->isVisible()
-            && (e != a.restEditor || e->document()->findBlock(pos) != e->document()->findBlock(a.restPos)))
+            && (e != a.restEditor || e->document()->findBlock(pos) != e->document()->findBlock(a.restPos)
+                || EnclosingTagName(e->textAccess(), pos) != a.shownHintTag))
             hideSyntaxHint();
         a.restEditor = e;
         a.restPos = pos;
@@ -231,6 +234,7 @@ bool TOknoGl::ShowSyntaxHint()
     const QRect caret = e->cursorRect();
     const QPoint at = e->viewport()->mapToGlobal(caret.topLeft() + QPoint(0, e->fontMetrics().height() * 3 / 2));
     a.balloon->showAt(text, at);
+    a.shownHintTag = name;
     return true;
 }
 
@@ -409,9 +413,19 @@ void TOknoGl::WstListKeyPress(QKeyEvent *ev)
     if (!a.listEditor)
         return;
     const QChar c = character ? typed.at(0) : QChar();
-    if (c == QLatin1Char('"') || c == QLatin1Char('=') || c == QLatin1Char('>')
-        || e->textCursor().position() < a.wstList->Tag)
+    const int caret = e->textCursor().position();
+    if (c == QLatin1Char('"') || c == QLatin1Char('=') || c == QLatin1Char('>') || caret < a.wstList->Tag) {
         WstListExit();
+        return;
+    }
+    // The first entry that begins with what was typed becomes current, so Enter takes it.
+    const QString prefix = e->textAccess().mid(a.wstList->Tag, std::min(caret - a.wstList->Tag, 64));
+    for (int i = 0; i < a.wstList->count(); ++i) {
+        if (a.wstList->item(i)->text().startsWith(prefix, Qt::CaseInsensitive)) {
+            a.wstList->setCurrentRow(i);
+            break;
+        }
+    }
 }
 
 void TOknoGl::WstListExit()
@@ -454,6 +468,8 @@ bool TOknoGl::editorContextMenu(TEditor *, const QPoint &globalPos)
 {
     if (!m_assist)
         return false;
+    m_assist->hintRest.stop();
+    hideSyntaxHint();
     ParInserterClick();
     Timer1Timer();
     m_assist->editorPopup->popup(globalPos);

@@ -11,10 +11,12 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QMenu>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTableWidget>
 
 namespace {
 
@@ -101,29 +103,32 @@ void TOknoGl::setupUpperPane()
     a.tagiPage->setObjectName(QStringLiteral("Tagi"));
     auto *h = new QHBoxLayout(a.tagiPage);
     h->setContentsMargins(2, 2, 2, 2);
-    h->setSpacing(4);
-    a.listaTagow = new QListWidget(a.tagiPage);
-    a.listaTagow->setObjectName(QStringLiteral("ListaTagow"));
-    a.listaTagow->setToolTip(QStringLiteral("Lista znaczników (\"Jako styl\" wstawia wybrany jako selektor stylu)"));
-    QStringList names = TagDefs::shared().tagNames();
-    names.sort(Qt::CaseInsensitive);
-    names.removeDuplicates();
-    a.listaTagow->addItems(names);
-    a.listaTagow->setMaximumWidth(140);
     a.inspector = new TagInspector(&TagDefs::shared(), a.tagiPage);
     a.inspector->setObjectName(QStringLiteral("TagInspector"));
     a.inspector->setErrorReporter([this](const QString &caption, const QString &text) {
         MsgBox::show(this, QMessageBox::Critical, caption, text);
     });
-    h->addWidget(a.listaTagow);
+    // Compact rows: the pane is low.
+    a.inspector->grid()->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    a.inspector->grid()->setColumnWidth(0, 110);
     h->addWidget(a.inspector, 1);
     a.sideTabs->addTab(a.tagiPage, QStringLiteral("Tagi"));
+
+    // The tag list beside the inspector: "Jako styl" takes the tag selected here.
+    a.listaTagow = new QListWidget;
+    a.listaTagow->setObjectName(QStringLiteral("ListaTagow"));
+    a.listaTagow->setToolTip(QStringLiteral("Znacznik wybrany z listy wstawia przycisk \"Jako styl\""));
+    QStringList names = TagDefs::shared().tagNames();
+    names.sort(Qt::CaseInsensitive);
+    names.removeDuplicates();
+    a.listaTagow->addItems(names);
+    a.sideTabs->addTab(a.listaTagow, QStringLiteral("Lista tagów"));
 
     split->addWidget(a.toolTabs);
     split->addWidget(a.sideTabs);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
-    split->setSizes({520, 480});
+    split->setSizes({560, 440});
     a.plGorny->setWidget(split);
     addDockWidget(Qt::TopDockWidgetArea, a.plGorny);
     setUpperPaneHeight(144);

@@ -62,8 +62,8 @@ TagInspector::TagInspector(const TagDefs *defs, QWidget *parent)
     descriptionArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *body = new QHBoxLayout;
     body->setSpacing(4);
-    body->addWidget(m_grid, 3);
-    body->addWidget(descriptionArea, 2);
+    body->addWidget(m_grid, 2);
+    body->addWidget(descriptionArea, 1);
     layout->addWidget(m_title);
     layout->addLayout(body, 1);
 

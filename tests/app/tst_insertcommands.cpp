@@ -59,6 +59,7 @@ void TstInsertCommands::upperPaneHoldsToolTabsAndInspector()
     QCOMPARE(tabs->tabText(tabs->indexOf(tagi)), QStringLiteral("Tagi"));
     auto *list = w.findChild<QListWidget *>(QStringLiteral("ListaTagow"));
     QVERIFY(list && list->count() > 50);
+    QVERIFY(tabs->indexOf(list) >= 0);
     for (int i = 1; i < list->count(); ++i)
         QVERIFY(list->item(i - 1)->text().compare(list->item(i)->text(), Qt::CaseInsensitive) <= 0);
     w.setUpperPaneHeight(200);

@@ -155,10 +155,9 @@ void TstTypingAssist::typingGoesOnWhileListIsOpen()
     QVERIFY(list->isVisible());
     QTest::keyClick(list, Qt::Key_Backspace);
     QCOMPARE(e->text(), QStringLiteral("<TD al"));
-    // Choosing replaces what was typed since the list opened.
-    const auto found = list->findItems(QStringLiteral("ALIGN=\"\""), Qt::MatchExactly);
-    QCOMPARE(found.size(), 1);
-    list->setCurrentItem(found.first());
+    // The entry that begins with what was typed is current; Enter takes it and replaces
+    // what was typed since the list opened.
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("ALIGN=\"\""));
     QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"\""));
     QCOMPARE(e->selStart(), 11);
@@ -388,8 +387,15 @@ void TstTypingAssist::syntaxHintConditions()
     TEditor *e = w.CurrentEditor();
     QVERIFY(balloon->geometry().top() > e->viewport()->mapToGlobal(e->cursorRect().topLeft()).y());
 
-    e->setSelection(16, 0); // after the tag
-    QVERIFY(!w.ShowSyntaxHint());
+    // Moving out of the tag takes the balloon away.
+    e->setSelection(16, 0);
+    w.Timer1Timer();
+    QVERIFY(!balloon->isVisible());
+    QVERIFY(w.ShowSyntaxHint() == false);
+    e->setSelection(4, 0);
+    QVERIFY(w.ShowSyntaxHint());
+    QTest::keyClick(e, Qt::Key_Escape);
+    QVERIFY(!balloon->isVisible());
     QVERIFY(!balloon->isVisible());
     e->setSelection(1, 2); // a selection
     QVERIFY(!w.ShowSyntaxHint());

@@ -25,7 +25,8 @@ QString generateHtml(qsizetype chars)
 {
     const QString rows[] = {
         QStringLiteral("<TR><TD ALIGN=\"left\">komórka tabeli</TD><TD>dalej</TD></TR>\n"),
-        QStringLiteral("  <P CLASS=\"tekst\">Zażółć gęślą jaźń <B>pogrubione</B> i <A HREF=\"a.html\">odnośnik</A>.</P>\n"),
+        QStringLiteral("  <P CLASS=\"tekst\">Zażółć gęślą jaźń <B>pogrubione</B> i <A "
+                       "HREF=\"a.html\">odnośnik</A>.</P>\n"),
         QStringLiteral("<IMG SRC=\"obraz.gif\" ALT=\"obraz\" BORDER=0><BR>\n"),
     };
     QString text;
@@ -35,7 +36,8 @@ QString generateHtml(qsizetype chars)
     return text;
 }
 
-struct Window {
+struct Window
+{
     std::unique_ptr<TOknoGl> window;
     TEditor *editor = nullptr;
     int inTag = 0; // a position just after "<TD " in the middle of the document

@@ -3,7 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-THintBalloon::THintBalloon(QWidget *parent) : QLabel(parent, Qt::ToolTip | Qt::FramelessWindowHint)
+THintBalloon::THintBalloon(QWidget *parent)
+    : QLabel(parent, Qt::ToolTip | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("HintBalloon"));
     setTextFormat(Qt::PlainText);

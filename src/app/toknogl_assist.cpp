@@ -25,8 +25,8 @@
 
 namespace {
 
-const char *const kSwitchNames[AssistSwitchCount] = {"ChkHTMLHint", "ChkWstawiacz", "ChkZamykanie", "ChkAuto",
-                                                     "ChkIndent"};
+const char *const kSwitchNames[AssistSwitchCount]
+    = { "ChkHTMLHint", "ChkWstawiacz", "ChkZamykanie", "ChkAuto", "ChkIndent" };
 const char kSwitchSection[] = "Kontrolki";
 
 // An editor seen through EditableDocument whose changes are recorded in the control's own
@@ -35,7 +35,10 @@ const char kSwitchSection[] = "Kontrolki";
 class TypingEdit final : public EditableDocument
 {
 public:
-    explicit TypingEdit(TEditor *editor) : m_e(editor) {}
+    explicit TypingEdit(TEditor *editor)
+        : m_e(editor)
+    {
+    }
 
     int documentId() const override { return m_e->documentId(); }
     QString fileName() const override { return m_e->fileName(); }
@@ -62,7 +65,7 @@ public:
     }
     bool isModified() const override { return m_e->isModified(); }
     void setModified(bool modified) override { m_e->setModified(modified); }
-    void takeSnapshot() override {} // the control's undo holds the step
+    void takeSnapshot() override { } // the control's undo holds the step
 
 private:
     TEditor *m_e;
@@ -78,19 +81,23 @@ bool isPrintable(QChar c) { return (c.unicode() >= 32 && c.unicode() <= 126) || 
 void TOknoGl::setupAssistButtons()
 {
     AssistState &a = *m_assist;
-    struct Def {
+    struct Def
+    {
         QString caption;
         QString hint;
     };
     const Def defs[AssistSwitchCount] = {
-        {QStringLiteral("Dymki"), QStringLiteral("Podpowiedzi składniowe, wyświetlane w zielonych dymkach,\n"
-                                                 "zawierające składnię i opis znacznika")},
-        {QStringLiteral("Parametry"), QStringLiteral("Wstawianie parametrów znacznika, czyli pokazywanie\n"
-                                                     "listy parametrów taga podczas jego edycji w edytorze")},
-        {QStringLiteral("</ >"), QStringLiteral("Automatyczne dodawanie znacznika zamykającego </ >")},
-        {QStringLiteral("Auto"), QStringLiteral("Autointerpretacja wstawianego znacznika, czyli automatyczne \n"
-                                                "ładowanie go na zakładkę 'Tagi' zaraz po wstawieniu")},
-        {QStringLiteral("Wcięcia"), QStringLiteral("Wcinanie (indent)")},
+        { QStringLiteral("Dymki"),
+            QStringLiteral("Podpowiedzi składniowe, wyświetlane w zielonych dymkach,\n"
+                           "zawierające składnię i opis znacznika") },
+        { QStringLiteral("Parametry"),
+            QStringLiteral("Wstawianie parametrów znacznika, czyli pokazywanie\n"
+                           "listy parametrów taga podczas jego edycji w edytorze") },
+        { QStringLiteral("</ >"), QStringLiteral("Automatyczne dodawanie znacznika zamykającego </ >") },
+        { QStringLiteral("Auto"),
+            QStringLiteral("Autointerpretacja wstawianego znacznika, czyli automatyczne \n"
+                           "ładowanie go na zakładkę 'Tagi' zaraz po wstawieniu") },
+        { QStringLiteral("Wcięcia"), QStringLiteral("Wcinanie (indent)") },
     };
     QToolBar *bar = mainToolBar();
     bar->addSeparator();
@@ -121,9 +128,9 @@ void TOknoGl::setupAssistButtons()
 
     bar->addSeparator();
     a.btnTrybList = addToggle(QStringLiteral("BtnTrybList"), QStringLiteral("<LI>"),
-                              QStringLiteral("Tryb wprowadzania elementów listy"));
+        QStringLiteral("Tryb wprowadzania elementów listy"));
     a.btnTabTryb = addToggle(QStringLiteral("BtnTabTryb"), QStringLiteral("<TD>"),
-                             QStringLiteral("Tryb wprowadzania komórek tabeli"));
+        QStringLiteral("Tryb wprowadzania komórek tabeli"));
     // Only the user's click changes the mode; the timer sets the checked state.
     connect(a.btnTrybList, &QAction::triggered, this, &TOknoGl::BtnTrybListClick);
     connect(a.btnTabTryb, &QAction::triggered, this, &TOknoGl::BtnTabTrybClick);
@@ -232,7 +239,8 @@ bool TOknoGl::ShowSyntaxHint()
     }
     // One and a half lines under the caret's top, as the parameter list opens.
     const QRect caret = e->cursorRect();
-    const QPoint at = e->viewport()->mapToGlobal(caret.topLeft() + QPoint(0, e->fontMetrics().height() * 3 / 2));
+    const QPoint at
+        = e->viewport()->mapToGlobal(caret.topLeft() + QPoint(0, e->fontMetrics().height() * 3 / 2));
     a.balloon->showAt(text, at);
     a.shownHintTag = name;
     return true;
@@ -449,8 +457,8 @@ void TOknoGl::setupEditorPopup()
     AssistState &a = *m_assist;
     a.editorPopup = new QMenu(this);
     a.editorPopup->setObjectName(QStringLiteral("EditorPopup"));
-    const char *const items[] = {"EdycjaCofnij1", nullptr, "EdycjaWytnij1", "EdycjaSkopiuj1", "EdycjaWklej1",
-                                 "EdycjaWyczysc1", nullptr, "EdycjaZaznaczwszystko1"};
+    const char *const items[] = { "EdycjaCofnij1", nullptr, "EdycjaWytnij1", "EdycjaSkopiuj1", "EdycjaWklej1",
+        "EdycjaWyczysc1", nullptr, "EdycjaZaznaczwszystko1" };
     for (const char *name : items) {
         if (!name)
             a.editorPopup->addSeparator();
@@ -571,7 +579,8 @@ void TOknoGl::TagInspectorTagRebuilt(const QString &newTagText)
         return;
     // One snapshot for a run of edits of the same tag: undo restores the text from before
     // the run, and the document is not copied on every keystroke in the grid.
-    if (!(e->UndoValid && e->UndoText.constData() == a.writeBackSnapshot && !e->document()->isUndoAvailable())) {
+    if (!(e->UndoValid && e->UndoText.constData() == a.writeBackSnapshot
+            && !e->document()->isUndoAvailable())) {
         e->TakeSnapshot();
         a.writeBackSnapshot = e->UndoText.constData();
     }
@@ -589,12 +598,12 @@ void TOknoGl::TagInspectorTagRebuilt(const QString &newTagText)
 void TOknoGl::writeHintPreview(TEditor *e, const QString &tagText)
 {
     AssistState &a = *m_assist;
-    const QString folder =
-        e->FileName.isEmpty() ? QCoreApplication::applicationDirPath() : QFileInfo(e->FileName).absolutePath();
+    const QString folder = e->FileName.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                 : QFileInfo(e->FileName).absolutePath();
     const QString path = QDir(folder).filePath(QStringLiteral("~Markora$Hint.html"));
     const QString content = QStringLiteral("<html><head><META HTTP-EQUIV=\"Content-type\" "
-                                           "CONTENT=\"text/html;charset=windows-1250\"></head><body>") +
-                            tagText + a.sampleText + QStringLiteral("\r\n");
+                                           "CONTENT=\"text/html;charset=windows-1250\"></head><body>")
+        + tagText + a.sampleText + QStringLiteral("\r\n");
     QFile f(path);
     const QByteArray bytes = CodePage::encode(content, CodePage::Windows1250);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush()) {
@@ -602,8 +611,8 @@ void TOknoGl::writeHintPreview(TEditor *e, const QString &tagText)
         if (!a.failedPreviews.contains(path)) {
             a.failedPreviews << path;
             MsgBox::show(this, QMessageBox::Critical, QStringLiteral("Podgląd znacznika: błąd"),
-                         QStringLiteral("Nie można zapisać pliku podglądu ") + QDir::toNativeSeparators(path) +
-                             QStringLiteral(" (") + f.errorString() + QStringLiteral(")."));
+                QStringLiteral("Nie można zapisać pliku podglądu ") + QDir::toNativeSeparators(path)
+                    + QStringLiteral(" (") + f.errorString() + QStringLiteral(")."));
         }
         return;
     }

@@ -23,7 +23,11 @@ enum AssistSwitch { ChkHTMLHint, ChkWstawiacz, ChkZamykanie, ChkAuto, ChkIndent,
 class TOknoGl::AssistState : public QObject
 {
 public:
-    explicit AssistState(TOknoGl *owner) : QObject(owner), m_owner(owner) {}
+    explicit AssistState(TOknoGl *owner)
+        : QObject(owner)
+        , m_owner(owner)
+    {
+    }
     // Disconnects the widgets' signals from the window, which is being destroyed.
     ~AssistState() override;
 
@@ -74,4 +78,3 @@ public:
 private:
     TOknoGl *m_owner;
 };
-

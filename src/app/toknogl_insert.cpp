@@ -25,9 +25,11 @@ namespace {
 class MainWindowInteraction final : public InsertInteraction
 {
 public:
-    MainWindowInteraction(TOknoGl *window, std::function<bool(TEditor *)> interpret,
-                          std::function<QString()> selectedTag)
-        : m_window(window), m_interpret(std::move(interpret)), m_selectedTag(std::move(selectedTag))
+    MainWindowInteraction(
+        TOknoGl *window, std::function<bool(TEditor *)> interpret, std::function<QString()> selectedTag)
+        : m_window(window)
+        , m_interpret(std::move(interpret))
+        , m_selectedTag(std::move(selectedTag))
     {
     }
     std::optional<QString> askText(const QString &title, const QString &prompt) override
@@ -36,8 +38,9 @@ public:
     }
     bool askYesNo(const QString &title, const QString &question) override
     {
-        return MsgBox::show(m_window, QMessageBox::Question, title, question,
-                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        return MsgBox::show(
+                   m_window, QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No)
+            == QMessageBox::Yes;
     }
     bool interpretTag(EditableDocument &doc) override
     {
@@ -58,7 +61,7 @@ void TOknoGl::AssistStateDeleter::operator()(AssistState *state) const { delete 
 
 TOknoGl::AssistState::~AssistState()
 {
-    const QObject *senders[] = {qApp, toolTabs, inspector, listaTagow, wstList};
+    const QObject *senders[] = { qApp, toolTabs, inspector, listaTagow, wstList };
     for (const QObject *sender : senders)
         if (sender)
             QObject::disconnect(sender, nullptr, m_owner, nullptr);
@@ -128,14 +131,13 @@ void TOknoGl::setupUpperPane()
     split->addWidget(a.sideTabs);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
-    split->setSizes({560, 440});
+    split->setSizes({ 560, 440 });
     a.plGorny->setWidget(split);
     addDockWidget(Qt::TopDockWidgetArea, a.plGorny);
     setUpperPaneHeight(144);
 
-    connect(a.inspector, &TagInspector::tagShown, this, [this] {
-        m_assist->sideTabs->setCurrentWidget(m_assist->tagiPage);
-    });
+    connect(a.inspector, &TagInspector::tagShown, this,
+        [this] { m_assist->sideTabs->setCurrentWidget(m_assist->tagiPage); });
     connect(a.inspector, &TagInspector::tagRebuilt, this, &TOknoGl::TagInspectorTagRebuilt);
 }
 
@@ -156,7 +158,7 @@ int TOknoGl::upperPaneHeight() const { return m_assist->plGorny->height(); }
 
 void TOknoGl::setUpperPaneHeight(int height)
 {
-    resizeDocks({m_assist->plGorny}, {std::max(40, height)}, Qt::Vertical);
+    resizeDocks({ m_assist->plGorny }, { std::max(40, height) }, Qt::Vertical);
 }
 
 InsertToolTabs *TOknoGl::insertToolTabs() const { return m_assist->toolTabs; }
@@ -261,7 +263,7 @@ void TOknoGl::setClosingParagraph(bool on)
 QStringList TOknoGl::alignmentTemplates() const
 {
     const InsertSettings &s = m_assist->runner.settings();
-    return {s.alignLeft, s.alignCenter, s.alignRight};
+    return { s.alignLeft, s.alignCenter, s.alignRight };
 }
 
 void TOknoGl::setAlignmentTemplates(const QString &left, const QString &center, const QString &right)

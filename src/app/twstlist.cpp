@@ -3,7 +3,8 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
-TWstList::TWstList(QWidget *parent) : QListWidget(parent)
+TWstList::TWstList(QWidget *parent)
+    : QListWidget(parent)
 {
     setObjectName(QStringLiteral("WstList"));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -27,7 +28,7 @@ QSize TWstList::fittingSize(int maxRows) const
     width += 2 * frameWidth() + 16;
     if (count() > maxRows)
         width += verticalScrollBar()->sizeHint().width();
-    return {width, rows * rowHeight + 2 * frameWidth()};
+    return { width, rows * rowHeight + 2 * frameWidth() };
 }
 
 void TWstList::keyPressEvent(QKeyEvent *e)

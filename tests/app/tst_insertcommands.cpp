@@ -78,13 +78,20 @@ void TstInsertCommands::toolTabButtonsWrapSelectedWord_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("selStart");
-    QTest::newRow("bold") << "Btn_B" << "ala <B>kot</B> ma" << 7;
-    QTest::newRow("italic") << "Btn_I" << "ala <I>kot</I> ma" << 7;
-    QTest::newRow("H2") << "Btn_H2" << "ala <H2>kot</H2> ma" << 8;
-    QTest::newRow("line break") << "Btn_BR" << "ala <BR>kot ma" << 8;
-    QTest::newRow("centre template") << "Btn_Center" << "ala <DIV ALIGN=\"Center\">kot</DIV> ma" << 24;
-    QTest::newRow("form block") << "BtnForm" << "ala \n<FORM>kot\n</FORM> ma" << 11;
-    QTest::newRow("entity replaces") << "BtnNbsp" << "ala &nbsp; ma" << 10;
+    QTest::newRow("bold") << "Btn_B"
+                          << "ala <B>kot</B> ma" << 7;
+    QTest::newRow("italic") << "Btn_I"
+                            << "ala <I>kot</I> ma" << 7;
+    QTest::newRow("H2") << "Btn_H2"
+                        << "ala <H2>kot</H2> ma" << 8;
+    QTest::newRow("line break") << "Btn_BR"
+                                << "ala <BR>kot ma" << 8;
+    QTest::newRow("centre template") << "Btn_Center"
+                                     << "ala <DIV ALIGN=\"Center\">kot</DIV> ma" << 24;
+    QTest::newRow("form block") << "BtnForm"
+                                << "ala \n<FORM>kot\n</FORM> ma" << 11;
+    QTest::newRow("entity replaces") << "BtnNbsp"
+                                     << "ala &nbsp; ma" << 10;
 }
 
 void TstInsertCommands::toolTabButtonsWrapSelectedWord()
@@ -99,7 +106,8 @@ void TstInsertCommands::toolTabButtonsWrapSelectedWord()
     e->setSelection(4, 3);
     QToolButton *b = w.insertToolTabs()->button(button);
     QVERIFY2(b, qPrintable(button));
-    w.insertToolTabs()->setCurrentIndex(w.insertToolTabs()->indexOf(b->parentWidget()->parentWidget()->parentWidget()));
+    w.insertToolTabs()->setCurrentIndex(
+        w.insertToolTabs()->indexOf(b->parentWidget()->parentWidget()->parentWidget()));
     QTest::mouseClick(b, Qt::LeftButton);
     QCOMPARE(e->text(), expected);
     QCOMPARE(e->selStart(), selStart);
@@ -141,7 +149,7 @@ void TstInsertCommands::repeatAfterCancelledAnchor()
     user.inputs << std::nullopt; // the anchor question cancelled
     QVERIFY(!w.runInsertCommand(QStringLiteral("BtnAnchorClick")));
     QCOMPARE(user.prompts,
-             QStringList{QStringLiteral("Zakotwiczenie|Podaj nazwę kotwicy, którą mam wstawić:")});
+        QStringList { QStringLiteral("Zakotwiczenie|Podaj nazwę kotwicy, którą mam wstawić:") });
     QCOMPARE(e->text(), QStringLiteral("x<U></U>"));
     e->setSelection(0, 0);
     QToolButton *again = w.insertToolTabs()->button(QStringLiteral("BtnWstawJRaz"));
@@ -196,13 +204,14 @@ void TstInsertCommands::optionsReachTheCommands()
     QCOMPARE(e->text(), QStringLiteral("<P>"));
     w.setClosingParagraph(true);
     w.setAlignmentTemplates(QStringLiteral("<P ALIGN=\"Left\">"), QStringLiteral("<CENTER>"),
-                            QStringLiteral("<P ALIGN=\"Right\">"));
+        QStringLiteral("<P ALIGN=\"Right\">"));
     e->loadText(QString());
     QVERIFY(w.runInsertCommand(QStringLiteral("Btn_PClick")));
     QVERIFY(w.runInsertCommand(QStringLiteral("Btn_CenterClick")));
     QCOMPARE(e->text(), QStringLiteral("<P><CENTER></CENTER></P>"));
     // The whole pair is kept for repeating, however long.
-    const QString longText = QStringLiteral("<SPAN TITLE=\"") + QString(300, QLatin1Char('x')) + QStringLiteral("\">");
+    const QString longText
+        = QStringLiteral("<SPAN TITLE=\"") + QString(300, QLatin1Char('x')) + QStringLiteral("\">");
     QVERIFY(w.InsertPair(longText, QStringLiteral("</SPAN>")));
     QCOMPARE(w.lastInsertedOpening(), longText);
     QCOMPARE(w.lastInsertedClosing(), QStringLiteral("</SPAN>"));
@@ -234,8 +243,8 @@ void TstInsertCommands::entryModeFromCommands()
     QVERIFY(w.findChild<QAction *>(QStringLiteral("BtnTabTryb"))->isChecked());
     QTest::keyClicks(e, QStringLiteral("a"));
     QTest::keyClick(e, Qt::Key_Return);
-    QCOMPARE(e->text(),
-             QStringLiteral("<TABLE BORDER=\"2\">\n<TR>\n<TD>a</TD>\n<TD>\n</TD>\n</TR>\n</TABLE>"));
+    QCOMPARE(
+        e->text(), QStringLiteral("<TABLE BORDER=\"2\">\n<TR>\n<TD>a</TD>\n<TD>\n</TD>\n</TR>\n</TABLE>"));
     QVERIFY(w.runInsertCommand(QStringLiteral("BtnULClick")));
     QCOMPARE(e->EntryMode, 1);
     QVERIFY(w.findChild<QAction *>(QStringLiteral("BtnTrybList"))->isChecked());

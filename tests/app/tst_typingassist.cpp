@@ -51,17 +51,26 @@ void TstTypingAssist::greaterClosesTag_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("caret");
 
-    QTest::newRow("<TD") << "<TD" << "" << true << false << "<TD></TD>" << 4;
-    QTest::newRow("<BR ends=0") << "<BR" << "" << true << false << "<BR>" << 4;
-    QTest::newRow("<P default") << "<P" << "" << true << false << "<P></P>" << 3;
-    QTest::newRow("<P stored no") << "<P" << "false" << true << false << "<P>" << 3;
-    QTest::newRow("<P stored yes") << "<P" << "true" << true << false << "<P></P>" << 3;
-    QTest::newRow("<table border=1") << "<table border=1" << "" << true << false << "<table border=1></table>"
-                                     << 16;
-    QTest::newRow("closing tag") << "</TD" << "" << true << false << "</TD>" << 5;
-    QTest::newRow("outside tags") << "a" << "" << true << false << "a>" << 2;
-    QTest::newRow("switch up") << "<TD" << "" << false << false << "<TD>" << 4;
-    QTest::newRow("lower-case insertion") << "<TD" << "" << true << true << "<TD></td>" << 4;
+    QTest::newRow("<TD") << "<TD"
+                         << "" << true << false << "<TD></TD>" << 4;
+    QTest::newRow("<BR ends=0") << "<BR"
+                                << "" << true << false << "<BR>" << 4;
+    QTest::newRow("<P default") << "<P"
+                                << "" << true << false << "<P></P>" << 3;
+    QTest::newRow("<P stored no") << "<P"
+                                  << "false" << true << false << "<P>" << 3;
+    QTest::newRow("<P stored yes") << "<P"
+                                   << "true" << true << false << "<P></P>" << 3;
+    QTest::newRow("<table border=1") << "<table border=1"
+                                     << "" << true << false << "<table border=1></table>" << 16;
+    QTest::newRow("closing tag") << "</TD"
+                                 << "" << true << false << "</TD>" << 5;
+    QTest::newRow("outside tags") << "a"
+                                  << "" << true << false << "a>" << 2;
+    QTest::newRow("switch up") << "<TD"
+                               << "" << false << false << "<TD>" << 4;
+    QTest::newRow("lower-case insertion") << "<TD"
+                                          << "" << true << true << "<TD></td>" << 4;
 }
 
 void TstTypingAssist::greaterClosesTag()
@@ -75,7 +84,8 @@ void TstTypingAssist::greaterClosesTag()
     ScriptedUser user;
     TOknoGl w;
     if (!optionalChoiceP.isEmpty())
-        w.settings().writeBool(QStringLiteral("Zamykanie"), QStringLiteral("P"), optionalChoiceP == QLatin1String("true"));
+        w.settings().writeBool(
+            QStringLiteral("Zamykanie"), QStringLiteral("P"), optionalChoiceP == QLatin1String("true"));
     w.setAssistSwitch(QStringLiteral("ChkZamykanie"), closingOn);
     w.setAssistSwitch(QStringLiteral("ChkWstawiacz"), false); // spaces stay plain typing
     w.setLowerCaseInsertion(lowerCase);
@@ -189,10 +199,14 @@ void TstTypingAssist::listKeysThatEndIt_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Escape") << "Esc" << "<A ";
-    QTest::newRow("=") << "=" << "<A =";
-    QTest::newRow("quote") << "\"" << "<A \"";
-    QTest::newRow(">") << ">" << "<A ></A>";
+    QTest::newRow("Escape") << "Esc"
+                            << "<A ";
+    QTest::newRow("=") << "="
+                       << "<A =";
+    QTest::newRow("quote") << "\""
+                           << "<A \"";
+    QTest::newRow(">") << ">"
+                       << "<A ></A>";
 }
 
 void TstTypingAssist::listKeysThatEndIt()
@@ -221,8 +235,8 @@ void TstTypingAssist::enterByEntryMode_data()
     QTest::addColumn<QString>("expected");
     const QString before = QStringLiteral("<TABLE>\n  \t<TD>x");
     QTest::newRow("table cell") << 2 << false << true << before + QStringLiteral("</TD>\n  \t<TD>");
-    QTest::newRow("table row (Shift)") << 2 << true << true
-                                       << before + QStringLiteral("</TD>\n  \t</TR><TR>\n  \t<TD>");
+    QTest::newRow("table row (Shift)")
+        << 2 << true << true << before + QStringLiteral("</TD>\n  \t</TR><TR>\n  \t<TD>");
     QTest::newRow("list item") << 1 << false << true << before + QStringLiteral("\n  \t<LI>");
     QTest::newRow("normal") << 0 << false << true << before + QStringLiteral("\n  \t");
     QTest::newRow("normal, no indent") << 0 << false << false << before + QStringLiteral("\n");
@@ -287,8 +301,8 @@ void TstTypingAssist::statusPanelsAndOverwrite()
 
 void TstTypingAssist::switchesPersistBetweenRuns()
 {
-    const QStringList names = {QStringLiteral("ChkHTMLHint"), QStringLiteral("ChkWstawiacz"),
-                               QStringLiteral("ChkZamykanie"), QStringLiteral("ChkAuto"), QStringLiteral("ChkIndent")};
+    const QStringList names = { QStringLiteral("ChkHTMLHint"), QStringLiteral("ChkWstawiacz"),
+        QStringLiteral("ChkZamykanie"), QStringLiteral("ChkAuto"), QStringLiteral("ChkIndent") };
     {
         TOknoGl w;
         for (const QString &n : names) {

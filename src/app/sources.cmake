@@ -24,4 +24,7 @@ list(APPEND MARKORA_UI_SOURCES
 )
 list(APPEND MARKORA_UI_SOURCES
   app/toknogl_ext.cpp
+  app/toknogl_assist_p.h app/toknogl_assist.cpp app/toknogl_insert.cpp
+  app/twstlist.h app/twstlist.cpp
+  app/thintballoon.h app/thintballoon.cpp
 )

@@ -63,6 +63,7 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
 
     // Each subsystem adds its menus, toolbars and panels here, one call each.
     // (tag assistance and insertion)
+    setupAssist();
     // (start-up and settings)
     setupStartup();
     // (text services)
@@ -351,6 +352,7 @@ QString TOknoGl::statusPanel(int index) const
 void TOknoGl::Timer1Timer()
 {
     TEditor *e = currentEditorOrNull();
+    Timer1TimerAssist(e);
     auto enable = [this](const char *name, bool on) {
         if (auto *a = findChild<QAction *>(QString::fromLatin1(name)))
             a->setEnabled(on);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -38,7 +39,11 @@ TagInspector::TagInspector(const TagDefs *defs, QWidget *parent)
     , m_description(new QLabel(this))
     , m_grid(new QTableWidget(0, 2, this))
 {
+    // The inspector lives in a low pane: the grid takes the full height beside the
+    // description, which scrolls when it is long.
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
     QFont bold = m_title->font();
     bold.setBold(true);
     m_title->setFont(bold);
@@ -49,9 +54,18 @@ TagInspector::TagInspector(const TagDefs *defs, QWidget *parent)
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->verticalHeader()->hide();
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
+    m_description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *descriptionArea = new QScrollArea(this);
+    descriptionArea->setWidget(m_description);
+    descriptionArea->setWidgetResizable(true);
+    descriptionArea->setFrameShape(QFrame::NoFrame);
+    descriptionArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *body = new QHBoxLayout;
+    body->setSpacing(4);
+    body->addWidget(m_grid, 2);
+    body->addWidget(descriptionArea, 1);
     layout->addWidget(m_title);
-    layout->addWidget(m_description);
-    layout->addWidget(m_grid, 1);
+    layout->addLayout(body, 1);
 
     m_reportError
         = [this](const QString &caption, const QString &text) { QMessageBox::critical(this, caption, text); };

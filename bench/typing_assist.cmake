@@ -1,0 +1,1 @@
+markora_add_bench(bench_typing_assist bench_typing_assist.cpp)

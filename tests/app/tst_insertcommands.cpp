@@ -1,0 +1,366 @@
+#include "assisttestsupport.h"
+#include "insert/inserttooltabs.h"
+#include "tags/taginspector.h"
+
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTabWidget>
+#include <QToolButton>
+
+using assisttest::prepare;
+using assisttest::ScriptedUser;
+
+// The insertion commands and the tag inspector in the main window: tool tabs, the insert
+// menu and its shortcuts, the questions, "Wstaw jeszcze raz", the options, the double-click
+// into the inspector and the live write-back.
+class TstInsertCommands : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
+    void cleanup() { m_settings.reset(); }
+
+    void upperPaneHoldsToolTabsAndInspector();
+    void toolTabButtonsWrapSelectedWord_data();
+    void toolTabButtonsWrapSelectedWord();
+    void boldByShortcutAndRepeatByF9();
+    void repeatAfterCancelledAnchor();
+    void anchorAndDeclarationQuestions();
+    void optionsReachTheCommands();
+    void styleFromSelectedTagInList();
+    void entryModeFromCommands();
+    void autoInterpretationLoadsInspector();
+    void toolTabsDisabledWithoutDocument();
+    void doubleClickEditWritesTagBack();
+    void realDoubleClickOnTagAndOnWord();
+    void writeBackUndoAndGuards();
+
+private:
+    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
+};
+
+void TstInsertCommands::upperPaneHoldsToolTabsAndInspector()
+{
+    TOknoGl w;
+    w.show();
+    auto *pane = qobject_cast<QDockWidget *>(w.upperPane());
+    QVERIFY(pane);
+    QCOMPARE(pane->objectName(), QStringLiteral("PlGorny"));
+    QVERIFY(pane->isAncestorOf(w.insertToolTabs()));
+    QVERIFY(pane->isAncestorOf(w.tagInspector()));
+    QCOMPARE(w.insertToolTabs()->count(), 11);
+    auto *tagi = w.findChild<QWidget *>(QStringLiteral("Tagi"));
+    QVERIFY(tagi && tagi->isAncestorOf(w.tagInspector()));
+    auto *tabs = qobject_cast<QTabWidget *>(tagi->parentWidget()->parentWidget());
+    QVERIFY(tabs);
+    QCOMPARE(tabs->tabText(tabs->indexOf(tagi)), QStringLiteral("Tagi"));
+    auto *list = w.findChild<QListWidget *>(QStringLiteral("ListaTagow"));
+    QVERIFY(list && list->count() > 50);
+    QVERIFY(tabs->indexOf(list) >= 0);
+    for (int i = 1; i < list->count(); ++i)
+        QVERIFY(list->item(i - 1)->text().compare(list->item(i)->text(), Qt::CaseInsensitive) <= 0);
+    w.setUpperPaneHeight(200);
+    QTRY_COMPARE(w.upperPaneHeight(), 200);
+    // The insert menu of the menu bar holds the table's items.
+    QMenu *wstaw = w.menuNamed(QStringLiteral("Wstaw1"));
+    QVERIFY(wstaw && wstaw->actions().size() > 10);
+    bool repeat = false;
+    for (QAction *a : wstaw->actions())
+        repeat = repeat || a->objectName() == QLatin1String("Wstawjeszczeraz1");
+    QVERIFY(repeat);
+}
+
+void TstInsertCommands::toolTabButtonsWrapSelectedWord_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("selStart");
+    QTest::newRow("bold") << "Btn_B"
+                          << "ala <B>kot</B> ma" << 7;
+    QTest::newRow("italic") << "Btn_I"
+                            << "ala <I>kot</I> ma" << 7;
+    QTest::newRow("H2") << "Btn_H2"
+                        << "ala <H2>kot</H2> ma" << 8;
+    QTest::newRow("line break") << "Btn_BR"
+                                << "ala <BR>kot ma" << 8;
+    QTest::newRow("centre template") << "Btn_Center"
+                                     << "ala <DIV ALIGN=\"Center\">kot</DIV> ma" << 24;
+    QTest::newRow("form block") << "BtnForm"
+                                << "ala \n<FORM>kot\n</FORM> ma" << 11;
+    QTest::newRow("entity replaces") << "BtnNbsp"
+                                     << "ala &nbsp; ma" << 10;
+}
+
+void TstInsertCommands::toolTabButtonsWrapSelectedWord()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, expected);
+    QFETCH(int, selStart);
+    ScriptedUser user;
+    TOknoGl w;
+    prepare(w, QStringLiteral("ala kot ma"));
+    TEditor *e = w.CurrentEditor();
+    e->setSelection(4, 3);
+    QToolButton *b = w.insertToolTabs()->button(button);
+    QVERIFY2(b, qPrintable(button));
+    w.insertToolTabs()->setCurrentIndex(
+        w.insertToolTabs()->indexOf(b->parentWidget()->parentWidget()->parentWidget()));
+    QTest::mouseClick(b, Qt::LeftButton);
+    QCOMPARE(e->text(), expected);
+    QCOMPARE(e->selStart(), selStart);
+    if (button != QLatin1String("BtnNbsp"))
+        QCOMPARE(e->selectedText(), QStringLiteral("kot"));
+    QVERIFY(e->hasFocus());
+    // One undo restores the text from before the command.
+    e->Undo();
+    QCOMPARE(e->text(), QStringLiteral("ala kot ma"));
+}
+
+void TstInsertCommands::boldByShortcutAndRepeatByF9()
+{
+    TOknoGl w;
+    prepare(w, QStringLiteral("jeden dwa"));
+    TEditor *e = w.CurrentEditor();
+    e->setSelection(0, 5);
+    QTest::keyClick(e, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(e->text(), QStringLiteral("<B>jeden</B> dwa"));
+    QCOMPARE(e->selectedText(), QStringLiteral("jeden"));
+    e->setSelection(13, 3);
+    QTest::keyClick(e, Qt::Key_F9);
+    QCOMPARE(e->text(), QStringLiteral("<B>jeden</B> <B>dwa</B>"));
+    QTest::keyClick(e, Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(e->text(), QStringLiteral("<B>jeden</B> <B><I>dwa</I></B>"));
+    e->setSelection(0, 0);
+    QTest::keyClick(e, Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(e->text(), QStringLiteral("<BR><B>jeden</B> <B><I>dwa</I></B>"));
+}
+
+void TstInsertCommands::repeatAfterCancelledAnchor()
+{
+    ScriptedUser user;
+    TOknoGl w;
+    prepare(w, QStringLiteral("x"));
+    TEditor *e = w.CurrentEditor();
+    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_UClick")));
+    QCOMPARE(e->text(), QStringLiteral("x<U></U>"));
+    user.inputs << std::nullopt; // the anchor question cancelled
+    QVERIFY(!w.runInsertCommand(QStringLiteral("BtnAnchorClick")));
+    QCOMPARE(user.prompts,
+        QStringList { QStringLiteral("Zakotwiczenie|Podaj nazwę kotwicy, którą mam wstawić:") });
+    QCOMPARE(e->text(), QStringLiteral("x<U></U>"));
+    e->setSelection(0, 0);
+    QToolButton *again = w.insertToolTabs()->button(QStringLiteral("BtnWstawJRaz"));
+    QVERIFY(again);
+    QTest::mouseClick(again, Qt::LeftButton);
+    QCOMPARE(e->text(), QStringLiteral("<U></U>x<U></U>"));
+    w.findChild<QAction *>(QStringLiteral("Wstawjeszczeraz1"))->trigger();
+    QCOMPARE(e->text(), QStringLiteral("<U><U></U></U>x<U></U>"));
+}
+
+void TstInsertCommands::anchorAndDeclarationQuestions()
+{
+    ScriptedUser user;
+    TOknoGl w;
+    prepare(w);
+    TEditor *e = w.CurrentEditor();
+    user.inputs << QStringLiteral("góra") << QStringLiteral("ja@example.pl");
+    QVERIFY(w.runInsertCommand(QStringLiteral("BtnAnchorClick")));
+    QVERIFY(w.runInsertCommand(QStringLiteral("BtnMailClick")));
+    QCOMPARE(e->text(), QStringLiteral("<A NAME=\"góra\"><A HREF=\"mailto:ja@example.pl\"></A></A>"));
+    QCOMPARE(user.prompts.last(), QStringLiteral("Odnośnik e-mailowy|Podaj adres poczty elektronicznej:"));
+
+    e->loadText(QString());
+    QVERIFY(!e->IsoCharset);
+    user.answers << QMessageBox::Yes;
+    QVERIFY(w.runInsertCommand(QStringLiteral("WstawdeklaracjISO1Click")));
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(user.asked[0].icon, QMessageBox::Question);
+    QCOMPARE(user.asked[0].caption, QStringLiteral("Wstawianie deklaracji: pytanie"));
+    QCOMPARE(user.asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(e->IsoCharset);
+    user.answers << QMessageBox::No;
+    QVERIFY(w.runInsertCommand(QStringLiteral("WstawdeklaracjWin1Click")));
+    QVERIFY(e->IsoCharset);
+    QCOMPARE(user.asked.size(), 2);
+}
+
+void TstInsertCommands::optionsReachTheCommands()
+{
+    TOknoGl w;
+    prepare(w);
+    TEditor *e = w.CurrentEditor();
+    QVERIFY(!w.lowerCaseInsertion());
+    QVERIFY(!w.closingParagraph());
+    QCOMPARE(w.alignmentTemplates().value(1), QStringLiteral("<DIV ALIGN=\"Center\">"));
+    w.setLowerCaseInsertion(true);
+    QVERIFY(w.runInsertCommand(QStringLiteral("BtnTblStartClick")));
+    QCOMPARE(e->text(), QStringLiteral("<table border=\"2\">\n<tr>\n<td>\n</td>\n</tr>\n</table>"));
+    w.setLowerCaseInsertion(false);
+    e->loadText(QString());
+    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_PClick")));
+    QCOMPARE(e->text(), QStringLiteral("<P>"));
+    w.setClosingParagraph(true);
+    w.setAlignmentTemplates(QStringLiteral("<P ALIGN=\"Left\">"), QStringLiteral("<CENTER>"),
+        QStringLiteral("<P ALIGN=\"Right\">"));
+    e->loadText(QString());
+    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_PClick")));
+    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_CenterClick")));
+    QCOMPARE(e->text(), QStringLiteral("<P><CENTER></CENTER></P>"));
+    // The whole pair is kept for repeating, however long.
+    const QString longText
+        = QStringLiteral("<SPAN TITLE=\"") + QString(300, QLatin1Char('x')) + QStringLiteral("\">");
+    QVERIFY(w.InsertPair(longText, QStringLiteral("</SPAN>")));
+    QCOMPARE(w.lastInsertedOpening(), longText);
+    QCOMPARE(w.lastInsertedClosing(), QStringLiteral("</SPAN>"));
+}
+
+void TstInsertCommands::styleFromSelectedTagInList()
+{
+    TOknoGl w;
+    prepare(w);
+    TEditor *e = w.CurrentEditor();
+    // Nothing selected in the list: nothing inserted.
+    QVERIFY(!w.runInsertCommand(QStringLiteral("BtnWstawJakoStylClick")));
+    auto *list = w.findChild<QListWidget *>(QStringLiteral("ListaTagow"));
+    const auto found = list->findItems(QStringLiteral("H1"), Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    list->setCurrentItem(found.first());
+    QVERIFY(w.runInsertCommand(QStringLiteral("BtnWstawJakoStylClick")));
+    QCOMPARE(e->text(), QStringLiteral("\nH1 {}"));
+    QCOMPARE(e->selStart(), 5);
+}
+
+void TstInsertCommands::entryModeFromCommands()
+{
+    TOknoGl w;
+    prepare(w);
+    TEditor *e = w.CurrentEditor();
+    QTest::mouseClick(w.insertToolTabs()->button(QStringLiteral("BtnTblStart")), Qt::LeftButton);
+    QCOMPARE(e->EntryMode, 2);
+    QVERIFY(w.findChild<QAction *>(QStringLiteral("BtnTabTryb"))->isChecked());
+    QTest::keyClicks(e, QStringLiteral("a"));
+    QTest::keyClick(e, Qt::Key_Return);
+    QCOMPARE(
+        e->text(), QStringLiteral("<TABLE BORDER=\"2\">\n<TR>\n<TD>a</TD>\n<TD>\n</TD>\n</TR>\n</TABLE>"));
+    QVERIFY(w.runInsertCommand(QStringLiteral("BtnULClick")));
+    QCOMPARE(e->EntryMode, 1);
+    QVERIFY(w.findChild<QAction *>(QStringLiteral("BtnTrybList"))->isChecked());
+    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_BClick")));
+    QCOMPARE(e->EntryMode, 1); // other commands leave the mode alone
+}
+
+void TstInsertCommands::autoInterpretationLoadsInspector()
+{
+    TOknoGl w;
+    prepare(w, QStringLiteral("tekst"));
+    TEditor *e = w.CurrentEditor();
+    e->setSelection(0, 5);
+    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_ArialClick")));
+    QCOMPARE(w.tagInspector()->titleHint(), QStringLiteral("<FONT>"));
+    // The word stays selected and the focus in the editor.
+    QCOMPARE(e->selectedText(), QStringLiteral("tekst"));
+    QVERIFY(e->hasFocus());
+    // Switched off: the inspector is left alone.
+    w.tagInspector()->clear();
+    w.setAssistSwitch(QStringLiteral("ChkAuto"), false);
+    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_BClick")));
+    QVERIFY(w.tagInspector()->titleHint().isEmpty());
+}
+
+void TstInsertCommands::toolTabsDisabledWithoutDocument()
+{
+    ScriptedUser user;
+    TOknoGl w;
+    w.show();
+    QVERIFY(w.insertToolTabs()->isEnabled());
+    QVERIFY(w.CloseAll());
+    QVERIFY(!w.insertToolTabs()->isEnabled());
+    QVERIFY(!w.menuNamed(QStringLiteral("Wstaw1"))->menuAction()->isEnabled());
+    QVERIFY(!w.runInsertCommand(QStringLiteral("Btn_BClick")));
+    w.New();
+    QVERIFY(w.insertToolTabs()->isEnabled());
+}
+
+void TstInsertCommands::doubleClickEditWritesTagBack()
+{
+    TOknoGl w;
+    prepare(w, QStringLiteral("<P>Zobacz <A HREF=\"a.html\" TITLE=x>tu</A>.</P>"), 14);
+    TEditor *e = w.CurrentEditor();
+    EditorHost &host = w;
+    QVERIFY(host.editorDoubleClick(e));
+    QCOMPARE(e->selectedText(), QStringLiteral("<A HREF=\"a.html\" TITLE=x>"));
+    TagInspector *insp = w.tagInspector();
+    QCOMPARE(insp->title(), QStringLiteral("Tag: <A>"));
+    int href = -1;
+    for (int i = 0; i < insp->rowCount(); ++i)
+        if (insp->rowName(i) == QLatin1String("HREF"))
+            href = i;
+    QVERIFY(href >= 0);
+    QCOMPARE(insp->rowValue(href), QStringLiteral("a.html"));
+    // The user types into the value's editor in the grid.
+    auto *edit = insp->rowEditor(href)->findChild<QLineEdit *>();
+    QVERIFY(edit);
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("b.html"));
+    // Arguments come in the definition's order, TITLE (a shared one) first.
+    const QString rebuilt = QStringLiteral("<A TITLE=\"x\" HREF=\"b.html\">");
+    QCOMPARE(insp->rebuiltTag(), rebuilt);
+    QCOMPARE(e->text(), QStringLiteral("<P>Zobacz ") + rebuilt + QStringLiteral("tu</A>.</P>"));
+    QCOMPARE(e->selectedText(), rebuilt);
+    // Undo restores the tag from before the editing in the grid, in one step.
+    e->Undo();
+    QCOMPARE(e->text(), QStringLiteral("<P>Zobacz <A HREF=\"a.html\" TITLE=x>tu</A>.</P>"));
+}
+
+void TstInsertCommands::realDoubleClickOnTagAndOnWord()
+{
+    TOknoGl w;
+    prepare(w, QStringLiteral("<B CLASS=x>slowo</B>"), 0);
+    TEditor *e = w.CurrentEditor();
+    const QFontMetrics fm(e->font());
+    QTextCursor c(e->document());
+    c.setPosition(4);
+    QPoint inTag = e->cursorRect(c).center();
+    QTest::mouseDClick(e->viewport(), Qt::LeftButton, {}, inTag);
+    QCOMPARE(e->selectedText(), QStringLiteral("<B CLASS=x>"));
+    QCOMPARE(w.tagInspector()->titleHint(), QStringLiteral("<B>"));
+    c.setPosition(14);
+    QTest::mouseDClick(e->viewport(), Qt::LeftButton, {}, e->cursorRect(c).center());
+    QCOMPARE(e->selectedText(), QStringLiteral("slowo"));
+}
+
+void TstInsertCommands::writeBackUndoAndGuards()
+{
+    TOknoGl w;
+    prepare(w, QStringLiteral("<TD ALIGN=left>a</TD>"), 3);
+    TEditor *e = w.CurrentEditor();
+    EditorHost &host = w;
+    QVERIFY(host.editorDoubleClick(e));
+    TagInspector *insp = w.tagInspector();
+    int align = -1;
+    for (int i = 0; i < insp->rowCount(); ++i)
+        if (insp->rowName(i) == QLatin1String("ALIGN"))
+            align = i;
+    QVERIFY(align >= 0);
+    // Text typed before the tag moves it; the write-back follows.
+    e->setSelection(0, 0);
+    QTest::keyClicks(e, QStringLiteral("xy "));
+    QVERIFY(insp->setRowValue(align, QStringLiteral("right")));
+    QCOMPARE(e->text(), QStringLiteral("xy <TD ALIGN=\"right\">a</TD>"));
+    // Another document: the grid no longer writes anywhere.
+    TEditor *other = w.New();
+    other->loadText(QStringLiteral("abc"));
+    QVERIFY(insp->rowCount() == 0 || !insp->setRowValue(align, QStringLiteral("center")));
+    QCOMPARE(other->text(), QStringLiteral("abc"));
+    QCOMPARE(e->text(), QStringLiteral("xy <TD ALIGN=\"right\">a</TD>"));
+    // A comment is not taken by the grid: the double-click selects a word.
+    other->loadText(QStringLiteral("<!-- uwaga -->"));
+    other->setSelection(6, 0);
+    QVERIFY(!host.editorDoubleClick(other));
+}
+
+QTEST_MAIN(TstInsertCommands)
+#include "tst_insertcommands.moc"

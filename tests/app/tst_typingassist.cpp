@@ -1,0 +1,474 @@
+#include "app/thintballoon.h"
+#include "app/twstlist.h"
+#include "assisttestsupport.h"
+#include "services/codepage.h"
+#include "tags/taginspector.h"
+
+#include <QMenu>
+#include <QTableWidget>
+
+using assisttest::prepare;
+using assisttest::ScriptedUser;
+
+// Typing in the main window's editor as a user does: the key handler with Enter, ">",
+// overwrite and the parameter list, the switches, the status panels, the context menu's
+// parameter inserter, the syntax hint and the tag preview file.
+class TstTypingAssist : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
+    void cleanup() { m_settings.reset(); }
+
+    void greaterClosesTag_data();
+    void greaterClosesTag();
+    void greaterClosingIsOneUndoStep();
+    void spaceOpensParameterList_data();
+    void spaceOpensParameterList();
+    void typingGoesOnWhileListIsOpen();
+    void choosingQuotedParameterLeavesCaretBetweenQuotes();
+    void listKeysThatEndIt_data();
+    void listKeysThatEndIt();
+    void enterByEntryMode_data();
+    void enterByEntryMode();
+    void statusPanelsAndOverwrite();
+    void switchesPersistBetweenRuns();
+    void modeButtonsFollowTheDocument();
+    void parInserterInsertsAtTagEnd();
+    void syntaxHintConditions();
+    void hintPreviewFileWrittenInDocumentFolder();
+
+private:
+    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
+};
+
+void TstTypingAssist::greaterClosesTag_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("optionalChoiceP"); // "" = not stored
+    QTest::addColumn<bool>("closingOn");
+    QTest::addColumn<bool>("lowerCase");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("caret");
+
+    QTest::newRow("<TD") << "<TD"
+                         << "" << true << false << "<TD></TD>" << 4;
+    QTest::newRow("<BR ends=0") << "<BR"
+                                << "" << true << false << "<BR>" << 4;
+    QTest::newRow("<P default") << "<P"
+                                << "" << true << false << "<P></P>" << 3;
+    QTest::newRow("<P stored no") << "<P"
+                                  << "false" << true << false << "<P>" << 3;
+    QTest::newRow("<P stored yes") << "<P"
+                                   << "true" << true << false << "<P></P>" << 3;
+    QTest::newRow("<table border=1") << "<table border=1"
+                                     << "" << true << false << "<table border=1></table>" << 16;
+    QTest::newRow("closing tag") << "</TD"
+                                 << "" << true << false << "</TD>" << 5;
+    QTest::newRow("outside tags") << "a"
+                                  << "" << true << false << "a>" << 2;
+    QTest::newRow("switch up") << "<TD"
+                               << "" << false << false << "<TD>" << 4;
+    QTest::newRow("lower-case insertion") << "<TD"
+                                          << "" << true << true << "<TD></td>" << 4;
+}
+
+void TstTypingAssist::greaterClosesTag()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, optionalChoiceP);
+    QFETCH(bool, closingOn);
+    QFETCH(bool, lowerCase);
+    QFETCH(QString, expected);
+    QFETCH(int, caret);
+    ScriptedUser user;
+    TOknoGl w;
+    if (!optionalChoiceP.isEmpty())
+        w.settings().writeBool(
+            QStringLiteral("Zamykanie"), QStringLiteral("P"), optionalChoiceP == QLatin1String("true"));
+    w.setAssistSwitch(QStringLiteral("ChkZamykanie"), closingOn);
+    w.setAssistSwitch(QStringLiteral("ChkWstawiacz"), false); // spaces stay plain typing
+    w.setLowerCaseInsertion(lowerCase);
+    prepare(w);
+    TEditor *e = w.CurrentEditor();
+    QTest::keyClicks(e, typed);
+    QTest::keyClick(e, '>');
+    QCOMPARE(e->text(), expected);
+    QCOMPARE(e->selStart(), caret);
+    QCOMPARE(e->selLength(), 0);
+    QVERIFY(user.asked.isEmpty());
+}
+
+void TstTypingAssist::greaterClosingIsOneUndoStep()
+{
+    TOknoGl w;
+    prepare(w, QStringLiteral("x <TD"));
+    TEditor *e = w.CurrentEditor();
+    QTest::keyClick(e, '>');
+    QCOMPARE(e->text(), QStringLiteral("x <TD></TD>"));
+    e->Undo();
+    QCOMPARE(e->text(), QStringLiteral("x <TD"));
+}
+
+void TstTypingAssist::spaceOpensParameterList_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("entry"); // an entry the list must hold
+
+    QTest::newRow("after tag name") << "<A" << true << "HREF=\"\"";
+    QTest::newRow("after a value") << "<IMG SRC=\"a.gif\"" << true << "ALT=\"\"";
+    QTest::newRow("bool entry bare") << "<TD" << true << "NOWRAP";
+    QTest::newRow("inside quoted value") << "<A HREF=\"a" << false << "";
+    QTest::newRow("outside tags") << "<B>text" << false << "";
+    QTest::newRow("tag without parameters") << "<NOBR" << false << "";
+    QTest::newRow("unknown tag") << "<XYZ" << false << "";
+}
+
+void TstTypingAssist::spaceOpensParameterList()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, opens);
+    QFETCH(QString, entry);
+    TOknoGl w;
+    prepare(w, text);
+    TEditor *e = w.CurrentEditor();
+    QTest::keyClick(e, ' ');
+    // The space lands in the document either way, exactly once.
+    QCOMPARE(e->text(), text + QLatin1Char(' '));
+    auto *list = w.findChild<TWstList *>(QStringLiteral("WstList"));
+    QVERIFY(list);
+    QCOMPARE(list->isVisible(), opens);
+    if (!opens)
+        return;
+    QCOMPARE(list->Tag, int(text.size()) + 1);
+    QVERIFY(!list->findItems(entry, Qt::MatchExactly).isEmpty());
+    QCOMPARE(list->currentRow(), 0);
+    // The list opens under the caret's line, inside the window.
+    const QRect caret = e->cursorRect();
+    const QPoint caretInWindow = e->viewport()->mapTo(&w, caret.topLeft());
+    QVERIFY(list->geometry().top() > caretInWindow.y());
+    QCOMPARE(list->geometry().left(), caretInWindow.x());
+    QVERIFY(w.rect().contains(list->geometry()));
+}
+
+void TstTypingAssist::typingGoesOnWhileListIsOpen()
+{
+    TOknoGl w;
+    prepare(w, QStringLiteral("<TD"));
+    TEditor *e = w.CurrentEditor();
+    QTest::keyClick(e, ' ');
+    auto *list = w.findChild<TWstList *>(QStringLiteral("WstList"));
+    QVERIFY(list->isVisible());
+    QTest::keyClicks(list, QStringLiteral("ali"));
+    QCOMPARE(e->text(), QStringLiteral("<TD ali"));
+    QVERIFY(list->isVisible());
+    QTest::keyClick(list, Qt::Key_Backspace);
+    QCOMPARE(e->text(), QStringLiteral("<TD al"));
+    // The entry that begins with what was typed is current; Enter takes it and replaces
+    // what was typed since the list opened.
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("ALIGN=\"\""));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"\""));
+    QCOMPARE(e->selStart(), 11);
+    QVERIFY(!list->isVisible());
+}
+
+void TstTypingAssist::choosingQuotedParameterLeavesCaretBetweenQuotes()
+{
+    TOknoGl w;
+    prepare(w, QStringLiteral("<p><a>x</a>"), 5);
+    TEditor *e = w.CurrentEditor();
+    QTest::keyClick(e, ' ');
+    auto *list = w.findChild<TWstList *>(QStringLiteral("WstList"));
+    QVERIFY(list->isVisible());
+    const auto found = list->findItems(QStringLiteral("HREF=\"\""), Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    // A mouse click on the item chooses it.
+    list->scrollToItem(found.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+    QCOMPARE(e->text(), QStringLiteral("<p><a HREF=\"\">x</a>"));
+    QCOMPARE(e->selStart(), 12);
+    QCOMPARE(e->selLength(), 0);
+    QVERIFY(!list->isVisible());
+    QTest::keyClicks(e, QStringLiteral("b c.html"));
+    QCOMPARE(e->text(), QStringLiteral("<p><a HREF=\"b c.html\">x</a>"));
+}
+
+void TstTypingAssist::listKeysThatEndIt_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("Escape") << "Esc"
+                            << "<A ";
+    QTest::newRow("=") << "="
+                       << "<A =";
+    QTest::newRow("quote") << "\""
+                           << "<A \"";
+    QTest::newRow(">") << ">"
+                       << "<A ></A>";
+}
+
+void TstTypingAssist::listKeysThatEndIt()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    TOknoGl w;
+    prepare(w, QStringLiteral("<A"));
+    TEditor *e = w.CurrentEditor();
+    QTest::keyClick(e, ' ');
+    auto *list = w.findChild<TWstList *>(QStringLiteral("WstList"));
+    QVERIFY(list->isVisible());
+    if (key == QLatin1String("Esc"))
+        QTest::keyClick(list, Qt::Key_Escape);
+    else
+        QTest::keyClick(list, key.at(0).toLatin1());
+    QCOMPARE(e->text(), expected);
+    QVERIFY(!list->isVisible());
+}
+
+void TstTypingAssist::enterByEntryMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<bool>("indentOn");
+    QTest::addColumn<QString>("expected");
+    const QString before = QStringLiteral("<TABLE>\n  \t<TD>x");
+    QTest::newRow("table cell") << 2 << false << true << before + QStringLiteral("</TD>\n  \t<TD>");
+    QTest::newRow("table row (Shift)")
+        << 2 << true << true << before + QStringLiteral("</TD>\n  \t</TR><TR>\n  \t<TD>");
+    QTest::newRow("list item") << 1 << false << true << before + QStringLiteral("\n  \t<LI>");
+    QTest::newRow("normal") << 0 << false << true << before + QStringLiteral("\n  \t");
+    QTest::newRow("normal, no indent") << 0 << false << false << before + QStringLiteral("\n");
+    QTest::newRow("table cell, no indent") << 2 << false << false << before + QStringLiteral("</TD>\n<TD>");
+}
+
+void TstTypingAssist::enterByEntryMode()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, shift);
+    QFETCH(bool, indentOn);
+    QFETCH(QString, expected);
+    TOknoGl w;
+    w.setAssistSwitch(QStringLiteral("ChkIndent"), indentOn);
+    w.setLowerCaseInsertion(true); // Enter's texts are inserted as written all the same
+    prepare(w, QStringLiteral("<TABLE>\n  \t<TD>x"));
+    TEditor *e = w.CurrentEditor();
+    e->EntryMode = mode;
+    QTest::keyClick(e, Qt::Key_Return, shift ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(e->text(), expected);
+    QCOMPARE(e->selStart(), int(expected.size()));
+}
+
+void TstTypingAssist::statusPanelsAndOverwrite()
+{
+    ScriptedUser user;
+    user.answers << QMessageBox::No; // do not save at the end
+    TOknoGl w;
+    prepare(w, QStringLiteral("ab\ncd"), 0);
+    w.Timer1Timer();
+    QCOMPARE(w.statusPanel(0), QStringLiteral("0:0"));
+    QCOMPARE(w.statusPanel(2), QStringLiteral("INS"));
+    TEditor *e = w.CurrentEditor();
+    e->setSelection(4, 0);
+    w.Timer1Timer();
+    QCOMPARE(w.statusPanel(0), QStringLiteral("1:1"));
+
+    QTest::keyClick(e, Qt::Key_Insert);
+    QVERIFY(w.overwriteMode());
+    QCOMPARE(w.statusPanel(2), QStringLiteral("OVR"));
+    e->setSelection(0, 0);
+    QTest::keyClicks(e, QStringLiteral("XY"));
+    QCOMPARE(e->text(), QStringLiteral("XY\ncd"));
+    // At the line's end the typed character takes the line break's place.
+    QTest::keyClick(e, 'Z');
+    QCOMPARE(e->text(), QStringLiteral("XYZcd"));
+    // A selection is replaced as usual, not one character more.
+    e->setSelection(0, 2);
+    QTest::keyClick(e, 'q');
+    QCOMPARE(e->text(), QStringLiteral("qZcd"));
+    QTest::keyClick(e, Qt::Key_Insert);
+    QVERIFY(!w.overwriteMode());
+    QTest::keyClick(e, 'r');
+    QCOMPARE(e->text(), QStringLiteral("qrZcd"));
+    QCOMPARE(w.statusPanel(2), QStringLiteral("INS"));
+
+    QVERIFY(w.CloseAll());
+    w.Timer1Timer();
+    QCOMPARE(w.statusPanel(0), QStringLiteral("?"));
+    QCOMPARE(w.statusPanel(1), QStringLiteral("?"));
+}
+
+void TstTypingAssist::switchesPersistBetweenRuns()
+{
+    const QStringList names = { QStringLiteral("ChkHTMLHint"), QStringLiteral("ChkWstawiacz"),
+        QStringLiteral("ChkZamykanie"), QStringLiteral("ChkAuto"), QStringLiteral("ChkIndent") };
+    {
+        TOknoGl w;
+        for (const QString &n : names) {
+            auto *a = w.findChild<QAction *>(n);
+            QVERIFY2(a, qPrintable(n));
+            QVERIFY2(a->isChecked(), qPrintable(n)); // all down at first
+            QVERIFY(!a->toolTip().isEmpty());
+        }
+        // The user clicks two of them up.
+        w.findChild<QAction *>(QStringLiteral("ChkZamykanie"))->trigger();
+        w.findChild<QAction *>(QStringLiteral("ChkAuto"))->trigger();
+        QVERIFY(w.settings().sync());
+    }
+    TOknoGl w;
+    QVERIFY(w.assistSwitch(QStringLiteral("ChkHTMLHint")));
+    QVERIFY(!w.assistSwitch(QStringLiteral("ChkZamykanie")));
+    QVERIFY(!w.assistSwitch(QStringLiteral("ChkAuto")));
+    QVERIFY(w.assistSwitch(QStringLiteral("ChkIndent")));
+    prepare(w, QStringLiteral("<TD"));
+    QTest::keyClick(w.CurrentEditor(), '>');
+    QCOMPARE(w.CurrentEditor()->text(), QStringLiteral("<TD>"));
+}
+
+void TstTypingAssist::modeButtonsFollowTheDocument()
+{
+    ScriptedUser user;
+    TOknoGl w;
+    prepare(w);
+    auto *list = w.findChild<QAction *>(QStringLiteral("BtnTrybList"));
+    auto *table = w.findChild<QAction *>(QStringLiteral("BtnTabTryb"));
+    QVERIFY(list && table);
+    TEditor *first = w.CurrentEditor();
+    list->trigger();
+    QCOMPARE(first->EntryMode, 1);
+    QVERIFY(list->isChecked());
+    table->trigger();
+    QCOMPARE(first->EntryMode, 2);
+    QVERIFY(!list->isChecked());
+    QVERIFY(table->isChecked());
+    // Each document keeps its own mode; the buttons show the current one's.
+    TEditor *second = w.New();
+    w.Timer1Timer();
+    QCOMPARE(second->EntryMode, 0);
+    QVERIFY(!table->isChecked());
+    w.activate(0);
+    QVERIFY(table->isChecked());
+    table->trigger();
+    QCOMPARE(first->EntryMode, 0);
+    QVERIFY(w.CloseAll());
+    QVERIFY(!list->isEnabled());
+    QVERIFY(!table->isEnabled());
+}
+
+void TstTypingAssist::parInserterInsertsAtTagEnd()
+{
+    TOknoGl w;
+    prepare(w, QStringLiteral("<IMG SRC=\"a b.gif\">"), 12);
+    TEditor *e = w.CurrentEditor();
+    EditorHost &host = w;
+    QVERIFY(host.editorContextMenu(e, e->mapToGlobal(QPoint(5, 5))));
+    QMenu *popup = w.editorPopup();
+    QCOMPARE(popup->objectName(), QStringLiteral("EditorPopup"));
+    QVERIFY(popup->isVisible());
+    auto *par = w.findChild<QMenu *>(QStringLiteral("ParInserter"));
+    QVERIFY(par && par->menuAction()->isEnabled());
+    QAction *alt = nullptr;
+    for (QAction *a : par->actions())
+        if (a->text() == QLatin1String("ALT=\"\""))
+            alt = a;
+    QVERIFY(alt);
+    popup->hide();
+    alt->trigger();
+    // After the quoted value the caret stood in, between the new quotes.
+    QCOMPARE(e->text(), QStringLiteral("<IMG SRC=\"a b.gif\" ALT=\"\">"));
+    QCOMPARE(e->selStart(), 24);
+    // With a selection the sub-menu is disabled.
+    e->setSelection(0, 3);
+    QVERIFY(host.editorContextMenu(e, e->mapToGlobal(QPoint(5, 5))));
+    QVERIFY(!par->menuAction()->isEnabled());
+    popup->hide();
+}
+
+void TstTypingAssist::syntaxHintConditions()
+{
+    TOknoGl w;
+    prepare(w, QStringLiteral("<TD ALIGN=left>x"), 4);
+    auto *balloon = qobject_cast<THintBalloon *>(w.syntaxHintBalloon());
+    QVERIFY(balloon);
+    QVERIFY(w.ShowSyntaxHint());
+    QVERIFY(balloon->isVisible());
+    QVERIFY(balloon->text().startsWith(QStringLiteral("TD: ")));
+    QVERIFY(balloon->text().contains(QLatin1Char('\n')));
+    QCOMPARE(balloon->palette().color(QPalette::Window), QColor(0x8F, 0xF2, 0x95));
+    QVERIFY(balloon->maximumWidth() <= balloon->screen()->availableGeometry().width() / 2);
+    // Under the caret's line.
+    TEditor *e = w.CurrentEditor();
+    QVERIFY(balloon->geometry().top() > e->viewport()->mapToGlobal(e->cursorRect().topLeft()).y());
+
+    // Moving out of the tag takes the balloon away.
+    e->setSelection(16, 0);
+    w.Timer1Timer();
+    QVERIFY(!balloon->isVisible());
+    QVERIFY(w.ShowSyntaxHint() == false);
+    e->setSelection(4, 0);
+    QVERIFY(w.ShowSyntaxHint());
+    QTest::keyClick(e, Qt::Key_Escape);
+    QVERIFY(!balloon->isVisible());
+    QVERIFY(!balloon->isVisible());
+    e->setSelection(1, 2); // a selection
+    QVERIFY(!w.ShowSyntaxHint());
+    e->setSelection(4, 0);
+    w.setAssistSwitch(QStringLiteral("ChkHTMLHint"), false);
+    QVERIFY(!w.ShowSyntaxHint());
+    w.setAssistSwitch(QStringLiteral("ChkHTMLHint"), true);
+    QTest::keyClick(e, ' '); // the list is open
+    QVERIFY(!w.ShowSyntaxHint());
+}
+
+void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("strona.html"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<P ALIGN=left>tekst</P>");
+    }
+    ScriptedUser user;
+    TOknoGl w;
+    QVERIFY(w.Open(file, 1) > 0);
+    w.show();
+    TEditor *e = w.CurrentEditor();
+    w.setPdUse(true);
+    w.setHintSampleText(QStringLiteral("Zażółć"));
+    QSignalSpy written(&w, &TOknoGl::hintPreviewWritten);
+    e->setSelection(3, 0);
+    EditorHost &host = w;
+    QVERIFY(host.editorDoubleClick(e));
+    TagInspector *insp = w.tagInspector();
+    int row = -1;
+    for (int i = 0; i < insp->rowCount(); ++i)
+        if (insp->rowName(i).compare(QLatin1String("ALIGN"), Qt::CaseInsensitive) == 0)
+            row = i;
+    QVERIFY(row >= 0);
+    QVERIFY(insp->setRowValue(row, QStringLiteral("center")));
+    const QString path = dir.filePath(QStringLiteral("~Markora$Hint.html"));
+    QCOMPARE(written.size(), 1);
+    QCOMPARE(written.first().first().toString(), path);
+    QVERIFY(w.temporaryFiles().contains(path));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QVERIFY(bytes.startsWith("<html><head><META HTTP-EQUIV=\"Content-type\" "
+                             "CONTENT=\"text/html;charset=windows-1250\"></head><body><P ALIGN=\"center\">"));
+    QVERIFY(bytes.contains(CodePage::encode(QStringLiteral("Zażółć"), CodePage::Windows1250)));
+    // Written again, registered once.
+    QVERIFY(insp->setRowValue(row, QStringLiteral("right")));
+    QCOMPARE(written.size(), 2);
+    QCOMPARE(w.temporaryFiles().count(path), 1);
+    QVERIFY(user.asked.isEmpty());
+    // Off: no file.
+    w.setPdUse(false);
+    QVERIFY(insp->setRowValue(row, QStringLiteral("left")));
+    QCOMPARE(written.size(), 2);
+    QCOMPARE(e->text(), QStringLiteral("<P ALIGN=\"left\">tekst</P>"));
+}
+
+QTEST_MAIN(TstTypingAssist)
+#include "tst_typingassist.moc"

@@ -53,7 +53,11 @@ int MarkoraMain()
             w.activateWindow();
             return id;
         },
-        nullptr);
+        // The dispatcher made the addressed document the active one: the common
+        // insertion rule works on it.
+        [&w](EditableDocument *, const QString &opening, const QString &closing) {
+            w.InsertPair(opening, closing);
+        });
     TCommWin comm(dispatcher);
     if (!comm.listen()) {
         if (comm.otherEditorRunning()) {

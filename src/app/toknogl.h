@@ -123,8 +123,6 @@ public:
     void setPdUse(bool on);
     QString hintSampleText() const;
     void setHintSampleText(const QString &text);
-    // Files to delete when the main window closes (the tag preview files written so far).
-    QStringList temporaryFiles() const;
 
     // The emulated overwrite mode (Insert key); status panel 2 shows "INS" / "OVR".
     bool overwriteMode() const;
@@ -305,6 +303,8 @@ private:
     QAction *addViewToggle(
         QMenu *menu, const QString &name, const QString &text, std::function<void(bool)> apply);
     void applyEditorLook();
+    // Hands the insertion and tag-editing options of the setup dialog to the assistance.
+    void applyInsertionOptions();
     void setWordWrap(bool on);
     QString writePreviewFile();
     StartupSettings m_startup;

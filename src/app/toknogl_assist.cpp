@@ -617,8 +617,7 @@ void TOknoGl::writeHintPreview(TEditor *e, const QString &tagText)
         return;
     }
     f.close();
-    if (!a.temporaryFiles.contains(path))
-        a.temporaryFiles << path;
+    registerTemporaryFile(path);
     Q_EMIT hintPreviewWritten(path);
 }
 

@@ -72,7 +72,6 @@ public:
     // Tag preview file.
     bool pdUse = false;
     QString sampleText = QStringLiteral("Wlazł kotek na płotek i mruga...");
-    QStringList temporaryFiles;
     QStringList failedPreviews; // reported once each
 
 private:

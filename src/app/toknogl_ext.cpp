@@ -1,4 +1,5 @@
 #include "app/toknogl.h"
+#include "insert/inserttooltabs.h"
 
 #include "ext/pluginsbar.h"
 #include "ext/usertoolbar.h"
@@ -16,6 +17,9 @@ void TOknoGl::setupPlugins()
     m_userBar = new UserToolBar(this);
     addToolBar(m_userBar);
     m_userBar->loadSlots(m_settings);
+    // Any tool-tab button can be copied to the user toolbar with a right click.
+    if (InsertToolTabs *tabs = insertToolTabs())
+        m_userBar->attachToolTabs(tabs);
 }
 
 void TOknoGl::attachToolTabs(InsertToolTabs *tabs) { m_userBar->attachToolTabs(tabs); }

@@ -281,4 +281,3 @@ bool TOknoGl::pdUse() const { return m_assist->pdUse; }
 void TOknoGl::setPdUse(bool on) { m_assist->pdUse = on; }
 QString TOknoGl::hintSampleText() const { return m_assist->sampleText; }
 void TOknoGl::setHintSampleText(const QString &text) { m_assist->sampleText = text; }
-QStringList TOknoGl::temporaryFiles() const { return m_assist->temporaryFiles; }

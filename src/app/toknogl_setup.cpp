@@ -9,6 +9,7 @@
 #include "app/toknogl.h"
 #include "ext/usertoolbar.h"
 #include "app/tsetupdial.h"
+#include "services/codepage.h"
 #include "services/docfile.h"
 
 #include <QAction>
@@ -159,6 +160,15 @@ void TOknoGl::setupStartup()
     setTabWidth(m_setup.tabWidth);
     setDefaultIso(m_setup.inIso);
     applyEditorLook();
+    applyInsertionOptions();
+    // The hidden preview of the edited tag is shown in the internal preview pane.
+    connect(this, &TOknoGl::hintPreviewWritten, this, [this](const QString &path) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return;
+        m_previewDock->show();
+        m_preview->showPage(CodePage::decode(f.readAll(), CodePage::Windows1250), path);
+    });
 }
 
 QAction *TOknoGl::addViewToggle(
@@ -181,6 +191,16 @@ void TOknoGl::setWordWrap(bool on)
         editorAt(i)->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 
+void TOknoGl::applyInsertionOptions()
+{
+    setLowerCaseInsertion(m_setup.lowerCaseInsert);
+    setClosingParagraph(m_setup.closeParagraph);
+    setAlignmentTemplates(m_setup.alignLeft, m_setup.alignCenter, m_setup.alignRight);
+    setLowerCaseTagEditing(m_setup.lowerCaseEdit);
+    setPdUse(m_setup.pdUse);
+    setHintSampleText(m_setup.sampleText);
+}
+
 void TOknoGl::applyEditorLook()
 {
     m_appearance.valid = true;
@@ -198,6 +218,7 @@ void TOknoGl::setSetupOptions(const SetupOptions &options)
     setTabWidth(options.tabWidth);
     setDefaultIso(options.inIso);
     applyEditorLook();
+    applyInsertionOptions();
     Q_EMIT setupOptionsChanged();
 }
 

@@ -26,7 +26,7 @@ private Q_SLOTS:
     void upperPaneHoldsToolTabsAndInspector();
     void toolTabButtonsWrapSelectedWord_data();
     void toolTabButtonsWrapSelectedWord();
-    void boldByShortcutAndRepeatByF9();
+    void boldByShortcutAndRepeatByF4();
     void repeatAfterCancelledAnchor();
     void anchorAndDeclarationQuestions();
     void optionsReachTheCommands();
@@ -119,7 +119,7 @@ void TstInsertCommands::toolTabButtonsWrapSelectedWord()
     QCOMPARE(e->text(), QStringLiteral("ala kot ma"));
 }
 
-void TstInsertCommands::boldByShortcutAndRepeatByF9()
+void TstInsertCommands::boldByShortcutAndRepeatByF4()
 {
     TOknoGl w;
     prepare(w, QStringLiteral("jeden dwa"));
@@ -129,7 +129,7 @@ void TstInsertCommands::boldByShortcutAndRepeatByF9()
     QCOMPARE(e->text(), QStringLiteral("<B>jeden</B> dwa"));
     QCOMPARE(e->selectedText(), QStringLiteral("jeden"));
     e->setSelection(13, 3);
-    QTest::keyClick(e, Qt::Key_F9);
+    QTest::keyClick(e, Qt::Key_F4);
     QCOMPARE(e->text(), QStringLiteral("<B>jeden</B> <B>dwa</B>"));
     QTest::keyClick(e, Qt::Key_I, Qt::ControlModifier);
     QCOMPARE(e->text(), QStringLiteral("<B>jeden</B> <B><I>dwa</I></B>"));

@@ -2,38 +2,14 @@
 
 #include "app/msgbox.h"
 #include "app/toknogl.h"
-#include "testsupport.h"
+#include "guitestsupport.h"
 
 #include <QApplication>
 #include <QtTest>
 
 namespace assisttest {
 
-// Answers message boxes and input questions in the user's place and records them.
-class ScriptedUser
-{
-public:
-    ScriptedUser()
-    {
-        MsgBox::setHandler([this](const MsgBox::Request &r) {
-            asked << r;
-            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-        });
-        MsgBox::setInputHandler([this](const QString &title, const QString &prompt, const QString &) {
-            prompts << title + QLatin1Char('|') + prompt;
-            return inputs.isEmpty() ? std::optional<QString>() : inputs.takeFirst();
-        });
-    }
-    ~ScriptedUser()
-    {
-        MsgBox::setHandler({});
-        MsgBox::setInputHandler({});
-    }
-    QList<QMessageBox::StandardButton> answers;
-    QList<std::optional<QString>> inputs;
-    QList<MsgBox::Request> asked;
-    QStringList prompts;
-};
+using testsupport::ScriptedUser;
 
 // A main window shown and active, its current editor holding text with the caret at
 // caret (-1: at the end).

@@ -1,53 +1,20 @@
 #include "app/msgbox.h"
 #include "app/tmynotebook.h"
 #include "app/toknogl.h"
-#include "testsupport.h"
+#include "guitestsupport.h"
 
 #include <QtTest>
 #include <QLabel>
 
 namespace {
 
-// Answers message boxes in the user's place and records what was asked.
-class ScriptedUser
-{
-public:
-    ScriptedUser()
-    {
-        MsgBox::setHandler([this](const MsgBox::Request &r) {
-            asked << r;
-            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-        });
-        MsgBox::setInputHandler([this](const QString &title, const QString &prompt, const QString &) {
-            prompts << title + QLatin1Char('|') + prompt;
-            return inputs.isEmpty() ? std::optional<QString>() : inputs.takeFirst();
-        });
-    }
-    ~ScriptedUser()
-    {
-        MsgBox::setHandler({});
-        MsgBox::setInputHandler({});
-    }
-    QList<QMessageBox::StandardButton> answers;
-    QList<std::optional<QString>> inputs;
-    QList<MsgBox::Request> asked;
-    QStringList prompts;
-};
+using testsupport::readFile;
+using testsupport::ScriptedUser;
 
+// A file named name in dir holding bytes; returns its path.
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write test file");
-    f.write(bytes);
-    return path;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return testsupport::writeFile(dir.filePath(name), bytes);
 }
 
 } // namespace

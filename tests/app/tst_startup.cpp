@@ -3,7 +3,7 @@
 #include "app/preview.h"
 #include "app/toknogl.h"
 #include "app/tsetupdial.h"
-#include "testsupport.h"
+#include "guitestsupport.h"
 
 #include <QDockWidget>
 #include <QFontDatabase>
@@ -20,30 +20,8 @@
 
 namespace {
 
-// Answers every message box with the next scripted answer (Ok when none is left).
-class ScriptedUser
-{
-public:
-    ScriptedUser()
-    {
-        MsgBox::setHandler([this](const MsgBox::Request &r) {
-            asked << r;
-            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-        });
-    }
-    ~ScriptedUser() { MsgBox::setHandler({}); }
-    QList<QMessageBox::StandardButton> answers;
-    QList<MsgBox::Request> asked;
-};
-
-QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write test file");
-    f.write(bytes);
-    return QFileInfo(path).absoluteFilePath();
-}
+using testsupport::ScriptedUser;
+using testsupport::writeFile;
 
 QAction *action(const TOknoGl &w, const char *name)
 {

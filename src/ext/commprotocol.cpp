@@ -51,19 +51,28 @@ QString serverName()
     if (!forced.isEmpty())
         return forced;
 #ifdef Q_OS_UNIX
-    // The socket lives in a folder only this user can enter, so no other user can
-    // reach it, nor squat its name before the editor starts and read what clients send.
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !privateFolder(folder, false)) {
-        folder = QDir::tempPath() + QStringLiteral("/markora-") + QString::number(::getuid());
-        if (!privateFolder(folder, true))
-            return QString(); // nothing safe to use: the editor does not listen, clients find nothing
-    }
-    return folder + QStringLiteral("/markora");
+    const QString folder = privateRuntimeFolder();
+    // Nothing safe to use: the editor does not listen, clients find nothing.
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/markora");
 #else
     return QStringLiteral("markora-") + qEnvironmentVariable("USERNAME");
 #endif
 }
+
+#ifdef Q_OS_UNIX
+QString privateRuntimeFolder()
+{
+    // Sockets live in a folder only this user can enter, so no other user can reach
+    // them, nor squat their names first and read what clients send.
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (folder.isEmpty() || !privateFolder(folder, false)) {
+        folder = QDir::tempPath() + QStringLiteral("/markora-") + QString::number(::getuid());
+        if (!privateFolder(folder, true))
+            return QString();
+    }
+    return folder;
+}
+#endif
 
 } // namespace Comm
 

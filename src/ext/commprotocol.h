@@ -49,6 +49,11 @@ bool isKnownMessage(quint32 message);
 // temporary folder); a per-user pipe name on Windows. Empty when no private folder
 // can be had.
 QString serverName();
+#ifdef Q_OS_UNIX
+// A folder for this user's sockets that only this user can enter (created when needed);
+// empty when none is safe.
+QString privateRuntimeFolder();
+#endif
 
 } // namespace Comm
 

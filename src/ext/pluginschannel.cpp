@@ -21,19 +21,6 @@ namespace {
 constexpr quint32 MaxWakeBlock = 4096;
 constexpr int IdleTimeoutMs = 5000;
 
-#ifdef Q_OS_UNIX
-// The same rule as the editor's own channel: ours, not a link, closed to others, so
-// nobody else can squat a plug-in's name and read or fake its wake-ups.
-bool privateFolder(const QString &path, bool create)
-{
-    const QByteArray native = QFile::encodeName(path);
-    if (create)
-        ::mkdir(native.constData(), 0700);
-    struct stat st;
-    return ::lstat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
-        && (st.st_mode & 077) == 0;
-}
-#endif
 
 QString captionHash(const QString &caption)
 {
@@ -51,12 +38,11 @@ QString serverName(const QString &caption)
         return QString();
     const QString base = QStringLiteral("markora-plugin-");
 #ifdef Q_OS_UNIX
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !privateFolder(folder, false)) {
-        folder = QDir::tempPath() + QStringLiteral("/markora-") + QString::number(::getuid());
-        if (!privateFolder(folder, true))
-            return QString();
-    }
+    // The same private folder as the editor's own channel, so nobody else can squat a
+    // plug-in's name and read or fake its wake-ups.
+    const QString folder = Comm::privateRuntimeFolder();
+    if (folder.isEmpty())
+        return QString();
     return folder + QLatin1Char('/') + base + captionHash(caption);
 #else
     return base + qEnvironmentVariable("USERNAME") + QLatin1Char('-') + captionHash(caption);

@@ -37,10 +37,14 @@ TDrawRules BuildDefaultColorRules(const IniFile &tags)
         const QString group = tags.value(name, QStringLiteral("grp"), QStringLiteral("_Format"));
         const QString colour = tags.value(group, QStringLiteral("color"), QStringLiteral("Navy"));
         const QString upper = name.toUpper();
+        // The second pair is meant for the other letter case: a section written in upper
+        // case (as tags.ini writes them) would only repeat the first pair and leave tags
+        // typed in lower case to the plain "<...>" rule.
+        const QString other = name == upper ? name.toLower() : name;
         const QString tail = QStringLiteral(";>;") + colour;
         TColorRule &tag = rules.Add();
         tag.setKeyBegEndLst({ QLatin1Char('<') + upper + tail, QStringLiteral("</") + upper + tail,
-            QLatin1Char('<') + name + tail, QStringLiteral("</") + name + tail });
+            QLatin1Char('<') + other + tail, QStringLiteral("</") + other + tail });
     }
     return rules;
 }

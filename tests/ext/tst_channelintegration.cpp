@@ -94,6 +94,7 @@ private Q_SLOTS:
     void cleanupTestCase();
 
     void openReturnsGrowingIdentifiers();
+    void openRefusesNameOutsideCodePage();
     void selectLine_data();
     void selectLine();
     void replaceSelection();
@@ -188,6 +189,8 @@ void TstChannelIntegration::initTestCase()
         QFileInfo(QStringLiteral(MARKORA_BIN_DIR "/markora-send")).isExecutable(), "markora-send not built");
 
     m_server = QStringLiteral("markora-it-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    // The client library in this process reaches the same editor.
+    qputenv("MARKORA_SERVER_NAME", m_server.toUtf8());
     m_env = QProcessEnvironment::systemEnvironment();
     m_env.insert(QStringLiteral("MARKORA_SERVER_NAME"), m_server);
     m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
@@ -235,6 +238,29 @@ void TstChannelIntegration::openReturnsGrowingIdentifiers()
 
     QCOMPARE(textOf(m_doc1), QStringLiteral("<P>pierwszy</P>\n"));
     QCOMPARE(textOf(m_doc2), QStringLiteral("drugi"));
+}
+
+void TstChannelIntegration::openRefusesNameOutsideCodePage()
+{
+    // Windows-1250 has no Cyrillic: the name would travel as a numeric reference and
+    // name another file, which may exist.
+    const QString wanted = QString::fromUtf8("ж.html");
+    for (const auto &[name, bytes] : { std::pair { wanted, QByteArray("właściwy") },
+             std::pair { QStringLiteral("&#1078;.html"), QByteArray("inny plik") } }) {
+        QFile f(m_files.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QCOMPARE(send(args({ QStringLiteral("get-sel"), id(m_doc2), QStringLiteral("1") })).exitCode, 0);
+    const Sent s = send(args({ QStringLiteral("open"), m_files.filePath(wanted) }));
+    QCOMPARE(s.exitCode, 3);
+    QCOMPARE(s.err, QString::fromUtf8("Błąd komunikacji:nie można stworzyć pliku pamięciowego.\n"));
+    QCOMPARE(send(args({ QStringLiteral("get-text"), QStringLiteral("active"), QStringLiteral("100") })).text,
+        QStringLiteral("drugi"));
+
+    QString error;
+    QCOMPARE(CommOpenFile(m_files.filePath(wanted), &error), 0u);
+    QCOMPARE(error, QString::fromUtf8("Błąd komunikacji:nie można stworzyć pliku pamięciowego."));
 }
 
 void TstChannelIntegration::selectLine_data()

@@ -130,6 +130,17 @@ CommRequest CommMakeRequest(quint32 msg, quint32 wParam, quint32 lParam, const Q
     return request;
 }
 
+CommRequest CommMakeOpenRequest(const QString &path, bool *carried)
+{
+    CommRequest request;
+    request.message = Comm::OpenFile;
+    int unmappable = 0;
+    request.block = CodePage::encode(QFileInfo(path).absoluteFilePath(), CodePage::Windows1250, &unmappable);
+    request.block += '\0';
+    *carried = unmappable == 0;
+    return request;
+}
+
 bool CommEditorRunning(const QString &server, int timeoutMs)
 {
     QLocalSocket socket;
@@ -141,8 +152,14 @@ bool CommEditorRunning(const QString &server, int timeoutMs)
 
 quint32 CommOpenFile(const QString &path, QString *error)
 {
-    return send(
-        CommMakeRequest(Comm::OpenFile, 0, 0, { QFileInfo(path).absoluteFilePath() }), nullptr, error);
+    bool carried = false;
+    const CommRequest request = CommMakeOpenRequest(path, &carried);
+    if (!carried) {
+        if (error)
+            *error = commErrorText(CommError::CannotCreateBlock);
+        return 0;
+    }
+    return send(request, nullptr, error);
 }
 
 quint32 CommSelectLine(int doc, int line, QString *error)

@@ -39,6 +39,11 @@ constexpr int CommActiveDocument = -1;
 // for 0x401, 0x403 and 0x406, opening and closing for 0x404, none for the others).
 CommRequest CommMakeRequest(quint32 msg, quint32 wParam, quint32 lParam, const QStringList &texts = {});
 
+// The 0x401 request for path, made absolute. *carried is false when Windows-1250
+// cannot carry the name: it would arrive as numeric references, that is as the name
+// of another file, so such a request must not be sent.
+CommRequest CommMakeOpenRequest(const QString &path, bool *carried);
+
 // One exchange with the editor listening on server (default: Comm::serverName()).
 // Waits at most timeoutMs for the whole exchange.
 CommOutcome CommExchange(
@@ -55,7 +60,9 @@ bool CommEditorRunning(const QString &server = QString(), int timeoutMs = 2000);
 
 // The messages with Unicode texts, encoded to Windows-1250 and back. doc is a
 // DocumentId or CommActiveDocument; only its low 16 bits travel.
-quint32 CommOpenFile(const QString &path, QString *error = nullptr); // relative paths made absolute here
+// Relative paths are made absolute here; a name outside Windows-1250 is not sent
+// (result 0, the "cannot create the block" error).
+quint32 CommOpenFile(const QString &path, QString *error = nullptr);
 quint32 CommSelectLine(int doc, int line, QString *error = nullptr);
 quint32 CommReplaceSelection(int doc, const QString &text, QString *error = nullptr);
 quint32 CommInsertPair(int doc, const QString &opening, const QString &closing, QString *error = nullptr);

@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 
@@ -44,6 +43,11 @@ const char UsageText[]
       "-n      bez wiersza z wynikiem\n";
 
 struct UsageError
+{
+};
+
+// A request that would not reach the editor as given.
+struct Unsendable
 {
 };
 
@@ -88,8 +92,12 @@ CommRequest buildRequest(const QStringList &a)
     const qint64 u32Max = 0xFFFFFFFFll;
     if (cmd == QStringLiteral("open")) {
         need(1);
-        // The editor cannot know this process's working folder.
-        return CommMakeRequest(Comm::OpenFile, 0, 0, { QFileInfo(a[1]).absoluteFilePath() });
+        // The editor cannot know this process's working folder: the path goes absolute.
+        bool carried = false;
+        CommRequest request = CommMakeOpenRequest(a[1], &carried);
+        if (!carried)
+            throw Unsendable();
+        return request;
     }
     if (cmd == QStringLiteral("select-line")) {
         need(2);
@@ -183,5 +191,8 @@ int main(int argc, char *argv[])
     } catch (const UsageError &) {
         writeOut(stderr, QByteArray(UsageText));
         return Usage;
+    } catch (const Unsendable &) {
+        writeOut(stderr, (commErrorText(CommError::CannotCreateBlock) + QLatin1Char('\n')).toLocal8Bit());
+        return ExitCannotCreateBlock;
     }
 }

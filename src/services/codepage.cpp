@@ -1,7 +1,10 @@
 #include "services/codepage.h"
+#include "services/largebuffer.h"
 
 #include <QHash>
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -85,6 +88,7 @@ char16_t toUnicode(unsigned char byte, Id id)
 QString decode(QByteArrayView bytes, Id id)
 {
     QString out(bytes.size(), Qt::Uninitialized);
+    AdviseLargeBuffer(out.data(), std::size_t(out.size()) * sizeof(QChar));
     char16_t *d = reinterpret_cast<char16_t *>(out.data());
     const auto &t = upperHalf(id);
     const unsigned char *s = reinterpret_cast<const unsigned char *>(bytes.data());
@@ -115,24 +119,27 @@ int fromUnicode(char16_t c, Id id)
 
 QByteArray encode(QStringView text, Id id, int *unmappable)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    const qsizetype n = text.size();
+    // One byte per character, grown only when a numeric reference needs more room.
+    QByteArray out(n, Qt::Uninitialized);
+    AdviseLargeBuffer(out.data(), std::size_t(n));
+    char *d = out.data();
+    qsizetype w = 0;
     int bad = 0;
     const auto &rev = reverse(id).byte;
     const auto &t = upperHalf(id);
     const char16_t *s = reinterpret_cast<const char16_t *>(text.data());
-    const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
         if (c < 0x80) {
-            out.append(char(c));
+            d[w++] = char(c);
             continue;
         }
         unsigned char b = rev[c];
         if (!b && c < 0x100 && t[c - 0x80] == 0xFFFF)
             b = static_cast<unsigned char>(c);
         if (b) {
-            out.append(char(b));
+            d[w++] = char(b);
             continue;
         }
         // Not in the code page: written as a numeric character reference so that
@@ -142,11 +149,17 @@ QByteArray encode(QStringView text, Id id, int *unmappable)
             cp = QChar::surrogateToUcs4(c, s[i + 1]);
             ++i;
         }
-        out.append("&#");
-        out.append(QByteArray::number(quint32(cp)));
-        out.append(';');
+        const QByteArray ref = "&#" + QByteArray::number(quint32(cp)) + ';';
+        const qsizetype needed = w + ref.size() + (n - i - 1);
+        if (needed > out.size()) {
+            out.resize(std::max(needed, out.size() + out.size() / 2));
+            d = out.data();
+        }
+        std::memcpy(d + w, ref.constData(), std::size_t(ref.size()));
+        w += ref.size();
         ++bad;
     }
+    out.resize(w);
     if (unmappable)
         *unmappable = bad;
     return out;

@@ -1,4 +1,5 @@
 #include "services/docfile.h"
+#include "services/largebuffer.h"
 
 #include "services/charsetdetect.h"
 #include "services/codepage.h"
@@ -21,6 +22,7 @@ QString decodeDocument(QByteArrayView bytes, CodePage::Id id, int tabWidth)
     const qsizetype width = std::max(tabWidth, 1);
     const qsizetype tabs = std::count(bytes.begin(), bytes.end(), '\t');
     QString out(bytes.size() + tabs * (width - 1), Qt::Uninitialized);
+    AdviseLargeBuffer(out.data(), std::size_t(out.size()) * sizeof(QChar));
     char16_t *d = reinterpret_cast<char16_t *>(out.data());
     char16_t *const begin = d;
     const unsigned char *s = reinterpret_cast<const unsigned char *>(bytes.data());
@@ -47,6 +49,7 @@ QByteArray encodeDocument(QStringView text, CodePage::Id id, int *unmappable)
 {
     const qsizetype breaks = std::count(text.begin(), text.end(), u'\n');
     QByteArray out(text.size() + breaks, Qt::Uninitialized);
+    AdviseLargeBuffer(out.data(), std::size_t(out.size()));
     char *d = out.data();
     qsizetype w = 0;
     int bad = 0;

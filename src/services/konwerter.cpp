@@ -1,4 +1,5 @@
 #include "services/konwerter.h"
+#include "services/largebuffer.h"
 
 #include "services/codepage.h"
 #include "services/konwertertexts.h"
@@ -140,6 +141,7 @@ QString ConvertPolish(QStringView text, const TConvData &from, const TConvData &
                 = CodePage::toUnicode(target, CodePage::Windows1250);
     }
     QString out(text.size(), Qt::Uninitialized);
+    AdviseLargeBuffer(out.data(), std::size_t(out.size()) * sizeof(QChar));
     char16_t *d = reinterpret_cast<char16_t *>(out.data());
     const char16_t *s = reinterpret_cast<const char16_t *>(text.data());
     for (qsizetype i = 0, n = text.size(); i < n; ++i)

@@ -1,6 +1,6 @@
 # Files of src/services/: core files never include QtWidgets.
 list(APPEND MARKORA_CORE_SOURCES
-  services/codepage.h services/codepage.cpp
+  services/codepage.h services/codepage.cpp services/largebuffer.h
   services/charsetdetect.h services/charsetdetect.cpp
   services/docfile.h services/docfile.cpp
   services/templatefill.h services/templatefill.cpp

@@ -22,6 +22,7 @@ private Q_SLOTS:
     void loadFailures();
     void saveWritesCrLfAndCodePage();
     void unmappableBecomeReferences();
+    void manyReferencesGrowTheOutput();
     void failedSaveKeepsOldFile();
 
 private:
@@ -212,6 +213,23 @@ void TstDocFile::failedSaveKeepsOldFile()
     QVERIFY(!denied.ok);
     QVERIFY(!denied.errorText.isEmpty());
     QCOMPARE(readBytes(file), QByteArray("old contents"));
+}
+
+// The encoder writes into a buffer of one byte per character and grows it for the
+// references: a text of nothing but unmappable characters must come out whole.
+void TstDocFile::manyReferencesGrowTheOutput()
+{
+    QString text;
+    QByteArray expected;
+    for (int i = 0; i < 5000; ++i) {
+        text += (i % 3 == 2) ? QStringLiteral("x") : QString(QChar(0x2192));
+        expected += (i % 3 == 2) ? QByteArray("x") : QByteArray("&#8594;");
+    }
+    text += QString::fromUcs4(U"\U0001F600", 1);
+    expected += "&#128512;";
+    int bad = -1;
+    QCOMPARE(CodePage::encode(text, CodePage::Windows1250, &bad), expected);
+    QCOMPARE(bad, 3334 + 1);
 }
 
 QTEST_GUILESS_MAIN(TstDocFile)

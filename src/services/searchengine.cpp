@@ -1,4 +1,5 @@
 #include "services/searchengine.h"
+#include "services/largebuffer.h"
 
 #include "app/documents.h"
 
@@ -163,8 +164,10 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
         const int id = doc->documentId();
 
         QString built;
-        if (replacing)
+        if (replacing) {
             built.reserve(subject.size());
+            AdviseLargeBuffer(built.data(), std::size_t(built.capacity()) * sizeof(QChar));
+        }
         qsizetype copyPoint = 0;
         qsizetype n = 0;
         RegexMatcher m(regex, subject);

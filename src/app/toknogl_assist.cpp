@@ -10,7 +10,7 @@
 #include "insert/inserttooltabs.h"
 #include "services/codepage.h"
 #include "tags/tagassist.h"
-#include "tags/taginspector.h"
+#include "tags/taggrid.h"
 #include "tags/taglookup.h"
 
 #include <QApplication>

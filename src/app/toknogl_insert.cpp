@@ -5,7 +5,7 @@
 #include "app/toknogl_assist_p.h"
 #include "app/twstlist.h"
 #include "insert/inserttooltabs.h"
-#include "tags/taginspector.h"
+#include "tags/taggrid.h"
 #include "tags/taglookup.h"
 
 #include <QApplication>

@@ -7,5 +7,5 @@ list(APPEND MARKORA_CORE_SOURCES
   tags/tagassist.h tags/tagassist.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
-  tags/taginspector.h tags/taginspector.cpp
+  tags/taggrid.h tags/taggrid.cpp
 )

@@ -1,6 +1,6 @@
 #include "assisttestsupport.h"
 #include "insert/inserttooltabs.h"
-#include "tags/taginspector.h"
+#include "tags/taggrid.h"
 
 #include <QComboBox>
 #include <QDockWidget>

@@ -2,7 +2,7 @@
 #include "app/twstlist.h"
 #include "assisttestsupport.h"
 #include "services/codepage.h"
-#include "tags/taginspector.h"
+#include "tags/taggrid.h"
 
 #include <QMenu>
 #include <QTableWidget>

@@ -1,4 +1,4 @@
-#include "tags/taginspector.h"
+#include "tags/taggrid.h"
 
 #include "testsupport.h"
 
@@ -211,4 +211,4 @@ void TstTagInspector::realWorldTags()
 }
 
 QTEST_MAIN(TstTagInspector)
-#include "tst_taginspector.moc"
+#include "tst_taggrid.moc"

@@ -1,4 +1,4 @@
-#include "tags/taginspector.h"
+#include "tags/taggrid.h"
 
 #include <QComboBox>
 #include <QFileDialog>

@@ -27,7 +27,9 @@ namespace {
 FileStamp stampOf(const struct stat &st)
 {
     FileStamp s;
-    s.exists = true;
+    if (!S_ISREG(st.st_mode))
+        return s; // every "no file here" looks alike
+    s.isFile = true;
     s.size = st.st_size;
 #ifdef Q_OS_DARWIN
     const timespec &m = st.st_mtimespec;
@@ -228,9 +230,9 @@ FileStamp StatFile(const QString &path)
 #else
     const QFileInfo info(path);
     FileStamp s;
-    if (!info.exists())
+    if (!info.isFile())
         return s;
-    s.exists = true;
+    s.isFile = true;
     s.size = info.size();
     s.mtimeNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
     return s;

@@ -8,7 +8,7 @@
 // stamp that differs means the file was changed, replaced or deleted since.
 struct FileStamp
 {
-    bool exists = false;
+    bool isFile = false; // false: no file there (or a folder, or something else)
     qint64 size = 0;
     qint64 mtimeNs = 0; // modification time, nanoseconds since the epoch
     quint64 inode = 0;
@@ -16,14 +16,14 @@ struct FileStamp
 
     bool operator==(const FileStamp &o) const
     {
-        return exists == o.exists && size == o.size && mtimeNs == o.mtimeNs && inode == o.inode
+        return isFile == o.isFile && size == o.size && mtimeNs == o.mtimeNs && inode == o.inode
             && device == o.device;
     }
     bool operator!=(const FileStamp &o) const { return !(*this == o); }
 };
 
-// The stamp of the file at path now (symbolic links followed); exists is false when
-// there is no file.
+// The stamp of the file at path now (symbolic links followed); isFile is false when
+// no file is there.
 FileStamp StatFile(const QString &path);
 
 struct LoadResult

@@ -24,6 +24,14 @@
 namespace {
 
 #ifdef Q_OS_UNIX
+#ifdef Q_OS_DARWIN
+const timespec &accessTime(const struct stat &st) { return st.st_atimespec; }
+const timespec &modificationTime(const struct stat &st) { return st.st_mtimespec; }
+#else
+const timespec &accessTime(const struct stat &st) { return st.st_atim; }
+const timespec &modificationTime(const struct stat &st) { return st.st_mtim; }
+#endif
+
 FileStamp stampOf(const struct stat &st)
 {
     FileStamp s;
@@ -31,11 +39,7 @@ FileStamp stampOf(const struct stat &st)
         return s; // every "no file here" looks alike
     s.isFile = true;
     s.size = st.st_size;
-#ifdef Q_OS_DARWIN
-    const timespec &m = st.st_mtimespec;
-#else
-    const timespec &m = st.st_mtim;
-#endif
+    const timespec &m = modificationTime(st);
     s.mtimeNs = qint64(m.tv_sec) * 1000000000 + m.tv_nsec;
     s.inode = quint64(st.st_ino);
     s.device = quint64(st.st_dev);
@@ -107,6 +111,13 @@ void writeInPlace(const QString &target, const QByteArray &bytes, SaveResult &re
         result.errorText = file.errorString();
         return;
     }
+#ifdef Q_OS_UNIX
+    struct stat before;
+    if (::fstat(file.handle(), &before) != 0) {
+        result.errorText = systemError(errno);
+        return;
+    }
+#endif
     const QByteArray old = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         result.errorText = file.errorString();
@@ -133,7 +144,14 @@ void writeInPlace(const QString &target, const QByteArray &bytes, SaveResult &re
             backup->setAutoRemove(false);
             result.errorText += QStringLiteral("\nPoprzednia treść pliku została zachowana w pliku ")
                 + QDir::toNativeSeparators(backup->fileName());
+            return;
         }
+#ifdef Q_OS_UNIX
+        // The file is as it was: with its old times too, it is no change anybody must be
+        // told about (the editor compares them before the next save).
+        const timespec times[2] = { accessTime(before), modificationTime(before) };
+        ::futimens(file.handle(), times);
+#endif
         return;
     }
 #ifdef Q_OS_UNIX

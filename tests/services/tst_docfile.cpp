@@ -302,6 +302,7 @@ void TstDocFile::fullDiskKeepsOldFile()
             == 0);
         names << QStringLiteral("other.html");
     }
+    const FileStamp before = StatFile(file);
     const int outcome = saveInChild(file, QString(size, QLatin1Char('n')), [limit] {
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit rl { rlim_t(limit), rlim_t(limit) };
@@ -309,6 +310,7 @@ void TstDocFile::fullDiskKeepsOldFile()
     });
     QCOMPARE(outcome, 1);
     QCOMPARE(readBytes(file), QByteArray("old contents"));
+    QCOMPARE(StatFile(file), before); // not even its time changed
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
 }
 

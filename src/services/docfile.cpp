@@ -67,20 +67,6 @@ bool keepOwnerAndMode(int fd, const struct stat &old)
     // A change of owner clears the set-user-ID and set-group-ID bits: the mode goes last.
     return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
-#endif
-
-// The file a save writes: the end of a chain of symbolic links, so that the links stay
-// links. Empty when the chain does not end.
-QString resolveLinks(const QString &path)
-{
-    QFileInfo info(path);
-    for (int depth = 0; info.isSymLink(); ++depth) {
-        if (depth == 40)
-            return QString();
-        info.setFile(info.symLinkTarget());
-    }
-    return info.filePath();
-}
 
 // A copy of a file's old contents, beside it where possible (the same file system) or
 // else in the temporary folder; only the user can read it. Removed when it goes out of
@@ -90,11 +76,7 @@ std::unique_ptr<QTemporaryFile> writeBackup(const QFileInfo &info, const QByteAr
     for (const QString &folder : { info.absolutePath(), QDir::tempPath() }) {
         auto copy = std::make_unique<QTemporaryFile>(
             QDir(folder).filePath(QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX~")));
-        if (copy->open() && copy->write(old) == old.size() && copy->flush()
-#ifdef Q_OS_UNIX
-            && ::fsync(copy->handle()) == 0
-#endif
-        )
+        if (copy->open() && copy->write(old) == old.size() && copy->flush() && ::fsync(copy->handle()) == 0)
             return copy;
         *error = copy->errorString();
     }
@@ -111,13 +93,11 @@ void writeInPlace(const QString &target, const QByteArray &bytes, SaveResult &re
         result.errorText = file.errorString();
         return;
     }
-#ifdef Q_OS_UNIX
     struct stat before;
     if (::fstat(file.handle(), &before) != 0) {
         result.errorText = systemError(errno);
         return;
     }
-#endif
     const QByteArray old = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         result.errorText = file.errorString();
@@ -131,10 +111,8 @@ void writeInPlace(const QString &target, const QByteArray &bytes, SaveResult &re
         file.unsetError();
         if (!file.seek(0) || file.write(data) != data.size() || !file.resize(data.size()))
             return file.errorString();
-#ifdef Q_OS_UNIX
         if (::fsync(file.handle()) != 0)
             return systemError(errno);
-#endif
         return QString();
     };
     const QString failure = writeAll(bytes);
@@ -146,21 +124,28 @@ void writeInPlace(const QString &target, const QByteArray &bytes, SaveResult &re
                 + QDir::toNativeSeparators(backup->fileName());
             return;
         }
-#ifdef Q_OS_UNIX
         // The file is as it was: with its old times too, it is no change anybody must be
         // told about (the editor compares them before the next save).
         const timespec times[2] = { accessTime(before), modificationTime(before) };
         ::futimens(file.handle(), times);
-#endif
         return;
     }
-#ifdef Q_OS_UNIX
     result.stamp = stampOfHandle(file.handle());
-#else
-    file.close();
-    result.stamp = StatFile(target);
-#endif
     result.ok = true;
+}
+#endif
+
+// The file a save writes: the end of a chain of symbolic links, so that the links stay
+// links. Empty when the chain does not end.
+QString resolveLinks(const QString &path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; info.isSymLink(); ++depth) {
+        if (depth == 40)
+            return QString();
+        info.setFile(info.symLinkTarget());
+    }
+    return info.filePath();
 }
 
 // Decodes, turns CR LF and lone CR into '\n' and expands tabs in one pass, so a large

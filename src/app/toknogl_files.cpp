@@ -416,6 +416,11 @@ void TOknoGl::WatcherFileChanged(const QString &path)
 
 void TOknoGl::DiskCheckTimerTimer()
 {
+    if (!m_askingAboutDisk.isEmpty()) {
+        // One question at a time, whatever file it is about: look once it is answered.
+        m_diskCheckTimer->start();
+        return;
+    }
     const QSet<QString> changed = std::exchange(m_changedFiles, {});
     // A question may close documents: hold them by guarded pointers.
     QList<QPointer<TEditor>> affected;

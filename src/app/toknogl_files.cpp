@@ -496,14 +496,10 @@ void TOknoGl::CheckFileOnDisk(TEditor *editor)
     {
         const AskingAbout asking(m_askingAboutDisk, editor);
         activate(NbEdytora->indexOf(editor));
-        const QString text = modified ? path
-                + QStringLiteral(
-                    ": plik został zmieniony na dysku przez inny program, a tekst w edytorze był "
-                    "modyfikowany!\nZaładować plik ponownie (wszystkie zmiany w edytorze zostaną "
-                    "stracone)?")
-                                      : path
-                + QStringLiteral(
-                    ": plik został zmieniony na dysku przez inny program.\nZaładować go ponownie?");
+        QString text = path + QStringLiteral(": plik został zmieniony na dysku przez inny program");
+        text += modified ? QStringLiteral(", a tekst w edytorze był modyfikowany!\nZaładować plik ponownie "
+                                          "(wszystkie zmiany w edytorze zostaną stracone)?")
+                         : QStringLiteral(".\nZaładować go ponownie?");
         answer = MsgBox::show(this, QMessageBox::Question, QStringLiteral("Otwieranie: pytanie"), text,
             QMessageBox::Yes | QMessageBox::No, modified ? QMessageBox::No : QMessageBox::Yes);
     }

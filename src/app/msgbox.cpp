@@ -21,11 +21,13 @@ void setHandler(Handler h) { handler() = std::move(h); }
 void setInputHandler(InputHandler h) { inputHandler() = std::move(h); }
 
 QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &caption,
-                                 const QString &text, QMessageBox::StandardButtons buttons)
+    const QString &text, QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {
     if (handler())
-        return handler()(Request{icon, caption, text, buttons});
+        return handler()(Request { icon, caption, text, buttons, defaultButton });
     QMessageBox box(icon, caption, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     // Polish captions on the standard buttons.
     if (auto *b = box.button(QMessageBox::Yes))
         b->setText(QStringLiteral("&Tak"));

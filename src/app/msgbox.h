@@ -16,6 +16,7 @@ struct Request {
     QString caption;
     QString text;
     QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 using Handler = std::function<QMessageBox::StandardButton(const Request &)>;
 // The answer to an input question; nullopt means Cancel.
@@ -27,8 +28,8 @@ void setHandler(Handler handler);
 void setInputHandler(InputHandler handler);
 
 QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &caption,
-                                 const QString &text,
-                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+    const QString &text, QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 std::optional<QString> input(QWidget *parent, const QString &title, const QString &prompt,
                              const QString &initial = QString());
 

@@ -10,9 +10,9 @@ const QString kEdytor = QStringLiteral("Edytor");
 
 auto tied(const SetupOptions &o)
 {
-    return std::tie(o.inIso, o.tabWidth, o.openPrevious, o.lowerCaseInsert, o.closeParagraph, o.alignLeft,
-        o.alignCenter, o.alignRight, o.lowerCaseEdit, o.pdUse, o.sampleText, o.background, o.fontColor,
-        o.fontFace, o.fontSize, o.fontCharset);
+    return std::tie(o.inIso, o.tabWidth, o.openPrevious, o.reloadChanged, o.lowerCaseInsert, o.closeParagraph,
+        o.alignLeft, o.alignCenter, o.alignRight, o.lowerCaseEdit, o.pdUse, o.sampleText, o.background,
+        o.fontColor, o.fontFace, o.fontSize, o.fontCharset);
 }
 } // namespace
 
@@ -49,6 +49,7 @@ SetupOptions SetupOptions::read(const MarkoraSettings &s)
     o.inIso = s.readBool(kSetup, QStringLiteral("_InISO"), o.inIso);
     o.tabWidth = s.readInt(kSetup, QStringLiteral("Tabulator"), o.tabWidth);
     o.openPrevious = s.readBool(kSetup, QStringLiteral("OtworzPoprzednie"), o.openPrevious);
+    o.reloadChanged = s.readBool(kSetup, QStringLiteral("PrzeladujZmienione"), o.reloadChanged);
     o.lowerCaseInsert = s.readBool(kSetup, QStringLiteral("MaleLitery"), o.lowerCaseInsert);
     o.closeParagraph = s.readBool(kSetup, QStringLiteral("KoniecParagrafu"), o.closeParagraph);
     // An empty template would insert nothing at all: keep the default instead.
@@ -83,6 +84,7 @@ void SetupOptions::write(MarkoraSettings &s) const
     s.writeBool(kSetup, QStringLiteral("_InISO"), inIso);
     s.writeInt(kSetup, QStringLiteral("Tabulator"), tabWidth);
     s.writeBool(kSetup, QStringLiteral("OtworzPoprzednie"), openPrevious);
+    s.writeBool(kSetup, QStringLiteral("PrzeladujZmienione"), reloadChanged);
     s.writeBool(kSetup, QStringLiteral("MaleLitery"), lowerCaseInsert);
     s.writeBool(kSetup, QStringLiteral("KoniecParagrafu"), closeParagraph);
     s.writeString(kSetup, QStringLiteral("WyrownajLewo"), alignLeft);

@@ -21,6 +21,9 @@ struct SetupOptions
     bool inIso = false; // "_InISO": new documents are ISO 8859-2
     int tabWidth = 4; // spaces for a tab character when files are loaded
     bool openPrevious = false; // "Przy starcie otwórz pliki poprzednio edytowane"
+    // "PrzeladujZmienione": a document without changes in the editor whose file another
+    // program changed is loaded again without asking
+    bool reloadChanged = false;
     bool lowerCaseInsert = false; // "Wstawiaj tagi używając małych liter"
     bool closeParagraph = false; // "Zawsze wstawiaj koniec paragrafu (</P>)"
     QString alignLeft = QStringLiteral("<DIV ALIGN=\"Left\">");

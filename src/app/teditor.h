@@ -2,6 +2,7 @@
 
 #include "app/documents.h"
 #include "editor/tcolormemo.h"
+#include "services/docfile.h"
 
 #include <QColor>
 #include <QFont>
@@ -53,6 +54,10 @@ public:
     int UndoSelLength = 0;
     bool UndoValid = false;
     const int DocumentId;
+    // The file as this document last read or wrote it, and a later state of it the user
+    // chose not to load (not asked about again; saving over it still asks).
+    FileStamp DiskStamp;
+    FileStamp DiskDeclined;
 
     void TakeSnapshot();
     bool CanUndo() const;

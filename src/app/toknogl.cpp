@@ -74,6 +74,7 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
     m_recentFiles = m_settings.readNumberedList(QStringLiteral("Ostatnie"));
     rebuildRecentMenu();
 
+    setupFileWatch();
     NbEdytoraEmpty();
     addEditorPage(createEditor(), QStringLiteral("\tbez nazwy"));
     rebuildTabs();

@@ -8,11 +8,14 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <functional>
 
 class QAction;
 class QActionGroup;
 class QDockWidget;
+class QFileSystemWatcher;
+class QTimer;
 class PnPodPanPlikow;
 class TgPodBrowserem;
 class TSetupDial;
@@ -60,6 +63,13 @@ public:
     bool Close(TEditor *editor, QStringList *closedNames = nullptr);
     bool CloseAll();
     QStringList recentFiles() const { return m_recentFiles; }
+    // Compares the document's file on disk with the state the document last read or
+    // wrote. When another program changed it: loads it again (an unmodified document,
+    // with the setup option on) or asks; when it was deleted: says so and marks the
+    // document modified. One question per document at a time. The file watcher calls it.
+    void CheckFileOnDisk(TEditor *editor);
+    // The files watched for changes made by other programs.
+    QStringList watchedFiles() const;
 
     // Save dialog override for tests: returns the chosen path or an empty string.
     std::function<QString(const QString &title)> saveDialogHook;
@@ -226,6 +236,18 @@ private:
     QAction *addAction(QMenu *menu, const QString &objectName, const QString &text,
                        const QKeySequence &shortcut, std::function<void()> handler);
     bool canonicalSameFile(const QString &a, const QString &b) const;
+    // The file watch: (re)armed after every read and write (a save replaces the file, and
+    // the watch would stay with the old one), dropped when no document uses the path.
+    void setupFileWatch();
+    void watchFile(const QString &path);
+    void unwatchFile(const QString &path);
+    // Loads the document's file again into it; false (reported) when loading fails.
+    bool reloadDocument(TEditor *editor, int mode);
+    // Before a save over the document's own file: true when the file is as the document
+    // last saw it, or the user says to overwrite what another program wrote.
+    bool confirmOverwrite(TEditor *editor);
+    void WatcherFileChanged(const QString &path);
+    void DiskCheckTimerTimer();
 
     // Handlers named after their controls.
     void ZakladkiChange(int index);
@@ -258,6 +280,10 @@ private:
     QString m_defaultTemplate;
     QString m_lastDialogFolder;
     bool m_syncingTabs = false;
+    QFileSystemWatcher *m_watcher = nullptr;
+    QTimer *m_diskCheckTimer = nullptr;
+    QSet<QString> m_changedFiles; // reported by the watcher, looked at when the timer fires
+    QSet<const TEditor *> m_askingAboutDisk; // documents with a question open about them
 
     // ---- Tag assistance, tag inspector and insertion: private -----------------------
     class AssistState; // the assistance's state (toknogl_assist_p.h)

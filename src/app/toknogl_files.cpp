@@ -13,11 +13,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QTime>
+#include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -31,6 +34,26 @@ const char kLoadFailed[] =
     "Wystąpił błąd, być może rozmiar pliku przekracza 32kB - tak duze pliki nie mogą być ładowane.";
 
 QString tabCaption(const QString &path) { return QFileInfo(path).fileName().toLower(); }
+
+// Marks a document as having a question about it open, for as long as it is in scope:
+// the file check then waits instead of asking a second question about the same file.
+class AskingAbout
+{
+public:
+    AskingAbout(QSet<const TEditor *> &set, const TEditor *editor)
+        : m_set(set)
+        , m_editor(editor)
+    {
+        m_set.insert(editor);
+    }
+    ~AskingAbout() { m_set.remove(m_editor); }
+    AskingAbout(const AskingAbout &) = delete;
+    AskingAbout &operator=(const AskingAbout &) = delete;
+
+private:
+    QSet<const TEditor *> &m_set;
+    const TEditor *m_editor;
+};
 
 // The open dialog with its extra "Kodowanie" combo. Returns the chosen files and mode.
 QStringList runOpenDialog(QWidget *parent, const QString &title, const QString &folder, bool mustExist,
@@ -115,23 +138,18 @@ int TOknoGl::Open(const QString &path, int mode)
         if (!canonicalSameFile(e->FileName, full))
             continue;
         activate(i);
-        const auto answer = MsgBox::show(
-            this, QMessageBox::Question, QStringLiteral("Otwieranie: pytanie"),
-            full.toLower() +
-                QStringLiteral(": ten plik jest już otwarty w edytorze!\nZaładować ponownie (wszystkie zmiany "
-                               "zostaną stracone)?"),
-            QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return 0;
-        const LoadResult r = LoadDocumentFile(full, mode, e->IsoCharset, m_tabWidth);
-        if (!r.ok) {
-            MsgBox::show(this, QMessageBox::Warning, caption, QString::fromUtf8(kLoadFailed));
-            return 0;
+        QPointer<TEditor> alive(e);
+        QMessageBox::StandardButton answer;
+        {
+            const AskingAbout asking(m_askingAboutDisk, e);
+            answer = MsgBox::show(this, QMessageBox::Question, QStringLiteral("Otwieranie: pytanie"),
+                full.toLower()
+                    + QStringLiteral(": ten plik jest już otwarty w edytorze!\nZaładować ponownie (wszystkie "
+                                     "zmiany zostaną stracone)?"),
+                QMessageBox::Yes | QMessageBox::No);
         }
-        e->loadText(r.text);
-        e->IsoCharset = r.iso;
-        e->UndoValid = false;
-        Timer1Timer();
+        if (answer != QMessageBox::Yes || !alive || !reloadDocument(e, mode))
+            return 0;
         return e->DocumentId;
     }
 
@@ -161,6 +179,9 @@ int TOknoGl::Open(const QString &path, int mode)
     editor->loadText(r.text);
     editor->FileName = full;
     editor->IsoCharset = r.iso;
+    editor->DiskStamp = r.stamp;
+    editor->DiskDeclined = FileStamp();
+    watchFile(full);
 
     if (reused)
         NbEdytora->setCaption(NbEdytora->indexOf(editor), tabCaption(full));
@@ -221,6 +242,8 @@ bool TOknoGl::Save(TEditor *editor)
         return false;
     if (editor->FileName.isEmpty())
         return SaveAs(editor);
+    if (!confirmOverwrite(editor))
+        return false;
     const SaveResult r = SaveDocumentFile(editor->FileName, editor->text(), editor->IsoCharset);
     if (!r.ok) {
         MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"),
@@ -228,6 +251,9 @@ bool TOknoGl::Save(TEditor *editor)
                          r.errorText);
         return false;
     }
+    editor->DiskStamp = r.stamp;
+    editor->DiskDeclined = FileStamp();
+    watchFile(editor->FileName);
     editor->setModified(false);
     if (r.unmappable > 0)
         setStatusPanel(3, QStringLiteral("Zapisano %1 znaków spoza strony kodowej jako odwołania &#...;")
@@ -261,13 +287,22 @@ bool TOknoGl::SaveAs(TEditor *editor, const QString &chosenPath)
     if (path.isEmpty())
         return false;
     path = QFileInfo(path).absoluteFilePath();
+    // Saving again under its own name: the same care as Save (another name's file was
+    // confirmed by the save dialog).
+    if (canonicalSameFile(path, editor->FileName) && !confirmOverwrite(editor))
+        return false;
     const SaveResult r = SaveDocumentFile(path, editor->text(), editor->IsoCharset);
     if (!r.ok) {
         MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"),
                      QStringLiteral("Nie można zapisać pliku ") + path + QStringLiteral(":\n") + r.errorText);
         return false;
     }
-    editor->FileName = path;
+    const QString oldPath = std::exchange(editor->FileName, path);
+    editor->DiskStamp = r.stamp;
+    editor->DiskDeclined = FileStamp();
+    if (!oldPath.isEmpty())
+        unwatchFile(oldPath);
+    watchFile(path);
     NbEdytora->setCaption(index, tabCaption(path));
     rebuildTabs();
     updateOpisDok();
@@ -296,12 +331,16 @@ bool TOknoGl::Close(TEditor *editor, QStringList *closedNames)
     if (editor->isModified() && index != NbEdytora->currentIndex())
         activate(index);
     if (editor->isModified()) {
-        const auto answer =
-            MsgBox::show(this, QMessageBox::Question, QStringLiteral("Zamykanie okienka"),
-                         NbEdytora->caption(NbEdytora->currentIndex()) +
-                             QStringLiteral(": tekst był modyfikowany.\nCzy zapisać zmiany?"),
-                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Cancel)
+        QPointer<TEditor> alive(editor);
+        QMessageBox::StandardButton answer;
+        {
+            const AskingAbout asking(m_askingAboutDisk, editor);
+            answer = MsgBox::show(this, QMessageBox::Question, QStringLiteral("Zamykanie okienka"),
+                NbEdytora->caption(NbEdytora->currentIndex())
+                    + QStringLiteral(": tekst był modyfikowany.\nCzy zapisać zmiany?"),
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        }
+        if (!alive || answer == QMessageBox::Cancel)
             return false;
         if (answer == QMessageBox::Yes && !Save(editor))
             return false;
@@ -309,7 +348,9 @@ bool TOknoGl::Close(TEditor *editor, QStringList *closedNames)
     Q_EMIT documentClosing(editor);
     NbEdytora->RemovePage(editor);
     rebuildTabs();
+    m_askingAboutDisk.remove(editor);
     if (!editor->FileName.isEmpty()) {
+        unwatchFile(editor->FileName);
         addRecentFile(editor->FileName);
         if (closedNames)
             closedNames->append(editor->FileName);
@@ -329,6 +370,162 @@ bool TOknoGl::CloseAll()
     }
     m_settings.writeNumberedList(QStringLiteral("StartupFiles"), names);
     return true;
+}
+
+// ---- Files changed by other programs --------------------------------------------
+
+void TOknoGl::setupFileWatch()
+{
+    m_watcher = new QFileSystemWatcher(this);
+    m_watcher->setObjectName(QStringLiteral("ObserwatorPlikow"));
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &TOknoGl::WatcherFileChanged);
+    // Programs often write a file in several steps, or delete it and write it anew:
+    // look once the reports stop for a moment.
+    m_diskCheckTimer = new QTimer(this);
+    m_diskCheckTimer->setObjectName(QStringLiteral("TimerPlikow"));
+    m_diskCheckTimer->setSingleShot(true);
+    m_diskCheckTimer->setInterval(150);
+    connect(m_diskCheckTimer, &QTimer::timeout, this, &TOknoGl::DiskCheckTimerTimer);
+}
+
+QStringList TOknoGl::watchedFiles() const { return m_watcher->files(); }
+
+void TOknoGl::watchFile(const QString &path)
+{
+    // Watching anew follows the path to the file now there (a save put a new one).
+    if (m_watcher->files().contains(path))
+        m_watcher->removePath(path);
+    if (QFileInfo::exists(path))
+        m_watcher->addPath(path);
+}
+
+void TOknoGl::unwatchFile(const QString &path)
+{
+    for (int i = 0; i < count(); ++i)
+        if (editorAt(i)->FileName == path)
+            return;
+    if (m_watcher->files().contains(path))
+        m_watcher->removePath(path);
+}
+
+void TOknoGl::WatcherFileChanged(const QString &path)
+{
+    m_changedFiles.insert(path);
+    m_diskCheckTimer->start();
+}
+
+void TOknoGl::DiskCheckTimerTimer()
+{
+    if (!m_askingAboutDisk.isEmpty()) {
+        // One question at a time, whatever file it is about: look once it is answered.
+        m_diskCheckTimer->start();
+        return;
+    }
+    const QSet<QString> changed = std::exchange(m_changedFiles, {});
+    // A question may close documents: hold them by guarded pointers.
+    QList<QPointer<TEditor>> affected;
+    for (const QString &path : changed) {
+        bool used = false;
+        for (int i = 0; i < count(); ++i) {
+            if (editorAt(i)->FileName == path) {
+                affected << editorAt(i);
+                used = true;
+            }
+        }
+        if (used)
+            watchFile(path);
+    }
+    for (const QPointer<TEditor> &e : affected)
+        if (e)
+            CheckFileOnDisk(e);
+}
+
+bool TOknoGl::reloadDocument(TEditor *editor, int mode)
+{
+    const LoadResult r = LoadDocumentFile(editor->FileName, mode, editor->IsoCharset, m_tabWidth);
+    if (!r.ok) {
+        MsgBox::show(
+            this, QMessageBox::Warning, QStringLiteral("Otwieranie: błąd"), QString::fromUtf8(kLoadFailed));
+        return false;
+    }
+    editor->loadText(r.text);
+    editor->IsoCharset = r.iso;
+    editor->UndoValid = false;
+    editor->DiskStamp = r.stamp;
+    editor->DiskDeclined = FileStamp();
+    watchFile(editor->FileName);
+    Timer1Timer();
+    return true;
+}
+
+void TOknoGl::CheckFileOnDisk(TEditor *editor)
+{
+    if (!editor || editor->FileName.isEmpty() || NbEdytora->indexOf(editor) < 0)
+        return;
+    if (m_askingAboutDisk.contains(editor)) {
+        // Look again once the open question is answered.
+        m_changedFiles.insert(editor->FileName);
+        m_diskCheckTimer->start();
+        return;
+    }
+    const FileStamp now = StatFile(editor->FileName);
+    if (now == editor->DiskStamp || (now.isFile && now == editor->DiskDeclined))
+        return;
+    const QString path = editor->FileName;
+    if (!now.isFile) {
+        // Nothing of the text may be lost: closing must ask to save it.
+        editor->DiskStamp = FileStamp();
+        editor->DiskDeclined = FileStamp();
+        editor->setModified(true);
+        const AskingAbout asking(m_askingAboutDisk, editor);
+        activate(NbEdytora->indexOf(editor));
+        MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Sprawdzanie pliku: ostrzeżenie"),
+            path
+                + QStringLiteral(": plik został usunięty z dysku lub przeniesiony przez inny program!\n"
+                                 "Tekst pozostaje w edytorze; zapisanie utworzy plik ponownie."));
+        return;
+    }
+    const bool modified = editor->isModified();
+    if (!modified && m_setup.reloadChanged) {
+        if (reloadDocument(editor, 0))
+            setStatusPanel(3, QStringLiteral("Załadowano ponownie plik zmieniony na dysku: ") + path);
+        return;
+    }
+    QPointer<TEditor> alive(editor);
+    QMessageBox::StandardButton answer;
+    {
+        const AskingAbout asking(m_askingAboutDisk, editor);
+        activate(NbEdytora->indexOf(editor));
+        QString text = path + QStringLiteral(": plik został zmieniony na dysku przez inny program");
+        text += modified ? QStringLiteral(", a tekst w edytorze był modyfikowany!\nZaładować plik ponownie "
+                                          "(wszystkie zmiany w edytorze zostaną stracone)?")
+                         : QStringLiteral(".\nZaładować go ponownie?");
+        answer = MsgBox::show(this, QMessageBox::Question, QStringLiteral("Otwieranie: pytanie"), text,
+            QMessageBox::Yes | QMessageBox::No, modified ? QMessageBox::No : QMessageBox::Yes);
+    }
+    if (!alive || editor->FileName != path)
+        return;
+    if (answer == QMessageBox::Yes)
+        reloadDocument(editor, 0);
+    else
+        editor->DiskDeclined = StatFile(path);
+}
+
+bool TOknoGl::confirmOverwrite(TEditor *editor)
+{
+    const FileStamp now = StatFile(editor->FileName);
+    // A missing file is written anew; nobody's work is on it.
+    if (!now.isFile || now == editor->DiskStamp)
+        return true;
+    QPointer<TEditor> alive(editor);
+    const AskingAbout asking(m_askingAboutDisk, editor);
+    activate(NbEdytora->indexOf(editor));
+    const auto answer = MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Zapisywanie: wątpliwość"),
+        editor->FileName
+            + QStringLiteral(": plik został zmieniony na dysku przez inny program, odkąd edytor go wczytał!\n"
+                             "Zapisać mimo to (zmiany zapisane przez tamten program zostaną stracone)?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return alive && answer == QMessageBox::Yes;
 }
 
 // ---- Menu handlers -------------------------------------------------------------

@@ -65,6 +65,11 @@ TSetupDial::TSetupDial(QWidget *parent)
     m_openPrevious = new QCheckBox(QStringLiteral("Przy starcie otwórz pliki poprzednio edytowane"), general);
     m_openPrevious->setObjectName(QStringLiteral("ChkOtworzPoprzednie"));
     g->addRow(m_openPrevious);
+    m_reloadChanged = new QCheckBox(
+        QStringLiteral("Ładuj ponownie pliki zmienione przez inne programy (gdy w edytorze nie było zmian)"),
+        general);
+    m_reloadChanged->setObjectName(QStringLiteral("ChkPrzeladuj"));
+    g->addRow(m_reloadChanged);
     m_wrap = new QCheckBox(QStringLiteral("Zawijanie wierszy"), general);
     m_wrap->setObjectName(QStringLiteral("ChkZawijanieSetup"));
     g->addRow(m_wrap);
@@ -136,6 +141,7 @@ void TSetupDial::setOptions(const SetupOptions &o, bool wordWrap)
     InISO->setChecked(o.inIso);
     m_tabWidth->setValue(o.tabWidth);
     m_openPrevious->setChecked(o.openPrevious);
+    m_reloadChanged->setChecked(o.reloadChanged);
     m_lowerInsert->setChecked(o.lowerCaseInsert);
     m_closeParagraph->setChecked(o.closeParagraph);
     m_alignLeft->setEditText(o.alignLeft);
@@ -154,6 +160,7 @@ SetupOptions TSetupDial::options() const
     o.inIso = InISO->isChecked();
     o.tabWidth = m_tabWidth->value();
     o.openPrevious = m_openPrevious->isChecked();
+    o.reloadChanged = m_reloadChanged->isChecked();
     o.lowerCaseInsert = m_lowerInsert->isChecked();
     o.closeParagraph = m_closeParagraph->isChecked();
     const SetupOptions defaults;

@@ -36,6 +36,7 @@ private:
     QCheckBox *InISO;
     QSpinBox *m_tabWidth;
     QCheckBox *m_openPrevious;
+    QCheckBox *m_reloadChanged;
     QCheckBox *m_lowerInsert;
     QCheckBox *m_closeParagraph;
     QComboBox *m_alignLeft;

@@ -36,6 +36,10 @@ private Q_SLOTS:
     void closeAllWritesStartupFilesInClosingOrder();
     void newFillsTheDefaultTemplate();
     void charsetMenuNeverTouchesText();
+    void saveAsksBeforeOverwritingChangeOnDisk();
+    void fileChangedOnDisk_data();
+    void fileChangedOnDisk();
+    void watcherFollowsTheFileAcrossSaves();
 
 private:
     std::unique_ptr<testsupport::IsolatedSettings> m_settings;
@@ -225,6 +229,146 @@ void TstDocumentSet::charsetMenuNeverTouchesText()
     w.findChild<QAction *>(QStringLiteral("Win1"))->trigger();
     QVERIFY(!w.CurrentEditor()->IsoCharset);
     QVERIFY(!w.findChild<QAction *>(QStringLiteral("UTF81"))->isEnabled());
+}
+
+void TstDocumentSet::saveAsksBeforeOverwritingChangeOnDisk()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), "original");
+    ScriptedUser user;
+    TOknoGl w;
+    w.Open(a, 0);
+    TEditor *e = w.CurrentEditor();
+    e->setText(QStringLiteral("mine"));
+    writeFile(dir, QStringLiteral("a.html"), "theirs, written by another program");
+    user.answers << QMessageBox::No;
+    QVERIFY(!w.Save(e));
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(user.asked[0].caption, QStringLiteral("Zapisywanie: wątpliwość"));
+    QVERIFY(user.asked[0].text.startsWith(a + QStringLiteral(": plik został zmieniony na dysku")));
+    QCOMPARE(user.asked[0].defaultButton, QMessageBox::No);
+    QCOMPARE(readFile(a), QByteArray("theirs, written by another program"));
+    QVERIFY(e->isModified());
+    // Closing with "save" asks the same; No keeps the document open and the file as it is.
+    user.answers << QMessageBox::Yes << QMessageBox::No;
+    QVERIFY(!w.Close(e));
+    QCOMPARE(w.count(), 1);
+    QCOMPARE(readFile(a), QByteArray("theirs, written by another program"));
+    user.answers << QMessageBox::Yes;
+    QVERIFY(w.Save(e));
+    QCOMPARE(readFile(a), QByteArray("mine"));
+    QCOMPARE(user.asked.size(), 4);
+    // What the editor wrote itself is no change behind its back.
+    e->setText(QStringLiteral("mine again"));
+    QVERIFY(w.Save(e));
+    QCOMPARE(user.asked.size(), 4);
+}
+
+void TstDocumentSet::fileChangedOnDisk_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<bool>("automatic");
+    QTest::addColumn<bool>("deleted");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("caption"); // empty: nothing asked
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("modifiedAfter");
+    const QString question = QStringLiteral("Otwieranie: pytanie");
+    QTest::newRow("reload answered yes")
+        << false << false << false << int(QMessageBox::Yes) << question << QStringLiteral("theirs") << false;
+    QTest::newRow("reload answered no")
+        << false << false << false << int(QMessageBox::No) << question << QStringLiteral("original") << false;
+    QTest::newRow("reloaded without asking")
+        << false << true << false << int(QMessageBox::No) << QString() << QStringLiteral("theirs") << false;
+    QTest::newRow("modified text is never reloaded unasked")
+        << true << true << false << int(QMessageBox::No) << question << QStringLiteral("mine") << true;
+    QTest::newRow("deleted") << false << false << true << int(QMessageBox::Ok)
+                             << QStringLiteral("Sprawdzanie pliku: ostrzeżenie") << QStringLiteral("original")
+                             << true;
+}
+
+// Another program changes or deletes an open document's file; the check the watcher
+// runs is called here directly.
+void TstDocumentSet::fileChangedOnDisk()
+{
+    QFETCH(bool, modified);
+    QFETCH(bool, automatic);
+    QFETCH(bool, deleted);
+    QFETCH(int, answer);
+    QFETCH(QString, caption);
+    QFETCH(QString, text);
+    QFETCH(bool, modifiedAfter);
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), "original");
+    ScriptedUser user;
+    TOknoGl w;
+    SetupOptions options = w.setupOptions();
+    options.reloadChanged = automatic;
+    w.setSetupOptions(options);
+    w.Open(a, 0);
+    TEditor *e = w.CurrentEditor();
+    if (modified)
+        e->setText(QStringLiteral("mine"));
+    w.New(); // the question brings the document's tab to the front
+    if (deleted)
+        QVERIFY(QFile::remove(a));
+    else
+        writeFile(dir, QStringLiteral("a.html"), "theirs");
+    user.answers << QMessageBox::StandardButton(answer);
+    w.CheckFileOnDisk(e);
+    QCOMPARE(user.asked.size(), caption.isEmpty() ? 0 : 1);
+    if (!caption.isEmpty()) {
+        QCOMPARE(user.asked[0].caption, caption);
+        QVERIFY(user.asked[0].text.startsWith(a + QStringLiteral(": plik został")));
+        QCOMPARE(w.activeIndex(), 0);
+        if (modified)
+            QCOMPARE(user.asked[0].defaultButton, QMessageBox::No);
+    }
+    QCOMPARE(e->text(), text);
+    QCOMPARE(e->isModified(), modifiedAfter);
+    // The same change is not asked about twice.
+    w.CheckFileOnDisk(e);
+    QCOMPARE(user.asked.size(), caption.isEmpty() ? 0 : 1);
+    if (deleted) {
+        // Saving puts the file back, with nothing to ask.
+        QVERIFY(w.Save(e));
+        QCOMPARE(user.asked.size(), 1);
+        QCOMPARE(readFile(a), QByteArray("original"));
+    }
+}
+
+// The real watcher: a save replaces the file (a new inode), and a change made after it
+// by another program is still noticed. A report arriving while the question about the
+// file is open does not bring a second question.
+void TstDocumentSet::watcherFollowsTheFileAcrossSaves()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), "original");
+    TOknoGl w;
+    w.Open(a, 0);
+    TEditor *e = w.CurrentEditor();
+    QCOMPARE(w.watchedFiles(), QStringList { a });
+    e->setText(QStringLiteral("saved"));
+    QVERIFY(w.Save(e));
+    QCOMPARE(w.watchedFiles(), QStringList { a });
+    QCoreApplication::processEvents(); // the watcher's reports of our own save: nothing to ask
+    QList<MsgBox::Request> asked;
+    MsgBox::setHandler([&](const MsgBox::Request &r) {
+        asked << r;
+        w.CheckFileOnDisk(e); // as when the watcher reports again meanwhile
+        return QMessageBox::Yes;
+    });
+    writeFile(dir, QStringLiteral("a.html"), "changed by another program");
+    QTRY_COMPARE(e->text(), QStringLiteral("changed by another program"));
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0].caption, QStringLiteral("Otwieranie: pytanie"));
+    // Looking again finds nothing new.
+    w.CheckFileOnDisk(e);
+    QCOMPARE(asked.size(), 1);
+    MsgBox::setHandler({});
+    QCOMPARE(w.watchedFiles(), QStringList { a });
+    QVERIFY(w.Close(e));
+    QVERIFY(w.watchedFiles().isEmpty());
 }
 
 QTEST_MAIN(TstDocumentSet)

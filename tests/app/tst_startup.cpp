@@ -328,6 +328,7 @@ void TstStartup::setupDialogKeepsEveryOption()
     o.inIso = true;
     o.tabWidth = 2;
     o.openPrevious = true;
+    o.reloadChanged = true;
     o.lowerCaseInsert = true;
     o.closeParagraph = true;
     o.alignLeft = QStringLiteral("<P ALIGN=\"Left\">");

@@ -118,6 +118,7 @@ void TstStartupCore::setupOptionsRoundTrip()
     o.inIso = true;
     o.tabWidth = 2;
     o.openPrevious = true;
+    o.reloadChanged = true;
     o.lowerCaseInsert = true;
     o.closeParagraph = true;
     o.alignLeft = QStringLiteral("<P ALIGN=\"Left\">");

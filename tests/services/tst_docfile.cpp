@@ -5,6 +5,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 class TstDocFile : public QObject
@@ -24,6 +29,10 @@ private Q_SLOTS:
     void unmappableBecomeReferences();
     void manyReferencesGrowTheOutput();
     void failedSaveKeepsOldFile();
+    void fullDiskKeepsOldFile_data();
+    void fullDiskKeepsOldFile();
+    void saveKeepsFileIdentity_data();
+    void saveKeepsFileIdentity();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -230,6 +239,150 @@ void TstDocFile::manyReferencesGrowTheOutput()
     int bad = -1;
     QCOMPARE(CodePage::encode(text, CodePage::Windows1250, &bad), expected);
     QCOMPARE(bad, 3334 + 1);
+}
+
+namespace {
+
+// Runs SaveDocumentFile in a child process after prepare (limits, another user) ran
+// there; 0 when it saved, 1 when it failed with a reason, anything else a fault.
+int saveInChild(const QString &file, const QString &text, const std::function<bool()> &prepare)
+{
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        if (!prepare())
+            ::_exit(3);
+        const SaveResult r = SaveDocumentFile(file, text, false);
+        ::_exit(r.ok ? 0 : r.errorText.isEmpty() ? 2 : 1);
+    }
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+struct stat statOf(const QString &p)
+{
+    struct stat st
+    {
+    };
+    ::stat(QFile::encodeName(p).constData(), &st);
+    return st;
+}
+
+} // namespace
+
+void TstDocFile::fullDiskKeepsOldFile_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("hardLinked");
+    QTest::newRow("nothing fits") << 0 << 100 << false;
+    QTest::newRow("cut short") << 1000 << 5000 << false;
+    QTest::newRow("larger than the write buffer") << 20000 << 40000 << false;
+    QTest::newRow("hard-linked file written in place") << 1000 << 5000 << true;
+}
+
+// A file system that fills up while the new text is written: the child process may not
+// grow a file past limit bytes (writes past it fail as on a full disk). The save must
+// report the failure and leave the old file as it was, with nothing left beside it.
+void TstDocFile::fullDiskKeepsOldFile()
+{
+    QFETCH(int, limit);
+    QFETCH(int, size);
+    QFETCH(bool, hardLinked);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("full.html"));
+    QVERIFY(writeBytes(file, "old contents"));
+    QStringList names { QStringLiteral("full.html") };
+    if (hardLinked) {
+        QVERIFY(::link(QFile::encodeName(file).constData(),
+                    QFile::encodeName(dir.filePath(QStringLiteral("other.html"))).constData())
+            == 0);
+        names << QStringLiteral("other.html");
+    }
+    const FileStamp before = StatFile(file);
+    const int outcome = saveInChild(file, QString(size, QLatin1Char('n')), [limit] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit rl { rlim_t(limit), rlim_t(limit) };
+        return ::setrlimit(RLIMIT_FSIZE, &rl) == 0;
+    });
+    QCOMPARE(outcome, 1);
+    QCOMPARE(readBytes(file), QByteArray("old contents"));
+    QCOMPARE(StatFile(file), before); // not even its time changed
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
+}
+
+void TstDocFile::saveKeepsFileIdentity_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("plain file") << QStringLiteral("plain");
+    QTest::newRow("hard link") << QStringLiteral("hard");
+    QTest::newRow("symbolic link") << QStringLiteral("symbolic");
+    QTest::newRow("another user's file") << QStringLiteral("foreign");
+}
+
+// Saving keeps who owns the file and who may read it, every other name it has (hard
+// links) and the symbolic link it was opened through.
+void TstDocFile::saveKeepsFileIdentity()
+{
+    QFETCH(QString, kind);
+    const bool root = ::geteuid() == 0;
+    if (kind == QLatin1String("foreign") && !root)
+        QSKIP("needs root to hand the file to another user");
+    QTemporaryDir dir;
+    const QString real = dir.filePath(QStringLiteral("real.html"));
+    QVERIFY(writeBytes(real, "old contents"));
+    QVERIFY(::chmod(QFile::encodeName(real).constData(), 0604) == 0);
+    // As root the file first goes to another owner; the save must give it back to them.
+    const uid_t owner = root ? 4321 : ::geteuid();
+    const gid_t group = root ? 4321 : ::getegid();
+    QVERIFY(::chown(QFile::encodeName(real).constData(), owner, group) == 0);
+    const ino_t inode = statOf(real).st_ino;
+
+    QString saved = real;
+    if (kind == QLatin1String("hard")) {
+        saved = dir.filePath(QStringLiteral("second.html"));
+        QVERIFY(::link(QFile::encodeName(real).constData(), QFile::encodeName(saved).constData()) == 0);
+    } else if (kind == QLatin1String("symbolic")) {
+        saved = dir.filePath(QStringLiteral("link.html"));
+        QVERIFY(QFile::link(QStringLiteral("real.html"), saved)); // relative, as ln -s makes it
+    }
+    const QString text = QStringLiteral("new contents");
+    if (kind == QLatin1String("foreign")) {
+        // A user who may write the file (mode 0666) but may not give a file away: the
+        // file is written in place and stays root's.
+        QVERIFY(::chown(QFile::encodeName(real).constData(), 0, 0) == 0);
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), 0666) == 0);
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
+        QCOMPARE(saveInChild(saved, text, [] { return ::setgid(65534) == 0 && ::setuid(65534) == 0; }), 0);
+    } else {
+        const SaveResult r = SaveDocumentFile(saved, text, false);
+        QVERIFY2(r.ok, qPrintable(r.errorText));
+        QCOMPARE(r.stamp, StatFile(real));
+    }
+
+    QCOMPARE(readBytes(real), QByteArray("new contents"));
+    const struct stat after = statOf(real);
+    if (kind == QLatin1String("foreign")) {
+        QCOMPARE(after.st_uid, uid_t(0));
+        QCOMPARE(after.st_gid, gid_t(0));
+        QCOMPARE(after.st_mode & 07777, mode_t(0666));
+    } else {
+        QCOMPARE(after.st_uid, owner);
+        QCOMPARE(after.st_gid, group);
+        QCOMPARE(after.st_mode & 07777, mode_t(0604));
+    }
+    if (kind == QLatin1String("hard") || kind == QLatin1String("foreign")) {
+        QCOMPARE(after.st_ino, inode);
+        QCOMPARE(readBytes(saved), QByteArray("new contents"));
+    }
+    if (kind == QLatin1String("symbolic"))
+        QCOMPARE(QFileInfo(saved).symLinkTarget(), QFileInfo(real).absoluteFilePath());
+    // No backup or temporary file is left behind.
+    QCOMPARE(
+        QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), saved == real ? 1 : 2);
 }
 
 QTEST_GUILESS_MAIN(TstDocFile)

@@ -245,8 +245,12 @@ void TSearchDial::buildControls()
              ZakresAkt, ZakresWsz, WyszCase, WyszSel, UzReg, UzDot, UzSS })
         connect(b, &QAbstractButton::clicked, this, &TSearchDial::ZakresAktClick);
     // Enter is taken before the combo and the dialog see it (they would run it again).
-    FindCombo->lineEdit()->installEventFilter(this);
-    ReplCombo->lineEdit()->installEventFilter(this);
+    // The keyboard delivers to the combo, the focus proxy of its line edit; the combo
+    // passes keys on to the line edit without an event filter seeing them there.
+    for (QComboBox *combo : { FindCombo, ReplCombo }) {
+        combo->installEventFilter(this);
+        combo->lineEdit()->installEventFilter(this);
+    }
 }
 
 bool TSearchDial::eventFilter(QObject *watched, QEvent *event)
@@ -254,12 +258,12 @@ bool TSearchDial::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == FindCombo->lineEdit()) {
+            if (watched == FindCombo || watched == FindCombo->lineEdit()) {
                 if (FindBtn->isEnabled())
                     FindBtnClick();
                 return true;
             }
-            if (watched == ReplCombo->lineEdit()) {
+            if (watched == ReplCombo || watched == ReplCombo->lineEdit()) {
                 if (ReplBtn->isEnabled())
                     ReplBtnClick();
                 return true;

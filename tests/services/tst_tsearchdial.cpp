@@ -4,6 +4,7 @@
 #include "services/tsearchdial.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void optionUpdate();
     void optionsHeights();
     void enterRunsFindOnlyWhenEnabled();
+    void enterReachesFocusedCombo();
     void compileErrorPlacesCaret();
     void findNextNotFound();
     void findAllFillsPanel();
@@ -180,6 +182,30 @@ void TestTSearchDial::enterRunsFindOnlyWhenEnabled()
     QVERIFY(m_shown.isEmpty());
     QCOMPARE(find->count(), 1);
     QCOMPARE(repl->itemText(0), QStringLiteral("2"));
+}
+
+void TestTSearchDial::enterReachesFocusedCombo()
+{
+    // The keyboard delivers to the focus widget, which is the combo itself (its line edit
+    // hands the focus on to it), never straight to the line edit.
+    StringDocument *doc = m_docs->add(QStringLiteral("one two two"));
+    TSearchDial *d = open(1);
+    QVERIFY(QTest::qWaitForWindowActive(d));
+    auto *find = child<QComboBox>("FindCombo");
+    auto *repl = child<QComboBox>("ReplCombo");
+    find->lineEdit()->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("two"));
+    QCOMPARE(find->currentText(), QStringLiteral("two"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(doc->selStart(), 4);
+    QCOMPARE(doc->selLength(), 3);
+    repl->lineEdit()->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    QCOMPARE(doc->text(), QStringLiteral("one 2 two"));
+    QCOMPARE(doc->selStart(), 6);
+    QVERIFY(m_shown.isEmpty());
+    QVERIFY(TSearchDial::instance()); // Enter did not close the window
 }
 
 void TestTSearchDial::compileErrorPlacesCaret()

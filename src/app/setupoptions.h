@@ -17,9 +17,13 @@ qint32 RgbToStoredColor(quint32 rgb);
 // with its default. The main window holds one; the dialog edits a copy.
 struct SetupOptions
 {
+    // The ranges a stored value must keep to; the setup dialog offers the same.
+    static constexpr int MaxTabWidth = 16;
+    static constexpr int MaxFontSize = 400;
+
     // "Setup"
     bool inIso = false; // "_InISO": new documents are ISO 8859-2
-    int tabWidth = 4; // spaces for a tab character when files are loaded
+    int tabWidth = 4; // "Tabulator": spaces for a tab character when files are loaded, 0..MaxTabWidth
     bool openPrevious = false; // "Przy starcie otwórz pliki poprzednio edytowane"
     bool lowerCaseInsert = false; // "Wstawiaj tagi używając małych liter"
     bool closeParagraph = false; // "Zawsze wstawiaj koniec paragrafu (</P>)"
@@ -33,8 +37,8 @@ struct SetupOptions
     qint32 background = kSystemWindowColor; // "Kolor"
     qint32 fontColor = 0; // "Font.Kolor"
     QString fontFace = QStringLiteral("Courier New CE"); // "Font.Face"
-    int fontSize = 9; // "Font.Size", points
-    int fontCharset = 1; // "Font.Charset", kept as it was stored
+    int fontSize = 9; // "Font.Size", points, 1..MaxFontSize
+    int fontCharset = 1; // "Font.Charset", kept as it was stored, 0..255
 
     // The choices the dialog offers for each alignment template (the first is the default).
     static QStringList alignLeftChoices();

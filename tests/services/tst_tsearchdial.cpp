@@ -41,6 +41,9 @@ private Q_SLOTS:
     void replaceAllNoMatch();
     void closedDocumentJump();
     void historyAndStatePersist();
+    void handEditedStateFallsBack_data();
+    void handEditedStateFallsBack();
+    void handEditedHistoryKeptToLimits();
 
 private:
     TSearchDial *open(int page);
@@ -370,6 +373,67 @@ void TestTSearchDial::historyAndStatePersist()
     QVERIFY(!child<QPushButton>("FindBtn")->isEnabled());
     QCOMPARE(d->height(), 313);
     QCOMPARE(child<QLabel>("FindOpt")->text(), QStringLiteral("Opcje: wyrażenia regularne, . = [^\\n]"));
+}
+
+void TestTSearchDial::handEditedStateFallsBack_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("checked"); // UzReg.Checked
+    QTest::addColumn<bool>("placed");
+    QTest::newRow("place on the screen")
+        << QStringLiteral("100") << QStringLiteral("50") << QString() << true;
+    QTest::newRow("huge left") << QStringLiteral("300000000") << QStringLiteral("50") << QString() << false;
+    QTest::newRow("huge negative top")
+        << QStringLiteral("100") << QStringLiteral("-300000000") << QString() << false;
+    QTest::newRow("off every screen")
+        << QStringLiteral("20000") << QStringLiteral("20000") << QString() << false;
+    QTest::newRow("left not a number")
+        << QStringLiteral("lewo") << QStringLiteral("50") << QString() << false;
+    QTest::newRow("check not a bool") << QString() << QString() << QStringLiteral("tak") << false;
+}
+
+void TestTSearchDial::handEditedStateFallsBack()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, top);
+    QFETCH(QString, checked);
+    QFETCH(bool, placed);
+    const QPoint opensAt = open(0)->pos();
+    closeDialog();
+    {
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Lindenworks"),
+            QStringLiteral("Markora"));
+        s.beginGroup(QStringLiteral("Okna/Znajdź"));
+        s.remove(QString());
+        for (const auto &[key, value] :
+            { std::pair { QStringLiteral("Left"), left }, std::pair { QStringLiteral("Top"), top },
+                std::pair { QStringLiteral("UzReg.Checked"), checked } })
+            if (!value.isNull())
+                s.setValue(key, value);
+    }
+    TSearchDial *d = open(0);
+    QCOMPARE(d->pos(), placed ? QPoint(left.toInt(), top.toInt()) : opensAt);
+    QVERIFY(!child<QCheckBox>("UzReg")->isChecked());
+}
+
+void TestTSearchDial::handEditedHistoryKeptToLimits()
+{
+    {
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Lindenworks"),
+            QStringLiteral("Markora"));
+        QStringList items;
+        for (int i = 0; i < 100; ++i)
+            items << QString(1000, QLatin1Char('a' + i % 26)) << QString();
+        s.setValue(QStringLiteral("Okna/Znajdź/FindCombo.Items"), items);
+        s.setValue(QStringLiteral("Okna/Znajdź/ReplCombo.Items"), QStringLiteral("jeden"));
+    }
+    open(1);
+    auto *find = child<QComboBox>("FindCombo");
+    QCOMPARE(find->count(), SearchEngine::HistorySize);
+    for (int i = 0; i < find->count(); ++i)
+        QCOMPARE(find->itemText(i), QString(SearchEngine::HistoryEntryLength, QLatin1Char('a' + i)));
+    QCOMPARE(child<QComboBox>("ReplCombo")->itemText(0), QStringLiteral("jeden"));
 }
 
 QTEST_MAIN(TestTSearchDial)

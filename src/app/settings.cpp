@@ -6,7 +6,7 @@ QString path(const QString &section, const QString &key) { return section + QLat
 
 MarkoraSettings::MarkoraSettings()
     : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                             QStringLiteral("Lindenworks"), QStringLiteral("Markora")))
+        QStringLiteral("Lindenworks"), QStringLiteral("Markora")))
 {
 }
 
@@ -24,17 +24,26 @@ bool MarkoraSettings::readBool(const QString &section, const QString &key, bool 
     return def;
 }
 
-int MarkoraSettings::readInt(const QString &section, const QString &key, int def) const
+int MarkoraSettings::readInt(const QString &section, const QString &key, int def, int min, int max) const
 {
     bool ok = false;
-    const int v = m_settings->value(path(section, key)).toString().toInt(&ok);
-    return ok ? v : def;
+    const qlonglong v = m_settings->value(path(section, key)).toString().trimmed().toLongLong(&ok);
+    return ok && v >= min && v <= max ? int(v) : def;
 }
 
 QString MarkoraSettings::readString(const QString &section, const QString &key, const QString &def) const
 {
     const QVariant v = m_settings->value(path(section, key));
-    return v.isValid() ? v.toString() : def;
+    if (!v.isValid())
+        return def;
+    if (v.typeId() == QMetaType::QStringList)
+        return v.toStringList().join(QStringLiteral(", "));
+    return v.toString();
+}
+
+QStringList MarkoraSettings::readStringList(const QString &section, const QString &key) const
+{
+    return m_settings->value(path(section, key)).toStringList();
 }
 
 void MarkoraSettings::writeBool(const QString &section, const QString &key, bool value)
@@ -48,6 +57,11 @@ void MarkoraSettings::writeInt(const QString &section, const QString &key, int v
 }
 
 void MarkoraSettings::writeString(const QString &section, const QString &key, const QString &value)
+{
+    m_settings->setValue(path(section, key), value);
+}
+
+void MarkoraSettings::writeStringList(const QString &section, const QString &key, const QStringList &value)
 {
     m_settings->setValue(path(section, key), value);
 }
@@ -80,8 +94,8 @@ bool MarkoraSettings::sync(QString *error)
         return true;
     if (error)
         *error = m_settings->status() == QSettings::AccessError
-                     ? QStringLiteral("no access to %1").arg(m_settings->fileName())
-                     : QStringLiteral("format error in %1").arg(m_settings->fileName());
+            ? QStringLiteral("no access to %1").arg(m_settings->fileName())
+            : QStringLiteral("format error in %1").arg(m_settings->fileName());
     return false;
 }
 
@@ -90,5 +104,5 @@ QString MarkoraSettings::defaultOgExt() { return QStringLiteral("*.*htm*;*.css;*
 std::unique_ptr<QSettings> PluginSettings()
 {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("Lindenworks"), QStringLiteral("Doklejki"));
+        QStringLiteral("Lindenworks"), QStringLiteral("Doklejki"));
 }

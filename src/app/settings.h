@@ -7,7 +7,9 @@
 
 // The program's settings store: the registry key "Software\Lindenworks\Markora" on
 // Windows, an INI file under the user's configuration folder elsewhere. Sections are
-// groups. Reads are typed and fall back to the documented defaults.
+// groups. Reads are typed and fall back to the documented defaults: the store may have
+// been edited by hand, so a value that is missing, of the wrong kind or out of its range
+// reads as the default.
 class MarkoraSettings
 {
 public:
@@ -15,12 +17,18 @@ public:
 
     QSettings &store() { return *m_settings; }
 
+    // "true"/"false" or "1"/"0"; anything else gives def.
     bool readBool(const QString &section, const QString &key, bool def) const;
-    int readInt(const QString &section, const QString &key, int def) const;
+    // A whole number from min to max (both included); anything else gives def.
+    int readInt(const QString &section, const QString &key, int def, int min, int max) const;
+    // A text; a value that the INI format read as a list ("a, b" unquoted) is joined back.
     QString readString(const QString &section, const QString &key, const QString &def = QString()) const;
+    // A list of texts; a single text is a list of one.
+    QStringList readStringList(const QString &section, const QString &key) const;
     void writeBool(const QString &section, const QString &key, bool value);
     void writeInt(const QString &section, const QString &key, int value);
     void writeString(const QString &section, const QString &key, const QString &value);
+    void writeStringList(const QString &section, const QString &key, const QStringList &value);
 
     // The values of a section named "0", "1", ... in order, up to the first gap.
     QStringList readNumberedList(const QString &section) const;

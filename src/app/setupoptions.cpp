@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 
+#include <limits>
 #include <tuple>
 
 namespace {
@@ -13,6 +14,13 @@ auto tied(const SetupOptions &o)
     return std::tie(o.inIso, o.tabWidth, o.openPrevious, o.reloadChanged, o.lowerCaseInsert, o.closeParagraph,
         o.alignLeft, o.alignCenter, o.alignRight, o.lowerCaseEdit, o.pdUse, o.sampleText, o.background,
         o.fontColor, o.fontFace, o.fontSize, o.fontCharset);
+}
+// A colour is an RGB value or a system colour; any other number gives def.
+qint32 readColor(const MarkoraSettings &s, const QString &key, qint32 def)
+{
+    const qint32 c = s.readInt(
+        kEdytor, key, def, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+    return (c >= 0 && c <= 0xFFFFFF) || IsSystemColor(c) ? c : def;
 }
 } // namespace
 
@@ -47,7 +55,7 @@ SetupOptions SetupOptions::read(const MarkoraSettings &s)
 {
     SetupOptions o;
     o.inIso = s.readBool(kSetup, QStringLiteral("_InISO"), o.inIso);
-    o.tabWidth = s.readInt(kSetup, QStringLiteral("Tabulator"), o.tabWidth);
+    o.tabWidth = s.readInt(kSetup, QStringLiteral("Tabulator"), o.tabWidth, 0, MaxTabWidth);
     o.openPrevious = s.readBool(kSetup, QStringLiteral("OtworzPoprzednie"), o.openPrevious);
     o.reloadChanged = s.readBool(kSetup, QStringLiteral("PrzeladujZmienione"), o.reloadChanged);
     o.lowerCaseInsert = s.readBool(kSetup, QStringLiteral("MaleLitery"), o.lowerCaseInsert);
@@ -67,15 +75,13 @@ SetupOptions SetupOptions::read(const MarkoraSettings &s)
     o.pdUse = s.readBool(kSetup, QStringLiteral("PdUse"), o.pdUse);
     o.sampleText = s.readString(kSetup, QStringLiteral("PdText"), o.sampleText);
 
-    o.background = s.readInt(kEdytor, QStringLiteral("Kolor"), o.background);
-    o.fontColor = s.readInt(kEdytor, QStringLiteral("Font.Kolor"), o.fontColor);
+    o.background = readColor(s, QStringLiteral("Kolor"), o.background);
+    o.fontColor = readColor(s, QStringLiteral("Font.Kolor"), o.fontColor);
     o.fontFace = s.readString(kEdytor, QStringLiteral("Font.Face"), o.fontFace);
     if (o.fontFace.trimmed().isEmpty())
         o.fontFace = defaults.fontFace;
-    o.fontSize = s.readInt(kEdytor, QStringLiteral("Font.Size"), o.fontSize);
-    if (o.fontSize <= 0 || o.fontSize > 400)
-        o.fontSize = defaults.fontSize;
-    o.fontCharset = s.readInt(kEdytor, QStringLiteral("Font.Charset"), o.fontCharset);
+    o.fontSize = s.readInt(kEdytor, QStringLiteral("Font.Size"), o.fontSize, 1, MaxFontSize);
+    o.fontCharset = s.readInt(kEdytor, QStringLiteral("Font.Charset"), o.fontCharset, 0, 255);
     return o;
 }
 

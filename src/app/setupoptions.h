@@ -17,9 +17,13 @@ qint32 RgbToStoredColor(quint32 rgb);
 // with its default. The main window holds one; the dialog edits a copy.
 struct SetupOptions
 {
+    // The ranges a stored value must keep to; the setup dialog offers the same.
+    static constexpr int MaxTabWidth = 16;
+    static constexpr int MaxFontSize = 400;
+
     // "Setup"
     bool inIso = false; // "_InISO": new documents are ISO 8859-2
-    int tabWidth = 4; // spaces for a tab character when files are loaded
+    int tabWidth = 4; // "Tabulator": spaces for a tab character when files are loaded, 0..MaxTabWidth
     bool openPrevious = false; // "Przy starcie otwórz pliki poprzednio edytowane"
     // "PrzeladujZmienione": a document without changes in the editor whose file another
     // program changed is loaded again without asking
@@ -36,8 +40,8 @@ struct SetupOptions
     qint32 background = kSystemWindowColor; // "Kolor"
     qint32 fontColor = 0; // "Font.Kolor"
     QString fontFace = QStringLiteral("Courier New CE"); // "Font.Face"
-    int fontSize = 9; // "Font.Size", points
-    int fontCharset = 1; // "Font.Charset", kept as it was stored
+    int fontSize = 9; // "Font.Size", points, 1..MaxFontSize
+    int fontCharset = 1; // "Font.Charset", kept as it was stored, 0..255
 
     // The choices the dialog offers for each alignment template (the first is the default).
     static QStringList alignLeftChoices();

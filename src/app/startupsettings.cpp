@@ -6,6 +6,8 @@
 namespace {
 const QString kKontrolki = QStringLiteral("Kontrolki");
 const QString kUserBar = QStringLiteral("Pasek uzytkownika");
+// Larger than any screen: a pane size beyond it was not written by the program.
+const int kMaxPaneSize = 10000;
 } // namespace
 
 StartupSettings StartupSettings::read(const MarkoraSettings &s)
@@ -15,10 +17,10 @@ StartupSettings StartupSettings::read(const MarkoraSettings &s)
     v.pasekPrzyc = s.readBool(kKontrolki, QStringLiteral("Pasek przyc"), v.pasekPrzyc);
     v.panelPlikow = s.readBool(kKontrolki, QStringLiteral("Panel plikow"), v.panelPlikow);
     v.status = s.readBool(kKontrolki, QStringLiteral("Status"), v.status);
-    v.splitter1 = s.readInt(kKontrolki, QStringLiteral("Splitter1"), v.splitter1);
-    v.splitter2 = s.readInt(kKontrolki, QStringLiteral("Splitter2"), v.splitter2);
-    v.splitter3 = s.readInt(kKontrolki, QStringLiteral("Splitter3"), v.splitter3);
-    v.pliki = s.readInt(kKontrolki, QStringLiteral("Pliki"), v.pliki);
+    v.splitter1 = s.readInt(kKontrolki, QStringLiteral("Splitter1"), v.splitter1, 0, kMaxPaneSize);
+    v.splitter2 = s.readInt(kKontrolki, QStringLiteral("Splitter2"), v.splitter2, 0, kMaxPaneSize);
+    v.splitter3 = s.readInt(kKontrolki, QStringLiteral("Splitter3"), v.splitter3, 0, kMaxPaneSize);
+    v.pliki = s.readInt(kKontrolki, QStringLiteral("Pliki"), v.pliki, 0, FilePanelFilterCount - 1);
     v.podgladMsie = s.readBool(kKontrolki, QStringLiteral("PodglądMSIE"), v.podgladMsie);
     v.defTemplate = s.readString(kKontrolki, QStringLiteral("DefTemplate"));
     v.ogExt = s.readString(QStringLiteral("Setup"), QStringLiteral("_OgExt"), v.ogExt);

@@ -14,10 +14,10 @@ struct StartupSettings
     bool pasekPrzyc = true; // button bar visible
     bool panelPlikow = true; // file panel visible
     bool status = true; // status bar visible
-    int splitter1 = 160; // file panel width
+    int splitter1 = 160; // file panel width, pixels
     int splitter2 = 144; // upper pane height
     int splitter3 = 85; // preview pane height
-    int pliki = 0; // entry of the file panel's type filter
+    int pliki = 0; // entry of the file panel's type filter, 0..FilePanelFilterCount - 1
     bool podgladMsie = true; // internal preview chosen when both previews exist
     QString defTemplate; // template file for new documents
     QString ogExt = MarkoraSettings::defaultOgExt(); // read only
@@ -29,8 +29,9 @@ struct StartupSettings
 };
 
 // The filter of the file panel and of the open dialog, "Description|masks|..." with
-// the first entry's masks taken from "_OgExt".
+// the first entry's masks taken from "_OgExt"; it has FilePanelFilterCount entries.
 QString FilePanelFilter(const QString &ogExt);
+constexpr int FilePanelFilterCount = 5;
 
 // What the command line asks for. Switches are compared case-insensitively with the
 // whole argument; every other argument naming an existing file is a document, given

@@ -4,6 +4,7 @@
 #include "tags/tagdefs.h"
 
 #include <QContextMenuEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,7 +18,10 @@ int g_documentCounter = 1;
 class DocumentTextAccess final : public TextAccess
 {
 public:
-    explicit DocumentTextAccess(const QTextDocument *doc) : m_doc(doc) {}
+    explicit DocumentTextAccess(const QTextDocument *doc)
+        : m_doc(doc)
+    {
+    }
     int length() const override { return m_doc->characterCount() - 1; }
     int lineCount() const override { return m_doc->blockCount(); }
     int lineOf(int pos) const override { return m_doc->findBlock(pos).blockNumber(); }
@@ -35,24 +39,24 @@ private:
 
 } // namespace
 
-const TDrawRules &DefaultEditorRules()
-{
-    return DefaultColorRules(TagDefs::shared().ini());
-}
+const TDrawRules &DefaultEditorRules() { return DefaultColorRules(TagDefs::shared().ini()); }
 
 int TEditor::nextDocumentId() { return g_documentCounter; }
 
 TEditor::TEditor(EditorHost *host, const EditorAppearance &appearance, bool isoDefault, QWidget *parent)
-    : TColorMemo(parent), IsoCharset(isoDefault), DocumentId(g_documentCounter++), m_host(host),
-      m_access(std::make_unique<DocumentTextAccess>(document()))
+    : TColorMemo(parent)
+    , IsoCharset(isoDefault)
+    , DocumentId(g_documentCounter++)
+    , m_host(host)
+    , m_access(std::make_unique<DocumentTextAccess>(document()))
 {
     applyAppearance(appearance);
     setToolTip(QStringLiteral("Okienko edytora"));
     // The selection stays visible while another window has the focus.
     QPalette p = palette();
     p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
-               p.color(QPalette::Active, QPalette::HighlightedText));
+    p.setColor(
+        QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(p);
     setColorRules(DefaultEditorRules());
     setTabChangesFocus(false);
@@ -74,7 +78,7 @@ void TEditor::applyAppearance(const EditorAppearance &a)
     setLineWrapMode(a.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 
-template<typename F> void TEditor::programChange(F &&change)
+template <typename F> void TEditor::programChange(F &&change)
 {
     QTextDocument *doc = document();
     const bool wasEnabled = doc->isUndoRedoEnabled();
@@ -173,7 +177,31 @@ void TEditor::keyPressEvent(QKeyEvent *e)
 {
     if (m_host && m_host->editorKeyPress(this, e))
         return;
+    // The undo key is the undo command: the control's own undo knows nothing of a
+    // program change, whose step only the snapshot holds.
+    if (e == QKeySequence::Undo) {
+        Undo();
+        e->accept();
+        return;
+    }
     TColorMemo::keyPressEvent(e);
+}
+
+bool TEditor::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source && source->hasText() && !source->text().isEmpty();
+}
+
+void TEditor::insertFromMimeData(const QMimeData *source)
+{
+    // Paste, drop and the X11 selection all end here. An empty or missing clipboard
+    // inserts nothing (the control itself would crash on data with no format), and only
+    // the plain text is handed on, so no other format is ever read into a document.
+    if (!canInsertFromMimeData(source))
+        return;
+    QMimeData plain;
+    plain.setText(source->text());
+    TColorMemo::insertFromMimeData(&plain);
 }
 
 void TEditor::mousePressEvent(QMouseEvent *e)
@@ -202,7 +230,19 @@ void TEditor::contextMenuEvent(QContextMenuEvent *e)
 {
     if (m_host && m_host->editorContextMenu(this, e->globalPos()))
         return;
-    TColorMemo::contextMenuEvent(e);
+    // The control's own menu, with its undo entry made the editor's undo.
+    QMenu *menu = createStandardContextMenu(e->pos());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (QAction *own = menu->findChild<QAction *>(QStringLiteral("edit-undo"))) {
+        auto *undo = new QAction(own->icon(), own->text(), menu);
+        undo->setEnabled(CanUndo());
+        connect(undo, &QAction::triggered, this, [this] { Undo(); });
+        menu->insertAction(own, undo);
+        menu->removeAction(own);
+        undo->setObjectName(own->objectName());
+        delete own;
+    }
+    menu->popup(e->globalPos());
 }
 
 void TEditor::dragEnterEvent(QDragEnterEvent *e)

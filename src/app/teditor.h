@@ -24,11 +24,12 @@ public:
     // A left double-click; true when the tag grid took the tag at the caret.
     virtual bool editorDoubleClick(TEditor *) { return false; }
     // Files dropped on the editor, in the order they came.
-    virtual void editorFilesDropped(TEditor *, const QStringList &) {}
+    virtual void editorFilesDropped(TEditor *, const QStringList &) { }
 };
 
 // How a new editor looks, as the main window's settings say.
-struct EditorAppearance {
+struct EditorAppearance
+{
     bool valid = false; // false until the settings were read: the control's defaults stay
     QFont font;
     QColor background;
@@ -41,8 +42,7 @@ class TEditor : public TColorMemo, public EditableDocument
 {
     Q_OBJECT
 public:
-    TEditor(EditorHost *host, const EditorAppearance &appearance, bool isoDefault,
-            QWidget *parent = nullptr);
+    TEditor(EditorHost *host, const EditorAppearance &appearance, bool isoDefault, QWidget *parent = nullptr);
     ~TEditor() override;
 
     // The document's state, named as the program's other parts know it.
@@ -89,6 +89,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
@@ -98,7 +100,7 @@ protected:
 
 private:
     // Runs a change the control must not record in its own undo history.
-    template<typename F> void programChange(F &&change);
+    template <typename F> void programChange(F &&change);
 
     EditorHost *m_host;
     std::unique_ptr<TextAccess> m_access;

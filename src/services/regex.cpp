@@ -94,6 +94,12 @@ const EngineEntry kEngineToTable[] = {
     { PCRE2_ERROR_INTERNAL_BAD_CODE_IN_SKIP, Regex::InternalError },
 };
 
+bool isQuoted(QChar c)
+{
+    static const QString special = QStringLiteral("^$.[()|?+*\\{]}");
+    return special.contains(c);
+}
+
 PCRE2_SPTR16 sptr(const QChar *p) { return reinterpret_cast<PCRE2_SPTR16>(p); }
 
 // A lone surrogate anywhere makes the subject invalid UTF-16 for the engine.
@@ -206,15 +212,31 @@ QString Regex::engineMessage(int pcre2Error)
 
 QString Regex::quote(const QString &text)
 {
-    static const QString special = QStringLiteral("^$.[()|?+*\\{]}");
     QString out;
     out.reserve(text.size() + text.size() / 4);
     for (const QChar c : text) {
-        if (special.contains(c))
+        if (isQuoted(c))
             out += QLatin1Char('\\');
         out += c;
     }
     return out;
+}
+
+bool Regex::compileLiteral(const QString &text, bool caseInsensitive, bool dotMatchesNewline)
+{
+    if (compile(quote(text), caseInsensitive, dotMatchesNewline))
+        return true;
+    // The engine counted in the quoted pattern; the user typed the text without the
+    // backslashes, and it is there that the error is shown.
+    int patternPos = 0;
+    int index = 0;
+    for (const int n = int(text.size()); index < n; ++index) {
+        patternPos += isQuoted(text.at(index)) ? 2 : 1;
+        if (m_errorOffset < patternPos)
+            break;
+    }
+    m_errorOffset = index;
+    return false;
 }
 
 // --- RegexMatcher ---------------------------------------------------------------

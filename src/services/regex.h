@@ -49,11 +49,15 @@ public:
     // line breaks when dotMatchesNewline. An empty pattern is refused (NoExpression).
     // Returns isValid().
     bool compile(const QString &pattern, bool caseInsensitive, bool dotMatchesNewline);
+    // Compiles text so that it matches literally (see quote()); an error position is
+    // then an index in text, not in the quoted pattern.
+    bool compileLiteral(const QString &text, bool caseInsensitive, bool dotMatchesNewline);
     bool isValid() const { return bool(m_code); }
     QString pattern() const { return m_pattern; }
 
     // After a failed compile: the table code, PCRE2's own code (0 for NoExpression) and
-    // the position in the pattern (a QString index) where the engine stopped.
+    // the position in the pattern (a QString index) where the engine stopped; after
+    // compileLiteral(), the position in the literal text.
     ErrorCode errorCode() const { return m_errorCode; }
     int engineErrorCode() const { return m_engineError; }
     int errorOffset() const { return m_errorOffset; }

@@ -50,9 +50,11 @@ QString replaceSummary(qsizetype n, const QString &findText)
 Regex SearchEngine::prepare(const QString &findText, const SearchOptions &options)
 {
     Regex re;
-    const QString pattern = options.regularExpression ? findText : Regex::quote(findText);
     const bool dotAll = !(options.regularExpression && options.dotExcludesNewline);
-    re.compile(pattern, !options.caseSensitive, dotAll);
+    if (options.regularExpression)
+        re.compile(findText, !options.caseSensitive, dotAll);
+    else
+        re.compileLiteral(findText, !options.caseSensitive, dotAll);
     return re;
 }
 

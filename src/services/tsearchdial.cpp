@@ -1,6 +1,7 @@
 #include "services/tsearchdial.h"
 
 #include "app/documents.h"
+#include "app/settings.h"
 #include "services/findresults.h"
 #include "services/findresultspanel.h"
 
@@ -18,10 +19,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -80,13 +83,10 @@ private:
     bool m_escape = false;
 };
 
-QSettings windowSettings()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Lindenworks"),
-        QStringLiteral("Markora"));
-}
-
 const QString kGroup = QStringLiteral("Okna/Znajdź");
+// The stored window place: any screen's coordinates fit in this range.
+const int kMaxCoordinate = 32767;
+const int kNoPlace = std::numeric_limits<int>::min();
 
 QStringList comboItems(const QComboBox *combo)
 {
@@ -245,8 +245,12 @@ void TSearchDial::buildControls()
              ZakresAkt, ZakresWsz, WyszCase, WyszSel, UzReg, UzDot, UzSS })
         connect(b, &QAbstractButton::clicked, this, &TSearchDial::ZakresAktClick);
     // Enter is taken before the combo and the dialog see it (they would run it again).
-    FindCombo->lineEdit()->installEventFilter(this);
-    ReplCombo->lineEdit()->installEventFilter(this);
+    // The keyboard delivers to the combo, the focus proxy of its line edit; the combo
+    // passes keys on to the line edit without an event filter seeing them there.
+    for (QComboBox *combo : { FindCombo, ReplCombo }) {
+        combo->installEventFilter(this);
+        combo->lineEdit()->installEventFilter(this);
+    }
 }
 
 bool TSearchDial::eventFilter(QObject *watched, QEvent *event)
@@ -254,12 +258,12 @@ bool TSearchDial::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == FindCombo->lineEdit()) {
+            if (watched == FindCombo || watched == FindCombo->lineEdit()) {
                 if (FindBtn->isEnabled())
                     FindBtnClick();
                 return true;
             }
-            if (watched == ReplCombo->lineEdit()) {
+            if (watched == ReplCombo || watched == ReplCombo->lineEdit()) {
                 if (ReplBtn->isEnabled())
                     ReplBtnClick();
                 return true;
@@ -467,48 +471,58 @@ void TSearchDial::runAll(bool replacing)
 
 void TSearchDial::restoreState()
 {
-    QSettings s = windowSettings();
-    s.beginGroup(kGroup);
-    if (s.contains(QStringLiteral("Left")) && s.contains(QStringLiteral("Top")))
-        move(s.value(QStringLiteral("Left")).toInt(), s.value(QStringLiteral("Top")).toInt());
+    const MarkoraSettings s;
+    // A place no screen shows (edited by hand, or a screen since removed) leaves the
+    // window where it opens.
+    const int left = s.readInt(kGroup, QStringLiteral("Left"), kNoPlace, -kMaxCoordinate, kMaxCoordinate);
+    const int top = s.readInt(kGroup, QStringLiteral("Top"), kNoPlace, -kMaxCoordinate, kMaxCoordinate);
+    if (left != kNoPlace && top != kNoPlace) {
+        const QRect placed(QPoint(left, top), size());
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        if (std::any_of(screens.begin(), screens.end(),
+                [&placed](const QScreen *screen) { return screen->geometry().intersects(placed); }))
+            move(left, top);
+    }
     auto items = [&s](const QString &key) {
-        QStringList list = s.value(key).toStringList();
-        list.removeAll(QString());
-        while (list.size() > SearchEngine::HistorySize)
-            list.removeLast();
+        QStringList list;
+        for (const QString &item : s.readStringList(kGroup, key)) {
+            if (list.size() == SearchEngine::HistorySize)
+                break;
+            if (!item.isEmpty())
+                list << item.left(SearchEngine::HistoryEntryLength);
+        }
         return list;
     };
     FindCombo->addItems(items(QStringLiteral("FindCombo.Items")));
     ReplCombo->addItems(items(QStringLiteral("ReplCombo.Items")));
-    FindCombo->setEditText(s.value(QStringLiteral("FindCombo.Text")).toString());
-    ReplCombo->setEditText(s.value(QStringLiteral("ReplCombo.Text")).toString());
-    OptBtn->setChecked(s.value(QStringLiteral("OptBtn.Down"), false).toBool());
-    UzDot->setChecked(s.value(QStringLiteral("UzDot.Checked"), false).toBool());
-    UzReg->setChecked(s.value(QStringLiteral("UzReg.Checked"), false).toBool());
-    UzSS->setChecked(s.value(QStringLiteral("UzSS.Checked"), false).toBool());
-    WyszCase->setChecked(s.value(QStringLiteral("WyszCase.Checked"), false).toBool());
-    WyszSel->setChecked(s.value(QStringLiteral("WyszSel.Checked"), false).toBool());
-    const bool all = s.value(QStringLiteral("ZakresWsz.Checked"), false).toBool()
-        && !s.value(QStringLiteral("ZakresAkt.Checked"), false).toBool();
+    FindCombo->setEditText(s.readString(kGroup, QStringLiteral("FindCombo.Text")));
+    ReplCombo->setEditText(s.readString(kGroup, QStringLiteral("ReplCombo.Text")));
+    OptBtn->setChecked(s.readBool(kGroup, QStringLiteral("OptBtn.Down"), false));
+    UzDot->setChecked(s.readBool(kGroup, QStringLiteral("UzDot.Checked"), false));
+    UzReg->setChecked(s.readBool(kGroup, QStringLiteral("UzReg.Checked"), false));
+    UzSS->setChecked(s.readBool(kGroup, QStringLiteral("UzSS.Checked"), false));
+    WyszCase->setChecked(s.readBool(kGroup, QStringLiteral("WyszCase.Checked"), false));
+    WyszSel->setChecked(s.readBool(kGroup, QStringLiteral("WyszSel.Checked"), false));
+    const bool all = s.readBool(kGroup, QStringLiteral("ZakresWsz.Checked"), false)
+        && !s.readBool(kGroup, QStringLiteral("ZakresAkt.Checked"), false);
     (all ? ZakresWsz : ZakresAkt)->setChecked(true);
 }
 
 void TSearchDial::saveState() const
 {
-    QSettings s = windowSettings();
-    s.beginGroup(kGroup);
-    s.setValue(QStringLiteral("Left"), x());
-    s.setValue(QStringLiteral("Top"), y());
-    s.setValue(QStringLiteral("FindCombo.Text"), FindCombo->currentText());
-    s.setValue(QStringLiteral("ReplCombo.Text"), ReplCombo->currentText());
-    s.setValue(QStringLiteral("OptBtn.Down"), OptBtn->isChecked());
-    s.setValue(QStringLiteral("FindCombo.Items"), comboItems(FindCombo));
-    s.setValue(QStringLiteral("ReplCombo.Items"), comboItems(ReplCombo));
-    s.setValue(QStringLiteral("UzDot.Checked"), UzDot->isChecked());
-    s.setValue(QStringLiteral("UzReg.Checked"), UzReg->isChecked());
-    s.setValue(QStringLiteral("UzSS.Checked"), UzSS->isChecked());
-    s.setValue(QStringLiteral("WyszCase.Checked"), WyszCase->isChecked());
-    s.setValue(QStringLiteral("WyszSel.Checked"), WyszSel->isChecked());
-    s.setValue(QStringLiteral("ZakresAkt.Checked"), ZakresAkt->isChecked());
-    s.setValue(QStringLiteral("ZakresWsz.Checked"), ZakresWsz->isChecked());
+    MarkoraSettings s;
+    s.writeInt(kGroup, QStringLiteral("Left"), x());
+    s.writeInt(kGroup, QStringLiteral("Top"), y());
+    s.writeString(kGroup, QStringLiteral("FindCombo.Text"), FindCombo->currentText());
+    s.writeString(kGroup, QStringLiteral("ReplCombo.Text"), ReplCombo->currentText());
+    s.writeBool(kGroup, QStringLiteral("OptBtn.Down"), OptBtn->isChecked());
+    s.writeStringList(kGroup, QStringLiteral("FindCombo.Items"), comboItems(FindCombo));
+    s.writeStringList(kGroup, QStringLiteral("ReplCombo.Items"), comboItems(ReplCombo));
+    s.writeBool(kGroup, QStringLiteral("UzDot.Checked"), UzDot->isChecked());
+    s.writeBool(kGroup, QStringLiteral("UzReg.Checked"), UzReg->isChecked());
+    s.writeBool(kGroup, QStringLiteral("UzSS.Checked"), UzSS->isChecked());
+    s.writeBool(kGroup, QStringLiteral("WyszCase.Checked"), WyszCase->isChecked());
+    s.writeBool(kGroup, QStringLiteral("WyszSel.Checked"), WyszSel->isChecked());
+    s.writeBool(kGroup, QStringLiteral("ZakresAkt.Checked"), ZakresAkt->isChecked());
+    s.writeBool(kGroup, QStringLiteral("ZakresWsz.Checked"), ZakresWsz->isChecked());
 }

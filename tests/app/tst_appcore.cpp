@@ -17,10 +17,11 @@ private Q_SLOTS:
 void TstAppCore::filters()
 {
     const QString f = QStringLiteral("Dokumenty HTML (*.html)|*.htm;*.html;*.sht*|Wszystkie pliki (*.*)|*.*");
-    QCOMPARE(ToQtNameFilters(f), (QStringList{QStringLiteral("Dokumenty HTML (*.html) (*.htm *.html *.sht*)"),
-                                              QStringLiteral("Wszystkie pliki (*.*) (*.*)")}));
+    QCOMPARE(ToQtNameFilters(f),
+        (QStringList { QStringLiteral("Dokumenty HTML (*.html) (*.htm *.html *.sht*)"),
+            QStringLiteral("Wszystkie pliki (*.*) (*.*)") }));
     QCOMPARE(FilterPatterns(f, 0),
-             (QStringList{QStringLiteral("*.htm"), QStringLiteral("*.html"), QStringLiteral("*.sht*")}));
+        (QStringList { QStringLiteral("*.htm"), QStringLiteral("*.html"), QStringLiteral("*.sht*") }));
     QVERIFY(FilterPatterns(f, 2).isEmpty());
 }
 
@@ -28,15 +29,15 @@ void TstAppCore::numberedLists()
 {
     testsupport::IsolatedSettings isolated;
     MarkoraSettings s;
-    s.writeNumberedList(QStringLiteral("StartupFiles"), {QStringLiteral("/a.html"), QStringLiteral("/b.html"),
-                                                         QStringLiteral("/c.html")});
-    s.writeNumberedList(QStringLiteral("StartupFiles"), {QStringLiteral("/x.html")});
+    s.writeNumberedList(QStringLiteral("StartupFiles"),
+        { QStringLiteral("/a.html"), QStringLiteral("/b.html"), QStringLiteral("/c.html") });
+    s.writeNumberedList(QStringLiteral("StartupFiles"), { QStringLiteral("/x.html") });
     // Rewriting erases what was there: no stale "1" and "2" remain.
-    QCOMPARE(s.readNumberedList(QStringLiteral("StartupFiles")), QStringList{QStringLiteral("/x.html")});
+    QCOMPARE(s.readNumberedList(QStringLiteral("StartupFiles")), QStringList { QStringLiteral("/x.html") });
     s.writeString(QStringLiteral("Kontrolki"), QStringLiteral("Zawijanie"), QStringLiteral("0"));
     QCOMPARE(s.readBool(QStringLiteral("Kontrolki"), QStringLiteral("Zawijanie"), true), false);
     QCOMPARE(s.readBool(QStringLiteral("Kontrolki"), QStringLiteral("Status"), true), true);
-    QCOMPARE(s.readInt(QStringLiteral("Kontrolki"), QStringLiteral("Splitter1"), 160), 160);
+    QCOMPARE(s.readInt(QStringLiteral("Kontrolki"), QStringLiteral("Splitter1"), 160, 0, 10000), 160);
 }
 
 void TstAppCore::stringDocumentSnapshot()

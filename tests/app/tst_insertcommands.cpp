@@ -136,6 +136,9 @@ void TstInsertCommands::boldByShortcutAndRepeatByF4()
     e->setSelection(0, 0);
     QTest::keyClick(e, Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(e->text(), QStringLiteral("<BR><B>jeden</B> <B><I>dwa</I></B>"));
+    // The undo key is the undo command: it restores the text from before the last command.
+    QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(e->text(), QStringLiteral("<B>jeden</B> <B><I>dwa</I></B>"));
 }
 
 void TstInsertCommands::repeatAfterCancelledAnchor()

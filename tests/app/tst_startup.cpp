@@ -89,6 +89,7 @@ private Q_SLOTS:
     void toolbarsMenuNamedAfterToolbars();
     void filePanelOpensSelectedAndFollowsSaveAs();
     void setupDialogKeepsEveryOption();
+    void handEditedSettingsFallBack();
 
 private:
     std::unique_ptr<testsupport::IsolatedSettings> m_settings;
@@ -350,6 +351,36 @@ void TstStartup::setupDialogKeepsEveryOption()
     QVERIFY(w.defaultIso());
     QVERIFY(w.New()->IsoCharset);
     QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Base), QColor(0xEE, 0xEE, 0xEE));
+}
+
+void TstStartup::handEditedSettingsFallBack()
+{
+    // Each value as a hand edit can leave it; the table of each value's range is tested
+    // in the core, here the window starts on them and nothing aborts.
+    QTemporaryDir dir;
+    const QString tabbed = writeFile(dir.filePath(QStringLiteral("tab.html")), "a\tb");
+    {
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Lindenworks"),
+            QStringLiteral("Markora"));
+        s.setValue(QStringLiteral("Setup/Tabulator"), QStringLiteral("300000000"));
+        s.setValue(QStringLiteral("Kontrolki/Splitter1"), QStringLiteral("300000000"));
+        s.setValue(QStringLiteral("Kontrolki/Splitter3"), QStringLiteral("-300000000"));
+        s.setValue(QStringLiteral("Kontrolki/Pliki"), QStringLiteral("77"));
+        s.setValue(QStringLiteral("Edytor/Font.Size"), QStringLiteral("300000000"));
+        s.setValue(QStringLiteral("Edytor/Kolor"), QStringLiteral("ciemny"));
+        s.setValue(QStringLiteral("Toolbarz/Stan"), QByteArray(64, '\xff'));
+    }
+    TOknoGl w;
+    w.show();
+    w.FormShow({});
+    QVERIFY(w.setupOptions() == SetupOptions());
+    QCOMPARE(w.tabWidth(), 4);
+    QCOMPARE(w.startupSettings().splitter1, 160);
+    QCOMPARE(w.startupSettings().splitter3, 85);
+    QCOMPARE(w.filePanel()->filterIndex(), 0);
+    QCOMPARE(w.CurrentEditor()->font().pointSize(), 9);
+    QVERIFY(w.Open(tabbed, 0) >= 0);
+    QCOMPARE(w.CurrentEditor()->text(), QStringLiteral("a    b"));
 }
 
 QTEST_MAIN(TstStartup)

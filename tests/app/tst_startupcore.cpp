@@ -19,6 +19,8 @@ private Q_SLOTS:
     void setupOptionsRoundTrip();
     void unusableStoredValuesFallBack_data();
     void unusableStoredValuesFallBack();
+    void unusableWindowValuesFallBack_data();
+    void unusableWindowValuesFallBack();
     void storedColours_data();
     void storedColours();
     void filePanelFilter();
@@ -148,7 +150,8 @@ void TstStartupCore::setupOptionsRoundTrip()
     s.eraseSection(QStringLiteral("Setup"));
     SetupOptions().writeEditor(s);
     QVERIFY(!s.store().contains(QStringLiteral("Setup/_InISO")));
-    QCOMPARE(s.readInt(QStringLiteral("Edytor"), QStringLiteral("Font.Size"), 0), 9);
+    QCOMPARE(
+        s.readInt(QStringLiteral("Edytor"), QStringLiteral("Font.Size"), 0, 1, SetupOptions::MaxFontSize), 9);
 }
 
 void TstStartupCore::unusableStoredValuesFallBack_data()
@@ -160,6 +163,23 @@ void TstStartupCore::unusableStoredValuesFallBack_data()
     QTest::newRow("text font size") << QStringLiteral("Edytor/Font.Size") << QStringLiteral("duża");
     QTest::newRow("empty left template") << QStringLiteral("Setup/WyrownajLewo") << QStringLiteral("  ");
     QTest::newRow("empty centre template") << QStringLiteral("Setup/WyrownajSrodek") << QString();
+    // Values edited by hand: too large (a tab width of 300000000 once exhausted memory at
+    // the next load), negative, beyond an int, not numbers at all.
+    QTest::newRow("huge tab width") << QStringLiteral("Setup/Tabulator") << QStringLiteral("300000000");
+    QTest::newRow("tab width past the dialog's") << QStringLiteral("Setup/Tabulator") << QStringLiteral("17");
+    QTest::newRow("negative tab width") << QStringLiteral("Setup/Tabulator") << QStringLiteral("-4");
+    QTest::newRow("tab width beyond int")
+        << QStringLiteral("Setup/Tabulator") << QStringLiteral("99999999999999999999");
+    QTest::newRow("text tab width") << QStringLiteral("Setup/Tabulator") << QStringLiteral("cztery");
+    QTest::newRow("fractional tab width") << QStringLiteral("Setup/Tabulator") << QStringLiteral("2.5");
+    QTest::newRow("huge font size") << QStringLiteral("Edytor/Font.Size") << QStringLiteral("300000000");
+    QTest::newRow("negative font size") << QStringLiteral("Edytor/Font.Size") << QStringLiteral("-9");
+    QTest::newRow("charset past a byte") << QStringLiteral("Edytor/Font.Charset") << QStringLiteral("256");
+    QTest::newRow("negative charset") << QStringLiteral("Edytor/Font.Charset") << QStringLiteral("-1");
+    QTest::newRow("colour past RGB") << QStringLiteral("Edytor/Kolor") << QStringLiteral("16777216");
+    QTest::newRow("negative colour") << QStringLiteral("Edytor/Font.Kolor") << QStringLiteral("-1");
+    QTest::newRow("text colour") << QStringLiteral("Edytor/Font.Kolor") << QStringLiteral("zielony");
+    QTest::newRow("bool not a bool") << QStringLiteral("Setup/_InISO") << QStringLiteral("tak");
 }
 
 void TstStartupCore::unusableStoredValuesFallBack()
@@ -169,6 +189,36 @@ void TstStartupCore::unusableStoredValuesFallBack()
     MarkoraSettings s;
     s.store().setValue(key, stored);
     QVERIFY(SetupOptions::read(s) == SetupOptions());
+}
+
+void TstStartupCore::unusableWindowValuesFallBack_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    for (const char *key : { "Splitter1", "Splitter2", "Splitter3", "Pliki" }) {
+        const QString k = QStringLiteral("Kontrolki/") + QLatin1String(key);
+        QTest::newRow(qPrintable(k + QStringLiteral(" huge"))) << k << QStringLiteral("300000000");
+        QTest::newRow(qPrintable(k + QStringLiteral(" negative"))) << k << QStringLiteral("-1");
+        QTest::newRow(qPrintable(k + QStringLiteral(" text"))) << k << QStringLiteral("szeroki");
+    }
+    QTest::newRow("filter entry past the last")
+        << QStringLiteral("Kontrolki/Pliki") << QString::number(FilePanelFilterCount);
+    QTest::newRow("bool not a bool") << QStringLiteral("Kontrolki/Status") << QStringLiteral("tak");
+}
+
+void TstStartupCore::unusableWindowValuesFallBack()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    MarkoraSettings s;
+    s.store().setValue(key, stored);
+    const StartupSettings read = StartupSettings::read(s);
+    const StartupSettings defaults;
+    QCOMPARE(read.splitter1, defaults.splitter1);
+    QCOMPARE(read.splitter2, defaults.splitter2);
+    QCOMPARE(read.splitter3, defaults.splitter3);
+    QCOMPARE(read.pliki, defaults.pliki);
+    QCOMPARE(read.status, defaults.status);
 }
 
 void TstStartupCore::storedColours_data()
@@ -204,6 +254,9 @@ void TstStartupCore::filePanelFilter()
             "stylów (*.css)|*.css|Grafiki internetowe|*.gif;*.jp*;*.png|Wszystkie pliki (*.*)|*.*"));
     QCOMPARE(FilePanelFilter(QStringLiteral("*.htm;*.txt")).section(QLatin1Char('|'), 1, 1),
         QStringLiteral("*.htm;*.txt"));
+    // Description and masks for each entry.
+    QCOMPARE(FilePanelFilter(MarkoraSettings::defaultOgExt()).count(QLatin1Char('|')) + 1,
+        2 * FilePanelFilterCount);
 }
 
 void TstStartupCore::commandLine_data()

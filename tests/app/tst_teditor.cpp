@@ -1,8 +1,12 @@
 #include "app/teditor.h"
 #include "testsupport.h"
 
-#include <QtTest>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 #include <QTextBlock>
+#include <QtTest>
 
 namespace {
 class RecordingHost : public EditorHost
@@ -27,6 +31,10 @@ private Q_SLOTS:
     void documentIdsAreSerial();
     void undoAfterProgramInsertion();
     void typingUndoesBeforeSnapshot();
+    void undoKeyAndMenuAreTheUndoCommand_data();
+    void undoKeyAndMenuAreTheUndoCommand();
+    void pasteTakesPlainTextOnly_data();
+    void pasteTakesPlainTextOnly();
     void exactTextKeepsNoBreakSpaces();
     void rightClickMovesCaretOnlyWithoutSelection();
     void doubleClickGoesToTagGridFirst();
@@ -82,6 +90,130 @@ void TstTEditor::typingUndoesBeforeSnapshot()
     QCOMPARE(e.text(), QStringLiteral("abc"));
     QVERIFY(!e.UndoValid);
     QVERIFY(!e.CanUndo());
+}
+
+void TstTEditor::undoKeyAndMenuAreTheUndoCommand_data()
+{
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("Ctrl+Z") << false;
+    QTest::newRow("control's own context menu") << true;
+}
+
+void TstTEditor::undoKeyAndMenuAreTheUndoCommand()
+{
+    QFETCH(bool, byMenu);
+    TEditor e(nullptr, EditorAppearance(), false);
+    e.resize(400, 200);
+    e.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&e));
+    auto undo = [&] {
+        if (!byMenu) {
+            QTest::keySequence(&e, QKeySequence(QKeySequence::Undo));
+            return;
+        }
+        QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(5, 5), e.viewport()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(e.viewport(), &ev);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QAction *action = menu->findChild<QAction *>(QStringLiteral("edit-undo"));
+        QVERIFY(action);
+        QCOMPARE(action->isEnabled(), e.CanUndo());
+        action->trigger();
+        menu->close();
+    };
+    e.loadText(QStringLiteral("abc word def"));
+    e.setSelection(4, 4);
+    e.TakeSnapshot();
+    e.replaceSelection(QStringLiteral("<B>word</B>"));
+    undo();
+    QCOMPARE(e.text(), QStringLiteral("abc word def"));
+    QCOMPARE(e.selStart(), 4);
+    QCOMPARE(e.selLength(), 4);
+    QVERIFY(!e.UndoValid);
+    // Redo has nothing of the control's to bring back over the restored text.
+    for (const QKeySequence &redo : QKeySequence::keyBindings(QKeySequence::Redo))
+        QTest::keySequence(&e, redo);
+    QCOMPARE(e.text(), QStringLiteral("abc word def"));
+    undo();
+    QCOMPARE(e.text(), QStringLiteral("abc word def"));
+
+    // Typing after a snapshot: the control's undo removes it and the snapshot goes.
+    e.setSelection(12, 0);
+    e.TakeSnapshot();
+    QTest::keyClicks(&e, QStringLiteral("x"));
+    undo();
+    QCOMPARE(e.text(), QStringLiteral("abc word def"));
+    QVERIFY(!e.UndoValid);
+}
+
+void TstTEditor::pasteTakesPlainTextOnly_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("formats"); // format=data pairs; "" makes null data
+    QTest::addColumn<QString>("expected");
+    const QString unchanged = QStringLiteral("abc");
+    const QStringList paths { QStringLiteral("Ctrl+V"), QStringLiteral("paste()"), QStringLiteral("drop"),
+        QStringLiteral("middle click") };
+    for (const QString &path : paths) {
+        const QByteArray p = path.toUtf8();
+        QTest::newRow((p + " null").constData()) << path << QStringList { QString() } << unchanged;
+        QTest::newRow((p + " empty").constData()) << path << QStringList() << unchanged;
+        QTest::newRow((p + " empty text").constData())
+            << path << QStringList { QStringLiteral("text/plain=") } << unchanged;
+        QTest::newRow((p + " no text/plain").constData())
+            << path << QStringList { QStringLiteral("image/png=PNG") } << unchanged;
+        QTest::newRow((p + " html with text").constData())
+            << path << QStringList { QStringLiteral("text/html=<b>x</b>"), QStringLiteral("text/plain=x") }
+            << QStringLiteral("abcx");
+    }
+}
+
+void TstTEditor::pasteTakesPlainTextOnly()
+{
+    QFETCH(QString, path);
+    QFETCH(QStringList, formats);
+    QFETCH(QString, expected);
+    const bool viaSelection = path == QLatin1String("middle click");
+    QClipboard *clipboard = QApplication::clipboard();
+    if (viaSelection && !clipboard->supportsSelection())
+        QSKIP("no selection clipboard on this platform");
+    TEditor e(nullptr, EditorAppearance(), false);
+    e.resize(400, 200);
+    e.loadText(QStringLiteral("abc"));
+    e.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&e));
+    e.setSelection(3, 0);
+
+    std::unique_ptr<QMimeData> data;
+    if (formats != QStringList { QString() }) {
+        data = std::make_unique<QMimeData>();
+        for (const QString &f : formats)
+            data->setData(f.section(QLatin1Char('='), 0, 0), f.section(QLatin1Char('='), 1).toUtf8());
+    }
+    const QPoint end = e.cursorRect().center();
+    if (path == QLatin1String("drop")) {
+        QMimeData none;
+        const QMimeData *dragged = data ? data.get() : &none;
+        // A drop goes where the drag entered and was taken.
+        QDragEnterEvent enter(end, Qt::CopyAction, dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(e.viewport(), &enter);
+        QDropEvent drop(end, Qt::CopyAction, dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(e.viewport(), &drop);
+    } else {
+        const QClipboard::Mode mode = viaSelection ? QClipboard::Selection : QClipboard::Clipboard;
+        if (data)
+            clipboard->setMimeData(data.release(), mode);
+        else
+            clipboard->clear(mode);
+        if (path == QLatin1String("Ctrl+V"))
+            QTest::keySequence(&e, QKeySequence(QKeySequence::Paste));
+        else if (path == QLatin1String("paste()"))
+            e.paste();
+        else
+            QTest::mouseClick(e.viewport(), Qt::MiddleButton, Qt::NoModifier, end);
+    }
+    QCOMPARE(e.text(), expected);
+    QCOMPARE(e.isModified(), expected != QLatin1String("abc"));
 }
 
 void TstTEditor::exactTextKeepsNoBreakSpaces()

@@ -13,6 +13,8 @@ private Q_SLOTS:
     void prepareLiteralOrRegex_data();
     void prepareLiteralOrRegex();
     void compileErrorText();
+    void errorPositionInTypedText_data();
+    void errorPositionInTypedText();
     void findNextDoesNotWrap();
     void replaceOnlyExactSelection_data();
     void replaceOnlyExactSelection();
@@ -95,6 +97,32 @@ void TestSearchEngine::compileErrorText()
     // Without regular expressions the same text is an ordinary character.
     o.regularExpression = false;
     QVERIFY(SearchEngine::prepare(QStringLiteral("("), o).isValid());
+}
+
+void TestSearchEngine::errorPositionInTypedText_data()
+{
+    QTest::addColumn<QString>("findText");
+    QTest::addColumn<bool>("regex");
+    QTest::addColumn<int>("offset");
+    const QChar lone(0xD800);
+    QTest::newRow("lone surrogate first") << QString(lone) + QStringLiteral("ab") << false << 0;
+    QTest::newRow("after one quoted") << QStringLiteral(".a") + lone << false << 2;
+    QTest::newRow("after two quoted") << QStringLiteral("(.") + lone << false << 2;
+    QTest::newRow("between quoted") << QStringLiteral("a\\") + lone + QStringLiteral("$^") << false << 2;
+    QTest::newRow("regex counts as typed") << QStringLiteral("\\.") + lone << true << 2;
+}
+
+void TestSearchEngine::errorPositionInTypedText()
+{
+    QFETCH(QString, findText);
+    QFETCH(bool, regex);
+    QFETCH(int, offset);
+    SearchOptions o;
+    o.regularExpression = regex;
+    const Regex re = SearchEngine::prepare(findText, o);
+    QVERIFY(!re.isValid());
+    QCOMPARE(re.errorOffset(), offset);
+    QCOMPARE(findText.at(offset), QChar(0xD800));
 }
 
 void TestSearchEngine::findNextDoesNotWrap()

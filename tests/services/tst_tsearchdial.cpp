@@ -4,6 +4,7 @@
 #include "services/tsearchdial.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void optionUpdate();
     void optionsHeights();
     void enterRunsFindOnlyWhenEnabled();
+    void enterReachesFocusedCombo();
     void compileErrorPlacesCaret();
     void findNextNotFound();
     void findAllFillsPanel();
@@ -39,6 +41,9 @@ private Q_SLOTS:
     void replaceAllNoMatch();
     void closedDocumentJump();
     void historyAndStatePersist();
+    void handEditedStateFallsBack_data();
+    void handEditedStateFallsBack();
+    void handEditedHistoryKeptToLimits();
 
 private:
     TSearchDial *open(int page);
@@ -180,6 +185,30 @@ void TestTSearchDial::enterRunsFindOnlyWhenEnabled()
     QVERIFY(m_shown.isEmpty());
     QCOMPARE(find->count(), 1);
     QCOMPARE(repl->itemText(0), QStringLiteral("2"));
+}
+
+void TestTSearchDial::enterReachesFocusedCombo()
+{
+    // The keyboard delivers to the focus widget, which is the combo itself (its line edit
+    // hands the focus on to it), never straight to the line edit.
+    StringDocument *doc = m_docs->add(QStringLiteral("one two two"));
+    TSearchDial *d = open(1);
+    QVERIFY(QTest::qWaitForWindowActive(d));
+    auto *find = child<QComboBox>("FindCombo");
+    auto *repl = child<QComboBox>("ReplCombo");
+    find->lineEdit()->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("two"));
+    QCOMPARE(find->currentText(), QStringLiteral("two"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(doc->selStart(), 4);
+    QCOMPARE(doc->selLength(), 3);
+    repl->lineEdit()->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    QCOMPARE(doc->text(), QStringLiteral("one 2 two"));
+    QCOMPARE(doc->selStart(), 6);
+    QVERIFY(m_shown.isEmpty());
+    QVERIFY(TSearchDial::instance()); // Enter did not close the window
 }
 
 void TestTSearchDial::compileErrorPlacesCaret()
@@ -344,6 +373,67 @@ void TestTSearchDial::historyAndStatePersist()
     QVERIFY(!child<QPushButton>("FindBtn")->isEnabled());
     QCOMPARE(d->height(), 313);
     QCOMPARE(child<QLabel>("FindOpt")->text(), QStringLiteral("Opcje: wyrażenia regularne, . = [^\\n]"));
+}
+
+void TestTSearchDial::handEditedStateFallsBack_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("checked"); // UzReg.Checked
+    QTest::addColumn<bool>("placed");
+    QTest::newRow("place on the screen")
+        << QStringLiteral("100") << QStringLiteral("50") << QString() << true;
+    QTest::newRow("huge left") << QStringLiteral("300000000") << QStringLiteral("50") << QString() << false;
+    QTest::newRow("huge negative top")
+        << QStringLiteral("100") << QStringLiteral("-300000000") << QString() << false;
+    QTest::newRow("off every screen")
+        << QStringLiteral("20000") << QStringLiteral("20000") << QString() << false;
+    QTest::newRow("left not a number")
+        << QStringLiteral("lewo") << QStringLiteral("50") << QString() << false;
+    QTest::newRow("check not a bool") << QString() << QString() << QStringLiteral("tak") << false;
+}
+
+void TestTSearchDial::handEditedStateFallsBack()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, top);
+    QFETCH(QString, checked);
+    QFETCH(bool, placed);
+    const QPoint opensAt = open(0)->pos();
+    closeDialog();
+    {
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Lindenworks"),
+            QStringLiteral("Markora"));
+        s.beginGroup(QStringLiteral("Okna/Znajdź"));
+        s.remove(QString());
+        for (const auto &[key, value] :
+            { std::pair { QStringLiteral("Left"), left }, std::pair { QStringLiteral("Top"), top },
+                std::pair { QStringLiteral("UzReg.Checked"), checked } })
+            if (!value.isNull())
+                s.setValue(key, value);
+    }
+    TSearchDial *d = open(0);
+    QCOMPARE(d->pos(), placed ? QPoint(left.toInt(), top.toInt()) : opensAt);
+    QVERIFY(!child<QCheckBox>("UzReg")->isChecked());
+}
+
+void TestTSearchDial::handEditedHistoryKeptToLimits()
+{
+    {
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Lindenworks"),
+            QStringLiteral("Markora"));
+        QStringList items;
+        for (int i = 0; i < 100; ++i)
+            items << QString(1000, QLatin1Char('a' + i % 26)) << QString();
+        s.setValue(QStringLiteral("Okna/Znajdź/FindCombo.Items"), items);
+        s.setValue(QStringLiteral("Okna/Znajdź/ReplCombo.Items"), QStringLiteral("jeden"));
+    }
+    open(1);
+    auto *find = child<QComboBox>("FindCombo");
+    QCOMPARE(find->count(), SearchEngine::HistorySize);
+    for (int i = 0; i < find->count(); ++i)
+        QCOMPARE(find->itemText(i), QString(SearchEngine::HistoryEntryLength, QLatin1Char('a' + i)));
+    QCOMPARE(child<QComboBox>("ReplCombo")->itemText(0), QStringLiteral("jeden"));
 }
 
 QTEST_MAIN(TestTSearchDial)

@@ -1,8 +1,12 @@
+#include "app/startup.h"
+#include "app/toknogl.h"
 #include "commtestserver.h"
 #include "ext/commclient.h"
+#include "guitestsupport.h"
 
 #include <QLocalSocket>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 #include <vector>
@@ -250,6 +254,58 @@ private Q_SLOTS:
         }
     }
 
+    void openFromTheChannelShowsNoMessageBox_data()
+    {
+        QTest::addColumn<QString>("file"); // in a temporary folder
+        QTest::addColumn<bool>("opened"); // by the first of three requests
+        QTest::addColumn<QString>("status"); // how the status bar ends
+        const QString alreadyOpen
+            = QString::fromUtf8(": ten plik jest już otwarty w edytorze - nie załadowano go ponownie.");
+        QTest::newRow("missing file")
+            << "brak.html" << false << QString::fromUtf8(". jest niemożliwe - taki dokument nie istnieje!");
+        QTest::newRow("already open, edited") << "strona.html" << false << alreadyOpen;
+        QTest::newRow("another file") << "inna.html" << true << alreadyOpen;
+    }
+    void openFromTheChannelShowsNoMessageBox()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, opened);
+        QFETCH(QString, status);
+        testsupport::IsolatedSettings settings;
+        QTemporaryDir folder;
+        const QString open
+            = testsupport::writeFile(folder.filePath(QStringLiteral("strona.html")), "<p>dysk</p>");
+        testsupport::writeFile(folder.filePath(QStringLiteral("inna.html")), "<p>inna</p>");
+        testsupport::ScriptedUser user;
+        TOknoGl window;
+        QVERIFY(window.Open(open, 0) > 0);
+        const qsizetype askedBefore = user.asked.size();
+        window.editorAt(0)->setText(QStringLiteral("<p>zmieniony</p>"));
+        const std::unique_ptr<CommDispatcher> dispatcher = MakeCommDispatcher(window);
+        TCommWin server(*dispatcher);
+        const QString name = m_s->name + QStringLiteral("-window");
+        QVERIFY(server.listen(name));
+
+        // Requests in a row: none may ask anything, none may lose an edit.
+        const QString path = folder.filePath(file);
+        const QList<CommOutcome> outcomes = onClientThread<QList<CommOutcome>>([path, name] {
+            QList<CommOutcome> r;
+            bool carried = false;
+            for (int i = 0; i < 3; ++i)
+                r << CommExchange(CommMakeOpenRequest(path, &carried), 30000, name);
+            return r;
+        });
+        QCOMPARE(user.asked.size(), askedBefore);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(int(outcomes[i].error), int(CommError::None));
+            QCOMPARE(outcomes[i].result > 0, opened && i == 0);
+        }
+        QCOMPARE(window.count(), opened ? 2 : 1);
+        QCOMPARE(window.editorAt(0)->text(), QStringLiteral("<p>zmieniony</p>"));
+        const QString shown = window.statusPanel(3);
+        QVERIFY2(shown.endsWith(status) && shown.contains(path, Qt::CaseInsensitive), qPrintable(shown));
+    }
+
     void clientTakingNoAnswerIsCutOff()
     {
         // A client that never reads a large answer does not hold the editor.
@@ -264,5 +320,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTCommWin)
+QTEST_MAIN(TestTCommWin)
 #include "tst_tcommwin.moc"

@@ -31,6 +31,26 @@ int HandOverToRunningEditor(const QStringList &documents)
     return kHandedOver;
 }
 
+std::unique_ptr<CommDispatcher> MakeCommDispatcher(TOknoGl &w)
+{
+    return std::make_unique<CommDispatcher>(
+        w,
+        [&w](const QString &path) {
+            // Requests come one after another and nobody may be there to answer: a
+            // message box per request would pile up.
+            const int id = w.Open(path, 0, TOknoGl::OpenPrompts::StatusBar);
+            // A second start asked for the file: the user wants to see this window.
+            w.raise();
+            w.activateWindow();
+            return id;
+        },
+        // The dispatcher made the addressed document the active one: the common
+        // insertion rule works on it.
+        [&w](EditableDocument *, const QString &opening, const QString &closing) {
+            w.InsertPair(opening, closing);
+        });
+}
+
 int MarkoraMain()
 {
     const CommandLine cmd = ParseCommandLine(QCoreApplication::arguments().mid(1));
@@ -44,21 +64,8 @@ int MarkoraMain()
     w.setupDialog();
 
     // The communication server comes last, as the other windows are all there to serve it.
-    CommDispatcher dispatcher(
-        w,
-        [&w](const QString &path) {
-            const int id = w.Open(path, 0);
-            // A second start asked for the file: the user wants to see this window.
-            w.raise();
-            w.activateWindow();
-            return id;
-        },
-        // The dispatcher made the addressed document the active one: the common
-        // insertion rule works on it.
-        [&w](EditableDocument *, const QString &opening, const QString &closing) {
-            w.InsertPair(opening, closing);
-        });
-    TCommWin comm(dispatcher);
+    const std::unique_ptr<CommDispatcher> dispatcher = MakeCommDispatcher(w);
+    TCommWin comm(*dispatcher);
     if (!comm.listen()) {
         if (comm.otherEditorRunning()) {
             // Another editor started at the same moment and won: it takes the files.

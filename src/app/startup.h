@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QStringList>
+#include <memory>
+
+class CommDispatcher;
+class TOknoGl;
 
 // The program's start: one editor per user. When another editor answers on the
 // channel, its documents (full paths) are handed to it and the result is 255;
@@ -11,3 +15,9 @@ int MarkoraMain();
 // Hands every document to the running editor (message 0x401); failures are reported
 // on standard error. Returns the exit code of a second start, 255.
 int HandOverToRunningEditor(const QStringList &documents);
+
+// The channel's requests carried out on the main window. 0x401 opens as the open
+// command does, except that no message box comes from another program's request:
+// why nothing was opened goes to the status bar. 0x404 follows the common insertion
+// rule.
+std::unique_ptr<CommDispatcher> MakeCommDispatcher(TOknoGl &window);

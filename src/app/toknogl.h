@@ -51,8 +51,12 @@ public:
     TMyNotebook *notebook() const { return NbEdytora; }
 
     // Opens a file (charset mode 0 detect, 1 Windows-1250, 2 ISO 8859-2); returns the
-    // document's id, or 0 when nothing was opened.
-    int Open(const QString &path, int mode);
+    // document's id, or 0 when nothing was opened. With StatusBar (requests of other
+    // programs, which nobody may be there to answer) no message box is shown: why
+    // nothing was opened goes to the status bar, and a file already open is left as it
+    // is, as if the reload question had been answered No.
+    enum class OpenPrompts { Dialogs, StatusBar };
+    int Open(const QString &path, int mode, OpenPrompts prompts = OpenPrompts::Dialogs);
     TEditor *New();
     // Replaces the current selection with the file's text (the file's charset detected
     // into a local flag). False when nothing was inserted.

@@ -79,6 +79,15 @@ QStringList runOpenDialog(QWidget *parent, const QString &title, const QString &
     return dlg.selectedFiles();
 }
 
+// Why an open failed: a message box for the user, or the status bar alone.
+void openFailed(TOknoGl *window, TOknoGl::OpenPrompts prompts, const QString &text)
+{
+    if (prompts == TOknoGl::OpenPrompts::StatusBar)
+        window->setStatusPanel(3, text);
+    else
+        MsgBox::show(window, QMessageBox::Warning, QStringLiteral("Otwieranie: błąd"), text);
+}
+
 } // namespace
 
 void TOknoGl::addRecentFile(const QString &path)
@@ -122,13 +131,12 @@ bool TOknoGl::canonicalSameFile(const QString &a, const QString &b) const
 #endif
 }
 
-int TOknoGl::Open(const QString &path, int mode)
+int TOknoGl::Open(const QString &path, int mode, OpenPrompts prompts)
 {
-    const QString caption = QStringLiteral("Otwieranie: błąd");
     if (!QFileInfo(path).isFile()) {
-        MsgBox::show(this, QMessageBox::Warning, caption,
-                     QStringLiteral("Otworzenie pliku ") + path +
-                         QStringLiteral(". jest niemożliwe - taki dokument nie istnieje!"));
+        openFailed(this, prompts,
+            QStringLiteral("Otworzenie pliku ") + path
+                + QStringLiteral(". jest niemożliwe - taki dokument nie istnieje!"));
         return 0;
     }
     const QString full = QFileInfo(path).absoluteFilePath();
@@ -138,6 +146,13 @@ int TOknoGl::Open(const QString &path, int mode)
         if (!canonicalSameFile(e->FileName, full))
             continue;
         activate(i);
+        if (prompts == OpenPrompts::StatusBar) {
+            setStatusPanel(3,
+                full.toLower()
+                    + QStringLiteral(": ten plik jest już otwarty w edytorze - nie "
+                                     "załadowano go ponownie."));
+            return 0;
+        }
         QPointer<TEditor> alive(e);
         QMessageBox::StandardButton answer;
         {
@@ -169,7 +184,7 @@ int TOknoGl::Open(const QString &path, int mode)
 
     const LoadResult r = LoadDocumentFile(full, mode, editor->IsoCharset, m_tabWidth);
     if (!r.ok) {
-        MsgBox::show(this, QMessageBox::Warning, caption, QString::fromUtf8(kLoadFailed));
+        openFailed(this, prompts, QString::fromUtf8(kLoadFailed));
         if (!reused)
             delete editor;
         else if (wasVisible)

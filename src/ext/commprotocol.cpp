@@ -145,6 +145,16 @@ CommFrameDecoder::State CommFrameDecoder::feed(QByteArrayView bytes)
     return m_state;
 }
 
+qint64 CommFrameDecoder::missing() const
+{
+    if (m_state != NeedMore)
+        return 0;
+    const int headerSize = m_kind == Request ? Comm::RequestHeaderSize : Comm::ReplyHeaderSize;
+    if (m_header.size() < headerSize)
+        return headerSize - m_header.size();
+    return qint64(m_bodyLength) - m_body.size();
+}
+
 CommRequest CommFrameDecoder::request() const
 {
     CommRequest r;

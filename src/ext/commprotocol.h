@@ -31,7 +31,8 @@ enum Status : quint32 {
     Ok = 0,
     // The editor could not read the request (bad, truncated or oversized frame).
     RequestUnreadable = 1,
-    // The editor could not write the answer (0x405/0x407 with a buffer size of 0).
+    // The editor could not write the answer (0x405/0x407 with a buffer size of 0, or no
+    // room left for it among the bytes held for all clients).
     AnswerUnwritable = 2,
 };
 
@@ -93,6 +94,12 @@ public:
     State state() const { return m_state; }
     // True once at least one byte was fed.
     bool started() const { return m_started; }
+    // Bytes fed so far.
+    qint64 received() const { return m_header.size() + m_body.size(); }
+    // Bytes still wanted before the frame is whole: the rest of the header until its
+    // length is known, then the rest of the body; 0 once complete or failed. Feeding no
+    // more than this never fails a frame for what follows it.
+    qint64 missing() const;
 
     // Valid in state Complete for the decoder's kind; empty values otherwise.
     CommRequest request() const;

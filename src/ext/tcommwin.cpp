@@ -3,30 +3,47 @@
 #include "ext/commclient.h"
 #include "ext/commdispatcher.h"
 
+#include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+// Qt keeps at most this much of a connection's unread bytes: the rest waits in the
+// system's socket buffer, and a client sending faster than the editor reads is held back.
+constexpr qint64 ReadChunk = 256 * 1024;
+} // namespace
 
 struct TCommWin::Exchange
 {
     enum Phase { Reading, Working, Answering };
 
-    explicit Exchange(QLocalSocket *s)
+    Exchange(QLocalSocket *s, quint64 n)
         : socket(s)
         , decoder(CommFrameDecoder::Request)
+        , arrival(n)
     {
     }
 
     QLocalSocket *socket;
     CommFrameDecoder decoder;
     QTimer timer;
+    // Ends the phase the client controls: sending its request, then taking its answer.
+    QDeadlineTimer deadline;
+    quint64 arrival;
     Phase phase = Reading;
     // The client left while its request was being carried out.
     bool gone = false;
+    // Bytes this exchange counts against the budget.
+    qint64 held = 0;
 };
 
 TCommWin::TCommWin(CommDispatcher &dispatcher, QObject *parent)
@@ -37,6 +54,14 @@ TCommWin::TCommWin(CommDispatcher &dispatcher, QObject *parent)
     setObjectName(QStringLiteral("Markora communication window"));
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &TCommWin::acceptConnections);
+    // Freed request buffers go back to the system, not only to the allocator: clients
+    // refused one after another must not leave the editor hundreds of MB larger than
+    // the budget (the allocator keeps freed blocks of a few MB for reuse).
+    m_trim.setSingleShot(true);
+    m_trim.setInterval(50);
+#ifdef __GLIBC__
+    connect(&m_trim, &QTimer::timeout, this, [] { ::malloc_trim(0); });
+#endif
 }
 
 TCommWin::~TCommWin()
@@ -73,7 +98,7 @@ bool TCommWin::listen(const QString &name)
 void TCommWin::acceptConnections()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        if (int(m_exchanges.size()) >= MaxConnections) {
+        if (int(m_exchanges.size()) >= m_maxConnections && !makeRoom()) {
             socket->abort();
             socket->deleteLater();
             continue;
@@ -84,22 +109,52 @@ void TCommWin::acceptConnections()
         const int sendBuffer = 4 << 20;
         ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer);
 #endif
-        auto exchange = std::make_unique<Exchange>(socket);
+        socket->setReadBufferSize(ReadChunk);
+        auto exchange = std::make_unique<Exchange>(socket, ++m_arrivals);
         exchange->timer.setSingleShot(true);
         connect(&exchange->timer, &QTimer::timeout, this, [this, socket] { timedOut(socket); });
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QLocalSocket::bytesWritten, this, [this, socket] {
             auto it = m_exchanges.find(socket);
             if (it != m_exchanges.end() && it->second->phase == Exchange::Answering)
-                it->second->timer.start(m_idleTimeout);
+                armTimer(*it->second);
         });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] { gone(socket); });
-        exchange->timer.start(m_idleTimeout);
+        exchange->deadline.setRemainingTime(m_totalDeadline);
+        armTimer(*exchange);
         m_exchanges.emplace(socket, std::move(exchange));
         // Bytes may have come with the connection itself.
         if (socket->bytesAvailable() > 0)
             readFrom(socket);
     }
+}
+
+bool TCommWin::makeRoom()
+{
+    // The oldest client still sending its frame gives way; failing that, the oldest
+    // one still being answered.
+    Exchange *oldest = nullptr;
+    for (const auto &entry : m_exchanges) {
+        Exchange *e = entry.second.get();
+        if (e->phase == Exchange::Working)
+            continue;
+        if (!oldest || (e->phase == Exchange::Reading) > (oldest->phase == Exchange::Reading)
+            || (e->phase == oldest->phase && e->arrival < oldest->arrival))
+            oldest = e;
+    }
+    if (!oldest)
+        return false;
+    QLocalSocket *socket = oldest->socket;
+    if (oldest->phase == Exchange::Reading) {
+        // Tell the client why, as far as the socket takes it at once.
+        Q_EMIT commError(commErrorText(CommError::NoBlock));
+        CommReply reply;
+        reply.status = Comm::RequestUnreadable;
+        socket->write(encodeReplyHeader(reply));
+        socket->flush();
+    }
+    cut(socket);
+    return true;
 }
 
 void TCommWin::readFrom(QLocalSocket *socket)
@@ -109,10 +164,29 @@ void TCommWin::readFrom(QLocalSocket *socket)
         return;
     Exchange &exchange = *it->second;
     if (exchange.phase != Exchange::Reading) {
-        socket->readAll(); // one exchange per connection: anything after the frame is ignored
+        // One exchange per connection: whatever follows the frame is not a request.
+        socket->skip(socket->bytesAvailable());
         return;
     }
-    const CommFrameDecoder::State state = exchange.decoder.feed(socket->readAll());
+    CommFrameDecoder &decoder = exchange.decoder;
+    CommFrameDecoder::State state = decoder.state();
+    bool progress = false;
+    while (state == CommFrameDecoder::NeedMore && socket->bytesAvailable() > 0) {
+        // Never past the frame: the decoder would take a later byte for a bad frame.
+        const bool headerRead = decoder.received() >= Comm::RequestHeaderSize;
+        state = decoder.feed(socket->read(std::min(socket->bytesAvailable(), decoder.missing())));
+        progress = true;
+        if (state == CommFrameDecoder::Failed)
+            break;
+        // Refused as soon as the header announces more than is left, or when the
+        // bytes actually sent would go over.
+        const bool announced = !headerRead && decoder.received() >= Comm::RequestHeaderSize;
+        if (!fits(exchange, decoder.received() + (announced ? decoder.missing() : 0))) {
+            state = CommFrameDecoder::Failed;
+            break;
+        }
+        hold(exchange, decoder.received());
+    }
     if (state == CommFrameDecoder::Failed) {
         fail(exchange);
         return;
@@ -121,17 +195,20 @@ void TCommWin::readFrom(QLocalSocket *socket)
         if (exchange.gone) {
             Q_EMIT commError(commErrorText(CommError::NoBlock));
             drop(socket);
-        } else {
-            exchange.timer.start(m_idleTimeout);
+        } else if (progress) {
+            armTimer(exchange);
         }
         return;
     }
 
+    // The frame is whole: it is carried out now, and anything sent after it is ignored.
+    socket->skip(socket->bytesAvailable());
     exchange.phase = Exchange::Working;
     exchange.timer.stop();
-    const CommRequest request = exchange.decoder.request();
-    // The open command may show a dialog with its own event loop: this exchange may
-    // end meanwhile (gone()), so it is looked up again afterwards.
+    const CommRequest request = decoder.request();
+    decoder = CommFrameDecoder(CommFrameDecoder::Request);
+    // A request may run an event loop of its own (a dialog of a handler): this
+    // exchange may end meanwhile (gone()), so it is looked up again afterwards.
     const CommReply reply = m_dispatcher.execute(request);
     Q_EMIT exchangeDone(request.message, reply.result);
     it = m_exchanges.find(socket);
@@ -147,17 +224,19 @@ void TCommWin::timedOut(QLocalSocket *socket)
         return;
     Exchange &exchange = *it->second;
     if (exchange.phase == Exchange::Reading) {
-        // A busy event loop may fire the timer before reading what has arrived.
+        // A busy event loop may fire the timer before reading what has arrived: that
+        // is progress, unless the whole request is overdue.
         if (socket->bytesAvailable() > 0) {
             readFrom(socket);
-            return;
+            it = m_exchanges.find(socket);
+            if (it == m_exchanges.end() || it->second->phase != Exchange::Reading
+                || !it->second->deadline.hasExpired())
+                return;
         }
-        fail(exchange);
+        fail(*it->second);
     } else if (exchange.phase == Exchange::Answering) {
-        // The client does not take its answer.
-        socket->disconnect(this);
-        socket->abort();
-        drop(socket);
+        // The client does not take its answer, or takes too long.
+        cut(socket);
     }
 }
 
@@ -186,19 +265,28 @@ void TCommWin::gone(QLocalSocket *socket)
 void TCommWin::fail(Exchange &exchange)
 {
     Q_EMIT commError(commErrorText(CommError::NoBlock));
+    exchange.decoder = CommFrameDecoder(CommFrameDecoder::Request);
     CommReply reply;
     reply.status = Comm::RequestUnreadable;
     answer(exchange, reply);
 }
 
-void TCommWin::answer(Exchange &exchange, const CommReply &reply)
+void TCommWin::answer(Exchange &exchange, CommReply reply)
 {
     if (exchange.gone) {
         drop(exchange.socket);
         return;
     }
+    // The answer stays in this process until the client has taken it.
+    if (!fits(exchange, Comm::ReplyHeaderSize + reply.answer.size())) {
+        Q_EMIT commError(commErrorText(CommError::CannotCreateBlock));
+        reply = CommReply();
+        reply.status = Comm::AnswerUnwritable;
+    }
+    hold(exchange, Comm::ReplyHeaderSize + reply.answer.size());
     exchange.phase = Exchange::Answering;
-    exchange.timer.start(m_idleTimeout);
+    exchange.deadline.setRemainingTime(m_totalDeadline);
+    armTimer(exchange);
     QLocalSocket *socket = exchange.socket;
     socket->write(encodeReplyHeader(reply));
     if (!reply.answer.isEmpty())
@@ -207,12 +295,45 @@ void TCommWin::answer(Exchange &exchange, const CommReply &reply)
     socket->disconnectFromServer();
 }
 
+void TCommWin::armTimer(Exchange &exchange)
+{
+    exchange.timer.start(int(std::clamp<qint64>(exchange.deadline.remainingTime(), 0, m_idleTimeout)));
+}
+
+bool TCommWin::fits(const Exchange &exchange, qint64 bytes) const
+{
+    return m_buffered - exchange.held + std::max<qint64>(0, bytes - SmallExchange) <= m_budget;
+}
+
+void TCommWin::hold(Exchange &exchange, qint64 bytes)
+{
+    const qint64 counted = std::max<qint64>(0, bytes - SmallExchange);
+    released(exchange.held - counted);
+    m_buffered += counted - exchange.held;
+    exchange.held = counted;
+}
+
+void TCommWin::released(qint64 bytes)
+{
+    if (bytes >= (1 << 20) && !m_trim.isActive())
+        m_trim.start();
+}
+
+void TCommWin::cut(QLocalSocket *socket)
+{
+    socket->disconnect(this);
+    socket->abort();
+    drop(socket);
+}
+
 void TCommWin::drop(QLocalSocket *socket)
 {
     auto it = m_exchanges.find(socket);
     if (it == m_exchanges.end())
         return;
     socket->disconnect(this);
+    m_buffered -= it->second->held;
+    released(it->second->held);
     m_exchanges.erase(it);
     socket->deleteLater();
 }

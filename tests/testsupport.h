@@ -29,4 +29,32 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Sets an environment variable (a null value unsets it) for the life of the object.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char *name, const QByteArray &value)
+        : m_name(name)
+        , m_old(qgetenv(name))
+        , m_had(qEnvironmentVariableIsSet(name))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+    bool m_had;
+};
+
 } // namespace testsupport

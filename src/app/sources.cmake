@@ -7,6 +7,7 @@ list(APPEND MARKORA_CORE_SOURCES
   app/setupoptions.h app/setupoptions.cpp
   app/startupsettings.h app/startupsettings.cpp
   app/previewfile.h app/previewfile.cpp
+  app/privatedir.h app/privatedir.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   app/msgbox.h app/msgbox.cpp

@@ -307,6 +307,11 @@ private:
     void applyInsertionOptions();
     void setWordWrap(bool on);
     QString writePreviewFile();
+    // Writes a temporary file for a document (WriteTemporaryFile with the private folder)
+    // and lists it for deletion at close. A refused file beside the document is reported
+    // once, under action + ": ostrzeżenie". Returns the path, empty on failure (*error).
+    QString writeTemporaryFile(const QString &action, const QString &documentFile, const QString &name,
+        QByteArrayView bytes, QString *error);
     StartupSettings m_startup;
     SetupOptions m_setup;
     QString m_filePanelFilter;
@@ -322,6 +327,7 @@ private:
     QPointer<QWidget> m_help;
     QMenu *m_toolbarsMenu = nullptr;
     QStringList m_tempFiles;
+    QStringList m_refusedTemporaryFiles; // reported once each
     bool m_firstShown = false;
 
     // ---- Text services: private -----------------------------------------------------

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "app/documents.h"
+#include "app/recoverystore.h"
 #include "app/settings.h"
 #include "app/setupoptions.h"
 #include "app/startupsettings.h"
 #include "app/teditor.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <functional>
 
 class QAction;
@@ -208,6 +211,15 @@ Q_SIGNALS:
     // A document was saved under a new name (the file panel follows its folder).
     void documentSavedAs(const QString &path);
 
+public:
+    // ---- Crash recovery (toknogl_recovery.cpp) -------------------------------------
+    // Writes the recovery record of every document changed since its last write (the
+    // idle timer calls it): a document with unsaved changes gets its text, file name,
+    // code page and selection kept; one without them loses its record.
+    void writeRecovery();
+    // This window's recovery session; nullptr when recovery is off or after a clean close.
+    const RecoveryStore *recoveryStore() const { return m_recovery.get(); }
+
 protected:
     void closeEvent(QCloseEvent *e) override;
     // EditorHost
@@ -329,6 +341,23 @@ private:
     QStringList m_tempFiles;
     QStringList m_refusedTemporaryFiles; // reported once each
     bool m_firstShown = false;
+
+    // ---- Crash recovery: private -----------------------------------------------------
+    void setupRecovery();
+    void watchForRecovery(TEditor *editor);
+    // A document's text, modified state or code page changed: written when typing pauses.
+    void recoveryChanged(int documentId);
+    // On the first show: offers back the documents of an editor that did not close
+    // cleanly, then removes what it left.
+    void offerRecovery();
+    void restoreDocument(const RecoveryRecord &record);
+    // The clean close: the session and its records go.
+    void discardRecovery();
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer *m_recoveryTimer = nullptr;
+    QElapsedTimer m_recoveryPending; // since the first change not yet written
+    QSet<int> m_recoveryDirty; // document ids changed since their last write
+    QSet<int> m_recoveryWritten; // document ids with a record in the session
 
     // ---- Text services: private -----------------------------------------------------
     void setupServices();

@@ -270,7 +270,8 @@ void TOknoGl::rebuildToolbarsMenu()
 
 void TOknoGl::FormShow(const QStringList &documents)
 {
-    if (!m_firstShown) {
+    const bool first = !m_firstShown;
+    if (first) {
         m_firstShown = true;
         // Toolbar positions: restored now, when every part of the window has added
         // its toolbars; then the view settings win over what the state says.
@@ -289,6 +290,10 @@ void TOknoGl::FormShow(const QStringList &documents)
             Open(f, 0);
     for (const QString &f : documents)
         Open(f, 0);
+    // After the documents above, so that a recovered file already open is replaced in
+    // its own tab rather than opened twice.
+    if (first)
+        offerRecovery();
     Splash::finish(this);
     raise();
     activateWindow();
@@ -399,6 +404,8 @@ void TOknoGl::PomocPomoc1Click()
 // temporary files, the window values and the editor look.
 void TOknoGl::closeSequence()
 {
+    // Every document was saved or given up: nothing is left to recover.
+    discardRecovery();
     m_settings.store().setValue(kToolbarz + QLatin1Char('/') + kToolbarState, saveState());
     if (m_help)
         m_help->close();

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QThreadPool>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>

@@ -22,6 +22,7 @@ class TSetupDial;
 class QLabel;
 class QMenu;
 class QTabBar;
+class QThreadPool;
 class QToolBar;
 class TMyNotebook;
 class FindResultsPanel;
@@ -213,10 +214,12 @@ Q_SIGNALS:
 
 public:
     // ---- Crash recovery (toknogl_recovery.cpp) -------------------------------------
-    // Writes the recovery record of every document changed since its last write (the
-    // idle timer calls it): a document with unsaved changes gets its text, file name,
-    // code page and selection kept; one without them loses its record.
-    void writeRecovery();
+    // Writes the recovery record of every document changed since its last write: a
+    // document with unsaved changes gets its text, file name, code page and selection
+    // kept; one without them loses its record. The text is copied here and written by a
+    // background writer; waitUntilWritten waits until the files are there. The idle
+    // timer calls it without waiting.
+    void writeRecovery(bool waitUntilWritten = true);
     // This window's recovery session; nullptr when recovery is off or after a clean close.
     const RecoveryStore *recoveryStore() const { return m_recovery.get(); }
 
@@ -358,6 +361,8 @@ private:
     QElapsedTimer m_recoveryPending; // since the first change not yet written
     QSet<int> m_recoveryDirty; // document ids changed since their last write
     QSet<int> m_recoveryWritten; // document ids with a record in the session
+    // After m_recovery: its destruction waits for the writes before the store goes.
+    std::unique_ptr<QThreadPool> m_recoveryWriter;
 
     // ---- Text services: private -----------------------------------------------------
     void setupServices();

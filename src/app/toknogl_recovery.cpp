@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QThreadPool>
 #include <QTimer>
 #include <cstdio>
 
@@ -31,13 +32,16 @@ void TOknoGl::setupRecovery()
     m_recoveryTimer->setObjectName(QStringLiteral("RecoveryTimer"));
     m_recoveryTimer->setSingleShot(true);
     m_recoveryTimer->setInterval(kIdleMs);
-    connect(m_recoveryTimer, &QTimer::timeout, this, &TOknoGl::writeRecovery);
+    connect(m_recoveryTimer, &QTimer::timeout, this, [this] { writeRecovery(false); });
     connect(this, &TOknoGl::documentClosing, this, [this](TEditor *e) {
         // Closed: saved, or its changes given up by the user. Either way nothing to keep.
-        m_recoveryDirty.remove(e->DocumentId);
-        if (m_recoveryWritten.remove(e->DocumentId) && m_recovery)
-            m_recovery->remove(e->DocumentId);
+        const int id = e->DocumentId;
+        m_recoveryDirty.remove(id);
+        if (m_recoveryWritten.remove(id) && m_recovery)
+            m_recoveryWriter->start([store = m_recovery.get(), id] { store->remove(id); });
     });
+    m_recoveryWriter = std::make_unique<QThreadPool>();
+    m_recoveryWriter->setMaxThreadCount(1); // one at a time, in the order given
     auto store = std::make_unique<RecoveryStore>();
     QString error;
     if (!store->open(&error)) {
@@ -67,38 +71,66 @@ void TOknoGl::recoveryChanged(int documentId)
         m_recoveryTimer->start();
 }
 
-void TOknoGl::writeRecovery()
+namespace {
+// One step of a recovery write: a document's record written, or removed.
+struct RecoveryStep
+{
+    int key = 0;
+    bool remove = false;
+    RecoveryRecord record;
+};
+} // namespace
+
+void TOknoGl::writeRecovery(bool waitUntilWritten)
 {
     m_recoveryTimer->stop();
-    m_recoveryPending.invalidate();
-    if (!m_recovery || m_recoveryDirty.isEmpty())
+    if (!m_recovery)
         return;
-    for (int i = 0; i < count(); ++i) {
+    if (waitUntilWritten) {
+        m_recoveryWriter->waitForDone();
+    } else if (!m_recoveryWriter->waitForDone(0)) {
+        // The last write still goes on (a very large document, a slow disk): later.
+        m_recoveryTimer->start();
+        return;
+    }
+    m_recoveryPending.invalidate();
+    QList<RecoveryStep> steps;
+    for (int i = 0; i < count() && !m_recoveryDirty.isEmpty(); ++i) {
         TEditor *e = editorAt(i);
         const int id = e->DocumentId;
         if (!m_recoveryDirty.remove(id))
             continue;
         if (!e->isModified()) {
             if (m_recoveryWritten.remove(id))
-                m_recovery->remove(id);
+                steps.append({ id, true, {} });
             continue;
         }
         const QTextCursor c = e->textCursor();
-        RecoveryRecord record;
-        record.fileName = e->FileName;
-        record.iso = e->IsoCharset;
-        record.anchor = c.anchor();
-        record.position = c.position();
-        record.text = e->text();
-        QString error;
-        if (m_recovery->write(id, record, &error)) {
-            m_recoveryWritten.insert(id);
-        } else {
-            // Tried again at the next change; said once per failure, not per pause.
-            reportOnStderr(QStringLiteral("nie można zapisać kopii do odzyskania: %1").arg(error));
-        }
+        RecoveryStep step { id, false, {} };
+        step.record.fileName = e->FileName;
+        step.record.iso = e->IsoCharset;
+        step.record.anchor = c.anchor();
+        step.record.position = c.position();
+        // The one copy of the text made here; encoding and writing it go to the writer.
+        step.record.text = e->text();
+        steps.append(step);
+        m_recoveryWritten.insert(id);
     }
     m_recoveryDirty.clear();
+    if (!steps.isEmpty()) {
+        m_recoveryWriter->start([store = m_recovery.get(), steps] {
+            for (const RecoveryStep &step : steps) {
+                QString error;
+                if (step.remove)
+                    store->remove(step.key);
+                else if (!store->write(step.key, step.record, &error))
+                    // Tried again at the document's next change.
+                    reportOnStderr(QStringLiteral("nie można zapisać kopii do odzyskania: %1").arg(error));
+            }
+        });
+    }
+    if (waitUntilWritten)
+        m_recoveryWriter->waitForDone();
 }
 
 void TOknoGl::discardRecovery()
@@ -106,8 +138,10 @@ void TOknoGl::discardRecovery()
     m_recoveryTimer->stop();
     m_recoveryDirty.clear();
     m_recoveryWritten.clear();
-    if (m_recovery)
-        m_recovery->discard();
+    if (!m_recovery)
+        return;
+    m_recoveryWriter->waitForDone();
+    m_recovery->discard();
     m_recovery.reset();
 }
 

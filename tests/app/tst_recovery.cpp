@@ -166,6 +166,7 @@ void TstRecovery::onlyChangedDocumentsWritten()
     ScriptedUser user;
     user.answers << QMessageBox::No;
     QVERIFY(w.Close(b));
+    w.writeRecovery(); // waits for the writer, which removes records too
     QVERIFY(!QFileInfo::exists(recB));
 }
 

@@ -43,9 +43,20 @@ bool EnsurePrivateFolder(const QString &path)
     const QString parent = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(parent))
         return false;
+    const QByteArray native = QFile::encodeName(path);
     // Created or already there: either way only what the check finds counts.
-    ::mkdir(QFile::encodeName(path).constData(), 0700);
-    return IsPrivateFolder(path);
+    ::mkdir(native.constData(), 0700);
+    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
+    // A folder of ours that others could only look into is closed; one they could write
+    // into may hold anything by now and is refused.
+    if (ok && (st.st_mode & 077) != 0)
+        ok = (st.st_mode & 022) == 0 && ::fchmod(fd, 0700) == 0;
+    ::close(fd);
+    return ok;
 }
 
 QString PrivateFolder()

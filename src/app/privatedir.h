@@ -14,8 +14,9 @@
 QString PrivateFolder();
 
 // Makes path a private folder: missing parents are created as usual, the folder itself
-// with mode 0700. False when it cannot be created or exists but is not private (then it
-// is left as it is).
+// with mode 0700; a folder of the user's that others may read but not write is closed
+// (mode 0700). False when it cannot be created or is not the user's own, is a link, or
+// others may write into it (then it is left as it is).
 bool EnsurePrivateFolder(const QString &path);
 
 // True when path is a private folder as above.

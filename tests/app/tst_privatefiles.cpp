@@ -67,6 +67,8 @@ class TstPrivateFiles : public QObject
 private Q_SLOTS:
     void privateFolder_data();
     void privateFolder();
+    void ensurePrivateFolder_data();
+    void ensurePrivateFolder();
     void writeOwnFile_data();
     void writeOwnFile();
     void removeOwnFileLeavesOthers();
@@ -136,6 +138,40 @@ void TstPrivateFiles::privateFolder()
     // A planted folder or link is left as it was found.
     if (fallback == QLatin1String("link"))
         QVERIFY(QFileInfo(fallbackPath).isSymLink());
+}
+
+void TstPrivateFiles::ensurePrivateFolder_data()
+{
+    QTest::addColumn<QString>("there"); // what is at the path first
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("modeAfter");
+    QTest::newRow("nothing: created") << "" << true << 0700;
+    QTest::newRow("own folder others may read: closed") << "0755" << true << 0700;
+    QTest::newRow("own folder others may write: refused") << "0777" << false << 0777;
+    QTest::newRow("link to a private folder: refused") << "link" << false << 0;
+    QTest::newRow("a file: refused") << "file" << false << 0;
+}
+
+void TstPrivateFiles::ensurePrivateFolder()
+{
+    QFETCH(QString, there);
+    QFETCH(bool, ok);
+    QFETCH(int, modeAfter);
+    QTemporaryDir dir, elsewhere;
+    const QString path = dir.filePath(QStringLiteral("a/b/odzysk"));
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("a/b"))));
+    const QByteArray native = QFile::encodeName(path);
+    if (there == QLatin1String("link"))
+        QVERIFY(QFile::link(elsewhere.path(), path));
+    else if (there == QLatin1String("file"))
+        writeAll(path, "x");
+    else if (!there.isEmpty())
+        QVERIFY(::mkdir(native.constData(), 0700) == 0
+            && ::chmod(native.constData(), there.toUInt(nullptr, 8)) == 0);
+    QCOMPARE(EnsurePrivateFolder(path), ok);
+    QCOMPARE(IsPrivateFolder(path), ok);
+    if (modeAfter)
+        QCOMPARE(modeOf(path) & 0777, mode_t(modeAfter));
 }
 
 void TstPrivateFiles::writeOwnFile_data()

@@ -7,6 +7,9 @@ list(APPEND MARKORA_CORE_SOURCES
   app/setupoptions.h app/setupoptions.cpp
   app/startupsettings.h app/startupsettings.cpp
   app/previewfile.h app/previewfile.cpp
+  app/privatedir.h app/privatedir.cpp
+  app/recoveryfile.h app/recoveryfile.cpp
+  app/recoverystore.h app/recoverystore.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   app/msgbox.h app/msgbox.cpp
@@ -16,6 +19,7 @@ list(APPEND MARKORA_UI_SOURCES
   app/toknogl_files.cpp
   app/toknogl_services.cpp
   app/toknogl_setup.cpp
+  app/toknogl_recovery.cpp
   app/filepanel.h app/filepanel.cpp
   app/preview.h app/preview.cpp
   app/splash.h app/splash.cpp

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QThreadPool>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -70,6 +71,8 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
     setupServices();
     // (extensions)
     setupPlugins();
+    // (crash recovery)
+    setupRecovery();
 
     m_recentFiles = m_settings.readNumberedList(QStringLiteral("Ostatnie"));
     rebuildRecentMenu();
@@ -121,6 +124,7 @@ TEditor *TOknoGl::createEditor()
     auto *e = new TEditor(this, m_appearance, m_defaultIso, NbEdytora);
     e->hide();
     connect(e, &QPlainTextEdit::cursorPositionChanged, this, &TOknoGl::Timer1Timer);
+    watchForRecovery(e);
     return e;
 }
 
@@ -279,14 +283,18 @@ void TOknoGl::createMenus()
     QAction *win = addAction(kodowanie, QStringLiteral("Win1"), QStringLiteral("&Windows 1250 (lub brak)"),
                              QKeySequence(), [this] {
                                  // Only the flag changes: the text is recoded at the next save.
-                                 if (TEditor *e = currentEditorOrNull())
+                                 if (TEditor *e = currentEditorOrNull()) {
                                      e->IsoCharset = false;
+                                     recoveryChanged(e->DocumentId);
+                                 }
                                  Timer1Timer();
                              });
     QAction *iso = addAction(kodowanie, QStringLiteral("ISO1"), QStringLiteral("&ISO 8859-2"), QKeySequence(),
                              [this] {
-                                 if (TEditor *e = currentEditorOrNull())
+                                 if (TEditor *e = currentEditorOrNull()) {
                                      e->IsoCharset = true;
+                                     recoveryChanged(e->DocumentId);
+                                 }
                                  Timer1Timer();
                              });
     QAction *utf = addAction(kodowanie, QStringLiteral("UTF81"), QStringLiteral("&UTF-8 (jeszcze nie działa)"),

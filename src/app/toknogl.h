@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/documents.h"
+#include "app/recoverystore.h"
 #include "app/settings.h"
 #include "app/setupoptions.h"
 #include "app/startupsettings.h"
 #include "app/teditor.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QSet>
@@ -22,6 +24,7 @@ class TSetupDial;
 class QLabel;
 class QMenu;
 class QTabBar;
+class QThreadPool;
 class QToolBar;
 class TMyNotebook;
 class FindResultsPanel;
@@ -222,6 +225,17 @@ Q_SIGNALS:
     // A document was saved under a new name (the file panel follows its folder).
     void documentSavedAs(const QString &path);
 
+public:
+    // ---- Crash recovery (toknogl_recovery.cpp) -------------------------------------
+    // Writes the recovery record of every document changed since its last write: a
+    // document with unsaved changes gets its text, file name, code page and selection
+    // kept; one without them loses its record. The text is copied here and written by a
+    // background writer; waitUntilWritten waits until the files are there. The idle
+    // timer calls it without waiting.
+    void writeRecovery(bool waitUntilWritten = true);
+    // This window's recovery session; nullptr when recovery is off or after a clean close.
+    const RecoveryStore *recoveryStore() const { return m_recovery.get(); }
+
 protected:
     void closeEvent(QCloseEvent *e) override;
     // EditorHost
@@ -337,6 +351,11 @@ private:
     void applyInsertionOptions();
     void setWordWrap(bool on);
     QString writePreviewFile();
+    // Writes a temporary file for a document (WriteTemporaryFile with the private folder)
+    // and lists it for deletion at close. A refused file beside the document is reported
+    // once, under action + ": ostrzeżenie". Returns the path, empty on failure (*error).
+    QString writeTemporaryFile(const QString &action, const QString &documentFile, const QString &name,
+        QByteArrayView bytes, QString *error);
     StartupSettings m_startup;
     SetupOptions m_setup;
     QString m_filePanelFilter;
@@ -352,7 +371,27 @@ private:
     QPointer<QWidget> m_help;
     QMenu *m_toolbarsMenu = nullptr;
     QStringList m_tempFiles;
+    QStringList m_refusedTemporaryFiles; // reported once each
     bool m_firstShown = false;
+
+    // ---- Crash recovery: private -----------------------------------------------------
+    void setupRecovery();
+    void watchForRecovery(TEditor *editor);
+    // A document's text, modified state or code page changed: written when typing pauses.
+    void recoveryChanged(int documentId);
+    // On the first show: offers back the documents of an editor that did not close
+    // cleanly, then removes what it left.
+    void offerRecovery();
+    void restoreDocument(const RecoveryRecord &record);
+    // The clean close: the session and its records go.
+    void discardRecovery();
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer *m_recoveryTimer = nullptr;
+    QElapsedTimer m_recoveryPending; // since the first change not yet written
+    QSet<int> m_recoveryDirty; // document ids changed since their last write
+    QSet<int> m_recoveryWritten; // document ids with a record in the session
+    // After m_recovery: its destruction waits for the writes before the store goes.
+    std::unique_ptr<QThreadPool> m_recoveryWriter;
 
     // ---- Text services: private -----------------------------------------------------
     void setupServices();

@@ -4,6 +4,7 @@
 // double-click and live write-back.
 
 #include "app/msgbox.h"
+#include "app/previewfile.h"
 #include "app/thintballoon.h"
 #include "app/toknogl_assist_p.h"
 #include "app/twstlist.h"
@@ -598,26 +599,22 @@ void TOknoGl::TagInspectorTagRebuilt(const QString &newTagText)
 void TOknoGl::writeHintPreview(TEditor *e, const QString &tagText)
 {
     AssistState &a = *m_assist;
-    const QString folder = e->FileName.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                 : QFileInfo(e->FileName).absolutePath();
-    const QString path = QDir(folder).filePath(QStringLiteral("~Markora$Hint.html"));
     const QString content = QStringLiteral("<html><head><META HTTP-EQUIV=\"Content-type\" "
                                            "CONTENT=\"text/html;charset=windows-1250\"></head><body>")
         + tagText + a.sampleText + QStringLiteral("\r\n");
-    QFile f(path);
-    const QByteArray bytes = CodePage::encode(content, CodePage::Windows1250);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush()) {
-        // Reported once per file: the grid writes on every keystroke.
-        if (!a.failedPreviews.contains(path)) {
-            a.failedPreviews << path;
+    QString error;
+    const QString path = writeTemporaryFile(QStringLiteral("Podgląd znacznika"), e->FileName, HintFileName(),
+        CodePage::encode(content, CodePage::Windows1250), &error);
+    if (path.isEmpty()) {
+        // Reported once per document: the grid writes on every keystroke.
+        if (!a.failedPreviews.contains(e->FileName)) {
+            a.failedPreviews << e->FileName;
             MsgBox::show(this, QMessageBox::Critical, QStringLiteral("Podgląd znacznika: błąd"),
-                QStringLiteral("Nie można zapisać pliku podglądu ") + QDir::toNativeSeparators(path)
-                    + QStringLiteral(" (") + f.errorString() + QStringLiteral(")."));
+                QStringLiteral("Nie można zapisać pliku podglądu ") + HintFileName() + QStringLiteral(" (")
+                    + error + QStringLiteral(")."));
         }
         return;
     }
-    f.close();
-    registerTemporaryFile(path);
     Q_EMIT hintPreviewWritten(path);
 }
 

@@ -72,7 +72,7 @@ public:
     // Tag preview file.
     bool pdUse = false;
     QString sampleText = QStringLiteral("Wlazł kotek na płotek i mruga...");
-    QStringList failedPreviews; // reported once each
+    QStringList failedPreviews; // documents whose tag preview could not be written, told once
 
 private:
     TOknoGl *m_owner;

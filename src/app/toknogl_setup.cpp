@@ -5,10 +5,11 @@
 #include "app/msgbox.h"
 #include "app/preview.h"
 #include "app/previewfile.h"
+#include "app/privatedir.h"
 #include "app/splash.h"
 #include "app/toknogl.h"
-#include "ext/usertoolbar.h"
 #include "app/tsetupdial.h"
+#include "ext/usertoolbar.h"
 #include "services/codepage.h"
 #include "services/docfile.h"
 
@@ -269,7 +270,8 @@ void TOknoGl::rebuildToolbarsMenu()
 
 void TOknoGl::FormShow(const QStringList &documents)
 {
-    if (!m_firstShown) {
+    const bool first = !m_firstShown;
+    if (first) {
         m_firstShown = true;
         // Toolbar positions: restored now, when every part of the window has added
         // its toolbars; then the view settings win over what the state says.
@@ -288,9 +290,38 @@ void TOknoGl::FormShow(const QStringList &documents)
             Open(f, 0);
     for (const QString &f : documents)
         Open(f, 0);
+    // After the documents above, so that a recovered file already open is replaced in
+    // its own tab rather than opened twice.
+    if (first)
+        offerRecovery();
     Splash::finish(this);
     raise();
     activateWindow();
+}
+
+QString TOknoGl::writeTemporaryFile(const QString &action, const QString &documentFile, const QString &name,
+    QByteArrayView bytes, QString *error)
+{
+    const TemporaryFileWrite w = WriteTemporaryFile(documentFile, name, bytes, PrivateFolder());
+    if (!w.refusedPath.isEmpty() && !m_refusedTemporaryFiles.contains(w.refusedPath)) {
+        // Told once per file: the tag preview is written on every change in the grid.
+        m_refusedTemporaryFiles << w.refusedPath;
+        MsgBox::show(this, QMessageBox::Warning, action + QStringLiteral(": ostrzeżenie"),
+            QStringLiteral("Plik ") + QDir::toNativeSeparators(w.refusedPath)
+                + QStringLiteral(" nie jest zwykłym plikiem należącym do Ciebie (może to być dowiązanie "
+                                 "podłożone przez innego użytkownika), więc nie zostanie nadpisany.\n")
+                + (w.ok ? QStringLiteral("Podgląd zapisano w folderze prywatnym: ")
+                            + QDir::toNativeSeparators(w.path)
+                            + QStringLiteral("\nOdnośniki względne mogą w nim nie działać.")
+                        : QString()));
+    }
+    if (!w.ok) {
+        if (error)
+            *error = w.errorText;
+        return QString();
+    }
+    registerTemporaryFile(w.path);
+    return w.path;
 }
 
 QString TOknoGl::writePreviewFile()
@@ -298,14 +329,13 @@ QString TOknoGl::writePreviewFile()
     TEditor *e = currentEditorOrNull();
     if (!e)
         return QString();
-    const QString path = PreviewFilePath(e->FileName, { ProgramFolder(), QDir::tempPath() });
-    const SaveResult r = path.isEmpty() ? SaveResult {} : SaveDocumentFile(path, e->text(), e->IsoCharset);
-    if (!r.ok) {
+    QString error;
+    const QString path = writeTemporaryFile(QStringLiteral("Podgląd"), e->FileName, PreviewFileName(),
+        EncodeDocumentText(e->text(), e->IsoCharset), &error);
+    if (path.isEmpty())
         MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Podgląd: błąd"),
-            QStringLiteral("Nie można zapisać pliku podglądu ") + path + QStringLiteral(":\n") + r.errorText);
-        return QString();
-    }
-    registerTemporaryFile(path);
+            QStringLiteral("Nie można zapisać pliku podglądu ") + PreviewFileName() + QStringLiteral(":\n")
+                + error);
     return path;
 }
 
@@ -374,11 +404,14 @@ void TOknoGl::PomocPomoc1Click()
 // temporary files, the window values and the editor look.
 void TOknoGl::closeSequence()
 {
+    // Every document was saved or given up: nothing is left to recover.
+    discardRecovery();
     m_settings.store().setValue(kToolbarz + QLatin1Char('/') + kToolbarState, saveState());
     if (m_help)
         m_help->close();
+    // Only a file of ours goes: one that was replaced by somebody else's meanwhile stays.
     for (const QString &f : std::as_const(m_tempFiles))
-        if (QFileInfo::exists(f) && !QFile::remove(f))
+        if (QFileInfo(f).isFile() && !RemoveOwnFile(f))
             reportOnStderr(QStringLiteral("nie można usunąć pliku tymczasowego %1").arg(f));
     m_tempFiles.clear();
 

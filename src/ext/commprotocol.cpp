@@ -1,13 +1,10 @@
 #include "ext/commprotocol.h"
 
+#include "app/privatedir.h"
+
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -25,19 +22,6 @@ quint32 u32At(const QByteArray &bytes, int offset)
 {
     return qFromLittleEndian<quint32>(bytes.constData() + offset);
 }
-
-#ifdef Q_OS_UNIX
-// A folder only this user can enter: it must be ours, not a link, closed to others.
-bool privateFolder(const QString &path, bool create)
-{
-    const QByteArray native = QFile::encodeName(path);
-    if (create)
-        ::mkdir(native.constData(), 0700);
-    struct stat st;
-    return ::lstat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
-        && (st.st_mode & 077) == 0;
-}
-#endif
 
 } // namespace
 
@@ -60,18 +44,9 @@ QString serverName()
 }
 
 #ifdef Q_OS_UNIX
-QString privateRuntimeFolder()
-{
-    // Sockets live in a folder only this user can enter, so no other user can reach
-    // them, nor squat their names first and read what clients send.
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !privateFolder(folder, false)) {
-        folder = QDir::tempPath() + QStringLiteral("/markora-") + QString::number(::getuid());
-        if (!privateFolder(folder, true))
-            return QString();
-    }
-    return folder;
-}
+// Sockets live in a folder only this user can enter, so no other user can reach them,
+// nor squat their names first and read what clients send.
+QString privateRuntimeFolder() { return PrivateFolder(); }
 #endif
 
 } // namespace Comm

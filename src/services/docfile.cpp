@@ -328,3 +328,8 @@ SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso)
     result.ok = true;
     return result;
 }
+
+QByteArray EncodeDocumentText(QStringView text, bool iso, int *unmappable)
+{
+    return encodeDocument(text, iso ? CodePage::Iso8859_2 : CodePage::Windows1250, unmappable);
+}

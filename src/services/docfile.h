@@ -63,3 +63,7 @@ LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int 
 // its old contents, which puts them back when writing fails. No line break is added
 // after the last line: a file opened and saved without edits comes back byte for byte.
 SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso);
+
+// The bytes SaveDocumentFile writes for text: the document's charset, CR LF line breaks,
+// characters the charset cannot hold as "&#N;" (counted in *unmappable when given).
+QByteArray EncodeDocumentText(QStringView text, bool iso, int *unmappable = nullptr);

@@ -86,6 +86,7 @@ private Q_SLOTS:
     void startupFilesIgnoredWhenOptionOff();
     void unwritableSettingsReportedAndWindowCloses();
     void previewFileWrittenBesideDocumentAndDeletedAtClose();
+    void previewNeverWritesThroughAPlantedLink();
     void toolbarsMenuNamedAfterToolbars();
     void filePanelOpensSelectedAndFollowsSaveAs();
     void setupDialogKeepsEveryOption();
@@ -273,6 +274,39 @@ void TstStartup::previewFileWrittenBesideDocumentAndDeletedAtClose()
     QVERIFY(w.close());
     QVERIFY(!QFileInfo::exists(expected));
     QVERIFY(QFileInfo::exists(page));
+}
+
+void TstStartup::previewNeverWritesThroughAPlantedLink()
+{
+    QTemporaryDir shared, home, runtime;
+    testsupport::ScopedEnv privateFolder("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const QString victim = writeFile(home.filePath(QStringLiteral("praca.html")), "the user's work");
+    const QString page = writeFile(shared.filePath(QStringLiteral("strona.html")), "<p>strona</p>");
+    const QString planted = shared.filePath(QStringLiteral("~Markora$HTML.HTML"));
+    QVERIFY(QFile::link(victim, planted));
+    const QString inPrivate = runtime.filePath(QStringLiteral("~Markora$HTML.HTML"));
+    ScriptedUser user;
+    TOknoGl w;
+    w.Open(page, 1);
+    QCOMPARE(w.Podglad1Click(), inPrivate);
+    QCOMPARE(testsupport::readFile(victim), QByteArray("the user's work"));
+    QVERIFY(QFileInfo(planted).isSymLink());
+    QCOMPARE(testsupport::readFile(inPrivate), QByteArray("<p>strona</p>"));
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(user.asked.first().caption, QStringLiteral("Podgląd: ostrzeżenie"));
+    QVERIFY(user.asked.first().text.contains(planted));
+    // Said once, not at every refresh.
+    QCOMPARE(w.Podglad1Click(), inPrivate);
+    QCOMPARE(user.asked.size(), 1);
+    // An untitled document's preview goes to the private folder, readable by its owner only.
+    QTest::keyClicks(w.New(), QStringLiteral("<p>nowy</p>"));
+    QCOMPARE(w.Podglad1Click(), inPrivate);
+    QCOMPARE(
+        QFileInfo(inPrivate).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+    QVERIFY(w.close());
+    QVERIFY(!QFileInfo::exists(inPrivate));
+    QVERIFY(QFileInfo(planted).isSymLink());
+    QCOMPARE(testsupport::readFile(victim), QByteArray("the user's work"));
 }
 
 void TstStartup::toolbarsMenuNamedAfterToolbars()

@@ -355,14 +355,15 @@ void TstStartupCore::previewFileFolder()
 {
     QTemporaryDir docs, fallback;
     const QString doc = docs.filePath(QStringLiteral("strona.html"));
-    QCOMPARE(PreviewFilePath(doc, { fallback.path() }), docs.filePath(QStringLiteral("~Markora$HTML.HTML")));
-    QCOMPARE(PreviewFilePath(QString(), { fallback.path() }),
+    QCOMPARE(TemporaryFilePath(doc, PreviewFileName(), { fallback.path() }),
+        docs.filePath(QStringLiteral("~Markora$HTML.HTML")));
+    QCOMPARE(TemporaryFilePath(QString(), PreviewFileName(), { fallback.path() }),
         fallback.filePath(QStringLiteral("~Markora$HTML.HTML")));
     // A document whose folder is gone: the preview goes to the next folder that works.
-    QCOMPARE(PreviewFilePath(
-                 QStringLiteral("/nonexistent/x.html"), { QStringLiteral("/nonexistent"), fallback.path() }),
+    QCOMPARE(TemporaryFilePath(QStringLiteral("/nonexistent/x.html"), PreviewFileName(),
+                 { QStringLiteral("/nonexistent"), fallback.path() }),
         fallback.filePath(QStringLiteral("~Markora$HTML.HTML")));
-    QVERIFY(PreviewFilePath(QString(), { QStringLiteral("/nonexistent") }).isEmpty());
+    QVERIFY(TemporaryFilePath(QString(), PreviewFileName(), { QStringLiteral("/nonexistent") }).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstStartupCore)

@@ -37,6 +37,7 @@ private Q_SLOTS:
     void parInserterInsertsAtTagEnd();
     void syntaxHintConditions();
     void hintPreviewFileWrittenInDocumentFolder();
+    void hintPreviewNeverWritesThroughAPlantedLink();
 
 private:
     std::unique_ptr<testsupport::IsolatedSettings> m_settings;
@@ -468,6 +469,37 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     QVERIFY(insp->setRowValue(row, QStringLiteral("left")));
     QCOMPARE(written.size(), 2);
     QCOMPARE(e->text(), QStringLiteral("<P ALIGN=\"left\">tekst</P>"));
+}
+
+void TstTypingAssist::hintPreviewNeverWritesThroughAPlantedLink()
+{
+    QTemporaryDir shared, home, runtime;
+    testsupport::ScopedEnv privateFolder("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const QString victim
+        = testsupport::writeFile(home.filePath(QStringLiteral("praca.html")), "the user's work");
+    const QString file
+        = testsupport::writeFile(shared.filePath(QStringLiteral("strona.html")), "<P ALIGN=left>x</P>");
+    const QString planted = shared.filePath(QStringLiteral("~Markora$Hint.html"));
+    QVERIFY(QFile::link(victim, planted));
+    ScriptedUser user;
+    TOknoGl w;
+    QVERIFY(w.Open(file, 1) > 0);
+    w.show();
+    TEditor *e = w.CurrentEditor();
+    w.setPdUse(true);
+    QSignalSpy written(&w, &TOknoGl::hintPreviewWritten);
+    e->setSelection(3, 0);
+    EditorHost &host = w;
+    QVERIFY(host.editorDoubleClick(e));
+    TagInspector *insp = w.tagInspector();
+    QVERIFY(insp->rowCount() > 0);
+    QVERIFY(insp->setRowValue(0, QStringLiteral("center")));
+    QCOMPARE(written.size(), 1);
+    QCOMPARE(written.first().first().toString(), runtime.filePath(QStringLiteral("~Markora$Hint.html")));
+    QCOMPARE(testsupport::readFile(victim), QByteArray("the user's work"));
+    QVERIFY(QFileInfo(planted).isSymLink());
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(user.asked.first().caption, QStringLiteral("Podgląd znacznika: ostrzeżenie"));
 }
 
 QTEST_MAIN(TstTypingAssist)

@@ -26,6 +26,23 @@ std::optional<int> number(QByteArrayView value)
     return ok && n >= 0 ? std::optional<int>(n) : std::nullopt;
 }
 
+// "1 size mtimeNs inode device"; anything else reads as no file known, which only
+// makes a later save ask before it overwrites.
+FileStamp diskStamp(QByteArrayView value)
+{
+    const QList<QByteArray> parts = value.toByteArray().split(' ');
+    FileStamp stamp;
+    bool ok[4] = {};
+    if (parts.size() != 5 || parts.at(0) != "1")
+        return stamp;
+    stamp.size = parts.at(1).toLongLong(&ok[0]);
+    stamp.mtimeNs = parts.at(2).toLongLong(&ok[1]);
+    stamp.inode = parts.at(3).toULongLong(&ok[2]);
+    stamp.device = parts.at(4).toULongLong(&ok[3]);
+    stamp.isFile = ok[0] && ok[1] && ok[2] && ok[3];
+    return stamp.isFile ? stamp : FileStamp();
+}
+
 } // namespace
 
 namespace RecoveryFile {
@@ -40,6 +57,10 @@ QByteArray encode(const RecoveryRecord &record)
     out += QByteArray("\ncodepage: ") + (record.iso ? kIso : kWindows);
     out += "\nanchor: " + QByteArray::number(record.anchor);
     out += "\nposition: " + QByteArray::number(record.position);
+    if (record.disk.isFile)
+        out += "\ndisk: 1 " + QByteArray::number(record.disk.size) + ' '
+            + QByteArray::number(record.disk.mtimeNs) + ' ' + QByteArray::number(record.disk.inode) + ' '
+            + QByteArray::number(record.disk.device);
     out += "\nlength: " + QByteArray::number(text.size());
     out += "\n\n";
     out += text;
@@ -78,6 +99,8 @@ std::optional<RecoveryRecord> decode(QByteArrayView bytes, QString *error)
             position = number(value);
         } else if (key == "length") {
             length = number(value);
+        } else if (key == "disk") {
+            record.disk = diskStamp(value);
         }
     }
     if (!codePage || !anchor || !position || !length) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/docfile.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -12,12 +14,15 @@ struct RecoveryRecord
     bool iso = false; // the code page it is saved in: ISO 8859-2, else Windows-1250
     int anchor = 0; // the selection: its anchor and the caret, QString indexes
     int position = 0;
+    // The file as the document last knew it, so that a save after restoring still notices
+    // a change made on disk since then.
+    FileStamp disk;
     QString text;
 
     bool operator==(const RecoveryRecord &o) const
     {
         return fileName == o.fileName && iso == o.iso && anchor == o.anchor && position == o.position
-            && text == o.text;
+            && disk == o.disk && text == o.text;
     }
 };
 
@@ -30,6 +35,7 @@ struct RecoveryRecord
 //   codepage: iso-8859-2             (or windows-1250)
 //   anchor: 12
 //   position: 40
+//   disk: 1 5120 1700000000000000000 1234 2049   (file there, size, time in ns, inode, device)
 //   length: 5120                     (bytes of text that follow the empty line)
 //
 // Keys a reader does not know are skipped, so later versions can add some.

@@ -109,6 +109,7 @@ void TOknoGl::writeRecovery(bool waitUntilWritten)
         RecoveryStep step { id, false, {} };
         step.record.fileName = e->FileName;
         step.record.iso = e->IsoCharset;
+        step.record.disk = e->DiskStamp;
         step.record.anchor = c.anchor();
         step.record.position = c.position();
         // The one copy of the text made here; encoding and writing it go to the writer.
@@ -216,6 +217,10 @@ void TOknoGl::restoreDocument(const RecoveryRecord &record)
     }
     editor->FileName = record.fileName;
     editor->IsoCharset = record.iso;
+    if (!editor->FileName.isEmpty() && !editor->DiskStamp.isFile) {
+        editor->DiskStamp = record.disk;
+        watchFile(editor->FileName);
+    }
     QTextCursor c(editor->document());
     c.setPosition(record.anchor);
     c.setPosition(record.position, QTextCursor::KeepAnchor);

@@ -120,8 +120,10 @@ void TstRecovery::offeredAfterCrash()
     QCOMPARE(w.notebook()->caption(1), QStringLiteral("\tbez nazwy"));
     // Kept in the new session at once, so that a second crash loses nothing either.
     QCOMPARE(records(w.recoveryStore()->sessionPath()).size(), 2);
-    // Saving writes to the original file.
+    // Saving writes to the original file, without a question: it is as the crashed
+    // session last knew it.
     QVERIFY(w.Save(titled));
+    QCOMPARE(user.asked.size(), 1);
     QCOMPARE(testsupport::readFile(page), QByteArray("<p>nowy stary</p>"));
 }
 

@@ -60,6 +60,9 @@ void TstRecoveryCore::roundTrip_data()
         << record(QStringLiteral("/tmp/a\nb%41%0A: c.html"), false, 0, 0, QStringLiteral("x"));
     QTest::newRow("characters no code page holds") << record(QString(), true, 1, 4,
         QStringLiteral("a\u00a0b\u2014c\u2029d\r\n") + QChar(0) + QStringLiteral("\n\n\U0001F600"));
+    RecoveryRecord known = record(QStringLiteral("/a.html"), false, 0, 0, QStringLiteral("x"));
+    known.disk = { true, 5120, Q_INT64_C(1700000000123456789), Q_UINT64_C(18446744073709551615), 2049 };
+    QTest::newRow("the file as it was on disk") << known;
 }
 
 void TstRecoveryCore::roundTrip()

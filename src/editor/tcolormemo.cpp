@@ -114,6 +114,7 @@ public:
     const QTextBlock &block() const { return m_block; }
 
     std::vector<TKeyDescr> runs;
+    Stretch covered; // the stretch the runs hold good for
 
 private:
     std::shared_ptr<ScreenMarkSet> m_set;
@@ -229,7 +230,8 @@ TColorMemo::Stretch TColorMemo::shownStretch(const QTextBlock &block) const
     return shown;
 }
 
-TColorMemo::Stretch TColorMemo::scannedStretch(const QTextBlock &block, bool aboveScreen) const
+TColorMemo::Stretch TColorMemo::scannedStretch(
+    const QTextBlock &block, bool aboveScreen, Stretch *covered) const
 {
     const int len = block.length() - 1;
     if (!isLong(block))
@@ -249,6 +251,8 @@ TColorMemo::Stretch TColorMemo::scannedStretch(const QTextBlock &block, bool abo
     // margin. The scan starts at a tag's "<", where no span is open in well-formed markup:
     // begun inside a quoted value, it would pair every quote after it the wrong way.
     const int wanted = std::max(0, s.from - LongBlockMargin);
+    if (covered)
+        *covered = { wanted, std::min(len, s.to + LongBlockMargin) };
     int from = wanted;
     if (wanted > 0) {
         const int back = std::max(0, wanted - LongBlockMargin);
@@ -320,7 +324,11 @@ void TColorMemo::UpdateColors(bool CurrentLineOnly)
         int base = scan.position();
         for (QTextBlock b = scan; b.isValid(); b = b.next()) {
             const int len = b.length() - 1;
-            const Stretch part = scannedStretch(b, b.position() < first.position());
+            Stretch covered;
+            const Stretch part = scannedStretch(b, b.position() < first.position(), &covered);
+            if (isLong(b) && b.position() >= first.position())
+                if (ScreenMark *mark = markOnScreen(b))
+                    mark->covered = covered;
             if (part.from > 0) {
                 runEngine(in, base);
                 base = b.position() + part.from;
@@ -490,12 +498,34 @@ void TColorMemo::paintEvent(QPaintEvent *e)
     // A pass started from here needs no further repaint when this paint covers it all.
     const QScopedValueRollback<bool> painting(m_inFullPaint, e->rect().contains(viewport()->rect()));
     // Anything that moved the text under the viewport since the last pass.
-    if (currentKey() != m_key)
+    if (currentKey() != m_key || longBlockShownUnscanned())
         UpdateColors(false);
     QPlainTextEdit::paintEvent(e);
     paintLongBlocks(e->rect());
     if (m_onDrawKey && !m_keyRuns.empty())
         drawKeys();
+}
+
+bool TColorMemo::longBlockShownUnscanned() const
+{
+    // A new font or wrapping shows other characters of a long block at the same scroll.
+    const qreal height = viewport()->height();
+    const QPointF offset = contentOffset();
+    QTextBlock b = firstVisibleBlock();
+    qreal top = b.isValid() ? blockBoundingGeometry(b).translated(offset).top() : 0;
+    for (; b.isValid() && top < height; b = b.next()) {
+        if (!b.isVisible())
+            continue;
+        if (isLong(b)) {
+            const auto *mark = dynamic_cast<const ScreenMark *>(b.userData());
+            const Stretch shown = shownStretch(b);
+            if ((mark || !b.userData()) && shown.from < shown.to
+                && (!mark || shown.from < mark->covered.from || shown.to > mark->covered.to))
+                return true;
+        }
+        top += blockBoundingRect(b).height();
+    }
+    return false;
 }
 
 void TColorMemo::paintLongBlocks(const QRect &area)

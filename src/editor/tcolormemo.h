@@ -120,12 +120,14 @@ private:
     QTextBlock lastVisibleBlock(const QTextBlock &first) const;
     static bool isLong(const QTextBlock &block) { return block.length() - 1 > LongBlock; }
     Stretch shownStretch(const QTextBlock &block) const;
-    Stretch scannedStretch(const QTextBlock &block, bool aboveScreen) const;
+    // What the engine reads of a block; *covered gets the stretch whose colours that gives.
+    Stretch scannedStretch(const QTextBlock &block, bool aboveScreen, Stretch *covered = nullptr) const;
     void runEngine(TColorPassInput &in, int base);
     void applyRuns(const QTextBlock &first, const QTextBlock &last, const std::vector<TKeyDescr> &runs);
     const QTextCharFormat &formatFor(const TKeyDescr &run, const QColor &window, const QColor &text);
     ScreenMark *markOnScreen(const QTextBlock &block);
     void releaseGlyphsOutside(int from, int to);
+    bool longBlockShownUnscanned() const;
     void paintLongBlocks(const QRect &area);
     void paintLongLine(QPainter &painter, const QTextBlock &block, const QTextLine &line, const QPointF &at,
         const std::vector<TKeyDescr> &runs, const QRect &area);

@@ -2,6 +2,7 @@
 #include "editor/tcolormemo.h"
 #include "tags/inifile.h"
 
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QtTest>
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void longLineColouredWhereShown_data();
     void longLineColouredWhereShown();
     void typingInLongLineLaysItOutOnce();
+    void longLineRecolouredAfterFontChange();
 
 private:
     CountingMemo *m_memo = nullptr;
@@ -344,6 +346,30 @@ void TstTColorMemo::typingInLongLineLaysItOutOnce()
     QVERIFY(std::any_of(runs.begin(), runs.end(), [&](const TKeyDescr &k) {
         return k.BeginChar <= middle + 2 && k.EndChar >= middle + 2 && (k.Color & 0xFFFFFF) == 0x800000;
     }));
+}
+
+void TstTColorMemo::longLineRecolouredAfterFontChange()
+{
+    const QString text = longLine();
+    m_memo->setPlainText(text);
+    QTextCursor c(m_memo->document());
+    c.setPosition(int(text.size() / 2));
+    m_memo->setTextCursor(c);
+    m_memo->centerCursor();
+    m_memo->grab();
+    // A larger font at the same scroll shows characters far from those coloured before.
+    const int scroll = m_memo->verticalScrollBar()->value();
+    QFont bigger = m_memo->font();
+    bigger.setPointSizeF(bigger.pointSizeF() * 2);
+    m_memo->setFont(bigger);
+    m_memo->verticalScrollBar()->setValue(scroll);
+    const QImage shot = m_memo->grab().toImage();
+    const int shown = m_memo->cursorForPosition(QPoint(4, 4)).position();
+    const int tag = int(text.indexOf(QLatin1String("<b"), shown + 40));
+    QTextCursor at(m_memo->document());
+    at.setPosition(tag + 1);
+    QVERIFY(m_memo->viewport()->rect().contains(m_memo->cursorRect(at)));
+    QVERIFY(inkIsBlue(m_memo, shot, tag + 1));
 }
 
 QTEST_MAIN(TstTColorMemo)

@@ -509,6 +509,8 @@ void TColorMemo::paintEvent(QPaintEvent *e)
 bool TColorMemo::longBlockShownUnscanned() const
 {
     // A new font or wrapping shows other characters of a long block at the same scroll.
+    if (m_rules.Count() == 0 && !m_hotSpot.Active)
+        return false;
     const qreal height = viewport()->height();
     const QPointF offset = contentOffset();
     QTextBlock b = firstVisibleBlock();

@@ -23,9 +23,10 @@ using TDrawKeyEvent
 // (with a layout that repaints only recoloured blocks); do not replace it.
 //
 // A block longer than LongBlock characters (a minified page, an inline picture) is
-// scanned only around its shown stretch, LongBlockMargin characters each way, and its
-// colours are drawn over the shown lines at paint time: new formats would make the
-// control lay the whole block out again, which costs as much as the block is long.
+// scanned only around its shown stretch (LongBlockMargin characters each way, the start
+// moved back to a tag's "<"), and its colours are drawn over the shown lines at paint
+// time: new formats would make the control lay the whole block out again, which costs
+// as much as the block is long.
 //
 // Events: handlers that hand data back (OnDraw, OnDrawKey) are callbacks set with
 // setOnDraw / setOnDrawKey; plain notifications (OnHotSpotClick, OnHScroll,

@@ -1,6 +1,7 @@
 #include "app/teditor.h"
 
 #include "editor/defaultrules.h"
+#include "editor/documenttextaccess.h"
 #include "tags/tagdefs.h"
 
 #include <QContextMenuEvent>
@@ -13,29 +14,6 @@
 namespace {
 
 int g_documentCounter = 1;
-
-// Line access to the text of a QTextDocument: blocks are lines.
-class DocumentTextAccess final : public TextAccess
-{
-public:
-    explicit DocumentTextAccess(const QTextDocument *doc)
-        : m_doc(doc)
-    {
-    }
-    int length() const override { return m_doc->characterCount() - 1; }
-    int lineCount() const override { return m_doc->blockCount(); }
-    int lineOf(int pos) const override { return m_doc->findBlock(pos).blockNumber(); }
-    int lineStart(int line) const override
-    {
-        if (line >= m_doc->blockCount())
-            return length();
-        return m_doc->findBlockByNumber(line).position();
-    }
-    QString lineText(int line) const override { return m_doc->findBlockByNumber(line).text(); }
-
-private:
-    const QTextDocument *m_doc;
-};
 
 } // namespace
 

@@ -276,12 +276,8 @@ bool TOknoGl::editorKeyPress(TEditor *e, QKeyEvent *ev)
     // 1. Enter continues the line's indentation and the document's entry mode.
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && plain) {
         QString indent;
-        if (a.switches[ChkIndent]->isChecked()) {
-            const TextAccess &t = e->textAccess();
-            const int start = e->selStart();
-            const int line = t.lineOf(start);
-            indent = LeadingIndent(t.lineText(line).left(start - t.lineStart(line)));
-        }
+        if (a.switches[ChkIndent]->isChecked())
+            indent = LineIndentBefore(e->textAccess(), e->selStart());
         TypingEdit(e).replaceSelection(EnterInsertion(e->EntryMode, mods & Qt::ShiftModifier, indent));
         e->ensureCursorVisible();
         return true;

@@ -6,5 +6,6 @@ list(APPEND MARKORA_CORE_SOURCES
   editor/defaultrules.h editor/defaultrules.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
+  editor/documenttextaccess.h editor/documenttextaccess.cpp
   editor/tcolormemo.h editor/tcolormemo.cpp
 )

@@ -1,11 +1,15 @@
 #include "editor/tcolormemo.h"
 
+#include "editor/documenttextaccess.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -13,6 +17,52 @@ QColor toQColor(TColor c, const QColor &window, const QColor &text)
 {
     const quint32 rgb = ColorToRgb(c, window.rgb() & 0xFFFFFFu, text.rgb() & 0xFFFFFFu);
     return QColor::fromRgb(QRgb(0xFF000000u | rgb));
+}
+
+// A line of more characters than this (a long block without wrapping) is drawn only
+// where the viewport shows it.
+constexpr int kWholeLineDrawn = 4096;
+
+// A layout frees its shaped glyphs at the end of a draw when its cache is off. A draw
+// that shows none of its lines does only that, where laying the block out again to
+// drop them would cost as much as the block is long.
+void freeGlyphs(QTextLayout *layout)
+{
+    static QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&pixel);
+    layout->draw(&painter, QPointF(0, 0), {}, QRectF(0, -2, 1, 1));
+}
+
+// The first line of a layout whose bottom is below y (in layout coordinates), or
+// lineCount() when there is none; lines are in order of y.
+int firstLineEndingBelow(const QTextLayout *layout, qreal y)
+{
+    int lo = 0;
+    int hi = layout->lineCount();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        const QTextLine line = layout->lineAt(mid);
+        if (line.y() + line.height() <= y)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+// The line of a layout that holds the character at pos (the last line for the end).
+QTextLine lineHolding(const QTextLayout *layout, int pos)
+{
+    int lo = 0;
+    int hi = layout->lineCount();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (layout->lineAt(mid).textStart() <= pos)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo > 0 ? layout->lineAt(lo - 1) : QTextLine();
 }
 
 } // namespace
@@ -46,24 +96,28 @@ private:
     int m_blocks = 1;
 };
 
-// Marks a block whose layout keeps its shaped glyphs. The stock layouts shape every
-// visible line again on every paint (and coloured lines in many pieces); keeping the
-// glyphs of the blocks on screen makes a paint only draw. The document deletes the
-// mark with its block, so the set never names a block that is gone.
-class TColorMemo::GlyphCacheMark : public QTextBlockUserData
+// Marks a block on screen. Its layout keeps its shaped glyphs: the stock layouts shape
+// every visible line again on every paint (and coloured lines in many pieces); keeping
+// the glyphs of the blocks on screen makes a paint only draw. A long block's mark also
+// holds its colours (runs relative to the block), drawn at paint time. The document
+// deletes the mark with its block, so the set never names a block that is gone.
+class TColorMemo::ScreenMark : public QTextBlockUserData
 {
 public:
-    GlyphCacheMark(std::shared_ptr<GlyphCacheSet> set, const QTextBlock &block)
+    ScreenMark(std::shared_ptr<ScreenMarkSet> set, const QTextBlock &block)
         : m_set(std::move(set))
         , m_block(block)
     {
         m_set->insert(this);
     }
-    ~GlyphCacheMark() override { m_set->erase(this); }
+    ~ScreenMark() override { m_set->erase(this); }
     const QTextBlock &block() const { return m_block; }
 
+    std::vector<TKeyDescr> runs;
+    Stretch covered; // the stretch the runs hold good for
+
 private:
-    std::shared_ptr<GlyphCacheSet> m_set;
+    std::shared_ptr<ScreenMarkSet> m_set;
     QTextBlock m_block;
 };
 
@@ -124,6 +178,8 @@ TColorMemo::PassKey TColorMemo::currentKey() const
     k.width = viewport()->width();
     k.height = viewport()->height();
     k.revision = document()->revision();
+    k.scrollX = horizontalScrollBar()->value();
+    k.scrollY = verticalScrollBar()->value();
     return k;
 }
 
@@ -141,6 +197,90 @@ QTextBlock TColorMemo::lastVisibleBlock(const QTextBlock &first) const
             top += blockBoundingRect(b).height();
     }
     return last;
+}
+
+TColorMemo::Stretch TColorMemo::shownStretch(const QTextBlock &block) const
+{
+    Stretch shown;
+    const QTextLayout *layout = block.layout();
+    if (!block.isVisible() || !layout || layout->lineCount() == 0)
+        return shown;
+    const QPointF offset = contentOffset();
+    const qreal top = blockBoundingGeometry(block).translated(offset).top();
+    const qreal height = viewport()->height();
+    const int first = firstLineEndingBelow(layout, -top);
+    if (first >= layout->lineCount() || layout->lineAt(first).y() + top >= height)
+        return shown;
+    int last = first;
+    while (last + 1 < layout->lineCount() && layout->lineAt(last + 1).y() + top < height)
+        ++last;
+    const QTextLine firstLine = layout->lineAt(first);
+    const QTextLine lastLine = layout->lineAt(last);
+    shown.from = firstLine.textStart();
+    shown.to = lastLine.textStart() + lastLine.textLength();
+    if (first == last && firstLine.textLength() > kWholeLineDrawn) {
+        // One line that runs past the viewport's sides: what lies between them.
+        const qreal left = -offset.x();
+        shown.from = firstLine.xToCursor(left);
+        shown.to = std::max(shown.from, firstLine.xToCursor(left + viewport()->width()) + 1);
+    }
+    const int len = block.length() - 1;
+    shown.from = std::clamp(shown.from, 0, len);
+    shown.to = std::clamp(shown.to, shown.from, len);
+    return shown;
+}
+
+TColorMemo::Stretch TColorMemo::scannedStretch(
+    const QTextBlock &block, bool aboveScreen, Stretch *covered) const
+{
+    const int len = block.length() - 1;
+    if (!isLong(block))
+        return { 0, len };
+    Stretch s { len, len };
+    if (!aboveScreen) {
+        s = shownStretch(block);
+        if (s.from >= s.to) {
+            // A pass for the caret line alone while it is out of sight: around the caret.
+            const QTextCursor caret = textCursor();
+            if (caret.block() != block)
+                return { len, len };
+            s.from = s.to = caret.positionInBlock();
+        }
+    }
+    // Spans that begin before the shown stretch or end after it are found within the
+    // margin. The scan starts at a tag's "<", where no span is open in well-formed markup:
+    // begun inside a quoted value, it would pair every quote after it the wrong way.
+    const int wanted = std::max(0, s.from - LongBlockMargin);
+    if (covered)
+        *covered = { wanted, std::min(len, s.to + LongBlockMargin) };
+    int from = wanted;
+    if (wanted > 0) {
+        const int back = std::max(0, wanted - LongBlockMargin);
+        const qsizetype before
+            = DocumentMid(document(), block.position() + back, wanted - back).lastIndexOf(QLatin1Char('<'));
+        if (before >= 0) {
+            from = back + int(before);
+        } else {
+            const int ahead = std::min(len, s.to + LongBlockMargin);
+            const qsizetype after = DocumentMid(document(), block.position() + wanted, ahead - wanted)
+                                        .indexOf(QLatin1Char('<'));
+            if (after >= 0)
+                from = wanted + int(after);
+        }
+    }
+    return { from, std::min(len, std::max(from, s.to + LongBlockMargin)) };
+}
+
+void TColorMemo::runEngine(TColorPassInput &in, int base)
+{
+    if (m_stretch.isEmpty())
+        return;
+    in.Text = m_stretch;
+    in.Base = base;
+    BeforeColorPass(in);
+    const std::vector<TKeyDescr> &runs = m_engine.Run(in);
+    m_runs.insert(m_runs.end(), runs.begin(), runs.end());
+    m_stretch.resize(0);
 }
 
 void TColorMemo::UpdateColors(bool CurrentLineOnly)
@@ -162,23 +302,10 @@ void TColorMemo::UpdateColors(bool CurrentLineOnly)
     for (int i = 0; i < back && scan.previous().isValid(); ++i)
         scan = scan.previous();
 
-    static const std::vector<TKeyDescr> none;
-    const std::vector<TKeyDescr> *runs = &none;
+    m_runs.clear();
     if (m_rules.Count() > 0 || m_hotSpot.Active) {
-        m_stretch.resize(0);
-        for (QTextBlock b = scan; b.isValid(); b = b.next()) {
-            m_stretch += b.text();
-            if (b == last) {
-                if (b.next().isValid())
-                    m_stretch += QLatin1Char('\n');
-                break;
-            }
-            m_stretch += QLatin1Char('\n');
-        }
         const QPalette pal = palette();
         TColorPassInput in;
-        in.Text = m_stretch;
-        in.Base = scan.position();
         in.CaretPos = caret.position();
         in.CaretLineStart = caret.block().position();
         in.SelStart = caret.selectionStart();
@@ -191,14 +318,41 @@ void TColorMemo::UpdateColors(bool CurrentLineOnly)
         in.Rules = &m_rules;
         in.OnDraw = &m_onDraw;
         in.ColorLimMax = m_colorLimMax;
-        BeforeColorPass(in);
-        runs = &m_engine.Run(in);
+        // Whole lines, '\n' between them; a long block gives only its scanned stretch,
+        // and where it is cut the engine runs on what was gathered so far.
+        m_stretch.resize(0);
+        int base = scan.position();
+        for (QTextBlock b = scan; b.isValid(); b = b.next()) {
+            const int len = b.length() - 1;
+            Stretch covered;
+            const Stretch part = scannedStretch(b, b.position() < first.position(), &covered);
+            if (isLong(b) && b.position() >= first.position())
+                if (ScreenMark *mark = markOnScreen(b))
+                    mark->covered = covered;
+            if (part.from > 0) {
+                runEngine(in, base);
+                base = b.position() + part.from;
+            }
+            if (part.from == 0 && part.to == len)
+                m_stretch += b.text();
+            else
+                m_stretch += DocumentMid(document(), b.position() + part.from, part.to - part.from);
+            if (part.to < len) {
+                runEngine(in, base);
+                base = b.position() + len + 1;
+            } else if (b != last || b.next().isValid()) {
+                m_stretch += QLatin1Char('\n');
+            }
+            if (b == last)
+                break;
+        }
+        runEngine(in, base);
     }
-    applyRuns(first, last, *runs);
+    applyRuns(first, last, m_runs);
     if (!CurrentLineOnly)
         releaseGlyphsOutside(first.position(), last.position() + last.length());
     if (m_onDrawKey)
-        rememberKeywordRuns(first.position(), last.position() + last.length(), *runs);
+        rememberKeywordRuns(first.position(), last.position() + last.length(), m_runs);
 
     if (CurrentLineOnly)
         m_key.revision = document()->revision();
@@ -225,32 +379,35 @@ const QTextCharFormat &TColorMemo::formatFor(const TKeyDescr &run, const QColor 
     return *m_formats.insert(key, f);
 }
 
-void TColorMemo::keepGlyphs(const QTextBlock &block)
+TColorMemo::ScreenMark *TColorMemo::markOnScreen(const QTextBlock &block)
 {
+    if (auto *mark = dynamic_cast<ScreenMark *>(block.userData()))
+        return mark;
     QTextLayout *layout = block.layout();
     // Only a block that can carry the mark, or its glyphs could never be let go.
-    if (!layout || layout->cacheEnabled() || block.userData())
-        return;
+    if (!layout || block.userData())
+        return nullptr;
     layout->setCacheEnabled(true);
     QTextBlock b = block;
-    b.setUserData(new GlyphCacheMark(m_glyphCache, block));
+    auto *mark = new ScreenMark(m_onScreen, block);
+    b.setUserData(mark);
+    return mark;
 }
 
 void TColorMemo::releaseGlyphsOutside(int from, int to)
 {
     std::vector<QTextBlock> gone;
-    for (const GlyphCacheMark *mark : *m_glyphCache) {
+    for (const ScreenMark *mark : *m_onScreen) {
         const int pos = mark->block().position();
         if (pos < from || pos >= to)
             gone.push_back(mark->block());
     }
-    const QScopedValueRollback<bool> coloursOnly(m_layout->coloursOnly, true);
     for (QTextBlock &b : gone) {
-        if (QTextLayout *layout = b.layout())
-            layout->setCacheEnabled(false);
         b.setUserData(nullptr);
-        // A fresh layout without the cache frees the glyphs.
-        document()->markContentsDirty(b.position(), b.length());
+        if (QTextLayout *layout = b.layout()) {
+            layout->setCacheEnabled(false);
+            freeGlyphs(layout);
+        }
     }
 }
 
@@ -259,6 +416,7 @@ void TColorMemo::applyRuns(
 {
     int dirtyFrom = -1;
     int dirtyTo = -1;
+    bool longChanged = false;
     const QPalette pal = palette();
     const QColor window = pal.color(QPalette::Base);
     const QColor text = pal.color(QPalette::Text);
@@ -267,6 +425,9 @@ void TColorMemo::applyRuns(
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
         const int pos = b.position();
         const int textEnd = pos + b.length() - 1; // the block separator is never coloured
+        const bool isLongBlock = isLong(b);
+        ScreenMark *mark = markOnScreen(b);
+        std::vector<TKeyDescr> blockRuns;
         m_ranges.resize(0);
         while (it != runs.end() && it->EndChar < pos)
             ++it;
@@ -277,6 +438,13 @@ void TColorMemo::applyRuns(
             const int to = std::min(k->EndChar, textEnd - 1);
             if (to < from)
                 continue;
+            if (isLongBlock) {
+                TKeyDescr r = *k;
+                r.BeginChar = from - pos;
+                r.EndChar = to - pos;
+                blockRuns.push_back(r);
+                continue;
+            }
             QTextLayout::FormatRange r;
             r.start = from - pos;
             r.length = to - from + 1;
@@ -288,7 +456,11 @@ void TColorMemo::applyRuns(
             else
                 m_ranges.append(r);
         }
-        keepGlyphs(b);
+        if (isLongBlock && mark && mark->runs != blockRuns) {
+            mark->runs = std::move(blockRuns);
+            longChanged = true;
+        }
+        // A long block's colours are drawn at paint time; it keeps no formats.
         QTextLayout *layout = b.layout();
         if (layout && layout->formats() != m_ranges) {
             layout->setFormats(m_ranges);
@@ -304,6 +476,9 @@ void TColorMemo::applyRuns(
         const QScopedValueRollback<bool> coloursOnly(m_layout->coloursOnly, true);
         document()->markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
     }
+    // The paint under way draws the new colours itself when it covers the whole viewport.
+    if (longChanged && !m_inFullPaint)
+        viewport()->update();
 }
 
 void TColorMemo::rememberKeywordRuns(int from, int to, const std::vector<TKeyDescr> &runs)
@@ -320,12 +495,157 @@ void TColorMemo::rememberKeywordRuns(int from, int to, const std::vector<TKeyDes
 
 void TColorMemo::paintEvent(QPaintEvent *e)
 {
+    // A pass started from here needs no further repaint when this paint covers it all.
+    const QScopedValueRollback<bool> painting(m_inFullPaint, e->rect().contains(viewport()->rect()));
     // Anything that moved the text under the viewport since the last pass.
-    if (currentKey() != m_key)
+    if (currentKey() != m_key || longBlockShownUnscanned())
         UpdateColors(false);
     QPlainTextEdit::paintEvent(e);
+    paintLongBlocks(e->rect());
     if (m_onDrawKey && !m_keyRuns.empty())
         drawKeys();
+}
+
+bool TColorMemo::longBlockShownUnscanned() const
+{
+    // A new font or wrapping shows other characters of a long block at the same scroll.
+    if (m_rules.Count() == 0 && !m_hotSpot.Active)
+        return false;
+    const qreal height = viewport()->height();
+    const QPointF offset = contentOffset();
+    QTextBlock b = firstVisibleBlock();
+    qreal top = b.isValid() ? blockBoundingGeometry(b).translated(offset).top() : 0;
+    for (; b.isValid() && top < height; b = b.next()) {
+        if (!b.isVisible())
+            continue;
+        if (isLong(b)) {
+            const auto *mark = dynamic_cast<const ScreenMark *>(b.userData());
+            const Stretch shown = shownStretch(b);
+            if ((mark || !b.userData()) && shown.from < shown.to
+                && (!mark || shown.from < mark->covered.from || shown.to > mark->covered.to))
+                return true;
+        }
+        top += blockBoundingRect(b).height();
+    }
+    return false;
+}
+
+void TColorMemo::paintLongBlocks(const QRect &area)
+{
+    if (!isEnabled())
+        return;
+    const QPointF offset = contentOffset();
+    std::optional<QPainter> painter;
+    QTextBlock b = firstVisibleBlock();
+    qreal top = b.isValid() ? blockBoundingGeometry(b).translated(offset).top() : 0;
+    for (; b.isValid() && top <= area.bottom(); b = b.next()) {
+        if (!b.isVisible())
+            continue;
+        const qreal bottom = top + blockBoundingRect(b).height();
+        const auto *mark = isLong(b) ? dynamic_cast<const ScreenMark *>(b.userData()) : nullptr;
+        const QTextLayout *layout = b.layout();
+        // Lines with an input method's text in them stay as the control draws them.
+        if (mark && !mark->runs.empty() && bottom >= area.top() && layout
+            && layout->preeditAreaText().isEmpty() && b.textDirection() == Qt::LeftToRight) {
+            for (int i = firstLineEndingBelow(layout, area.top() - top); i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                if (top + line.y() > area.bottom())
+                    break;
+                if (!painter)
+                    painter.emplace(viewport());
+                paintLongLine(*painter, b, line, QPointF(offset.x(), top), mark->runs, area);
+            }
+        }
+        top = bottom;
+    }
+}
+
+// Draws what the viewport shows of one line of a long block again, coloured: its own
+// small layout of the shown characters takes the place of the control's drawing there,
+// with the selection drawn as the control draws it. The caret's pixels are left alone.
+void TColorMemo::paintLongLine(QPainter &painter, const QTextBlock &block, const QTextLine &line,
+    const QPointF &at, const std::vector<TKeyDescr> &runs, const QRect &area)
+{
+    const int lineFrom = line.textStart();
+    const int lineTo = lineFrom + line.textLength();
+    int from = lineFrom;
+    int to = lineTo;
+    if (line.textLength() > kWholeLineDrawn) {
+        // A character cut by the viewport's edge is drawn whole.
+        from = std::max(lineFrom, line.xToCursor(area.left() - at.x()) - 2);
+        to = std::min(lineTo, line.xToCursor(area.right() + 1 - at.x()) + 2);
+    }
+    auto it = std::lower_bound(
+        runs.begin(), runs.end(), from, [](const TKeyDescr &k, int pos) { return k.EndChar < pos; });
+    if (from >= to || it == runs.end() || it->BeginChar >= to)
+        return; // nothing coloured here: the control's drawing stands
+
+    const QPalette pal = palette();
+    const QColor window = pal.color(QPalette::Base);
+    const QColor textColour = pal.color(QPalette::Text);
+    QVector<QTextLayout::FormatRange> ranges;
+    for (; it != runs.end() && it->BeginChar < to; ++it) {
+        const int a = std::max(it->BeginChar, from);
+        const int z = std::min(it->EndChar + 1, to);
+        if (z > a)
+            ranges.append({ a - from, z - a, formatFor(*it, window, textColour) });
+    }
+    QVector<QTextLayout::FormatRange> selections;
+    const QTextCursor caret = textCursor();
+    const int blockPos = block.position();
+    const int selFrom = std::max(caret.selectionStart() - blockPos, from);
+    const int selTo = std::min(caret.selectionEnd() - blockPos, to);
+    if (caret.hasSelection() && selFrom < selTo) {
+        const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+        QTextLayout::FormatRange sel { selFrom - from, selTo - selFrom, QTextCharFormat() };
+        sel.format.setBackground(pal.brush(group, QPalette::Highlight));
+        sel.format.setForeground(pal.brush(group, QPalette::HighlightedText));
+        selections.append(sel);
+    }
+
+    const QString text = DocumentMid(document(), blockPos + from, to - from);
+    QTextLayout own(text, document()->defaultFont());
+    QTextOption option = block.layout()->textOption();
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    const qreal x0 = line.cursorToX(from);
+    if (from > lineFrom && text.contains(QLatin1Char('\t'))) {
+        // Tabs stop at multiples of the distance from the line's start, which this layout
+        // does not begin at: its stops are moved by as much.
+        const qreal step = option.tabStopDistance() > 0 ? option.tabStopDistance() : 80;
+        const qreal shift = std::fmod(x0 - line.x(), step);
+        const qreal width
+            = QFontMetricsF(own.font()).horizontalAdvance(text) + step * text.count(QLatin1Char('\t'));
+        QList<QTextOption::Tab> stops;
+        for (int k = 1; k * step - shift <= width + step; ++k)
+            stops.append(QTextOption::Tab(k * step - shift, QTextOption::LeftTab));
+        option.setTabs(stops);
+    }
+    own.setTextOption(option);
+    own.setFormats(ranges);
+    own.beginLayout();
+    QTextLine ownLine = own.createLine();
+    ownLine.setPosition(QPointF(x0, line.y()));
+    ownLine.setLineWidth(1e6);
+    own.endLayout();
+
+    const QRect band
+        = QRectF(at.x() + x0, at.y() + line.y(), ownLine.cursorToX(int(text.size())) - x0, line.height())
+              .toAlignedRect();
+    QRegion clip = QRegion(band) & area;
+    const int caretRel = caret.position() - blockPos;
+    if (caret.block() == block && caretRel >= from && caretRel <= to) {
+        const int x = int(std::floor(at.x() + ownLine.cursorToX(caretRel - from)));
+        clip -= QRect(x, band.top(), cursorWidth() + 1, band.height());
+    }
+    if (clip.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRegion(clip);
+    painter.fillRect(band, pal.brush(QPalette::Base));
+    own.draw(&painter, at, selections);
+    painter.restore();
 }
 
 void TColorMemo::drawKeys()
@@ -335,16 +655,24 @@ void TColorMemo::drawKeys()
     const QFontMetrics fm(font());
     const QColor textColour = palette().color(QPalette::Text);
     const QPointF offset = contentOffset();
+    QTextBlock block;
+    Stretch shown;
     for (const TKeyDescr &k : m_keyRuns) {
-        const QTextBlock block = document()->findBlock(k.BeginChar);
+        if (!block.isValid() || !block.contains(k.BeginChar)) {
+            block = document()->findBlock(k.BeginChar);
+            // Of a long block only the shown stretch, never its many lines out of sight.
+            shown = block.isValid() && isLong(block) ? shownStretch(block) : Stretch { 0, block.length() };
+        }
         if (!block.isValid() || !block.isVisible() || !block.layout())
+            continue;
+        const int rel = k.BeginChar - block.position();
+        if (rel < shown.from || rel >= shown.to)
             continue;
         const QRectF geometry = blockBoundingGeometry(block).translated(offset);
         if (geometry.bottom() < 0 || geometry.top() > viewport()->height())
             continue;
-        const int rel = k.BeginChar - block.position();
-        const QString key = block.text().mid(rel, k.EndChar - k.BeginChar + 1);
-        const QTextLine line = block.layout()->lineForTextPosition(rel);
+        const QString key = DocumentMid(document(), k.BeginChar, k.EndChar - k.BeginChar + 1);
+        const QTextLine line = lineHolding(block.layout(), rel);
         if (!line.isValid())
             continue;
         const QRect rect(int(geometry.left() + line.cursorToX(rel)), int(geometry.top() + line.y()),
@@ -373,14 +701,30 @@ void TColorMemo::onCaretMoved()
     m_hadSelection = hasSelection;
 }
 
+QString TColorMemo::hotSpotWindow(const QTextCursor &at, int *caretInWindow) const
+{
+    const QTextBlock block = at.block();
+    const int p = at.positionInBlock();
+    if (!isLong(block)) {
+        *caretInWindow = p;
+        return block.text();
+    }
+    // A hot spot is short: the stretch around the pointer, not the whole long block.
+    const int from = std::max(0, p - LongBlockMargin);
+    const int to = std::min(block.length() - 1, p + LongBlockMargin);
+    *caretInWindow = p - from;
+    return DocumentMid(document(), block.position() + from, to - from);
+}
+
 void TColorMemo::mouseMoveEvent(QMouseEvent *e)
 {
     QPlainTextEdit::mouseMoveEvent(e);
     bool hot = false;
     if (m_hotSpot.Active) {
         const QTextCursor c = cursorForPosition(e->position().toPoint());
-        const QString line = c.block().text();
-        const QStringView rest = QStringView(line).mid(c.positionInBlock());
+        int p = 0;
+        const QString line = hotSpotWindow(c, &p);
+        const QStringView rest = QStringView(line).mid(p);
         const qsizetype end = rest.indexOf(m_hotSpot.EndChar);
         hot = end >= 0
             && (m_hotSpot.BeginChar == m_hotSpot.EndChar || !rest.left(end).contains(m_hotSpot.BeginChar));
@@ -397,8 +741,8 @@ void TColorMemo::mouseReleaseEvent(QMouseEvent *e)
     if (e->button() != Qt::LeftButton || !m_onHotSpot || !m_hotSpot.Active)
         return;
     const QTextCursor c = cursorForPosition(e->position().toPoint());
-    const QString line = c.block().text();
-    const int p = c.positionInBlock();
+    int p = 0;
+    const QString line = hotSpotWindow(c, &p);
     const QStringView rest = QStringView(line).mid(p);
     const qsizetype end = rest.indexOf(m_hotSpot.EndChar);
     if (end < 0)

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextLayout>
 #include <memory>
 #include <unordered_set>
@@ -21,6 +22,12 @@ using TDrawKeyEvent
 // never enter the document or its undo history. The control brings its own document
 // (with a layout that repaints only recoloured blocks); do not replace it.
 //
+// A block longer than LongBlock characters (a minified page, an inline picture) is
+// scanned only around its shown stretch (LongBlockMargin characters each way, the start
+// moved back to a tag's "<"), and its colours are drawn over the shown lines at paint
+// time: new formats would make the control lay the whole block out again, which costs
+// as much as the block is long.
+//
 // Events: handlers that hand data back (OnDraw, OnDrawKey) are callbacks set with
 // setOnDraw / setOnDrawKey; plain notifications (OnHotSpotClick, OnHScroll,
 // OnVScroll) are Qt signals.
@@ -30,6 +37,9 @@ class TColorMemo : public QPlainTextEdit
 public:
     explicit TColorMemo(QWidget *parent = nullptr);
     ~TColorMemo() override;
+
+    static constexpr int LongBlock = 16 * 1024;
+    static constexpr int LongBlockMargin = 16 * 1024;
 
     // The rules; setting copies them. After changing rules in place through the
     // non-const accessor (switching one on or off), call UpdateColors(false).
@@ -57,11 +67,11 @@ public:
     // while the control is hidden or disabled.
     virtual void UpdateColors(bool CurrentLineOnly);
 
-    // The merged runs of the last pass, in document positions.
-    const std::vector<TKeyDescr> &LastRuns() const { return m_engine.Result(); }
+    // The merged runs of the last pass, in document positions, ascending.
+    const std::vector<TKeyDescr> &LastRuns() const { return m_runs; }
 
     // How many blocks keep their shaped glyphs between paints (the visible ones).
-    int GlyphCachedBlocks() const { return int(m_glyphCache->size()); }
+    int GlyphCachedBlocks() const { return int(m_onScreen->size()); }
 
 Q_SIGNALS:
     // The text of a clicked hot spot.
@@ -80,8 +90,8 @@ protected:
 
 private:
     class ColourLayout;
-    class GlyphCacheMark;
-    using GlyphCacheSet = std::unordered_set<GlyphCacheMark *>;
+    class ScreenMark;
+    using ScreenMarkSet = std::unordered_set<ScreenMark *>;
 
     // What the colours on screen were computed for; a paint with another key recolours.
     struct PassKey
@@ -90,20 +100,39 @@ private:
         int width = -1;
         int height = -1;
         int revision = -1;
+        int scrollX = -1;
+        int scrollY = -1;
         bool operator==(const PassKey &o) const
         {
             return firstBlock == o.firstBlock && width == o.width && height == o.height
-                && revision == o.revision;
+                && revision == o.revision && scrollX == o.scrollX && scrollY == o.scrollY;
         }
         bool operator!=(const PassKey &o) const { return !(*this == o); }
     };
 
+    // Characters [from, to) of a block.
+    struct Stretch
+    {
+        int from = 0;
+        int to = 0;
+    };
+
     PassKey currentKey() const;
     QTextBlock lastVisibleBlock(const QTextBlock &first) const;
+    static bool isLong(const QTextBlock &block) { return block.length() - 1 > LongBlock; }
+    Stretch shownStretch(const QTextBlock &block) const;
+    // What the engine reads of a block; *covered gets the stretch whose colours that gives.
+    Stretch scannedStretch(const QTextBlock &block, bool aboveScreen, Stretch *covered = nullptr) const;
+    void runEngine(TColorPassInput &in, int base);
     void applyRuns(const QTextBlock &first, const QTextBlock &last, const std::vector<TKeyDescr> &runs);
     const QTextCharFormat &formatFor(const TKeyDescr &run, const QColor &window, const QColor &text);
-    void keepGlyphs(const QTextBlock &block);
+    ScreenMark *markOnScreen(const QTextBlock &block);
     void releaseGlyphsOutside(int from, int to);
+    bool longBlockShownUnscanned() const;
+    void paintLongBlocks(const QRect &area);
+    void paintLongLine(QPainter &painter, const QTextBlock &block, const QTextLine &line, const QPointF &at,
+        const std::vector<TKeyDescr> &runs, const QRect &area);
+    QString hotSpotWindow(const QTextCursor &at, int *caretInWindow) const;
     void rememberKeywordRuns(int from, int to, const std::vector<TKeyDescr> &runs);
     void drawKeys();
     void onTextChanged();
@@ -119,16 +148,19 @@ private:
     bool m_redrawAlways = false;
 
     QString m_stretch;
+    std::vector<TKeyDescr> m_runs; // the last pass's runs
     std::vector<TKeyDescr> m_keyRuns; // keyword runs on screen, for OnDrawKey
     QVector<QTextLayout::FormatRange> m_ranges;
     // One shared format per look, so equal ranges compare by pointer and merge.
     QHash<quint64, QTextCharFormat> m_formats;
-    // Blocks whose layouts keep their glyphs; the marks leave it when their blocks go.
-    std::shared_ptr<GlyphCacheSet> m_glyphCache = std::make_shared<GlyphCacheSet>();
+    // Blocks on screen, whose layouts keep their glyphs; the marks leave it when their
+    // blocks go.
+    std::shared_ptr<ScreenMarkSet> m_onScreen = std::make_shared<ScreenMarkSet>();
     PassKey m_key;
     int m_prevLineCount = 1;
     int m_prevLength = 0;
     bool m_hadSelection = false;
     bool m_inPass = false;
+    bool m_inFullPaint = false;
     bool m_onHotSpot = false;
 };

@@ -3,6 +3,10 @@
 #include <QVector>
 #include <algorithm>
 
+int TextAccess::lineLength(int line) const { return int(lineText(line).size()); }
+
+QString TextAccess::lineMid(int line, int from, int n) const { return lineText(line).mid(from, n); }
+
 QString TextAccess::mid(int pos, int n) const
 {
     const int len = length();
@@ -19,9 +23,8 @@ QString TextAccess::mid(int pos, int n) const
     int at = pos;
     while (int(out.size()) < n && line < lineCount()) {
         const int start = lineStart(line);
-        const QString text = lineText(line);
         const int from = at - start;
-        out += QStringView(text).mid(from, std::min<int>(int(text.size()) - from, n - int(out.size())));
+        out += lineMid(line, from, std::min(lineLength(line) - from, n - int(out.size())));
         if (int(out.size()) < n && line + 1 < lineCount())
             out += QLatin1Char('\n');
         at = lineStart(line + 1 < lineCount() ? line + 1 : line);
@@ -35,12 +38,12 @@ QChar TextAccess::at(int pos) const
     if (pos < 0 || pos >= length())
         return QChar();
     const int line = lineOf(pos);
-    const QString text = lineText(line);
     const int off = pos - lineStart(line);
-    return off < text.size() ? text.at(off) : QLatin1Char('\n');
+    return off < lineLength(line) ? lineMid(line, off, 1).at(0) : QLatin1Char('\n');
 }
 
-StringTextAccess::StringTextAccess(const QString &text) : m_text(text)
+StringTextAccess::StringTextAccess(const QString &text)
+    : m_text(text)
 {
     m_starts.append(0);
     for (int i = 0; i < text.size(); ++i)
@@ -63,11 +66,20 @@ int StringTextAccess::lineStart(int line) const
     return m_starts[line];
 }
 
-QString StringTextAccess::lineText(int line) const
+QString StringTextAccess::lineText(int line) const { return lineMid(line, 0, lineLength(line)); }
+
+int StringTextAccess::lineLength(int line) const
 {
     if (line < 0 || line >= m_starts.size())
-        return QString();
-    const int start = m_starts[line];
+        return 0;
     const int end = line + 1 < m_starts.size() ? m_starts[line + 1] - 1 : length();
-    return m_text.mid(start, end - start);
+    return end - m_starts[line];
+}
+
+QString StringTextAccess::lineMid(int line, int from, int n) const
+{
+    const int len = lineLength(line);
+    from = std::clamp(from, 0, len);
+    n = std::clamp(n, 0, len - from);
+    return n > 0 ? m_text.mid(m_starts[line] + from, n) : QString();
 }

@@ -18,13 +18,18 @@ public:
     virtual int lineOf(int pos) const = 0;
     // First position of a line.
     virtual int lineStart(int line) const = 0;
-    // The line's text without its line break.
+    // The line's text without its line break. It copies the whole line, however long:
+    // paths that run per keystroke read a stretch with lineMid() instead.
     virtual QString lineText(int line) const = 0;
+    // Number of characters of the line, its line break not counted.
+    virtual int lineLength(int line) const;
+    // The characters [from, from + n) of a line, clipped to it; costs only what it returns.
+    virtual QString lineMid(int line, int from, int n) const;
 
     // The characters [pos, pos + n), clipped to the text; crosses lines ('\n' between them).
     QString mid(int pos, int n) const;
     // One character, or a null QChar outside the text. Cheap for sequential use only
-    // through mid()/lineText(); prefer those in loops.
+    // through mid()/lineMid(); prefer those in loops.
     QChar at(int pos) const;
 };
 
@@ -40,6 +45,8 @@ public:
     int lineOf(int pos) const override;
     int lineStart(int line) const override;
     QString lineText(int line) const override;
+    int lineLength(int line) const override;
+    QString lineMid(int line, int from, int n) const override;
 
 private:
     const QString &m_text;

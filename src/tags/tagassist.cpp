@@ -4,6 +4,8 @@
 #include "tags/tagdefs.h"
 #include "tags/taglookup.h"
 
+#include <algorithm>
+
 QString BoolYes() { return QStringLiteral("[tak]"); }
 QString BoolNo() { return QStringLiteral("[nie]"); }
 
@@ -70,26 +72,42 @@ QString LeadingIndent(const QString &lineUpToCaret)
     return lineUpToCaret.left(i);
 }
 
+QString LineIndentBefore(const TextAccess &text, int pos)
+{
+    const int line = text.lineOf(pos);
+    const int upTo = std::min(pos - text.lineStart(line), text.lineLength(line));
+    // Read by stretches: the blanks end long before the caret of a long line does.
+    QString indent;
+    for (int off = 0; off < upTo;) {
+        const QString part = text.lineMid(line, off, std::min(256, upTo - off));
+        if (part.isEmpty())
+            break;
+        const QString blanks = LeadingIndent(part);
+        indent += blanks;
+        if (blanks.size() < part.size())
+            break;
+        off += int(part.size());
+    }
+    return indent;
+}
+
 int ParInserterPosition(const TextAccess &text, int caret)
 {
     const int end = std::min(text.length(), caret + kTagSearchLimit);
-    int line = text.lineOf(caret);
-    int lineStart = text.lineStart(line);
-    QString lineText = text.lineText(line);
     // From inside a value, its closing quote ends it rather than opening another.
     bool quoted = IsInsideQuotedValue(text, caret);
-    for (int pos = caret; pos < end; ++pos) {
-        while (pos - lineStart > int(lineText.size())) {
-            ++line;
-            lineStart = text.lineStart(line);
-            lineText = text.lineText(line);
+    for (int pos = caret; pos < end;) {
+        // A stretch at a time, never a whole line.
+        const QString part = text.mid(pos, std::min(4096, end - pos));
+        if (part.isEmpty())
+            break;
+        for (const QChar c : part) {
+            if (c == QLatin1Char('"'))
+                quoted = !quoted;
+            else if (!quoted && (c == QLatin1Char(' ') || c == QLatin1Char('>')))
+                return pos;
+            ++pos;
         }
-        const int off = pos - lineStart;
-        const QChar c = off < int(lineText.size()) ? lineText.at(off) : QChar(QLatin1Char('\n'));
-        if (c == QLatin1Char('"'))
-            quoted = !quoted;
-        else if (!quoted && (c == QLatin1Char(' ') || c == QLatin1Char('>')))
-            return pos;
     }
     return -1;
 }

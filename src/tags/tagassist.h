@@ -37,6 +37,9 @@ QString EnterInsertion(int mode, bool shift, const QString &indent);
 // The leading blanks and tabs of a line's text.
 QString LeadingIndent(const QString &lineUpToCaret);
 
+// The leading blanks and tabs of the line holding pos, up to pos; reads only them.
+QString LineIndentBefore(const TextAccess &text, int pos);
+
 // Where the parameter inserter puts a parameter: scanning forward from caret over
 // whole double-quoted values (the rest of the one holding the caret first), the
 // first space or ">". -1 when neither comes within

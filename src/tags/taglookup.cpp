@@ -2,9 +2,12 @@
 
 #include "editor/textaccess.h"
 
+#include <algorithm>
+
 namespace {
 
-// Sequential character access that reads one line at a time.
+// Sequential character access that reads a line a stretch at a time: a line of many
+// megabytes costs only the characters the walk passes.
 class LineCursor
 {
 public:
@@ -21,31 +24,56 @@ public:
     {
         if (pos < 0 || pos >= m_length)
             return QChar();
-        if (m_line < 0 || pos < m_start || pos > m_start + int(m_line_text.size())) {
+        if (m_line < 0 || pos < m_start || pos > m_start + m_lineLength) {
             if (m_line > 0 && pos == m_start - 1)
                 load(m_line - 1);
-            else if (m_line >= 0 && pos == m_start + int(m_line_text.size()) + 1)
+            else if (m_line >= 0 && pos == m_start + m_lineLength + 1)
                 load(m_line + 1);
             else
                 load(m_text.lineOf(pos));
         }
         const int off = pos - m_start;
-        return off < int(m_line_text.size()) ? m_line_text.at(off) : QChar(QLatin1Char('\n'));
+        if (off >= m_lineLength)
+            return QLatin1Char('\n');
+        if (off < m_stretchFrom || off >= m_stretchFrom + int(m_stretch.size()))
+            read(off);
+        return m_stretch.at(off - m_stretchFrom);
     }
 
 private:
+    static constexpr int kStretch = 4096;
+
     void load(int line)
     {
         m_line = line;
         m_start = m_text.lineStart(line);
-        m_line_text = m_text.lineText(line);
+        m_lineLength = m_text.lineLength(line);
+        m_stretch.clear();
+        m_stretchFrom = 0;
+    }
+
+    // The stretch holding off, reaching on in the direction the walk goes.
+    void read(int off)
+    {
+        int from;
+        if (m_stretch.isEmpty())
+            from = off - kStretch / 2;
+        else if (off < m_stretchFrom)
+            from = off - kStretch + 1;
+        else
+            from = off;
+        from = std::clamp(from, 0, std::max(0, m_lineLength - kStretch));
+        m_stretch = m_text.lineMid(m_line, from, kStretch);
+        m_stretchFrom = from;
     }
 
     const TextAccess &m_text;
     const int m_length;
     int m_line = -1;
     int m_start = 0;
-    QString m_line_text;
+    int m_lineLength = 0;
+    int m_stretchFrom = 0;
+    QString m_stretch;
 };
 
 // Position of the "<" before pos (searching from pos - 1 down), or -1. With

@@ -25,6 +25,7 @@ private Q_SLOTS:
     void greaterClosingIsOneUndoStep();
     void spaceOpensParameterList_data();
     void spaceOpensParameterList();
+    void parameterListInTheMiddleOfALongLine();
     void typingGoesOnWhileListIsOpen();
     void choosingQuotedParameterLeavesCaretBetweenQuotes();
     void listKeysThatEndIt_data();
@@ -151,6 +152,26 @@ void TstTypingAssist::spaceOpensParameterList()
     QVERIFY(list->geometry().top() > caretInWindow.y());
     QCOMPARE(list->geometry().left(), caretInWindow.x());
     QVERIFY(w.rect().contains(list->geometry()));
+}
+
+void TstTypingAssist::parameterListInTheMiddleOfALongLine()
+{
+    // One line of 2 MB of minified markup, the caret after a value of a tag in its middle.
+    QString half;
+    while (half.size() < 1000 * 1000)
+        half += QStringLiteral("<p class=\"x\">tekst akapitu</p>");
+    const QString tag = QStringLiteral("<IMG SRC=\"a.gif\"");
+    const QString text = half + tag + QStringLiteral(">") + half;
+    const int caret = int(half.size() + tag.size());
+    TOknoGl w;
+    prepare(w, text, caret);
+    TEditor *e = w.CurrentEditor();
+    QTest::keyClick(e, ' ');
+    auto *list = w.findChild<TWstList *>(QStringLiteral("WstList"));
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->Tag, caret + 1);
+    QVERIFY(!list->findItems(QStringLiteral("ALT=\"\""), Qt::MatchExactly).isEmpty());
+    QCOMPARE(e->textAccess().mid(caret - 4, 6), QStringLiteral("gif\" >"));
 }
 
 void TstTypingAssist::typingGoesOnWhileListIsOpen()

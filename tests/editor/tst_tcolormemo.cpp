@@ -2,6 +2,7 @@
 #include "editor/tcolormemo.h"
 #include "tags/inifile.h"
 
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QtTest>
@@ -56,6 +57,10 @@ private Q_SLOTS:
     void typedCharacterTouchesOnlyItsBlock();
     void glyphsKeptOnlyOnScreen_data();
     void glyphsKeptOnlyOnScreen();
+    void longLineColouredWhereShown_data();
+    void longLineColouredWhereShown();
+    void typingInLongLineLaysItOutOnce();
+    void longLineRecolouredAfterFontChange();
 
 private:
     CountingMemo *m_memo = nullptr;
@@ -253,6 +258,118 @@ void TstTColorMemo::glyphsKeptOnlyOnScreen()
     QVERIFY(!m_memo->document()->firstBlock().layout()->cacheEnabled() || target == 2);
     // Colours are still drawn where the view went.
     QCOMPARE(foregrounds(m_memo->firstVisibleBlock()).left(3), QStringLiteral("NNN"));
+}
+
+// One line of about 2 MB of minified markup.
+QString longLine()
+{
+    const QString unit = QStringLiteral("<b class=\"c\">tekst</b> zwykly tekst akapitu ");
+    QString text;
+    while (text.size() < 2000 * 1000)
+        text += unit;
+    return text;
+}
+
+// Whether the character at pos shows in a blue ink (navy, as tags are) somewhere.
+bool inkIsBlue(CountingMemo *memo, const QImage &shot, int pos)
+{
+    QTextCursor c(memo->document());
+    c.setPosition(pos);
+    const QRect at = memo->cursorRect(c);
+    c.setPosition(pos + 1);
+    const QRect next = memo->cursorRect(c);
+    const QPoint origin = memo->viewport()->mapTo(memo, QPoint(0, 0));
+    for (int y = at.top(); y <= at.bottom(); ++y)
+        for (int x = at.left() + 1; x < next.left(); ++x) {
+            const QColor px = shot.pixelColor(origin + QPoint(x, y));
+            if (px.blue() - std::max(px.red(), px.green()) > 40)
+                return true;
+        }
+    return false;
+}
+
+void TstTColorMemo::longLineColouredWhereShown_data()
+{
+    QTest::addColumn<bool>("wrap");
+    QTest::newRow("wrapped") << true;
+    QTest::newRow("not wrapped") << false;
+}
+
+void TstTColorMemo::longLineColouredWhereShown()
+{
+    QFETCH(bool, wrap);
+    m_memo->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    const QString text = longLine();
+    m_memo->setPlainText(text);
+    // The caret on the "t" of a "tekst" inside <b> in the middle, scrolled to.
+    const int middle = int(text.indexOf(QLatin1String("<b"), text.size() / 2));
+    QTextCursor c(m_memo->document());
+    c.setPosition(middle + 14);
+    m_memo->setTextCursor(c);
+    m_memo->centerCursor();
+    const QImage shot = m_memo->grab().toImage();
+
+    // Colours are drawn, not set on the layout of the whole block.
+    const QTextBlock block = m_memo->document()->firstBlock();
+    QVERIFY(block.layout()->formats().isEmpty());
+    // Only a stretch around what is shown was scanned.
+    const std::vector<TKeyDescr> &runs = m_memo->LastRuns();
+    QVERIFY(!runs.empty());
+    QVERIFY(runs.front().BeginChar > middle - 4 * TColorMemo::LongBlockMargin);
+    QVERIFY(runs.back().EndChar < middle + 4 * TColorMemo::LongBlockMargin);
+    // The tag before the caret shows navy, the plain text after it does not.
+    QVERIFY(inkIsBlue(m_memo, shot, middle + 1)); // "b"
+    QVERIFY(!inkIsBlue(m_memo, shot, middle + 23)); // "z" of "zwykly"
+}
+
+void TstTColorMemo::typingInLongLineLaysItOutOnce()
+{
+    const QString text = longLine();
+    m_memo->setPlainText(text);
+    const int middle = int(text.indexOf(QLatin1String("<b"), text.size() / 2));
+    QTextCursor c(m_memo->document());
+    c.setPosition(middle + 2);
+    m_memo->setTextCursor(c);
+    m_memo->centerCursor();
+    m_memo->grab();
+    QCoreApplication::processEvents();
+    // Each lay-out of the block tells its views; one typed letter is one lay-out.
+    QTextDocument *doc = m_memo->document();
+    QSignalSpy blockUpdates(doc->documentLayout(), &QAbstractTextDocumentLayout::updateBlock);
+    QSignalSpy fullUpdates(doc->documentLayout(), &QAbstractTextDocumentLayout::update);
+    QTest::keyClick(m_memo, 'x');
+    m_memo->grab();
+    QCOMPARE(blockUpdates.count() + fullUpdates.count(), 1);
+    QVERIFY(doc->firstBlock().layout()->formats().isEmpty());
+    // The typed letter is inside the tag, so it is coloured with it.
+    const auto &runs = m_memo->LastRuns();
+    QVERIFY(std::any_of(runs.begin(), runs.end(), [&](const TKeyDescr &k) {
+        return k.BeginChar <= middle + 2 && k.EndChar >= middle + 2 && (k.Color & 0xFFFFFF) == 0x800000;
+    }));
+}
+
+void TstTColorMemo::longLineRecolouredAfterFontChange()
+{
+    const QString text = longLine();
+    m_memo->setPlainText(text);
+    QTextCursor c(m_memo->document());
+    c.setPosition(int(text.size() / 2));
+    m_memo->setTextCursor(c);
+    m_memo->centerCursor();
+    m_memo->grab();
+    // A larger font at the same scroll shows characters far from those coloured before.
+    const int scroll = m_memo->verticalScrollBar()->value();
+    QFont bigger = m_memo->font();
+    bigger.setPointSizeF(bigger.pointSizeF() * 2);
+    m_memo->setFont(bigger);
+    m_memo->verticalScrollBar()->setValue(scroll);
+    const QImage shot = m_memo->grab().toImage();
+    const int shown = m_memo->cursorForPosition(QPoint(4, 4)).position();
+    const int tag = int(text.indexOf(QLatin1String("<b"), shown + 40));
+    QTextCursor at(m_memo->document());
+    at.setPosition(tag + 1);
+    QVERIFY(m_memo->viewport()->rect().contains(m_memo->cursorRect(at)));
+    QVERIFY(inkIsBlue(m_memo, shot, tag + 1));
 }
 
 QTEST_MAIN(TstTColorMemo)

@@ -4,6 +4,40 @@
 
 #include <QtTest>
 
+namespace {
+
+// A text access that counts the characters it hands out, to see that a walk reads a
+// stretch of a long line and not the whole of it.
+class CountingAccess final : public TextAccess
+{
+public:
+    explicit CountingAccess(const QString &text)
+        : m_inner(text)
+    {
+    }
+    int length() const override { return m_inner.length(); }
+    int lineCount() const override { return m_inner.lineCount(); }
+    int lineOf(int pos) const override { return m_inner.lineOf(pos); }
+    int lineStart(int line) const override { return m_inner.lineStart(line); }
+    int lineLength(int line) const override { return m_inner.lineLength(line); }
+    QString lineText(int line) const override { return counted(m_inner.lineText(line)); }
+    QString lineMid(int line, int from, int n) const override
+    {
+        return counted(m_inner.lineMid(line, from, n));
+    }
+    mutable qsizetype read = 0;
+
+private:
+    QString counted(const QString &s) const
+    {
+        read += s.size();
+        return s;
+    }
+    StringTextAccess m_inner;
+};
+
+} // namespace
+
 // The text with its "|" marker removed; *caret gets the marker's position.
 static QString withCaret(const QString &marked, int *caret)
 {
@@ -27,6 +61,8 @@ private Q_SLOTS:
     void parInserterPosition();
     void searchLimit();
     void middleOfLargeDocument();
+    void longLineReadsOnlyAStretch_data();
+    void longLineReadsOnlyAStretch();
 };
 
 void TstTagLookup::findTagAround_data()
@@ -180,6 +216,54 @@ void TstTagLookup::middleOfLargeDocument()
     QCOMPARE(GetTagAtCaret(ta, inValue, false), QStringLiteral("<td\n colspan=2 title=\"a b\">"));
     QVERIFY(IsInsideQuotedValue(ta, int(doc.lastIndexOf(QStringLiteral("\"x\""), mid)) + 1));
     QCOMPARE(ParInserterPosition(ta, mid + 5), mid + 14);
+}
+
+void TstTagLookup::longLineReadsOnlyAStretch_data()
+{
+    QTest::addColumn<int>("walk");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("enclosing tag") << 0 << QStringLiteral("IMG");
+    QTest::newRow("inside a quoted value") << 1 << QStringLiteral("1");
+    QTest::newRow("tag at the caret") << 2 << QStringLiteral("<IMG ALT=\"a b\" SRC=\"x.gif\">");
+    QTest::newRow("parameter position") << 3 << QStringLiteral("3");
+    QTest::newRow("indent before the caret") << 4 << QStringLiteral("  ");
+}
+
+void TstTagLookup::longLineReadsOnlyAStretch()
+{
+    QFETCH(int, walk);
+    QFETCH(QString, expected);
+    // One line of 2 MB (minified markup), the caret inside a tag in its middle.
+    const QString filler = QStringLiteral("<p class=\"x\">tekst akapitu</p>");
+    QString text = QStringLiteral("  ");
+    while (text.size() < 1000 * 1000)
+        text += filler;
+    const int tagStart = int(text.size());
+    text += QStringLiteral("<IMG ALT=\"a b\" SRC=\"x.gif\">");
+    const int caret = tagStart + 11; // between "a" and " b"
+    while (text.size() < 2000 * 1000)
+        text += filler;
+    CountingAccess ta(text);
+    QString got;
+    switch (walk) {
+    case 0:
+        got = EnclosingTagName(ta, caret);
+        break;
+    case 1:
+        got = IsInsideQuotedValue(ta, caret) ? QStringLiteral("1") : QStringLiteral("0");
+        break;
+    case 2:
+        got = GetTagAtCaret(ta, caret, false);
+        break;
+    case 3:
+        got = QString::number(ParInserterPosition(ta, caret) - caret);
+        break;
+    default:
+        got = LineIndentBefore(ta, caret);
+        break;
+    }
+    QCOMPARE(got, expected);
+    QVERIFY2(ta.read < 64 * 1024, qPrintable(QStringLiteral("%1 characters read").arg(ta.read)));
 }
 
 QTEST_GUILESS_MAIN(TstTagLookup)

@@ -7,10 +7,11 @@
 #include "app/previewfile.h"
 #include "app/splash.h"
 #include "app/toknogl.h"
-#include "ext/usertoolbar.h"
 #include "app/tsetupdial.h"
+#include "ext/usertoolbar.h"
 #include "services/codepage.h"
 #include "services/docfile.h"
+#include "tags/tagdefs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -269,7 +270,8 @@ void TOknoGl::rebuildToolbarsMenu()
 
 void TOknoGl::FormShow(const QStringList &documents)
 {
-    if (!m_firstShown) {
+    const bool first = !m_firstShown;
+    if (first) {
         m_firstShown = true;
         // Toolbar positions: restored now, when every part of the window has added
         // its toolbars; then the view settings win over what the state says.
@@ -291,6 +293,13 @@ void TOknoGl::FormShow(const QStringList &documents)
     Splash::finish(this);
     raise();
     activateWindow();
+    // Once, over the window: the definitions are read for the whole run, and a faulty
+    // part of them is left out rather than stopping the start.
+    if (first) {
+        const QString problems = TagDefs::problemsReport(TagDefs::shared().problems());
+        if (!problems.isEmpty())
+            MsgBox::show(this, QMessageBox::Critical, TagDefs::problemsCaption(), problems);
+    }
 }
 
 QString TOknoGl::writePreviewFile()

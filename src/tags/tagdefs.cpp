@@ -82,6 +82,7 @@ QString ArgDescriptor::fileFilter() const
 bool TagDefs::load(const QString &path)
 {
     const bool ok = m_ini.load(path);
+    buildArgItems();
     findCycles();
     return ok;
 }
@@ -89,7 +90,28 @@ bool TagDefs::load(const QString &path)
 void TagDefs::parse(const QString &text)
 {
     m_ini.parse(text);
+    buildArgItems();
     findCycles();
+}
+
+void TagDefs::buildArgItems()
+{
+    const QStringList names = m_ini.sections();
+    m_sectionIndex.clear();
+    m_sectionIndex.reserve(names.size());
+    for (int i = 0; i < int(names.size()); ++i)
+        m_sectionIndex.insert(names.at(i).toLower(), i);
+    m_argItems.assign(size_t(names.size()), {});
+    for (int i = 0; i < int(names.size()); ++i) {
+        for (const QString &field : splitFields(rawArgs(names.at(i)))) {
+            ArgItem item;
+            item.name = field;
+            item.isGroup = field.startsWith(QLatin1Char('%'));
+            if (item.isGroup)
+                item.section = m_sectionIndex.value(field.toLower(), -1);
+            m_argItems[size_t(i)].push_back(item);
+        }
+    }
 }
 
 QString TagDefs::problemsCaption() { return QStringLiteral("Tagi: błąd"); }
@@ -112,18 +134,11 @@ void TagDefs::findCycles()
     m_problems.clear();
     const QStringList names = m_ini.sections();
     const int count = int(names.size());
-    QHash<QString, int> index;
-    index.reserve(count);
+    std::vector<std::vector<int>> refs(m_argItems.size());
     for (int i = 0; i < count; ++i)
-        index.insert(names.at(i).toLower(), i);
-    std::vector<std::vector<int>> refs(count);
-    for (int i = 0; i < count; ++i)
-        for (const QString &item : splitFields(rawArgs(names.at(i))))
-            if (item.startsWith(QLatin1Char('%'))) {
-                const auto it = index.constFind(item.toLower());
-                if (it != index.constEnd())
-                    refs[i].push_back(it.value());
-            }
+        for (const ArgItem &item : m_argItems[size_t(i)])
+            if (item.section >= 0)
+                refs[size_t(i)].push_back(item.section);
 
     enum : quint8 { Unseen, OnPath, Done };
     std::vector<quint8> state(count, Unseen);
@@ -232,31 +247,39 @@ QStringList TagDefs::splitFields(const QString &text)
 TagDefs::Expansion TagDefs::expand(const QString &tag) const
 {
     Expansion out;
-    QSet<QString> seen { tag.trimmed().toLower() };
+    const int root = m_sectionIndex.value(tag.trimmed().toLower(), -1);
+    if (root < 0)
+        return out;
+    std::vector<bool> seen(m_argItems.size());
+    seen[size_t(root)] = true;
+    QSet<QString> missingSeen; // groups the file lacks: listed once, expand to nothing
     struct Frame
     {
-        QStringList items;
-        qsizetype next = 0;
+        int section;
+        size_t next;
     };
-    std::vector<Frame> stack;
-    stack.push_back({ splitFields(rawArgs(tag)) });
+    std::vector<Frame> stack { { root, 0 } };
     while (!stack.empty()) {
         Frame &top = stack.back();
-        if (top.next == top.items.size()) {
+        const std::vector<ArgItem> &items = m_argItems[size_t(top.section)];
+        if (top.next == items.size()) {
             stack.pop_back();
             continue;
         }
-        const QString item = top.items.at(top.next++);
-        if (!item.startsWith(QLatin1Char('%'))) {
-            out.args << item;
-            continue;
+        const ArgItem &item = items[top.next++];
+        if (!item.isGroup) {
+            out.args << item.name;
+        } else if (item.section < 0) {
+            const QString lower = item.name.toLower();
+            if (!missingSeen.contains(lower)) {
+                missingSeen.insert(lower);
+                out.groups << item.name;
+            }
+        } else if (!seen[size_t(item.section)]) {
+            seen[size_t(item.section)] = true;
+            out.groups << item.name;
+            stack.push_back({ item.section, 0 });
         }
-        const QString key = item.toLower();
-        if (seen.contains(key))
-            continue;
-        seen.insert(key);
-        out.groups << item;
-        stack.push_back({ splitFields(rawArgs(item)) });
     }
     return out;
 }

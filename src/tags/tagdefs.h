@@ -2,8 +2,10 @@
 
 #include "tags/inifile.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // The kind of one argument as its key in tags.ini describes it: "kind;quote;extra...".
 struct ArgDescriptor
@@ -100,10 +102,23 @@ private:
         QStringList args;
         QStringList groups;
     };
+    // One item of a section's "args": an argument name, or a "%" group with the index
+    // of its section (-1 when the file has no such section).
+    struct ArgItem
+    {
+        QString name;
+        bool isGroup = false;
+        int section = -1;
+    };
+
     Expansion expand(const QString &tag) const;
     static ArgDescriptor describe(const QString &keyText);
+    // Reads every section's "args" once, so that expansions walk indexes, not names.
+    void buildArgItems();
     void findCycles();
 
     IniFile m_ini;
     QList<Problem> m_problems;
+    QHash<QString, int> m_sectionIndex; // lower-cased section name -> index in sections()
+    std::vector<std::vector<ArgItem>> m_argItems; // per section, in file order
 };

@@ -56,6 +56,10 @@ SetupOptions SetupOptions::read(const MarkoraSettings &s)
     o.alignCenter = s.readString(kSetup, QStringLiteral("WyrownajSrodek"), o.alignCenter);
     o.alignRight = s.readString(kSetup, QStringLiteral("WyrownajPrawo"), o.alignRight);
     const SetupOptions defaults;
+    // Every loaded tab becomes this many spaces: a hand-edited huge width would make
+    // opening a file allocate without bound.
+    if (o.tabWidth < 0 || o.tabWidth > MaxTabWidth)
+        o.tabWidth = defaults.tabWidth;
     if (o.alignLeft.trimmed().isEmpty())
         o.alignLeft = defaults.alignLeft;
     if (o.alignCenter.trimmed().isEmpty())

@@ -19,7 +19,8 @@ struct SetupOptions
 {
     // "Setup"
     bool inIso = false; // "_InISO": new documents are ISO 8859-2
-    int tabWidth = 4; // spaces for a tab character when files are loaded
+    static constexpr int MaxTabWidth = 16;
+    int tabWidth = 4; // spaces for a tab character when files are loaded, 0..MaxTabWidth
     bool openPrevious = false; // "Przy starcie otwórz pliki poprzednio edytowane"
     bool lowerCaseInsert = false; // "Wstawiaj tagi używając małych liter"
     bool closeParagraph = false; // "Zawsze wstawiaj koniec paragrafu (</P>)"

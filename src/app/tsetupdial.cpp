@@ -60,7 +60,7 @@ TSetupDial::TSetupDial(QWidget *parent)
     g->addRow(QStringLiteral("Kodowanie nowych dokumentów:"), InISO);
     m_tabWidth = new QSpinBox(general);
     m_tabWidth->setObjectName(QStringLiteral("SzerTab"));
-    m_tabWidth->setRange(0, 16);
+    m_tabWidth->setRange(0, SetupOptions::MaxTabWidth);
     g->addRow(QStringLiteral("Szerokość tabulacji:"), m_tabWidth);
     m_openPrevious = new QCheckBox(QStringLiteral("Przy starcie otwórz pliki poprzednio edytowane"), general);
     m_openPrevious->setObjectName(QStringLiteral("ChkOtworzPoprzednie"));

@@ -159,6 +159,8 @@ void TstStartupCore::unusableStoredValuesFallBack_data()
     QTest::newRow("text font size") << QStringLiteral("Edytor/Font.Size") << QStringLiteral("duża");
     QTest::newRow("empty left template") << QStringLiteral("Setup/WyrownajLewo") << QStringLiteral("  ");
     QTest::newRow("empty centre template") << QStringLiteral("Setup/WyrownajSrodek") << QString();
+    QTest::newRow("huge tab width") << QStringLiteral("Setup/Tabulator") << QStringLiteral("300000000");
+    QTest::newRow("negative tab width") << QStringLiteral("Setup/Tabulator") << QStringLiteral("-2");
 }
 
 void TstStartupCore::unusableStoredValuesFallBack()

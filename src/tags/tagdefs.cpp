@@ -173,8 +173,9 @@ void TagDefs::findCycles()
     }
     // The walk meets the cycles in its own order; the user reads the file top down. A
     // group named twice on one line is one mistake.
-    std::stable_sort(m_problems.begin(), m_problems.end(),
-        [](const Problem &a, const Problem &b) { return a.line < b.line; });
+    std::sort(m_problems.begin(), m_problems.end(), [](const Problem &a, const Problem &b) {
+        return a.line != b.line ? a.line < b.line : a.text < b.text;
+    });
     m_problems.erase(std::unique(m_problems.begin(), m_problems.end(),
                          [](const Problem &a, const Problem &b) { return a.text == b.text; }),
         m_problems.end());

@@ -212,6 +212,12 @@ void TstTagDefs::cyclesReportedWithLine_data()
         << QStringList { QStringLiteral(
                "Błąd w pliku tags.ini, linia 10: grupa %core wstawia samą siebie przez [%more].") }
         << QStringList { QStringLiteral("BORDER"), QStringLiteral("ID"), QStringLiteral("LANG") };
+    QTest::newRow("one line, each cycle once")
+        << QStringLiteral("[%b]\nargs=%a\n[%a]\nargs=%b,%a,%B\n") + table
+            + QStringLiteral("[%core]\nargs=%b\n")
+        << QStringList { QStringLiteral("Błąd w pliku tags.ini, linia 4: grupa %a wstawia samą siebie."),
+               QStringLiteral("Błąd w pliku tags.ini, linia 4: grupa %b wstawia samą siebie przez [%a].") }
+        << QStringList { QStringLiteral("BORDER") };
     QTest::newRow("cycle behind the tag")
         << QStringLiteral("[%a]\nargs=%b\n[%b]\nargs=X,%a\n") + table + QStringLiteral("[%core]\nargs=%a\n")
         << QStringList { QStringLiteral(

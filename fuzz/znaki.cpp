@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         sample += QChar(CodePage::toUnicode(static_cast<unsigned char>(b), CodePage::Windows1250));
     sample += text.left(4096);
     const std::vector<TConvData> &tables = lookup.entries();
-    const size_t n = std::min<size_t>(tables.size(), 4);
+    const size_t n = std::min<size_t>(tables.size(), 3);
     for (size_t f = 0; f < n; ++f) {
         for (size_t t = 0; t < n; ++t) {
             const QString out = ConvertPolish(sample, tables[f], tables[t]);

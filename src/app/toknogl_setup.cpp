@@ -12,6 +12,7 @@
 #include "ext/usertoolbar.h"
 #include "services/codepage.h"
 #include "services/docfile.h"
+#include "tags/tagdefs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -297,6 +298,13 @@ void TOknoGl::FormShow(const QStringList &documents)
     Splash::finish(this);
     raise();
     activateWindow();
+    // Once, over the window: the definitions are read for the whole run, and a faulty
+    // part of them is left out rather than stopping the start.
+    if (first) {
+        const QString problems = TagDefs::problemsReport(TagDefs::shared().problems());
+        if (!problems.isEmpty())
+            MsgBox::show(this, QMessageBox::Critical, TagDefs::problemsCaption(), problems);
+    }
 }
 
 QString TOknoGl::writeTemporaryFile(const QString &action, const QString &documentFile, const QString &name,

@@ -32,8 +32,8 @@ void IniFile::parse(const QString &text)
     m_loaded = true;
     int current = -1; // keys before the first section are ignored, as Windows does
     const QStringList lines = text.split(QLatin1Char('\n'));
-    for (const QString &raw : lines) {
-        const QString line = raw.trimmed();
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString line = lines.at(n).trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
             continue;
         if (line.startsWith(QLatin1Char('['))) {
@@ -64,7 +64,7 @@ void IniFile::parse(const QString &text)
         if (s.index.contains(lowerKey))
             continue; // first occurrence wins
         s.index.insert(lowerKey, s.entries.size());
-        s.entries.append(qMakePair(key, value));
+        s.entries.append(Entry { key, value, int(n + 1) });
     }
 }
 
@@ -90,7 +90,7 @@ QStringList IniFile::keys(const QString &section) const
     QStringList out;
     if (const Section *s = find(section))
         for (const auto &e : s->entries)
-            out << e.first;
+            out << e.key;
     return out;
 }
 
@@ -106,7 +106,7 @@ QString IniFile::value(const QString &section, const QString &key, const QString
     if (!s)
         return def;
     auto it = s->index.constFind(key.trimmed().toLower());
-    return it == s->index.constEnd() ? def : s->entries[it.value()].second;
+    return it == s->index.constEnd() ? def : s->entries[it.value()].value;
 }
 
 int IniFile::intValue(const QString &section, const QString &key, int def) const
@@ -114,4 +114,13 @@ int IniFile::intValue(const QString &section, const QString &key, int def) const
     bool ok = false;
     const int v = value(section, key).toInt(&ok);
     return ok ? v : def;
+}
+
+int IniFile::line(const QString &section, const QString &key) const
+{
+    const Section *s = find(section);
+    if (!s)
+        return 0;
+    auto it = s->index.constFind(key.trimmed().toLower());
+    return it == s->index.constEnd() ? 0 : s->entries[it.value()].line;
 }

@@ -34,12 +34,21 @@ public:
     // The trimmed value, or def when the section or key is missing.
     QString value(const QString &section, const QString &key, const QString &def = QString()) const;
     int intValue(const QString &section, const QString &key, int def) const;
+    // The line the key stands on, counted from 1; 0 when the section or key is missing.
+    int line(const QString &section, const QString &key) const;
 
 private:
-    struct Section {
+    struct Entry
+    {
+        QString key; // as written
+        QString value;
+        int line = 0;
+    };
+    struct Section
+    {
         QString name;
-        QVector<QPair<QString, QString>> entries; // key as written, value
-        QHash<QString, int> index;                // lower-cased key -> entries index
+        QVector<Entry> entries;
+        QHash<QString, int> index; // lower-cased key -> entries index
     };
     const Section *find(const QString &section) const;
 

@@ -12,12 +12,11 @@ QString BoolNo() { return QStringLiteral("[nie]"); }
 QStringList ParameterEntries(const TagDefs &defs, const QString &tag)
 {
     QStringList out;
-    for (const QString &arg : defs.args(tag)) {
-        const ArgDescriptor d = defs.argDescriptor(tag, arg);
-        QString entry = arg;
-        if (d.kind != QLatin1String("bool")) {
+    for (const TagArg &arg : defs.argList(tag)) {
+        QString entry = arg.name;
+        if (arg.desc.kind != QLatin1String("bool")) {
             entry += QLatin1Char('=');
-            if (d.quoted)
+            if (arg.desc.quoted)
                 entry += QStringLiteral("\"\"");
         }
         out << entry;

@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -35,6 +38,18 @@ const NamedColor kColors[] = {
     { "white", 0xFFFFFF },
 };
 
+// The longest list the start-up box shows; a broken file must not give a box taller
+// than the screen.
+constexpr int kReportedProblems = 10;
+
+QString cycleText(int line, const QString &group, const QString &via)
+{
+    const QString where = QStringLiteral("Błąd w pliku tags.ini, linia %1: ").arg(line);
+    if (group.compare(via, Qt::CaseInsensitive) == 0)
+        return where + QStringLiteral("grupa %1 wstawia samą siebie.").arg(group);
+    return where + QStringLiteral("grupa %1 wstawia samą siebie przez [%2].").arg(group, via);
+}
+
 } // namespace
 
 bool ArgDescriptor::isKnownKind() const
@@ -64,9 +79,107 @@ QString ArgDescriptor::fileFilter() const
     return kind == QLatin1String("file") && !extra.isEmpty() ? extra.first() : QString();
 }
 
-bool TagDefs::load(const QString &path) { return m_ini.load(path); }
+bool TagDefs::load(const QString &path)
+{
+    const bool ok = m_ini.load(path);
+    buildArgItems();
+    findCycles();
+    return ok;
+}
 
-void TagDefs::parse(const QString &text) { m_ini.parse(text); }
+void TagDefs::parse(const QString &text)
+{
+    m_ini.parse(text);
+    buildArgItems();
+    findCycles();
+}
+
+void TagDefs::buildArgItems()
+{
+    const QStringList names = m_ini.sections();
+    m_sectionIndex.clear();
+    m_sectionIndex.reserve(names.size());
+    for (int i = 0; i < int(names.size()); ++i)
+        m_sectionIndex.insert(names.at(i).toLower(), i);
+    m_argItems.assign(size_t(names.size()), {});
+    for (int i = 0; i < int(names.size()); ++i) {
+        for (const QString &field : splitFields(rawArgs(names.at(i)))) {
+            ArgItem item;
+            item.name = field;
+            item.isGroup = field.startsWith(QLatin1Char('%'));
+            if (item.isGroup)
+                item.section = m_sectionIndex.value(field.toLower(), -1);
+            m_argItems[size_t(i)].push_back(item);
+        }
+    }
+}
+
+QString TagDefs::problemsCaption() { return QStringLiteral("Tagi: błąd"); }
+
+QString TagDefs::problemsReport(const QList<Problem> &problems)
+{
+    QStringList lines;
+    for (int i = 0; i < problems.size() && i < kReportedProblems; ++i)
+        lines << problems.at(i).text;
+    if (problems.size() > kReportedProblems)
+        lines << QStringLiteral("Dalszych błędów: %1.").arg(problems.size() - kReportedProblems);
+    return lines.join(QLatin1Char('\n'));
+}
+
+// A depth-first walk over the "%" references of all sections, with its own stack so
+// that a long chain of groups cannot exhaust the call stack. A reference to a group
+// still on the walk's path closes a cycle; each such reference is reported once.
+void TagDefs::findCycles()
+{
+    m_problems.clear();
+    const QStringList names = m_ini.sections();
+    const int count = int(names.size());
+    std::vector<std::vector<int>> refs(m_argItems.size());
+    for (int i = 0; i < count; ++i)
+        for (const ArgItem &item : m_argItems[size_t(i)])
+            if (item.section >= 0)
+                refs[size_t(i)].push_back(item.section);
+
+    enum : quint8 { Unseen, OnPath, Done };
+    std::vector<quint8> state(count, Unseen);
+    struct Frame
+    {
+        int section;
+        size_t next;
+    };
+    std::vector<Frame> path;
+    for (int root = 0; root < count; ++root) {
+        if (state[root] != Unseen)
+            continue;
+        state[root] = OnPath;
+        path.push_back({ root, 0 });
+        while (!path.empty()) {
+            Frame &top = path.back();
+            if (top.next == refs[top.section].size()) {
+                state[top.section] = Done;
+                path.pop_back();
+                continue;
+            }
+            const int from = top.section;
+            const int to = refs[from][top.next++];
+            if (state[to] == Unseen) {
+                state[to] = OnPath;
+                path.push_back({ to, 0 });
+            } else if (state[to] == OnPath) {
+                const int line = m_ini.line(names.at(from), QStringLiteral("args"));
+                m_problems.append({ line, cycleText(line, names.at(to), names.at(from)) });
+            }
+        }
+    }
+    // The walk meets the cycles in its own order; the user reads the file top down. A
+    // group named twice on one line is one mistake.
+    std::sort(m_problems.begin(), m_problems.end(), [](const Problem &a, const Problem &b) {
+        return a.line != b.line ? a.line < b.line : a.text < b.text;
+    });
+    m_problems.erase(std::unique(m_problems.begin(), m_problems.end(),
+                         [](const Problem &a, const Problem &b) { return a.text == b.text; }),
+        m_problems.end());
+}
 
 QStringList TagDefs::searchPaths()
 {
@@ -129,57 +242,94 @@ QStringList TagDefs::splitFields(const QString &text)
     return out;
 }
 
-void TagDefs::expand(const QString &section, QStringList &out, QStringList &groups, QStringList &stack) const
+// Each group is expanded once, where it is first met, with an explicit stack: a
+// "diamond" of groups that names one group twice at every level costs no more than a
+// list, and a chain of any length cannot exhaust the call stack.
+TagDefs::Expansion TagDefs::expand(const QString &tag) const
 {
-    stack << section.toLower();
-    for (const QString &item : splitFields(rawArgs(section))) {
-        if (item.startsWith(QLatin1Char('%'))) {
-            if (stack.contains(item.toLower()))
-                continue; // a group that contains itself
-            if (!groups.contains(item, Qt::CaseInsensitive))
-                groups << item;
-            expand(item, out, groups, stack);
-        } else {
-            out << item;
+    Expansion out;
+    const int root = m_sectionIndex.value(tag.trimmed().toLower(), -1);
+    if (root < 0)
+        return out;
+    std::vector<bool> seen(m_argItems.size());
+    seen[size_t(root)] = true;
+    QSet<QString> missingSeen; // groups the file lacks: listed once, expand to nothing
+    struct Frame
+    {
+        int section;
+        size_t next;
+    };
+    std::vector<Frame> stack { { root, 0 } };
+    while (!stack.empty()) {
+        Frame &top = stack.back();
+        const std::vector<ArgItem> &items = m_argItems[size_t(top.section)];
+        if (top.next == items.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const ArgItem &item = items[top.next++];
+        if (!item.isGroup) {
+            out.args << item.name;
+        } else if (item.section < 0) {
+            const QString lower = item.name.toLower();
+            if (!missingSeen.contains(lower)) {
+                missingSeen.insert(lower);
+                out.groups << item.name;
+            }
+        } else if (!seen[size_t(item.section)]) {
+            seen[size_t(item.section)] = true;
+            out.groups << item.name;
+            stack.push_back({ item.section, 0 });
         }
     }
-    stack.removeLast();
-}
-
-QStringList TagDefs::args(const QString &tag) const
-{
-    QStringList out, groups, stack;
-    expand(tag, out, groups, stack);
     return out;
 }
 
-QStringList TagDefs::argGroups(const QString &tag) const
-{
-    QStringList out, groups, stack;
-    expand(tag, out, groups, stack);
-    return groups;
-}
+QStringList TagDefs::args(const QString &tag) const { return expand(tag).args; }
+
+QStringList TagDefs::argGroups(const QString &tag) const { return expand(tag).groups; }
 
 ArgDescriptor TagDefs::argDescriptor(const QString &tag, const QString &arg) const
 {
-    ArgDescriptor d;
-    QString text;
-    if (m_ini.hasKey(tag, arg)) {
-        text = m_ini.value(tag, arg);
-        d.found = true;
-    } else {
-        for (const QString &g : argGroups(tag)) {
-            if (m_ini.hasKey(g, arg)) {
-                text = m_ini.value(g, arg);
-                d.found = true;
-                break;
-            }
+    if (m_ini.hasKey(tag, arg))
+        return describe(m_ini.value(tag, arg));
+    for (const QString &g : argGroups(tag))
+        if (m_ini.hasKey(g, arg))
+            return describe(m_ini.value(g, arg));
+    return ArgDescriptor();
+}
+
+QList<TagArg> TagDefs::argList(const QString &tag) const
+{
+    const Expansion e = expand(tag);
+    // The key of each name as argDescriptor() finds it: the tag's own first, then the
+    // groups in the order met; the first one wins.
+    QHash<QString, QString> keyTexts;
+    const auto collect = [&](const QString &section) {
+        for (const QString &key : m_ini.keys(section)) {
+            const QString lower = key.toLower();
+            if (!keyTexts.contains(lower))
+                keyTexts.insert(lower, m_ini.value(section, key));
         }
+    };
+    collect(tag);
+    for (const QString &g : e.groups)
+        collect(g);
+    QList<TagArg> out;
+    out.reserve(e.args.size());
+    for (const QString &arg : e.args) {
+        const auto it = keyTexts.constFind(arg.toLower());
+        out.append({ arg, it == keyTexts.constEnd() ? ArgDescriptor() : describe(it.value()) });
     }
-    if (!d.found)
-        return d;
+    return out;
+}
+
+ArgDescriptor TagDefs::describe(const QString &keyText)
+{
+    ArgDescriptor d;
+    d.found = true;
     // Only ";" separates fields here: a choice list is itself a ","-separated field.
-    const QStringList fields = text.split(QLatin1Char(';'));
+    const QStringList fields = keyText.split(QLatin1Char(';'));
     d.kind = fields.value(0).trimmed().toLower();
     d.quoted = fields.value(1).trimmed() == QLatin1String("\"");
     for (int i = 2; i < fields.size(); ++i)

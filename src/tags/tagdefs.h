@@ -2,8 +2,10 @@
 
 #include "tags/inifile.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // The kind of one argument as its key in tags.ini describes it: "kind;quote;extra...".
 struct ArgDescriptor
@@ -20,6 +22,14 @@ struct ArgDescriptor
     QString fileFilter() const;
 };
 
+// One argument of a tag with its description, as the inspector and the parameter list
+// show it.
+struct TagArg
+{
+    QString name;
+    ArgDescriptor desc;
+};
+
 // Read-only view of tags.ini: tag sections, "%" shared argument groups and "_" colour
 // groups. Every query is by tag name as written in a document; names compare
 // case-insensitively. Missing sections or keys give empty results, never errors.
@@ -31,6 +41,20 @@ public:
     bool load(const QString &path);
     void parse(const QString &text);
     const IniFile &ini() const { return m_ini; }
+
+    // What is wrong in the file, found when it is read, in file order. Each text names
+    // its line: "Błąd w pliku tags.ini, linia N: ...". The definitions stay usable; the
+    // faulty part is left out.
+    struct Problem
+    {
+        int line = 0;
+        QString text;
+    };
+    const QList<Problem> &problems() const { return m_problems; }
+    // The problems as one message for the start-up box; empty when there are none.
+    // Long lists are cut, with the number of the rest.
+    static QString problemsReport(const QList<Problem> &problems);
+    static QString problemsCaption(); // "Tagi: błąd"
 
     // The definitions of the program, loaded once from konfiguracja/tags.ini beside the
     // executable, else from the installed data folder; empty when neither exists.
@@ -46,11 +70,14 @@ public:
     // "args" as written.
     QString rawArgs(const QString &tag) const;
     // "args" split at "," and ";", trimmed, with each "%" item replaced in place by the
-    // items of the section it names, recursively. A group already being expanded is
-    // skipped, so a cycle in the file cannot loop; a missing group gives nothing.
+    // items of the section it names, recursively. Each group is expanded once, where it
+    // is first met: a later mention of it (a repeat or a cycle) adds nothing, so the
+    // cost is linear in the groups reached. A missing group gives nothing.
     QStringList args(const QString &tag) const;
     // The "%" group sections that args(tag) walks through, in the order first met.
     QStringList argGroups(const QString &tag) const;
+    // args(tag), each with its argDescriptor, in one walk over the groups.
+    QList<TagArg> argList(const QString &tag) const;
     // The argument's key: first in the tag's own section, then in the "%" groups its
     // "args" pulls in (so shared attributes are described once, in their group).
     ArgDescriptor argDescriptor(const QString &tag, const QString &arg) const;
@@ -70,7 +97,28 @@ public:
     static bool colorFromName(const QString &name, quint32 *rgb);
 
 private:
-    void expand(const QString &section, QStringList &out, QStringList &groups, QStringList &stack) const;
+    struct Expansion
+    {
+        QStringList args;
+        QStringList groups;
+    };
+    // One item of a section's "args": an argument name, or a "%" group with the index
+    // of its section (-1 when the file has no such section).
+    struct ArgItem
+    {
+        QString name;
+        bool isGroup = false;
+        int section = -1;
+    };
+
+    Expansion expand(const QString &tag) const;
+    static ArgDescriptor describe(const QString &keyText);
+    // Reads every section's "args" once, so that expansions walk indexes, not names.
+    void buildArgItems();
+    void findCycles();
 
     IniFile m_ini;
+    QList<Problem> m_problems;
+    QHash<QString, int> m_sectionIndex; // lower-cased section name -> index in sections()
+    std::vector<std::vector<ArgItem>> m_argItems; // per section, in file order
 };

@@ -114,16 +114,17 @@ void TagInspector::FillArgumentRows(const TagText &tag)
 {
     m_filling = true;
     const quint32 color = m_defs->clr(tag.Name);
-    for (const QString &arg : m_defs->args(tag.Name))
+    for (const TagArg &arg : m_defs->argList(tag.Name))
         addRow(tag.Name, arg, color);
     m_filling = false;
 }
 
-void TagInspector::addRow(const QString &tagName, const QString &arg, quint32 nameColor)
+void TagInspector::addRow(const QString &tagName, const TagArg &tagArg, quint32 nameColor)
 {
+    const QString &arg = tagArg.name;
     Row row;
     row.name = arg;
-    row.desc = m_defs->argDescriptor(tagName, arg);
+    row.desc = tagArg.desc;
     const int index = m_grid->rowCount();
     m_grid->insertRow(index);
     auto *nameItem = new QTableWidgetItem(arg);

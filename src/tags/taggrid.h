@@ -70,7 +70,7 @@ private:
         ArgDescriptor desc;
         QWidget *editor = nullptr;
     };
-    void addRow(const QString &tagName, const QString &arg, quint32 nameColor);
+    void addRow(const QString &tagName, const TagArg &tagArg, quint32 nameColor);
     void setEditorValue(const Row &row, const QString &value);
     QString editorValue(const Row &row) const;
     void valueEdited();

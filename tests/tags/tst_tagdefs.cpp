@@ -46,6 +46,40 @@ const QStringList kOptionalEnd = { QStringLiteral("P"), QStringLiteral("LI"), QS
     QStringLiteral("OPTION"), QStringLiteral("THEAD"), QStringLiteral("TBODY"), QStringLiteral("TFOOT"),
     QStringLiteral("COLGROUP"), QStringLiteral("HTML"), QStringLiteral("HEAD"), QStringLiteral("BODY") };
 
+QString name(const char *prefix, int i) { return QLatin1String(prefix) + QString::number(i); }
+
+// [T] pulls in %d0; each %dK names %dK+1 twice around its own attribute AK, down to
+// %dL with LEAF: expanded naively, LEAF appears 2^L times.
+QString diamond(int levels)
+{
+    QString text = QStringLiteral("[T]\nInfo=t\nargs=%d0\n");
+    for (int k = 0; k < levels; ++k)
+        text += QStringLiteral("[%1]\nargs=%2,%3;%2\n").arg(name("%d", k), name("%d", k + 1), name("A", k));
+    return text + QStringLiteral("[%1]\nargs=LEAF\n").arg(name("%d", levels));
+}
+
+QStringList diamondArgs(int levels)
+{
+    QStringList out { QStringLiteral("LEAF") };
+    for (int k = levels - 1; k >= 0; --k)
+        out << name("A", k);
+    return out;
+}
+
+// [T] pulls in %g0; each %gK holds AK and names %gK+1; the last names %g0 again when
+// closed, on line 2 * length + 2.
+QString chain(int length, bool closed)
+{
+    QString text = QStringLiteral("[T]\nargs=%g0\n");
+    for (int k = 0; k < length; ++k)
+        text += QStringLiteral("[%1]\nargs=%2,%3\n")
+                    .arg(name("%g", k), name("A", k),
+                        k + 1 < length ? name("%g", k + 1)
+                            : closed   ? name("%g", 0)
+                                       : QString());
+    return text;
+}
+
 } // namespace
 
 class TstTagDefs : public QObject
@@ -55,6 +89,13 @@ private Q_SLOTS:
     void initTestCase();
     void tagNamesSkipGroups();
     void argsExpansion();
+    void groupsExpandOnce_data();
+    void groupsExpandOnce();
+    void longChainOfGroups_data();
+    void longChainOfGroups();
+    void cyclesReportedWithLine_data();
+    void cyclesReportedWithLine();
+    void problemsReportIsCut();
     void descriptors_data();
     void descriptors();
     void endsAndColours();
@@ -100,6 +141,122 @@ void TstTagDefs::argsExpansion()
     QVERIFY(m_sample.args(QStringLiteral("P")).isEmpty());
     QVERIFY(m_sample.args(QStringLiteral("NOSUCH")).isEmpty());
     QCOMPARE(m_sample.info(QStringLiteral("P")), QString());
+}
+
+void TstTagDefs::groupsExpandOnce_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("groups");
+    QTest::newRow("group named twice") << QStringLiteral("[T]\nargs=%a,X,%A\n[%a]\nargs=Y\n")
+                                       << QStringList { QStringLiteral("Y"), QStringLiteral("X") } << 1;
+    QTest::newRow("diamond, 3 levels") << diamond(3) << diamondArgs(3) << 4;
+    // Naively 2^30 expansions: this row would never end.
+    QTest::newRow("diamond, 30 levels") << diamond(30) << diamondArgs(30) << 31;
+}
+
+void TstTagDefs::groupsExpandOnce()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, args);
+    QFETCH(int, groups);
+    TagDefs d;
+    d.parse(file);
+    QCOMPARE(d.args(QStringLiteral("T")), args);
+    QCOMPARE(d.argGroups(QStringLiteral("T")).size(), groups);
+    QCOMPARE(d.argList(QStringLiteral("T")).size(), args.size());
+    QVERIFY(d.problems().isEmpty());
+}
+
+void TstTagDefs::longChainOfGroups_data()
+{
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("open chain") << false;
+    QTest::newRow("chain closed into a cycle") << true;
+}
+
+void TstTagDefs::longChainOfGroups()
+{
+    // Deeper than any call stack can follow.
+    QFETCH(bool, closed);
+    constexpr int kLength = 50000;
+    TagDefs d;
+    d.parse(chain(kLength, closed));
+    const QStringList args = d.args(QStringLiteral("T"));
+    QCOMPARE(args.size(), kLength);
+    QCOMPARE(args.first(), QStringLiteral("A0"));
+    QCOMPARE(args.last(), name("A", kLength - 1));
+    const QList<TagArg> list = d.argList(QStringLiteral("T"));
+    QCOMPARE(list.size(), kLength);
+    QCOMPARE(list.last().name, args.last());
+    if (closed) {
+        QCOMPARE(d.problems().size(), 1);
+        QCOMPARE(d.problems().first().line, 2 * kLength + 2);
+    } else {
+        QVERIFY(d.problems().isEmpty());
+    }
+}
+
+void TstTagDefs::cyclesReportedWithLine_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("problems");
+    QTest::addColumn<QStringList>("tableArgs");
+    const QString table = QStringLiteral("[TABLE]\nInfo=Tabela.\nargs=BORDER,%core\nBORDER=text\n");
+    QTest::newRow("group names itself")
+        << QStringLiteral("[%core]\nargs=ID,%CORE,%core\nID=text\n") + table
+        << QStringList { QStringLiteral("Błąd w pliku tags.ini, linia 2: grupa %core wstawia samą siebie.") }
+        << QStringList { QStringLiteral("BORDER"), QStringLiteral("ID") };
+    QTest::newRow("two groups name each other")
+        << table + QStringLiteral("; comment\n[%core]\nargs=ID,%more\n\n[%more]\nargs=LANG,%core\n")
+        << QStringList { QStringLiteral(
+               "Błąd w pliku tags.ini, linia 10: grupa %core wstawia samą siebie przez [%more].") }
+        << QStringList { QStringLiteral("BORDER"), QStringLiteral("ID"), QStringLiteral("LANG") };
+    QTest::newRow("one line, each cycle once")
+        << QStringLiteral("[%b]\nargs=%a\n[%a]\nargs=%b,%a,%B\n") + table
+            + QStringLiteral("[%core]\nargs=%b\n")
+        << QStringList { QStringLiteral("Błąd w pliku tags.ini, linia 4: grupa %a wstawia samą siebie."),
+               QStringLiteral("Błąd w pliku tags.ini, linia 4: grupa %b wstawia samą siebie przez [%a].") }
+        << QStringList { QStringLiteral("BORDER") };
+    QTest::newRow("cycle behind the tag")
+        << QStringLiteral("[%a]\nargs=%b\n[%b]\nargs=X,%a\n") + table + QStringLiteral("[%core]\nargs=%a\n")
+        << QStringList { QStringLiteral(
+               "Błąd w pliku tags.ini, linia 4: grupa %a wstawia samą siebie przez [%b].") }
+        << QStringList { QStringLiteral("BORDER"), QStringLiteral("X") };
+}
+
+void TstTagDefs::cyclesReportedWithLine()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, problems);
+    QFETCH(QStringList, tableArgs);
+    TagDefs d;
+    d.parse(file);
+    QStringList texts;
+    for (const TagDefs::Problem &p : d.problems()) {
+        texts << p.text;
+        QVERIFY(p.text.contains(QStringLiteral("linia %1:").arg(p.line)));
+    }
+    QCOMPARE(texts, problems);
+    // The rest of the file still works.
+    QCOMPARE(d.args(QStringLiteral("TABLE")), tableArgs);
+    QCOMPARE(d.info(QStringLiteral("TABLE")), QStringLiteral("Tabela."));
+    QCOMPARE(d.argList(QStringLiteral("TABLE")).first().desc.kind, QStringLiteral("text"));
+}
+
+void TstTagDefs::problemsReportIsCut()
+{
+    QString file;
+    for (int i = 0; i < 12; ++i)
+        file += QStringLiteral("[%1]\nargs=%1\n").arg(name("%g", i));
+    TagDefs d;
+    d.parse(file);
+    QCOMPARE(d.problems().size(), 12);
+    const QStringList lines = TagDefs::problemsReport(d.problems()).split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 11);
+    QCOMPARE(lines.first(), QStringLiteral("Błąd w pliku tags.ini, linia 2: grupa %g0 wstawia samą siebie."));
+    QCOMPARE(lines.last(), QStringLiteral("Dalszych błędów: 2."));
+    QVERIFY(TagDefs::problemsReport({}).isEmpty());
 }
 
 void TstTagDefs::descriptors_data()
@@ -191,6 +348,7 @@ void TstTagDefs::colorFromName()
 void TstTagDefs::shippedFileResolves()
 {
     const TagDefs &d = m_shipped;
+    QVERIFY(d.problems().isEmpty());
     const QStringList sections = d.ini().sections();
     QSet<QString> groupNames;
     for (const QString &s : sections)
@@ -217,12 +375,20 @@ void TstTagDefs::shippedFileResolves()
                 TagDefs::colorFromName(d.ini().value(tag, QStringLiteral("clr")), &rgb), qPrintable(tag));
         }
         const QStringList args = d.args(tag);
+        const QList<TagArg> list = d.argList(tag);
+        QCOMPARE(list.size(), args.size());
         QSet<QString> seen;
-        for (const QString &arg : args) {
+        for (int i = 0; i < args.size(); ++i) {
+            const QString &arg = args.at(i);
             const QString where = tag + QLatin1Char(',') + arg;
             QVERIFY2(!seen.contains(arg.toUpper()), qPrintable(QStringLiteral("twice: ") + where));
             seen.insert(arg.toUpper());
             const ArgDescriptor desc = d.argDescriptor(tag, arg);
+            // The one-walk list agrees with the single look-up.
+            QCOMPARE(list.at(i).name, arg);
+            QCOMPARE(list.at(i).desc.kind, desc.kind);
+            QCOMPARE(list.at(i).desc.quoted, desc.quoted);
+            QCOMPARE(list.at(i).desc.extra, desc.extra);
             QVERIFY2(desc.found, qPrintable(QStringLiteral("no key: ") + where));
             QVERIFY2(desc.isKnownKind(), qPrintable(QStringLiteral("kind: ") + where));
             if (desc.kind == QLatin1String("choice"))

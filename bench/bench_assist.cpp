@@ -1,6 +1,6 @@
 // Per-keystroke tag lookups at a caret in the middle of a document: the cost must not
 // depend on the document's size.
-#include "editor/textaccess.h"
+#include "base/textaccess.h"
 #include "tags/tagassist.h"
 #include "tags/taglookup.h"
 

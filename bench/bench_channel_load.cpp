@@ -7,7 +7,7 @@
 //     well-behaved client fares meanwhile.
 // Options: --seconds N (each phase, default 12), --hog-mib N (bytes each client sends
 // before it stalls, default 32).
-#include "ext/commclient.h"
+#include "ipc/client/commclient.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

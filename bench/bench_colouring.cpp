@@ -7,8 +7,8 @@
 //     --collect-atstart=no ./bench_colouring --benchmark_filter=TypeChar
 #include "editor/colorengine.h"
 #include "editor/defaultrules.h"
-#include "editor/tcolormemo.h"
-#include "tags/inifile.h"
+#include "editor/ui/tcolormemo.h"
+#include "base/inifile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

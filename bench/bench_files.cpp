@@ -1,7 +1,7 @@
 // Loading, saving and recoding 50 MB documents, against iconv and a bare
 // QPlainTextEdit::setPlainText of the same text.
 #include "services/charsetdetect.h"
-#include "services/codepage.h"
+#include "base/codepage.h"
 #include "services/docfile.h"
 #include "services/konwerter.h"
 

@@ -2,10 +2,10 @@
 // the editor's server with string documents on a thread of its own; then the same
 // against the real editor, started offscreen on a server name of its own.
 
-#include "app/documents.h"
-#include "ext/commclient.h"
-#include "ext/commdispatcher.h"
-#include "ext/tcommwin.h"
+#include "base/documents.h"
+#include "ipc/client/commclient.h"
+#include "ipc/commdispatcher.h"
+#include "ipc/ui/tcommwin.h"
 
 #include <QCoreApplication>
 #include <QLocalServer>

@@ -5,7 +5,7 @@
 // QPlainTextEdit of the same size and font in the same run, with word wrap on and off.
 // Run offscreen: QT_QPA_PLATFORM=offscreen ./bench_longlines
 // Smaller or quicker runs: MARKORA_BENCH_OPENS (loads per size), MARKORA_BENCH_KEYS.
-#include "app/toknogl.h"
+#include "app/ui/toknogl.h"
 
 #include <QAction>
 #include <QApplication>

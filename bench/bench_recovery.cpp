@@ -1,6 +1,6 @@
 // Crash recovery on a 50 MB document: what a keystroke costs with recovery watching,
 // and the write done when typing pauses (text copy, UTF-8, atomic file).
-#include "app/toknogl.h"
+#include "app/ui/toknogl.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

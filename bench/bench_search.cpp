@@ -3,11 +3,11 @@
 // producing a million rows until the results model (and its view) is filled.
 // Run: QT_QPA_PLATFORM=offscreen build/bin/bench_search
 
-#include "app/documents.h"
-#include "services/findresults.h"
-#include "services/findresultspanel.h"
-#include "services/regex.h"
-#include "services/searchengine.h"
+#include "base/documents.h"
+#include "search/findresults.h"
+#include "search/ui/findresultspanel.h"
+#include "search/regex.h"
+#include "search/searchengine.h"
 
 #include <QApplication>
 #include <QDir>

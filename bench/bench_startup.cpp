@@ -1,7 +1,7 @@
 // Wall time of starting the editor until it serves requests (its window shown and
 // the first show done), and of a second start that hands a file over and exits.
 // Each start runs with its own settings folder and server name.
-#include "ext/commclient.h"
+#include "ipc/client/commclient.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // that adds a closing tag. Each is measured in a 50 kB and a 50 MB document; the cost
 // per keystroke must not grow with the document.
 // Run offscreen: QT_QPA_PLATFORM=offscreen ./bench_typing_assist
-#include "app/toknogl.h"
+#include "app/ui/toknogl.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

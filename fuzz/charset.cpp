@@ -3,7 +3,7 @@
 #include "fuzzsupport.h"
 
 #include "services/charsetdetect.h"
-#include "services/codepage.h"
+#include "base/codepage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -3,7 +3,7 @@
 // input is taken both as bytes and as WTF-8 text.
 #include "fuzzsupport.h"
 
-#include "services/codepage.h"
+#include "base/codepage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -3,9 +3,9 @@
 // frames, bit 1 a small size cap), a byte seeding the trickle sizes, then the stream.
 #include "fuzzsupport.h"
 
-#include "app/documents.h"
-#include "ext/commdispatcher.h"
-#include "ext/commprotocol.h"
+#include "base/documents.h"
+#include "ipc/commdispatcher.h"
+#include "ipc/protocol/commprotocol.h"
 #include "insert/insertion.h"
 
 namespace {

@@ -4,9 +4,9 @@
 // template, in WTF-8 so that lone surrogates can be written.
 #include "fuzzsupport.h"
 
-#include "app/documents.h"
-#include "services/regex.h"
-#include "services/searchengine.h"
+#include "base/documents.h"
+#include "search/regex.h"
+#include "search/searchengine.h"
 
 namespace {
 

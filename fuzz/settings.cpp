@@ -3,7 +3,7 @@
 // The input is the whole settings file.
 #include "fuzzsupport.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "app/setupoptions.h"
 #include "app/startupsettings.h"
 #include "services/charsetdetect.h"

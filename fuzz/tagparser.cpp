@@ -3,9 +3,9 @@
 // its first two bytes also choose the caret.
 #include "fuzzsupport.h"
 
-#include "editor/textaccess.h"
+#include "base/textaccess.h"
 #include "insert/insertion.h"
-#include "services/codepage.h"
+#include "base/codepage.h"
 #include "tags/tagassist.h"
 #include "tags/taglookup.h"
 #include "tags/tagparser.h"

@@ -2,7 +2,7 @@
 // The input is the file's bytes (Windows-1250).
 #include "fuzzsupport.h"
 
-#include "services/codepage.h"
+#include "base/codepage.h"
 #include "services/konwerter.h"
 #include "services/konwertertexts.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/msgbox.h"
+#include "base/ui/msgbox.h"
 #include "testsupport.h"
 
 #include <QByteArray>

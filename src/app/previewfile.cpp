@@ -1,6 +1,6 @@
 #include "app/previewfile.h"
 
-#include "app/privatedir.h"
+#include "base/privatedir.h"
 
 #include <QDir>
 #include <QFileInfo>

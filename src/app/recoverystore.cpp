@@ -1,6 +1,6 @@
 #include "app/recoverystore.h"
 
-#include "app/privatedir.h"
+#include "base/privatedir.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

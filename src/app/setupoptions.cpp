@@ -1,6 +1,6 @@
 #include "app/setupoptions.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 #include <limits>
 #include <tuple>

@@ -1,34 +1,26 @@
-# Files of src/app/: core files never include QtWidgets.
+# Files of src/app/: the main window, start-up and settings (ui/main.cpp is the program).
 list(APPEND MARKORA_CORE_SOURCES
-  app/documents.h app/documents.cpp
-  app/settings.h app/settings.cpp
-  app/datafiles.h app/datafiles.cpp
-  app/filefilter.h app/filefilter.cpp
   app/setupoptions.h app/setupoptions.cpp
   app/startupsettings.h app/startupsettings.cpp
   app/previewfile.h app/previewfile.cpp
-  app/privatedir.h app/privatedir.cpp
   app/recoveryfile.h app/recoveryfile.cpp
   app/recoverystore.h app/recoverystore.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
-  app/msgbox.h app/msgbox.cpp
-  app/teditor.h app/teditor.cpp
-  app/tmynotebook.h app/tmynotebook.cpp
-  app/toknogl.h app/toknogl.cpp
-  app/toknogl_files.cpp
-  app/toknogl_services.cpp
-  app/toknogl_setup.cpp
-  app/toknogl_recovery.cpp
-  app/filepanel.h app/filepanel.cpp
-  app/preview.h app/preview.cpp
-  app/splash.h app/splash.cpp
-  app/tsetupdial.h app/tsetupdial.cpp
-  app/startup.h app/startup.cpp
-)
-list(APPEND MARKORA_UI_SOURCES
-  app/toknogl_ext.cpp
-  app/toknogl_assist_p.h app/toknogl_assist.cpp app/toknogl_insert.cpp
-  app/twstlist.h app/twstlist.cpp
-  app/thintballoon.h app/thintballoon.cpp
+  app/ui/teditor.h app/ui/teditor.cpp
+  app/ui/tmynotebook.h app/ui/tmynotebook.cpp
+  app/ui/toknogl.h app/ui/toknogl.cpp
+  app/ui/toknogl_files.cpp
+  app/ui/toknogl_services.cpp
+  app/ui/toknogl_setup.cpp
+  app/ui/toknogl_recovery.cpp
+  app/ui/toknogl_ext.cpp
+  app/ui/toknogl_assist_p.h app/ui/toknogl_assist.cpp app/ui/toknogl_insert.cpp
+  app/ui/filepanel.h app/ui/filepanel.cpp
+  app/ui/preview.h app/ui/preview.cpp
+  app/ui/splash.h app/ui/splash.cpp
+  app/ui/tsetupdial.h app/ui/tsetupdial.cpp
+  app/ui/startup.h app/ui/startup.cpp
+  app/ui/twstlist.h app/ui/twstlist.cpp
+  app/ui/thintballoon.h app/ui/thintballoon.cpp
 )

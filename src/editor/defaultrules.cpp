@@ -1,6 +1,6 @@
 #include "editor/defaultrules.h"
 
-#include "tags/inifile.h"
+#include "base/inifile.h"
 
 TDrawRules BuildDefaultColorRules(const IniFile &tags)
 {

@@ -1,14 +1,7 @@
-# Files of src/ext/: core files never include QtWidgets.
-list(APPEND MARKORA_CORE_SOURCES
-  ext/commprotocol.h ext/commprotocol.cpp
-  ext/commdispatcher.h ext/commdispatcher.cpp
-)
+# Files of src/ext/: plug-in buttons and the user toolbar.
 list(APPEND MARKORA_UI_SOURCES
-  ext/tcommwin.h ext/tcommwin.cpp
-)
-list(APPEND MARKORA_UI_SOURCES
-  ext/tdoklbutton.h ext/tdoklbutton.cpp
-  ext/pluginsbar.h ext/pluginsbar.cpp
-  ext/tprzeniesdial.h ext/tprzeniesdial.cpp
-  ext/usertoolbar.h ext/usertoolbar.cpp
+  ext/ui/tdoklbutton.h ext/ui/tdoklbutton.cpp
+  ext/ui/pluginsbar.h ext/ui/pluginsbar.cpp
+  ext/ui/tprzeniesdial.h ext/ui/tprzeniesdial.cpp
+  ext/ui/usertoolbar.h ext/ui/usertoolbar.cpp
 )

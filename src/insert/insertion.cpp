@@ -1,6 +1,6 @@
 #include "insert/insertion.h"
 
-#include "app/documents.h"
+#include "base/documents.h"
 
 QString LowerCaseTags(QStringView text)
 {

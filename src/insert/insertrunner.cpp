@@ -1,6 +1,6 @@
 #include "insert/insertrunner.h"
 
-#include "app/documents.h"
+#include "base/documents.h"
 
 InsertCommandRunner::InsertCommandRunner(InsertInteraction *interaction)
     : m_interaction(interaction)

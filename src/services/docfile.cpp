@@ -1,8 +1,8 @@
 #include "services/docfile.h"
-#include "services/largebuffer.h"
+#include "base/largebuffer.h"
 
 #include "services/charsetdetect.h"
-#include "services/codepage.h"
+#include "base/codepage.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "services/konwerter.h"
-#include "services/largebuffer.h"
+#include "base/largebuffer.h"
 
-#include "services/codepage.h"
+#include "base/codepage.h"
 #include "services/konwertertexts.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "tags/tagassist.h"
 
-#include "editor/textaccess.h"
+#include "base/textaccess.h"
 #include "tags/tagdefs.h"
 #include "tags/taglookup.h"
 

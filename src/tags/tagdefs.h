@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tags/inifile.h"
+#include "base/inifile.h"
 
 #include <QHash>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "tags/taglookup.h"
 
-#include "editor/textaccess.h"
+#include "base/textaccess.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/msgbox.h"
-#include "app/toknogl.h"
+#include "base/ui/msgbox.h"
+#include "app/ui/toknogl.h"
 #include "guitestsupport.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "app/msgbox.h"
-#include "app/tmynotebook.h"
-#include "app/toknogl.h"
+#include "base/ui/msgbox.h"
+#include "app/ui/tmynotebook.h"
+#include "app/ui/toknogl.h"
 #include "guitestsupport.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
 #include "assisttestsupport.h"
-#include "insert/inserttooltabs.h"
-#include "tags/taggrid.h"
+#include "insert/ui/inserttooltabs.h"
+#include "tags/ui/taggrid.h"
 
 #include <QComboBox>
 #include <QDockWidget>

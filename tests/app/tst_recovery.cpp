@@ -1,5 +1,5 @@
-#include "app/tmynotebook.h"
-#include "app/toknogl.h"
+#include "app/ui/tmynotebook.h"
+#include "app/ui/toknogl.h"
 #include "guitestsupport.h"
 
 #include <QTimer>

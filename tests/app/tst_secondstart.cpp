@@ -1,6 +1,6 @@
 // Starts the real program twice: the second start hands its file to the first and
 // ends with 255.
-#include "ext/commclient.h"
+#include "ipc/client/commclient.h"
 #include "testsupport.h"
 
 #include <QProcess>

@@ -1,8 +1,8 @@
-#include "app/msgbox.h"
-#include "app/toknogl.h"
-#include "services/findresults.h"
-#include "services/findresultspanel.h"
-#include "services/tsearchdial.h"
+#include "base/ui/msgbox.h"
+#include "app/ui/toknogl.h"
+#include "search/findresults.h"
+#include "search/ui/findresultspanel.h"
+#include "search/ui/tsearchdial.h"
 #include "testsupport.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "app/filepanel.h"
-#include "app/msgbox.h"
-#include "app/preview.h"
-#include "app/toknogl.h"
-#include "app/tsetupdial.h"
+#include "app/ui/filepanel.h"
+#include "base/ui/msgbox.h"
+#include "app/ui/preview.h"
+#include "app/ui/toknogl.h"
+#include "app/ui/tsetupdial.h"
 #include "guitestsupport.h"
 
 #include <QDockWidget>

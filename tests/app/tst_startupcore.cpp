@@ -1,5 +1,5 @@
 #include "app/previewfile.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "app/setupoptions.h"
 #include "app/startupsettings.h"
 #include "testsupport.h"

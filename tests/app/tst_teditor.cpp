@@ -1,4 +1,4 @@
-#include "app/teditor.h"
+#include "app/ui/teditor.h"
 #include "testsupport.h"
 
 #include <QApplication>

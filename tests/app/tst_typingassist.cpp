@@ -1,8 +1,8 @@
-#include "app/thintballoon.h"
-#include "app/twstlist.h"
+#include "app/ui/thintballoon.h"
+#include "app/ui/twstlist.h"
 #include "assisttestsupport.h"
-#include "services/codepage.h"
-#include "tags/taggrid.h"
+#include "base/codepage.h"
+#include "tags/ui/taggrid.h"
 
 #include <QMenu>
 #include <QTableWidget>

@@ -1,6 +1,6 @@
 #include "editor/colorengine.h"
 #include "editor/defaultrules.h"
-#include "tags/inifile.h"
+#include "base/inifile.h"
 
 #include <QtTest>
 

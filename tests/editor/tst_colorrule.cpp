@@ -1,6 +1,6 @@
 #include "editor/colorrule.h"
 #include "editor/defaultrules.h"
-#include "tags/inifile.h"
+#include "base/inifile.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "editor/defaultrules.h"
-#include "editor/tcolormemo.h"
-#include "tags/inifile.h"
+#include "editor/ui/tcolormemo.h"
+#include "base/inifile.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
-#include "app/settings.h"
-#include "commtestserver.h"
-#include "ext/pluginsbar.h"
-#include "ext/pluginschannel.h"
-#include "ext/tdoklbutton.h"
+#include "base/settings.h"
+#include "ipc/commtestserver.h"
+#include "ext/ui/pluginsbar.h"
+#include "ipc/client/pluginschannel.h"
+#include "ext/ui/tdoklbutton.h"
 #include "pluginstestsupport.h"
 #include "testsupport.h"
 

@@ -1,8 +1,8 @@
-#include "app/settings.h"
-#include "app/toknogl.h"
-#include "ext/tprzeniesdial.h"
-#include "ext/usertoolbar.h"
-#include "insert/inserttooltabs.h"
+#include "base/settings.h"
+#include "app/ui/toknogl.h"
+#include "ext/ui/tprzeniesdial.h"
+#include "ext/ui/usertoolbar.h"
+#include "insert/ui/inserttooltabs.h"
 #include "pluginstestsupport.h"
 #include "testsupport.h"
 

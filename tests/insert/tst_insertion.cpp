@@ -1,4 +1,4 @@
-#include "app/documents.h"
+#include "base/documents.h"
 #include "insert/insertion.h"
 
 #include <QTest>

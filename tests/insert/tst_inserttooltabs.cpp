@@ -1,5 +1,5 @@
 #include "insert/commandtable.h"
-#include "insert/inserttooltabs.h"
+#include "insert/ui/inserttooltabs.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "services/codepage.h"
+#include "base/codepage.h"
 #include "services/docfile.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "services/codepage.h"
+#include "base/codepage.h"
 #include "services/konwerter.h"
 
 #include "testsupport.h"

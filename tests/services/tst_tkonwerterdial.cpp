@@ -1,5 +1,5 @@
-#include "app/documents.h"
-#include "services/tkonwerterdial.h"
+#include "base/documents.h"
+#include "services/ui/tkonwerterdial.h"
 
 #include "testsupport.h"
 

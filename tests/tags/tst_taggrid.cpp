@@ -1,4 +1,4 @@
-#include "tags/taggrid.h"
+#include "tags/ui/taggrid.h"
 
 #include "testsupport.h"
 

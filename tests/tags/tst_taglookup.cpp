@@ -1,4 +1,4 @@
-#include "editor/textaccess.h"
+#include "base/textaccess.h"
 #include "tags/tagassist.h"
 #include "tags/taglookup.h"
 

@@ -7,8 +7,8 @@
 // MARKORA_PLUGIN_EXAMPLE_LOG, when set, names a file that gets one line per event
 // (start, refresh, 1033), for scripts and tests that follow the plug-in from outside.
 
-#include "ext/commclient.h"
-#include "ext/pluginschannel.h"
+#include "ipc/client/commclient.h"
+#include "ipc/client/pluginschannel.h"
 #include "textstats.h"
 
 #include <QApplication>

@@ -6,8 +6,8 @@
 // 1 when the editor answered 0, 2 for bad usage, 3/4/5 for the communication errors
 // (cannot create the block / cannot find the editor / no block).
 
-#include "ext/commclient.h"
-#include "services/codepage.h"
+#include "ipc/client/commclient.h"
+#include "base/codepage.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,0 +1,58 @@
+# Checks that the folders of src/ depend one way.
+#   cmake -DSRC=<src folder> -DLAYERS=<folders, lowest first, comma-separated> -P checklayers.cmake
+# A file in folder F may include "G/..." only when G is F or comes before F in LAYERS.
+# A file outside a ui/ subfolder never includes one inside it: core code stays free of
+# widgets. Every folder of SRC must be named in LAYERS. Fails with one line per breach.
+cmake_minimum_required(VERSION 3.25)
+if(NOT SRC OR NOT LAYERS)
+  message(FATAL_ERROR "usage: cmake -DSRC=<dir> -DLAYERS=<a,b,c> -P checklayers.cmake")
+endif()
+get_filename_component(SRC "${SRC}" ABSOLUTE)
+set(order "${LAYERS}")
+string(REPLACE "," ";" LAYERS "${LAYERS}")
+
+set(breaches "")
+file(GLOB_RECURSE files RELATIVE "${SRC}" "${SRC}/*.h" "${SRC}/*.cpp")
+list(SORT files)
+foreach(file IN LISTS files)
+  string(REGEX MATCH "^[^/]+" own "${file}")
+  list(FIND LAYERS "${own}" ownRank)
+  if(ownRank LESS 0)
+    continue() # its folder is reported below
+  endif()
+  set(ownIsUi FALSE)
+  if(file MATCHES "/ui/")
+    set(ownIsUi TRUE)
+  endif()
+  file(STRINGS "${SRC}/${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*$" "\\1" target "${line}")
+    string(REGEX MATCH "^[^/]+" other "${target}")
+    list(FIND LAYERS "${other}" otherRank)
+    if(otherRank LESS 0)
+      continue() # not a folder of SRC: a generated or a neighbouring header
+    endif()
+    if(otherRank GREATER ownRank)
+      list(APPEND breaches "${file}: includes \"${target}\" from ${other}/, which comes after ${own}/")
+    endif()
+    if(NOT ownIsUi AND target MATCHES "/ui/")
+      list(APPEND breaches "${file}: core file includes the widget header \"${target}\"")
+    endif()
+  endforeach()
+endforeach()
+
+file(GLOB folders RELATIVE "${SRC}" LIST_DIRECTORIES true "${SRC}/*")
+list(SORT folders)
+foreach(folder IN LISTS folders)
+  if(IS_DIRECTORY "${SRC}/${folder}" AND NOT folder IN_LIST LAYERS)
+    list(APPEND breaches "${folder}/: a folder with no place in the layer order")
+  endif()
+endforeach()
+
+list(LENGTH files count)
+if(breaches)
+  list(LENGTH breaches n)
+  string(REPLACE ";" "\n  " text "${breaches}")
+  message(FATAL_ERROR "${n} breaches of the layer order ${order}:\n  ${text}")
+endif()
+message(STATUS "The layer order ${order} holds for ${count} files")

@@ -1,0 +1,426 @@
+#include "app/ui/toknogl.h"
+
+#include "base/ui/msgbox.h"
+#include "app/ui/tmynotebook.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QThreadPool>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+const char kNoDocument[] = "Żaden dokument nie jest otwarty w edytorze!";
+const char kEmptyEditor[] = "Edytor jest pusty!";
+} // namespace
+
+TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("OknoGl"));
+    setWindowTitle(QStringLiteral("Markora"));
+    resize(1000, 700);
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Zakladki = new QTabBar(central);
+    Zakladki->setObjectName(QStringLiteral("Zakladki"));
+    Zakladki->setToolTip(QStringLiteral("Zakładki reprezentują pliki otwarte w edytorze (klik do edycji)"));
+    Zakladki->setExpanding(false);
+    Zakladki->setDocumentMode(true);
+    OpisDok = new QLabel(central);
+    OpisDok->setObjectName(QStringLiteral("OpisDok"));
+    OpisDok->setTextFormat(Qt::PlainText);
+    OpisDok->setContentsMargins(4, 1, 4, 1);
+    NbEdytora = new TMyNotebook(central);
+    NbEdytora->setObjectName(QStringLiteral("NbEdytora"));
+    layout->addWidget(Zakladki);
+    layout->addWidget(OpisDok);
+    layout->addWidget(NbEdytora, 1);
+    setCentralWidget(central);
+
+    connect(Zakladki, &QTabBar::currentChanged, this, [this](int i) {
+        if (!m_syncingTabs)
+            ZakladkiChange(i);
+    });
+    connect(NbEdytora, &TMyNotebook::OnEmpty, this, &TOknoGl::NbEdytoraEmpty);
+    connect(NbEdytora, &TMyNotebook::OnNotEmpty, this, &TOknoGl::NbEdytoraNotEmpty);
+
+    createMenus();
+    createToolBar();
+    createStatusBar();
+
+    // Each subsystem adds its menus, toolbars and panels here, one call each.
+    // (tag assistance and insertion)
+    setupAssist();
+    // (start-up and settings)
+    setupStartup();
+    // (text services)
+    setupServices();
+    // (extensions)
+    setupPlugins();
+    // (crash recovery)
+    setupRecovery();
+
+    m_recentFiles = m_settings.readNumberedList(QStringLiteral("Ostatnie"));
+    rebuildRecentMenu();
+
+    setupFileWatch();
+    NbEdytoraEmpty();
+    addEditorPage(createEditor(), QStringLiteral("\tbez nazwy"));
+    rebuildTabs();
+    NbEdytora->ShowPage(NbEdytora->count() - 1);
+    ZakladkiChange(NbEdytora->currentIndex());
+
+    auto *timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    connect(timer, &QTimer::timeout, this, &TOknoGl::Timer1Timer);
+    timer->start(200);
+}
+
+TOknoGl::~TOknoGl() = default;
+
+// ---- Document set --------------------------------------------------------------
+
+int TOknoGl::count() const { return NbEdytora->count(); }
+int TOknoGl::activeIndex() const { return NbEdytora->currentIndex(); }
+
+void TOknoGl::activate(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    m_syncingTabs = true;
+    Zakladki->setCurrentIndex(index);
+    m_syncingTabs = false;
+    ZakladkiChange(index);
+}
+
+TEditor *TOknoGl::editorAt(int index) const { return qobject_cast<TEditor *>(NbEdytora->page(index)); }
+
+TEditor *TOknoGl::currentEditorOrNull() const { return editorAt(NbEdytora->currentIndex()); }
+
+TEditor *TOknoGl::CurrentEditor() const
+{
+    TEditor *e = currentEditorOrNull();
+    if (!e)
+        throw std::runtime_error(kNoDocument);
+    return e;
+}
+
+TEditor *TOknoGl::createEditor()
+{
+    auto *e = new TEditor(this, m_appearance, m_defaultIso, NbEdytora);
+    e->hide();
+    connect(e, &QPlainTextEdit::cursorPositionChanged, this, &TOknoGl::Timer1Timer);
+    watchForRecovery(e);
+    return e;
+}
+
+void TOknoGl::addEditorPage(TEditor *editor, const QString &caption)
+{
+    NbEdytora->AddPage(caption, editor);
+}
+
+void TOknoGl::rebuildTabs()
+{
+    m_syncingTabs = true;
+    while (Zakladki->count() > NbEdytora->count())
+        Zakladki->removeTab(Zakladki->count() - 1);
+    for (int i = 0; i < NbEdytora->count(); ++i) {
+        // The stored caption of an untitled document starts with a tab character.
+        const QString shown = NbEdytora->caption(i).trimmed();
+        if (i < Zakladki->count())
+            Zakladki->setTabText(i, shown);
+        else
+            Zakladki->addTab(shown);
+        if (TEditor *e = editorAt(i))
+            Zakladki->setTabToolTip(i, e->FileName.isEmpty() ? shown : e->FileName);
+    }
+    Zakladki->setCurrentIndex(NbEdytora->currentIndex());
+    m_syncingTabs = false;
+}
+
+void TOknoGl::updateOpisDok()
+{
+    TEditor *e = currentEditorOrNull();
+    if (!e) {
+        OpisDok->setText(QString::fromUtf8(kEmptyEditor));
+        return;
+    }
+    OpisDok->setText(QStringLiteral("\tEdycja - ") +
+                     (e->FileName.isEmpty() ? QStringLiteral("bez nazwy (niezapisany)") : e->FileName));
+}
+
+void TOknoGl::ZakladkiChange(int index)
+{
+    if (index < 0)
+        return;
+    if (index != NbEdytora->currentIndex())
+        NbEdytora->ShowPage(index);
+    updateOpisDok();
+    Q_EMIT activeDocumentChanged(currentEditorOrNull());
+    Timer1Timer();
+}
+
+void TOknoGl::NbEdytoraEmpty()
+{
+    for (QAction *a : std::as_const(m_needsDocument))
+        a->setEnabled(false);
+    OpisDok->setText(QString::fromUtf8(kEmptyEditor));
+    Q_EMIT activeDocumentChanged(nullptr);
+}
+
+void TOknoGl::NbEdytoraNotEmpty()
+{
+    for (QAction *a : std::as_const(m_needsDocument))
+        a->setEnabled(true);
+}
+
+// ---- Menus, toolbar, status bar --------------------------------------------------
+
+QAction *TOknoGl::addAction(QMenu *menu, const QString &objectName, const QString &text,
+                            const QKeySequence &shortcut, std::function<void()> handler)
+{
+    auto *a = new QAction(text, this);
+    a->setObjectName(objectName);
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    connect(a, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    menu->addAction(a);
+    return a;
+}
+
+QMenu *TOknoGl::menuNamed(const QString &objectName) const { return findChild<QMenu *>(objectName); }
+
+void TOknoGl::createMenus()
+{
+    auto needs = [this](QAction *a) {
+        m_needsDocument << a;
+        return a;
+    };
+
+    QMenu *pliki = menuBar()->addMenu(QStringLiteral("&Plik"));
+    pliki->setObjectName(QStringLiteral("Pliki1"));
+    addAction(pliki, QStringLiteral("PlikiNowy1"), QStringLiteral("&Nowy"), QKeySequence::New,
+              [this] { PlikiNowy1Click(); });
+    addAction(pliki, QStringLiteral("PlikiOtworz1"), QStringLiteral("&Otwórz..."), QKeySequence::Open,
+              [this] { PlikiOtworz1Click(); });
+    needs(addAction(pliki, QStringLiteral("PlikiWstaw1"), QStringLiteral("&Wstaw plik..."), QKeySequence(),
+                    [this] { PlikiWstaw1Click(); }));
+    pliki->addSeparator();
+    needs(addAction(pliki, QStringLiteral("PlikiZapisz1"), QStringLiteral("&Zapisz"), QKeySequence::Save,
+                    [this] { PlikiZapisz1Click(); }));
+    needs(addAction(pliki, QStringLiteral("PlikiZapiszjako1"), QStringLiteral("Zapisz &jako..."),
+                    QKeySequence::SaveAs, [this] { PlikiZapiszjako1Click(); }));
+    needs(addAction(pliki, QStringLiteral("PlikiZapiszwszystkie1"), QStringLiteral("Zapisz &wszystkie"),
+                    QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), [this] { PlikiZapiszwszystkie1Click(); }));
+    pliki->addSeparator();
+    needs(addAction(pliki, QStringLiteral("PlikiZamknij1"), QStringLiteral("Za&mknij"), QKeySequence::Close,
+                    [this] { PlikiZamknij1Click(); }));
+    needs(addAction(pliki, QStringLiteral("PlikiZamknijwszystkie1"), QStringLiteral("Zamknij wszystki&e"),
+                    QKeySequence(), [this] { PlikiZamknijwszystkie1Click(); }));
+    pliki->addSeparator();
+    m_recentMenu = pliki->addMenu(QStringLiteral("Ostatnio &używane"));
+    m_recentMenu->setObjectName(QStringLiteral("MRUFileList"));
+    pliki->addSeparator();
+    addAction(pliki, QStringLiteral("PlikiKoniec1"), QStringLiteral("&Koniec"), QKeySequence::Quit,
+              [this] { close(); });
+
+    QMenu *edycja = menuBar()->addMenu(QStringLiteral("&Edycja"));
+    edycja->setObjectName(QStringLiteral("Edycja1"));
+    auto editorCall = [this](void (QPlainTextEdit::*f)()) {
+        return [this, f] {
+            if (TEditor *e = currentEditorOrNull())
+                (e->*f)();
+        };
+    };
+    needs(addAction(edycja, QStringLiteral("EdycjaCofnij1"), QStringLiteral("&Cofnij"), QKeySequence::Undo,
+                    [this] { EdycjaCofnij1Click(); }));
+    edycja->addSeparator();
+    needs(addAction(edycja, QStringLiteral("EdycjaWytnij1"), QStringLiteral("&Wytnij"), QKeySequence::Cut,
+                    editorCall(&QPlainTextEdit::cut)));
+    needs(addAction(edycja, QStringLiteral("EdycjaSkopiuj1"), QStringLiteral("&Skopiuj"), QKeySequence::Copy,
+                    editorCall(&QPlainTextEdit::copy)));
+    needs(addAction(edycja, QStringLiteral("EdycjaWklej1"), QStringLiteral("W&klej"), QKeySequence::Paste,
+                    editorCall(&QPlainTextEdit::paste)));
+    needs(addAction(edycja, QStringLiteral("EdycjaWyczysc1"), QStringLiteral("W&yczyść"), QKeySequence(),
+                    [this] {
+                        if (TEditor *e = currentEditorOrNull())
+                            e->textCursor().removeSelectedText();
+                    }));
+    edycja->addSeparator();
+    needs(addAction(edycja, QStringLiteral("EdycjaZaznaczwszystko1"), QStringLiteral("Zaznacz &wszystko"),
+                    QKeySequence::SelectAll, editorCall(&QPlainTextEdit::selectAll)));
+    // Commands that act on documents from other parts of the program join these menus.
+    for (QAction *a : edycja->actions())
+        a->setShortcutContext(Qt::WindowShortcut);
+
+    QMenu *wstaw = menuBar()->addMenu(QStringLiteral("&Wstaw"));
+    wstaw->setObjectName(QStringLiteral("Wstaw1"));
+    m_needsDocument << wstaw->menuAction();
+
+    QMenu *ustawienia = menuBar()->addMenu(QStringLiteral("&Ustawienia"));
+    ustawienia->setObjectName(QStringLiteral("Ustawienia1"));
+
+    QMenu *polskie = menuBar()->addMenu(QStringLiteral("Polskie &litery"));
+    polskie->setObjectName(QStringLiteral("Polskielitery1"));
+    m_needsDocument << polskie->menuAction();
+    QMenu *kodowanie = polskie->addMenu(QStringLiteral("&Kodowanie pl"));
+    kodowanie->setObjectName(QStringLiteral("Kodowaniepl1"));
+    m_charsetGroup = new QActionGroup(this);
+    QAction *win = addAction(kodowanie, QStringLiteral("Win1"), QStringLiteral("&Windows 1250 (lub brak)"),
+                             QKeySequence(), [this] {
+                                 // Only the flag changes: the text is recoded at the next save.
+                                 if (TEditor *e = currentEditorOrNull()) {
+                                     e->IsoCharset = false;
+                                     recoveryChanged(e->DocumentId);
+                                 }
+                                 Timer1Timer();
+                             });
+    QAction *iso = addAction(kodowanie, QStringLiteral("ISO1"), QStringLiteral("&ISO 8859-2"), QKeySequence(),
+                             [this] {
+                                 if (TEditor *e = currentEditorOrNull()) {
+                                     e->IsoCharset = true;
+                                     recoveryChanged(e->DocumentId);
+                                 }
+                                 Timer1Timer();
+                             });
+    QAction *utf = addAction(kodowanie, QStringLiteral("UTF81"), QStringLiteral("&UTF-8 (jeszcze nie działa)"),
+                             QKeySequence(), [] {});
+    utf->setEnabled(false);
+    for (QAction *a : {win, iso}) {
+        a->setCheckable(true);
+        m_charsetGroup->addAction(a);
+    }
+
+    QMenu *widok = menuBar()->addMenu(QStringLiteral("&Widok"));
+    widok->setObjectName(QStringLiteral("Widok1"));
+
+    QMenu *pomoc = menuBar()->addMenu(QStringLiteral("Pomo&c"));
+    pomoc->setObjectName(QStringLiteral("Pomoc1"));
+}
+
+void TOknoGl::createToolBar()
+{
+    m_mainToolBar = addToolBar(QStringLiteral("Pasek przycisków"));
+    m_mainToolBar->setObjectName(QStringLiteral("PasekPrzyciskow"));
+    auto add = [this](const QString &actionName, QStyle::StandardPixmap icon, const QString &name) {
+        if (auto *a = findChild<QAction *>(actionName)) {
+            a->setIcon(style()->standardIcon(icon));
+            m_mainToolBar->addAction(a);
+            if (QWidget *w = m_mainToolBar->widgetForAction(a))
+                w->setObjectName(name);
+        }
+    };
+    add(QStringLiteral("PlikiNowy1"), QStyle::SP_FileIcon, QStringLiteral("BtnPlikiNowy"));
+    add(QStringLiteral("PlikiOtworz1"), QStyle::SP_DialogOpenButton, QStringLiteral("BtnPlikiOtworz"));
+    add(QStringLiteral("PlikiZapisz1"), QStyle::SP_DialogSaveButton, QStringLiteral("BtnPlikiZapisz"));
+    add(QStringLiteral("PlikiZapiszwszystkie1"), QStyle::SP_DriveFDIcon, QStringLiteral("BtnZapiszWszystkie"));
+    m_mainToolBar->addSeparator();
+    add(QStringLiteral("EdycjaCofnij1"), QStyle::SP_ArrowBack, QStringLiteral("BtnCofnij"));
+}
+
+void TOknoGl::createStatusBar()
+{
+    const int widths[4] = {90, 50, 50, 0};
+    for (int i = 0; i < 4; ++i) {
+        m_statusPanels[i] = new QLabel(this);
+        m_statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        if (widths[i]) {
+            m_statusPanels[i]->setMinimumWidth(widths[i]);
+            statusBar()->addWidget(m_statusPanels[i]);
+        } else {
+            statusBar()->addWidget(m_statusPanels[i], 1);
+        }
+    }
+}
+
+void TOknoGl::setStatusPanel(int index, const QString &text)
+{
+    if (index >= 0 && index < 4)
+        m_statusPanels[index]->setText(text);
+}
+
+QString TOknoGl::statusPanel(int index) const
+{
+    return index >= 0 && index < 4 ? m_statusPanels[index]->text() : QString();
+}
+
+void TOknoGl::Timer1Timer()
+{
+    TEditor *e = currentEditorOrNull();
+    Timer1TimerAssist(e);
+    auto enable = [this](const char *name, bool on) {
+        if (auto *a = findChild<QAction *>(QString::fromLatin1(name)))
+            a->setEnabled(on);
+    };
+    if (!e) {
+        setStatusPanel(0, QStringLiteral("?"));
+        setStatusPanel(1, QStringLiteral("?"));
+        return;
+    }
+    const int start = e->selStart();
+    const TextAccess &text = e->textAccess();
+    const int line = text.lineOf(start);
+    setStatusPanel(0, QStringLiteral("%1:%2").arg(line).arg(start - text.lineStart(line)));
+    setStatusPanel(1, e->IsoCharset ? QStringLiteral("ISO") : QStringLiteral("Win"));
+    if (auto *a = findChild<QAction *>(QStringLiteral("ISO1")))
+        a->setChecked(e->IsoCharset);
+    if (auto *a = findChild<QAction *>(QStringLiteral("Win1")))
+        a->setChecked(!e->IsoCharset);
+    const bool selected = e->selLength() > 0;
+    enable("PlikiZapisz1", e->isModified());
+    enable("EdycjaCofnij1", e->CanUndo());
+    enable("EdycjaSkopiuj1", selected);
+    enable("EdycjaWytnij1", selected);
+    enable("EdycjaWyczysc1", selected);
+    const QClipboard *cb = QApplication::clipboard();
+    enable("EdycjaWklej1", cb && !cb->text().isEmpty());
+}
+
+void TOknoGl::EdycjaCofnij1Click()
+{
+    if (TEditor *e = currentEditorOrNull())
+        e->Undo();
+    Timer1Timer();
+}
+
+void TOknoGl::closeEvent(QCloseEvent *e)
+{
+    // Close all comes first: a refused close keeps the window and every setting as it was.
+    if (!CloseAll()) {
+        e->ignore();
+        return;
+    }
+    try {
+        closeSequence();
+        m_settings.writeNumberedList(QStringLiteral("Ostatnie"), m_recentFiles);
+    } catch (const std::exception &ex) {
+        std::fprintf(stderr, "markora: zamykanie przerwane: %s\n", ex.what());
+    }
+    // Settings that cannot be written are reported, and the window closes all the same.
+    QString error;
+    if (!m_settings.sync(&error)) {
+        std::fprintf(stderr, "markora: nie można zapisać ustawień: %s\n", error.toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
+    e->accept();
+}
+
+void TOknoGl::editorFilesDropped(TEditor *, const QStringList &files)
+{
+    for (const QString &f : files)
+        Open(f, 0);
+}

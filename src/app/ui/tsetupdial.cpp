@@ -1,0 +1,214 @@
+#include "app/ui/tsetupdial.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+QComboBox *templateCombo(QWidget *parent, const QString &name, const QStringList &choices)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(true);
+    c->addItems(choices);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    return c;
+}
+
+QColor shownColor(qint32 stored, const QColor &system)
+{
+    return IsSystemColor(stored) ? system : QColor::fromRgb(StoredColorToRgb(stored));
+}
+} // namespace
+
+QFont TSetupDial::displayFont(const SetupOptions &o)
+{
+    QFont f(o.fontFace);
+    f.setPointSize(o.fontSize);
+    if (!QFontDatabase::hasFamily(o.fontFace)) {
+        // The stored face is not installed here: show a monospaced one of that size.
+        f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        f.setPointSize(o.fontSize);
+    }
+    f.setStyleHint(QFont::TypeWriter);
+    return f;
+}
+
+TSetupDial::TSetupDial(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("SetupDial"));
+    setWindowTitle(QStringLiteral("Konfiguracja"));
+    auto *tabs = new QTabWidget(this);
+
+    auto *general = new QWidget(tabs);
+    auto *g = new QFormLayout(general);
+    InISO = new QCheckBox(QStringLiteral("ISO 8859-2"), general);
+    InISO->setObjectName(QStringLiteral("InISO"));
+    g->addRow(QStringLiteral("Kodowanie nowych dokumentów:"), InISO);
+    m_tabWidth = new QSpinBox(general);
+    m_tabWidth->setObjectName(QStringLiteral("SzerTab"));
+    m_tabWidth->setRange(0, SetupOptions::MaxTabWidth);
+    g->addRow(QStringLiteral("Szerokość tabulacji:"), m_tabWidth);
+    m_openPrevious = new QCheckBox(QStringLiteral("Przy starcie otwórz pliki poprzednio edytowane"), general);
+    m_openPrevious->setObjectName(QStringLiteral("ChkOtworzPoprzednie"));
+    g->addRow(m_openPrevious);
+    m_reloadChanged = new QCheckBox(
+        QStringLiteral("Ładuj ponownie pliki zmienione przez inne programy (gdy w edytorze nie było zmian)"),
+        general);
+    m_reloadChanged->setObjectName(QStringLiteral("ChkPrzeladuj"));
+    g->addRow(m_reloadChanged);
+    m_wrap = new QCheckBox(QStringLiteral("Zawijanie wierszy"), general);
+    m_wrap->setObjectName(QStringLiteral("ChkZawijanieSetup"));
+    g->addRow(m_wrap);
+    tabs->addTab(general, QStringLiteral("Ogólne"));
+
+    auto *tags = new QWidget(tabs);
+    auto *t = new QFormLayout(tags);
+    m_lowerInsert = new QCheckBox(QStringLiteral("Wstawiaj tagi używając małych liter"), tags);
+    m_lowerInsert->setObjectName(QStringLiteral("ChkMaleLitery"));
+    t->addRow(m_lowerInsert);
+    m_closeParagraph = new QCheckBox(QStringLiteral("Zawsze wstawiaj koniec paragrafu (</P>)"), tags);
+    m_closeParagraph->setObjectName(QStringLiteral("ChkKoniecP"));
+    t->addRow(m_closeParagraph);
+    m_alignLeft = templateCombo(tags, QStringLiteral("CbWyrownajLewo"), SetupOptions::alignLeftChoices());
+    t->addRow(QStringLiteral("Do lewej:"), m_alignLeft);
+    m_alignCenter
+        = templateCombo(tags, QStringLiteral("CbWyrownajSrodek"), SetupOptions::alignCenterChoices());
+    t->addRow(QStringLiteral("Do środka:"), m_alignCenter);
+    m_alignRight = templateCombo(tags, QStringLiteral("CbWyrownajPrawo"), SetupOptions::alignRightChoices());
+    t->addRow(QStringLiteral("Do prawej:"), m_alignRight);
+    m_lowerEdit = new QCheckBox(QStringLiteral("Edytuj tagi używając małych liter"), tags);
+    m_lowerEdit->setObjectName(QStringLiteral("ChkMaleLiteryEdycja"));
+    t->addRow(m_lowerEdit);
+    PdUse = new QCheckBox(QStringLiteral("Pokazuj podgląd edytowanego znacznika"), tags);
+    PdUse->setObjectName(QStringLiteral("PdUse"));
+    t->addRow(PdUse);
+    m_sampleText = new QLineEdit(tags);
+    m_sampleText->setObjectName(QStringLiteral("PdText"));
+    t->addRow(QStringLiteral("Tekst próbny:"), m_sampleText);
+    tabs->addTab(tags, QStringLiteral("Znaczniki"));
+
+    auto *editor = new QWidget(tabs);
+    auto *e = new QVBoxLayout(editor);
+    m_fontSample = new QLabel(QStringLiteral("<P ALIGN=\"Left\">Zażółć gęślą jaźń</P>"), editor);
+    m_fontSample->setObjectName(QStringLiteral("PrzykladCzcionki"));
+    m_fontSample->setTextFormat(Qt::PlainText);
+    m_fontSample->setAutoFillBackground(true);
+    m_fontSample->setMinimumHeight(60);
+    m_fontSample->setFrameShape(QFrame::StyledPanel);
+    e->addWidget(m_fontSample);
+    auto *row = new QHBoxLayout;
+    auto *fontBtn = new QPushButton(QStringLiteral("&Czcionka..."), editor);
+    fontBtn->setObjectName(QStringLiteral("BtnCzcionka"));
+    auto *textBtn = new QPushButton(QStringLiteral("Kolor &tekstu..."), editor);
+    textBtn->setObjectName(QStringLiteral("BtnKolorTekstu"));
+    auto *backBtn = new QPushButton(QStringLiteral("Kolor &tła..."), editor);
+    backBtn->setObjectName(QStringLiteral("BtnKolorTla"));
+    row->addWidget(fontBtn);
+    row->addWidget(textBtn);
+    row->addWidget(backBtn);
+    e->addLayout(row);
+    e->addStretch(1);
+    tabs->addTab(editor, QStringLiteral("Edytor"));
+
+    auto *box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
+    layout->addWidget(box);
+    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(fontBtn, &QPushButton::clicked, this, &TSetupDial::chooseFont);
+    connect(textBtn, &QPushButton::clicked, this, [this] { chooseColor(false); });
+    connect(backBtn, &QPushButton::clicked, this, [this] { chooseColor(true); });
+}
+
+void TSetupDial::setOptions(const SetupOptions &o, bool wordWrap)
+{
+    m_options = o;
+    InISO->setChecked(o.inIso);
+    m_tabWidth->setValue(o.tabWidth);
+    m_openPrevious->setChecked(o.openPrevious);
+    m_reloadChanged->setChecked(o.reloadChanged);
+    m_lowerInsert->setChecked(o.lowerCaseInsert);
+    m_closeParagraph->setChecked(o.closeParagraph);
+    m_alignLeft->setEditText(o.alignLeft);
+    m_alignCenter->setEditText(o.alignCenter);
+    m_alignRight->setEditText(o.alignRight);
+    m_lowerEdit->setChecked(o.lowerCaseEdit);
+    PdUse->setChecked(o.pdUse);
+    m_sampleText->setText(o.sampleText);
+    m_wrap->setChecked(wordWrap);
+    updateSample();
+}
+
+SetupOptions TSetupDial::options() const
+{
+    SetupOptions o = m_options;
+    o.inIso = InISO->isChecked();
+    o.tabWidth = m_tabWidth->value();
+    o.openPrevious = m_openPrevious->isChecked();
+    o.reloadChanged = m_reloadChanged->isChecked();
+    o.lowerCaseInsert = m_lowerInsert->isChecked();
+    o.closeParagraph = m_closeParagraph->isChecked();
+    const SetupOptions defaults;
+    auto templ = [](const QComboBox *c, const QString &def) {
+        const QString s = c->currentText().trimmed();
+        return s.isEmpty() ? def : s;
+    };
+    o.alignLeft = templ(m_alignLeft, defaults.alignLeft);
+    o.alignCenter = templ(m_alignCenter, defaults.alignCenter);
+    o.alignRight = templ(m_alignRight, defaults.alignRight);
+    o.lowerCaseEdit = m_lowerEdit->isChecked();
+    o.pdUse = PdUse->isChecked();
+    o.sampleText = m_sampleText->text();
+    return o;
+}
+
+bool TSetupDial::wordWrap() const { return m_wrap->isChecked(); }
+
+void TSetupDial::chooseFont()
+{
+    bool ok = false;
+    const QFont f
+        = QFontDialog::getFont(&ok, displayFont(m_options), this, QStringLiteral("Czcionka edytora"));
+    if (!ok)
+        return;
+    m_options.fontFace = f.family();
+    if (f.pointSize() > 0)
+        m_options.fontSize = f.pointSize();
+    updateSample();
+}
+
+void TSetupDial::chooseColor(bool background)
+{
+    const QColor current = background ? shownColor(m_options.background, palette().color(QPalette::Base))
+                                      : shownColor(m_options.fontColor, palette().color(QPalette::Text));
+    const QColor c = QColorDialog::getColor(
+        current, this, background ? QStringLiteral("Kolor tła") : QStringLiteral("Kolor tekstu"));
+    if (!c.isValid())
+        return;
+    (background ? m_options.background : m_options.fontColor) = RgbToStoredColor(c.rgb() & 0xFFFFFFu);
+    updateSample();
+}
+
+void TSetupDial::updateSample()
+{
+    m_fontSample->setFont(displayFont(m_options));
+    QPalette p = m_fontSample->palette();
+    p.setColor(QPalette::Window, shownColor(m_options.background, palette().color(QPalette::Base)));
+    p.setColor(QPalette::WindowText, shownColor(m_options.fontColor, palette().color(QPalette::Text)));
+    m_fontSample->setPalette(p);
+}

@@ -1,0 +1,51 @@
+#include "editor/ui/documenttextaccess.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <algorithm>
+
+int DocumentTextAccess::length() const { return m_doc->characterCount() - 1; }
+
+int DocumentTextAccess::lineCount() const { return m_doc->blockCount(); }
+
+int DocumentTextAccess::lineOf(int pos) const { return m_doc->findBlock(pos).blockNumber(); }
+
+int DocumentTextAccess::lineStart(int line) const
+{
+    if (line >= m_doc->blockCount())
+        return length();
+    return m_doc->findBlockByNumber(line).position();
+}
+
+QString DocumentTextAccess::lineText(int line) const { return m_doc->findBlockByNumber(line).text(); }
+
+int DocumentTextAccess::lineLength(int line) const
+{
+    const QTextBlock b = m_doc->findBlockByNumber(line);
+    return b.isValid() ? b.length() - 1 : 0;
+}
+
+QString DocumentTextAccess::lineMid(int line, int from, int n) const
+{
+    const QTextBlock b = m_doc->findBlockByNumber(line);
+    if (!b.isValid())
+        return QString();
+    const int len = b.length() - 1;
+    from = std::clamp(from, 0, len);
+    n = std::clamp(n, 0, len - from);
+    return DocumentMid(m_doc, b.position() + from, n);
+}
+
+QString DocumentMid(const QTextDocument *doc, int from, int n)
+{
+    QString out;
+    if (n <= 0)
+        return out;
+    out.resize(n);
+    QChar *p = out.data();
+    for (int i = 0; i < n; ++i) {
+        const QChar c = doc->characterAt(from + i);
+        p[i] = c == QChar::ParagraphSeparator ? QChar(QLatin1Char('\n')) : c;
+    }
+    return out;
+}

@@ -1,0 +1,3 @@
+#pragma once
+// A lower layer reaching up.
+#include "high/b.h"

@@ -1,0 +1,3 @@
+// Core code reaching into widgets.
+#include "low/ui/d.h"
+#include "low/a.h"

@@ -121,7 +121,7 @@ TEditor *TOknoGl::CurrentEditor() const
 
 TEditor *TOknoGl::createEditor()
 {
-    auto *e = new TEditor(this, m_appearance, m_defaultIso, NbEdytora);
+    auto *e = new TEditor(this, m_appearance, m_setup.inIso, NbEdytora);
     e->hide();
     connect(e, &QPlainTextEdit::cursorPositionChanged, this, &TOknoGl::Timer1Timer);
     watchForRecovery(e);

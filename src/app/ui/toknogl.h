@@ -89,13 +89,9 @@ public:
     void setStatusPanel(int index, const QString &text);
     QString statusPanel(int index) const;
     const EditorAppearance &editorAppearance() const { return m_appearance; }
-    // Setup options the document set reads.
-    int tabWidth() const { return m_tabWidth; }
-    void setTabWidth(int width) { m_tabWidth = width; }
-    bool defaultIso() const { return m_defaultIso; }
-    void setDefaultIso(bool iso) { m_defaultIso = iso; }
-    QString defaultTemplate() const { return m_defaultTemplate; }
-    void setDefaultTemplate(const QString &path) { m_defaultTemplate = path; }
+    // The template file new documents start from (the window value "DefTemplate").
+    QString defaultTemplate() const { return m_startup.defTemplate; }
+    void setDefaultTemplate(const QString &path) { m_startup.defTemplate = path; }
 
     // Refreshes the enabled state of commands and the status panels from the caret.
     void Timer1Timer();
@@ -164,8 +160,9 @@ public:
     // so, then opens the documents of the command line (full paths), closes the splash
     // and brings the window to the top. Also restores the toolbar positions.
     void FormShow(const QStringList &documents);
-    // The setup dialog's options (with the "Edytor" look); setting them applies them
-    // to the window and the editors and emits setupOptionsChanged().
+    // The setup dialog's options (with the "Edytor" look): the one copy every part of the
+    // program reads. Setting them applies them to the window and the editors and emits
+    // setupOptionsChanged().
     const SetupOptions &setupOptions() const { return m_setup; }
     void setSetupOptions(const SetupOptions &options);
     // The window values read at creation and written at close ("Kontrolki").
@@ -293,9 +290,6 @@ private:
     QActionGroup *m_charsetGroup = nullptr;
     QList<QAction *> m_needsDocument; // disabled while no document is open
     QStringList m_recentFiles;
-    int m_tabWidth = 4;
-    bool m_defaultIso = false;
-    QString m_defaultTemplate;
     QString m_lastDialogFolder;
     bool m_syncingTabs = false;
     QFileSystemWatcher *m_watcher = nullptr;

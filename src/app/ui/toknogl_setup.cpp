@@ -126,7 +126,6 @@ void TOknoGl::setupStartup()
         resizeDocks({ upper }, { m_startup.splitter2 }, Qt::Vertical);
 
     m_preview->setButtons(ChoosePreviewButtons(internalAvailable, browserAvailable, m_startup.podgladMsie));
-    setDefaultTemplate(m_startup.defTemplate);
 
     QAction *podglad = new QAction(
         style()->standardIcon(QStyle::SP_FileDialogContentsView), QStringLiteral("&Podgląd"), this);
@@ -158,9 +157,7 @@ void TOknoGl::setupStartup()
     help->setShortcut(QKeySequence::HelpContents);
     connect(help, &QAction::triggered, this, [this] { PomocPomoc1Click(); });
 
-    // The editor look ("Edytor") and the setup options the document set reads.
-    setTabWidth(m_setup.tabWidth);
-    setDefaultIso(m_setup.inIso);
+    // The editor look ("Edytor"); the options are read where they are used.
     applyEditorLook();
     applyInsertionOptions();
     // The hidden preview of the edited tag is shown in the internal preview pane.
@@ -217,8 +214,6 @@ void TOknoGl::applyEditorLook()
 void TOknoGl::setSetupOptions(const SetupOptions &options)
 {
     m_setup = options;
-    setTabWidth(options.tabWidth);
-    setDefaultIso(options.inIso);
     applyEditorLook();
     applyInsertionOptions();
     Q_EMIT setupOptionsChanged();
@@ -436,7 +431,6 @@ void TOknoGl::closeSequence()
     m_startup.pliki = m_filePanel->filterIndex();
     if (m_preview->msieButton()->isEnabled() && m_preview->mozButton()->isEnabled())
         m_startup.podgladMsie = m_preview->internalChosen();
-    m_startup.defTemplate = defaultTemplate();
     // The user toolbar knows the slots as they are now.
     m_startup.userButtons = userToolBar()->slotNames();
     m_startup.write(m_settings);

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+using assisttest::load;
 using assisttest::prepare;
 using assisttest::ScriptedUser;
 using assisttest::setOption;
@@ -168,8 +169,7 @@ void TstInsertCommands::anchorAndDeclarationQuestions()
 {
     ScriptedUser user;
     TOknoGl w;
-    prepare(w);
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w);
     user.inputs << QStringLiteral("góra") << QStringLiteral("ja@example.pl");
     QVERIFY(w.assist()->runInsertCommand(QStringLiteral("BtnAnchorClick")));
     QVERIFY(w.assist()->runInsertCommand(QStringLiteral("BtnMailClick")));
@@ -194,8 +194,7 @@ void TstInsertCommands::anchorAndDeclarationQuestions()
 void TstInsertCommands::optionsReachTheCommands()
 {
     TOknoGl w;
-    prepare(w);
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w);
     QVERIFY(!w.setupOptions().lowerCaseInsert);
     QVERIFY(!w.setupOptions().closeParagraph);
     QCOMPARE(w.setupOptions().alignCenter, QStringLiteral("<DIV ALIGN=\"Center\">"));
@@ -227,8 +226,7 @@ void TstInsertCommands::optionsReachTheCommands()
 void TstInsertCommands::styleFromSelectedTagInList()
 {
     TOknoGl w;
-    prepare(w);
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w);
     // Nothing selected in the list: nothing inserted.
     QVERIFY(!w.assist()->runInsertCommand(QStringLiteral("BtnWstawJakoStylClick")));
     auto *list = w.findChild<QListWidget *>(QStringLiteral("ListaTagow"));
@@ -294,8 +292,7 @@ void TstInsertCommands::toolTabsDisabledWithoutDocument()
 void TstInsertCommands::doubleClickEditWritesTagBack()
 {
     TOknoGl w;
-    prepare(w, QStringLiteral("<P>Zobacz <A HREF=\"a.html\" TITLE=x>tu</A>.</P>"), 14);
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w, QStringLiteral("<P>Zobacz <A HREF=\"a.html\" TITLE=x>tu</A>.</P>"), 14);
     EditorHost &host = *w.assist();
     QVERIFY(host.editorDoubleClick(e));
     QCOMPARE(e->selectedText(), QStringLiteral("<A HREF=\"a.html\" TITLE=x>"));
@@ -342,8 +339,7 @@ void TstInsertCommands::realDoubleClickOnTagAndOnWord()
 void TstInsertCommands::writeBackUndoAndGuards()
 {
     TOknoGl w;
-    prepare(w, QStringLiteral("<TD ALIGN=left>a</TD>"), 3);
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w, QStringLiteral("<TD ALIGN=left>a</TD>"), 3);
     EditorHost &host = *w.assist();
     QVERIFY(host.editorDoubleClick(e));
     TagInspector *insp = w.assist()->tagInspector();

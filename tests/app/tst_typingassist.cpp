@@ -94,8 +94,7 @@ void TstTypingAssist::greaterClosesTag()
     w.assist()->setAssistSwitch(QStringLiteral("ChkZamykanie"), closingOn);
     w.assist()->setAssistSwitch(QStringLiteral("ChkWstawiacz"), false); // spaces stay plain typing
     setOption(w, &SetupOptions::lowerCaseInsert, lowerCase);
-    prepare(w);
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w);
     QTest::keyClicks(e, typed);
     QTest::keyClick(e, '>');
     QCOMPARE(e->text(), expected);
@@ -107,8 +106,7 @@ void TstTypingAssist::greaterClosesTag()
 void TstTypingAssist::greaterClosingIsOneUndoStep()
 {
     TOknoGl w;
-    prepare(w, QStringLiteral("x <TD"));
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w, QStringLiteral("x <TD"));
     QTest::keyClick(e, '>');
     QCOMPARE(e->text(), QStringLiteral("x <TD></TD>"));
     e->Undo();
@@ -294,8 +292,7 @@ void TstTypingAssist::enterByEntryMode()
     TOknoGl w;
     w.assist()->setAssistSwitch(QStringLiteral("ChkIndent"), indentOn);
     setOption(w, &SetupOptions::lowerCaseInsert, true); // Enter's texts are inserted as written all the same
-    prepare(w, QStringLiteral("<TABLE>\n  \t<TD>x"));
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w, QStringLiteral("<TABLE>\n  \t<TD>x"));
     e->EntryMode = mode;
     QTest::keyClick(e, Qt::Key_Return, shift ? Qt::ShiftModifier : Qt::NoModifier);
     QCOMPARE(e->text(), expected);
@@ -307,7 +304,7 @@ void TstTypingAssist::statusPanelsAndOverwrite()
     ScriptedUser user;
     user.answers << QMessageBox::No; // do not save at the end
     TOknoGl w;
-    prepare(w, QStringLiteral("ab\ncd"), 0);
+    load(w, QStringLiteral("ab\ncd"), 0);
     w.Timer1Timer();
     QCOMPARE(w.statusPanel(0), QStringLiteral("0:0"));
     QCOMPARE(w.statusPanel(2), QStringLiteral("INS"));
@@ -363,7 +360,7 @@ void TstTypingAssist::switchesPersistBetweenRuns()
     QVERIFY(!w.assist()->assistSwitch(QStringLiteral("ChkZamykanie")));
     QVERIFY(!w.assist()->assistSwitch(QStringLiteral("ChkAuto")));
     QVERIFY(w.assist()->assistSwitch(QStringLiteral("ChkIndent")));
-    prepare(w, QStringLiteral("<TD"));
+    load(w, QStringLiteral("<TD"));
     QTest::keyClick(w.CurrentEditor(), '>');
     QCOMPARE(w.CurrentEditor()->text(), QStringLiteral("<TD>"));
 }
@@ -372,7 +369,7 @@ void TstTypingAssist::modeButtonsFollowTheDocument()
 {
     ScriptedUser user;
     TOknoGl w;
-    prepare(w);
+    load(w);
     auto *list = w.findChild<QAction *>(QStringLiteral("BtnTrybList"));
     auto *table = w.findChild<QAction *>(QStringLiteral("BtnTabTryb"));
     QVERIFY(list && table);
@@ -401,8 +398,7 @@ void TstTypingAssist::modeButtonsFollowTheDocument()
 void TstTypingAssist::parInserterInsertsAtTagEnd()
 {
     TOknoGl w;
-    prepare(w, QStringLiteral("<IMG SRC=\"a b.gif\">"), 12);
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w, QStringLiteral("<IMG SRC=\"a b.gif\">"), 12);
     EditorHost &host = *w.assist();
     QVERIFY(host.editorContextMenu(e, e->mapToGlobal(QPoint(5, 5))));
     QMenu *popup = w.assist()->editorPopup();
@@ -430,7 +426,7 @@ void TstTypingAssist::parInserterInsertsAtTagEnd()
 void TstTypingAssist::syntaxHintConditions()
 {
     TOknoGl w;
-    prepare(w, QStringLiteral("<TD ALIGN=left>x"), 4);
+    load(w, QStringLiteral("<TD ALIGN=left>x"), 4);
     auto *balloon = qobject_cast<THintBalloon *>(w.assist()->syntaxHintBalloon());
     QVERIFY(balloon);
     QVERIFY(w.assist()->ShowSyntaxHint());

@@ -1,4 +1,5 @@
 #include "assisttestsupport.h"
+#include "ext/ui/usertoolbar.h"
 #include "insert/ui/inserttooltabs.h"
 #include "tags/ui/taggrid.h"
 
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void entryModeFromCommands();
     void autoInterpretationLoadsInspector();
     void toolTabsDisabledWithoutDocument();
+    void userToolBarRunsTheWindowsCommands();
     void doubleClickEditWritesTagBack();
     void realDoubleClickOnTagAndOnWord();
     void writeBackUndoAndGuards();
@@ -287,6 +289,20 @@ void TstInsertCommands::toolTabsDisabledWithoutDocument()
     QVERIFY(!w.assist()->runInsertCommand(QStringLiteral("Btn_BClick")));
     w.New();
     QVERIFY(w.assist()->insertToolTabs()->isEnabled());
+}
+
+void TstInsertCommands::userToolBarRunsTheWindowsCommands()
+{
+    // A slot names a button of the window's own tool tabs; its copy runs the command in
+    // the current document.
+    TOknoGl w;
+    TEditor *e = load(w, QStringLiteral("x"));
+    w.setUserButtonSlots({ QString(), QStringLiteral("Btn_U") });
+    QToolButton *user = w.userToolBar()->userButton(2);
+    QVERIFY(user);
+    QCOMPARE(user->toolTip(), w.assist()->insertToolTabs()->button(QStringLiteral("Btn_U"))->toolTip());
+    user->click();
+    QCOMPARE(e->text(), QStringLiteral("x<U></U>"));
 }
 
 void TstInsertCommands::doubleClickEditWritesTagBack()

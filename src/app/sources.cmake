@@ -15,12 +15,12 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/toknogl_setup.cpp
   app/ui/toknogl_recovery.cpp
   app/ui/toknogl_ext.cpp
-  app/ui/toknogl_assist_p.h app/ui/toknogl_assist.cpp app/ui/toknogl_insert.cpp
   app/ui/filepanel.h app/ui/filepanel.cpp
   app/ui/preview.h app/ui/preview.cpp
   app/ui/splash.h app/ui/splash.cpp
   app/ui/tsetupdial.h app/ui/tsetupdial.cpp
   app/ui/startup.h app/ui/startup.cpp
+  app/ui/assistcontroller.h app/ui/assistcontroller.cpp
   app/ui/twstlist.h app/ui/twstlist.cpp
   app/ui/thintballoon.h app/ui/thintballoon.cpp
 )

@@ -5,6 +5,7 @@
 
 #include <QtTest>
 #include <QLabel>
+#include <QMimeData>
 
 namespace {
 
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void fileChangedOnDisk_data();
     void fileChangedOnDisk();
     void watcherFollowsTheFileAcrossSaves();
+    void filesDroppedOnAnEditorOpen();
 
 private:
     std::unique_ptr<testsupport::IsolatedSettings> m_settings;
@@ -369,6 +371,28 @@ void TstDocumentSet::watcherFollowsTheFileAcrossSaves()
     QCOMPARE(w.watchedFiles(), QStringList { a });
     QVERIFY(w.Close(e));
     QVERIFY(w.watchedFiles().isEmpty());
+}
+
+void TstDocumentSet::filesDroppedOnAnEditorOpen()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), "<p>a</p>");
+    const QString b = writeFile(dir, QStringLiteral("b.html"), "<p>b</p>");
+    TOknoGl w;
+    TEditor *e = w.CurrentEditor();
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(a), QUrl::fromLocalFile(b) });
+    const QPointF at(5, 5);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(e->viewport(), &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(e->viewport(), &drop);
+    // In the order dropped, the first in the empty untitled document.
+    QCOMPARE(w.count(), 2);
+    QCOMPARE(w.editorAt(0), e);
+    QCOMPARE(e->text(), QStringLiteral("<p>a</p>"));
+    QCOMPARE(w.editorAt(1)->text(), QStringLiteral("<p>b</p>"));
+    QCOMPARE(w.activeIndex(), 1);
 }
 
 QTEST_MAIN(TstDocumentSet)

@@ -1,4 +1,5 @@
 #include "assisttestsupport.h"
+#include "ext/ui/usertoolbar.h"
 #include "insert/ui/inserttooltabs.h"
 #include "tags/ui/taggrid.h"
 
@@ -10,8 +11,10 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+using assisttest::load;
 using assisttest::prepare;
 using assisttest::ScriptedUser;
+using assisttest::setOption;
 
 // The insertion commands and the tag inspector in the main window: tool tabs, the insert
 // menu and its shortcuts, the questions, "Wstaw jeszcze raz", the options, the double-click
@@ -34,6 +37,7 @@ private Q_SLOTS:
     void entryModeFromCommands();
     void autoInterpretationLoadsInspector();
     void toolTabsDisabledWithoutDocument();
+    void userToolBarRunsTheWindowsCommands();
     void doubleClickEditWritesTagBack();
     void realDoubleClickOnTagAndOnWord();
     void writeBackUndoAndGuards();
@@ -49,11 +53,11 @@ void TstInsertCommands::upperPaneHoldsToolTabsAndInspector()
     auto *pane = qobject_cast<QDockWidget *>(w.upperPane());
     QVERIFY(pane);
     QCOMPARE(pane->objectName(), QStringLiteral("PlGorny"));
-    QVERIFY(pane->isAncestorOf(w.insertToolTabs()));
-    QVERIFY(pane->isAncestorOf(w.tagInspector()));
-    QCOMPARE(w.insertToolTabs()->count(), 11);
+    QVERIFY(pane->isAncestorOf(w.assist()->insertToolTabs()));
+    QVERIFY(pane->isAncestorOf(w.assist()->tagInspector()));
+    QCOMPARE(w.assist()->insertToolTabs()->count(), 11);
     auto *tagi = w.findChild<QWidget *>(QStringLiteral("Tagi"));
-    QVERIFY(tagi && tagi->isAncestorOf(w.tagInspector()));
+    QVERIFY(tagi && tagi->isAncestorOf(w.assist()->tagInspector()));
     auto *tabs = qobject_cast<QTabWidget *>(tagi->parentWidget()->parentWidget());
     QVERIFY(tabs);
     QCOMPARE(tabs->tabText(tabs->indexOf(tagi)), QStringLiteral("Tagi"));
@@ -104,10 +108,10 @@ void TstInsertCommands::toolTabButtonsWrapSelectedWord()
     prepare(w, QStringLiteral("ala kot ma"));
     TEditor *e = w.CurrentEditor();
     e->setSelection(4, 3);
-    QToolButton *b = w.insertToolTabs()->button(button);
+    QToolButton *b = w.assist()->insertToolTabs()->button(button);
     QVERIFY2(b, qPrintable(button));
-    w.insertToolTabs()->setCurrentIndex(
-        w.insertToolTabs()->indexOf(b->parentWidget()->parentWidget()->parentWidget()));
+    w.assist()->insertToolTabs()->setCurrentIndex(
+        w.assist()->insertToolTabs()->indexOf(b->parentWidget()->parentWidget()->parentWidget()));
     QTest::mouseClick(b, Qt::LeftButton);
     QCOMPARE(e->text(), expected);
     QCOMPARE(e->selStart(), selStart);
@@ -147,15 +151,15 @@ void TstInsertCommands::repeatAfterCancelledAnchor()
     TOknoGl w;
     prepare(w, QStringLiteral("x"));
     TEditor *e = w.CurrentEditor();
-    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_UClick")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("Btn_UClick")));
     QCOMPARE(e->text(), QStringLiteral("x<U></U>"));
     user.inputs << std::nullopt; // the anchor question cancelled
-    QVERIFY(!w.runInsertCommand(QStringLiteral("BtnAnchorClick")));
+    QVERIFY(!w.assist()->runInsertCommand(QStringLiteral("BtnAnchorClick")));
     QCOMPARE(user.prompts,
         QStringList { QStringLiteral("Zakotwiczenie|Podaj nazwę kotwicy, którą mam wstawić:") });
     QCOMPARE(e->text(), QStringLiteral("x<U></U>"));
     e->setSelection(0, 0);
-    QToolButton *again = w.insertToolTabs()->button(QStringLiteral("BtnWstawJRaz"));
+    QToolButton *again = w.assist()->insertToolTabs()->button(QStringLiteral("BtnWstawJRaz"));
     QVERIFY(again);
     QTest::mouseClick(again, Qt::LeftButton);
     QCOMPARE(e->text(), QStringLiteral("<U></U>x<U></U>"));
@@ -167,25 +171,24 @@ void TstInsertCommands::anchorAndDeclarationQuestions()
 {
     ScriptedUser user;
     TOknoGl w;
-    prepare(w);
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w);
     user.inputs << QStringLiteral("góra") << QStringLiteral("ja@example.pl");
-    QVERIFY(w.runInsertCommand(QStringLiteral("BtnAnchorClick")));
-    QVERIFY(w.runInsertCommand(QStringLiteral("BtnMailClick")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("BtnAnchorClick")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("BtnMailClick")));
     QCOMPARE(e->text(), QStringLiteral("<A NAME=\"góra\"><A HREF=\"mailto:ja@example.pl\"></A></A>"));
     QCOMPARE(user.prompts.last(), QStringLiteral("Odnośnik e-mailowy|Podaj adres poczty elektronicznej:"));
 
     e->loadText(QString());
     QVERIFY(!e->IsoCharset);
     user.answers << QMessageBox::Yes;
-    QVERIFY(w.runInsertCommand(QStringLiteral("WstawdeklaracjISO1Click")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("WstawdeklaracjISO1Click")));
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked[0].icon, QMessageBox::Question);
     QCOMPARE(user.asked[0].caption, QStringLiteral("Wstawianie deklaracji: pytanie"));
     QCOMPARE(user.asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
     QVERIFY(e->IsoCharset);
     user.answers << QMessageBox::No;
-    QVERIFY(w.runInsertCommand(QStringLiteral("WstawdeklaracjWin1Click")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("WstawdeklaracjWin1Click")));
     QVERIFY(e->IsoCharset);
     QCOMPARE(user.asked.size(), 2);
 }
@@ -193,45 +196,46 @@ void TstInsertCommands::anchorAndDeclarationQuestions()
 void TstInsertCommands::optionsReachTheCommands()
 {
     TOknoGl w;
-    prepare(w);
-    TEditor *e = w.CurrentEditor();
-    QVERIFY(!w.lowerCaseInsertion());
-    QVERIFY(!w.closingParagraph());
-    QCOMPARE(w.alignmentTemplates().value(1), QStringLiteral("<DIV ALIGN=\"Center\">"));
-    w.setLowerCaseInsertion(true);
-    QVERIFY(w.runInsertCommand(QStringLiteral("BtnTblStartClick")));
+    TEditor *e = load(w);
+    QVERIFY(!w.setupOptions().lowerCaseInsert);
+    QVERIFY(!w.setupOptions().closeParagraph);
+    QCOMPARE(w.setupOptions().alignCenter, QStringLiteral("<DIV ALIGN=\"Center\">"));
+    setOption(w, &SetupOptions::lowerCaseInsert, true);
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("BtnTblStartClick")));
     QCOMPARE(e->text(), QStringLiteral("<table border=\"2\">\n<tr>\n<td>\n</td>\n</tr>\n</table>"));
-    w.setLowerCaseInsertion(false);
+    setOption(w, &SetupOptions::lowerCaseInsert, false);
     e->loadText(QString());
-    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_PClick")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("Btn_PClick")));
     QCOMPARE(e->text(), QStringLiteral("<P>"));
-    w.setClosingParagraph(true);
-    w.setAlignmentTemplates(QStringLiteral("<P ALIGN=\"Left\">"), QStringLiteral("<CENTER>"),
-        QStringLiteral("<P ALIGN=\"Right\">"));
+    SetupOptions options = w.setupOptions();
+    options.closeParagraph = true;
+    options.alignLeft = QStringLiteral("<P ALIGN=\"Left\">");
+    options.alignCenter = QStringLiteral("<CENTER>");
+    options.alignRight = QStringLiteral("<P ALIGN=\"Right\">");
+    w.setSetupOptions(options);
     e->loadText(QString());
-    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_PClick")));
-    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_CenterClick")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("Btn_PClick")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("Btn_CenterClick")));
     QCOMPARE(e->text(), QStringLiteral("<P><CENTER></CENTER></P>"));
     // The whole pair is kept for repeating, however long.
     const QString longText
         = QStringLiteral("<SPAN TITLE=\"") + QString(300, QLatin1Char('x')) + QStringLiteral("\">");
-    QVERIFY(w.InsertPair(longText, QStringLiteral("</SPAN>")));
-    QCOMPARE(w.lastInsertedOpening(), longText);
-    QCOMPARE(w.lastInsertedClosing(), QStringLiteral("</SPAN>"));
+    QVERIFY(w.assist()->InsertPair(longText, QStringLiteral("</SPAN>")));
+    QCOMPARE(w.assist()->lastInsertedOpening(), longText);
+    QCOMPARE(w.assist()->lastInsertedClosing(), QStringLiteral("</SPAN>"));
 }
 
 void TstInsertCommands::styleFromSelectedTagInList()
 {
     TOknoGl w;
-    prepare(w);
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w);
     // Nothing selected in the list: nothing inserted.
-    QVERIFY(!w.runInsertCommand(QStringLiteral("BtnWstawJakoStylClick")));
+    QVERIFY(!w.assist()->runInsertCommand(QStringLiteral("BtnWstawJakoStylClick")));
     auto *list = w.findChild<QListWidget *>(QStringLiteral("ListaTagow"));
     const auto found = list->findItems(QStringLiteral("H1"), Qt::MatchExactly);
     QCOMPARE(found.size(), 1);
     list->setCurrentItem(found.first());
-    QVERIFY(w.runInsertCommand(QStringLiteral("BtnWstawJakoStylClick")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("BtnWstawJakoStylClick")));
     QCOMPARE(e->text(), QStringLiteral("\nH1 {}"));
     QCOMPARE(e->selStart(), 5);
 }
@@ -241,17 +245,17 @@ void TstInsertCommands::entryModeFromCommands()
     TOknoGl w;
     prepare(w);
     TEditor *e = w.CurrentEditor();
-    QTest::mouseClick(w.insertToolTabs()->button(QStringLiteral("BtnTblStart")), Qt::LeftButton);
+    QTest::mouseClick(w.assist()->insertToolTabs()->button(QStringLiteral("BtnTblStart")), Qt::LeftButton);
     QCOMPARE(e->EntryMode, 2);
     QVERIFY(w.findChild<QAction *>(QStringLiteral("BtnTabTryb"))->isChecked());
     QTest::keyClicks(e, QStringLiteral("a"));
     QTest::keyClick(e, Qt::Key_Return);
     QCOMPARE(
         e->text(), QStringLiteral("<TABLE BORDER=\"2\">\n<TR>\n<TD>a</TD>\n<TD>\n</TD>\n</TR>\n</TABLE>"));
-    QVERIFY(w.runInsertCommand(QStringLiteral("BtnULClick")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("BtnULClick")));
     QCOMPARE(e->EntryMode, 1);
     QVERIFY(w.findChild<QAction *>(QStringLiteral("BtnTrybList"))->isChecked());
-    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_BClick")));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("Btn_BClick")));
     QCOMPARE(e->EntryMode, 1); // other commands leave the mode alone
 }
 
@@ -261,16 +265,16 @@ void TstInsertCommands::autoInterpretationLoadsInspector()
     prepare(w, QStringLiteral("tekst"));
     TEditor *e = w.CurrentEditor();
     e->setSelection(0, 5);
-    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_ArialClick")));
-    QCOMPARE(w.tagInspector()->titleHint(), QStringLiteral("<FONT>"));
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("Btn_ArialClick")));
+    QCOMPARE(w.assist()->tagInspector()->titleHint(), QStringLiteral("<FONT>"));
     // The word stays selected and the focus in the editor.
     QCOMPARE(e->selectedText(), QStringLiteral("tekst"));
     QVERIFY(e->hasFocus());
     // Switched off: the inspector is left alone.
-    w.tagInspector()->clear();
-    w.setAssistSwitch(QStringLiteral("ChkAuto"), false);
-    QVERIFY(w.runInsertCommand(QStringLiteral("Btn_BClick")));
-    QVERIFY(w.tagInspector()->titleHint().isEmpty());
+    w.assist()->tagInspector()->clear();
+    w.assist()->setAssistSwitch(QStringLiteral("ChkAuto"), false);
+    QVERIFY(w.assist()->runInsertCommand(QStringLiteral("Btn_BClick")));
+    QVERIFY(w.assist()->tagInspector()->titleHint().isEmpty());
 }
 
 void TstInsertCommands::toolTabsDisabledWithoutDocument()
@@ -278,24 +282,37 @@ void TstInsertCommands::toolTabsDisabledWithoutDocument()
     ScriptedUser user;
     TOknoGl w;
     w.show();
-    QVERIFY(w.insertToolTabs()->isEnabled());
+    QVERIFY(w.assist()->insertToolTabs()->isEnabled());
     QVERIFY(w.CloseAll());
-    QVERIFY(!w.insertToolTabs()->isEnabled());
+    QVERIFY(!w.assist()->insertToolTabs()->isEnabled());
     QVERIFY(!w.menuNamed(QStringLiteral("Wstaw1"))->menuAction()->isEnabled());
-    QVERIFY(!w.runInsertCommand(QStringLiteral("Btn_BClick")));
+    QVERIFY(!w.assist()->runInsertCommand(QStringLiteral("Btn_BClick")));
     w.New();
-    QVERIFY(w.insertToolTabs()->isEnabled());
+    QVERIFY(w.assist()->insertToolTabs()->isEnabled());
+}
+
+void TstInsertCommands::userToolBarRunsTheWindowsCommands()
+{
+    // A slot names a button of the window's own tool tabs; its copy runs the command in
+    // the current document.
+    TOknoGl w;
+    TEditor *e = load(w, QStringLiteral("x"));
+    w.setUserButtonSlots({ QString(), QStringLiteral("Btn_U") });
+    QToolButton *user = w.userToolBar()->userButton(2);
+    QVERIFY(user);
+    QCOMPARE(user->toolTip(), w.assist()->insertToolTabs()->button(QStringLiteral("Btn_U"))->toolTip());
+    user->click();
+    QCOMPARE(e->text(), QStringLiteral("x<U></U>"));
 }
 
 void TstInsertCommands::doubleClickEditWritesTagBack()
 {
     TOknoGl w;
-    prepare(w, QStringLiteral("<P>Zobacz <A HREF=\"a.html\" TITLE=x>tu</A>.</P>"), 14);
-    TEditor *e = w.CurrentEditor();
-    EditorHost &host = w;
+    TEditor *e = load(w, QStringLiteral("<P>Zobacz <A HREF=\"a.html\" TITLE=x>tu</A>.</P>"), 14);
+    EditorHost &host = *w.assist();
     QVERIFY(host.editorDoubleClick(e));
     QCOMPARE(e->selectedText(), QStringLiteral("<A HREF=\"a.html\" TITLE=x>"));
-    TagInspector *insp = w.tagInspector();
+    TagInspector *insp = w.assist()->tagInspector();
     QCOMPARE(insp->title(), QStringLiteral("Tag: <A>"));
     int href = -1;
     for (int i = 0; i < insp->rowCount(); ++i)
@@ -329,7 +346,7 @@ void TstInsertCommands::realDoubleClickOnTagAndOnWord()
     QPoint inTag = e->cursorRect(c).center();
     QTest::mouseDClick(e->viewport(), Qt::LeftButton, {}, inTag);
     QCOMPARE(e->selectedText(), QStringLiteral("<B CLASS=x>"));
-    QCOMPARE(w.tagInspector()->titleHint(), QStringLiteral("<B>"));
+    QCOMPARE(w.assist()->tagInspector()->titleHint(), QStringLiteral("<B>"));
     c.setPosition(14);
     QTest::mouseDClick(e->viewport(), Qt::LeftButton, {}, e->cursorRect(c).center());
     QCOMPARE(e->selectedText(), QStringLiteral("slowo"));
@@ -338,11 +355,10 @@ void TstInsertCommands::realDoubleClickOnTagAndOnWord()
 void TstInsertCommands::writeBackUndoAndGuards()
 {
     TOknoGl w;
-    prepare(w, QStringLiteral("<TD ALIGN=left>a</TD>"), 3);
-    TEditor *e = w.CurrentEditor();
-    EditorHost &host = w;
+    TEditor *e = load(w, QStringLiteral("<TD ALIGN=left>a</TD>"), 3);
+    EditorHost &host = *w.assist();
     QVERIFY(host.editorDoubleClick(e));
-    TagInspector *insp = w.tagInspector();
+    TagInspector *insp = w.assist()->tagInspector();
     int align = -1;
     for (int i = 0; i < insp->rowCount(); ++i)
         if (insp->rowName(i) == QLatin1String("ALIGN"))

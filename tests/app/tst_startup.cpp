@@ -118,8 +118,8 @@ void TstStartup::defaultsWithNothingStored()
     // Both previews are there: the internal one is chosen.
     QVERIFY(w.previewPane()->internalChosen());
     QVERIFY(!w.previewPane()->browserChosen());
-    QCOMPARE(w.tabWidth(), 4);
-    QVERIFY(!w.defaultIso());
+    QCOMPARE(w.setupOptions().tabWidth, 4);
+    QVERIFY(!w.setupOptions().inIso);
 }
 
 void TstStartup::missingFontShownMonospacedWithoutRewriting()
@@ -381,8 +381,8 @@ void TstStartup::setupDialogKeepsEveryOption()
     QVERIFY(!dlg->wordWrap());
     w.setSetupOptions(dlg->options());
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(w.tabWidth(), 2);
-    QVERIFY(w.defaultIso());
+    QCOMPARE(w.setupOptions().tabWidth, 2);
+    QVERIFY(w.setupOptions().inIso);
     QVERIFY(w.New()->IsoCharset);
     QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Base), QColor(0xEE, 0xEE, 0xEE));
 }
@@ -408,7 +408,7 @@ void TstStartup::handEditedSettingsFallBack()
     w.show();
     w.FormShow({});
     QVERIFY(w.setupOptions() == SetupOptions());
-    QCOMPARE(w.tabWidth(), 4);
+    QCOMPARE(w.setupOptions().tabWidth, 4);
     QCOMPARE(w.startupSettings().splitter1, 160);
     QCOMPARE(w.startupSettings().splitter3, 85);
     QCOMPARE(w.filePanel()->filterIndex(), 0);

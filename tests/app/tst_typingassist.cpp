@@ -7,8 +7,10 @@
 #include <QMenu>
 #include <QTableWidget>
 
+using assisttest::load;
 using assisttest::prepare;
 using assisttest::ScriptedUser;
+using assisttest::setOption;
 
 // Typing in the main window's editor as a user does: the key handler with Enter, ">",
 // overwrite and the parameter list, the switches, the status panels, the context menu's
@@ -26,6 +28,7 @@ private Q_SLOTS:
     void spaceOpensParameterList_data();
     void spaceOpensParameterList();
     void parameterListInTheMiddleOfALongLine();
+    void parameterListInAHiddenWindow();
     void typingGoesOnWhileListIsOpen();
     void choosingQuotedParameterLeavesCaretBetweenQuotes();
     void listKeysThatEndIt_data();
@@ -88,11 +91,10 @@ void TstTypingAssist::greaterClosesTag()
     if (!optionalChoiceP.isEmpty())
         w.settings().writeBool(
             QStringLiteral("Zamykanie"), QStringLiteral("P"), optionalChoiceP == QLatin1String("true"));
-    w.setAssistSwitch(QStringLiteral("ChkZamykanie"), closingOn);
-    w.setAssistSwitch(QStringLiteral("ChkWstawiacz"), false); // spaces stay plain typing
-    w.setLowerCaseInsertion(lowerCase);
-    prepare(w);
-    TEditor *e = w.CurrentEditor();
+    w.assist()->setAssistSwitch(QStringLiteral("ChkZamykanie"), closingOn);
+    w.assist()->setAssistSwitch(QStringLiteral("ChkWstawiacz"), false); // spaces stay plain typing
+    setOption(w, &SetupOptions::lowerCaseInsert, lowerCase);
+    TEditor *e = load(w);
     QTest::keyClicks(e, typed);
     QTest::keyClick(e, '>');
     QCOMPARE(e->text(), expected);
@@ -104,8 +106,7 @@ void TstTypingAssist::greaterClosesTag()
 void TstTypingAssist::greaterClosingIsOneUndoStep()
 {
     TOknoGl w;
-    prepare(w, QStringLiteral("x <TD"));
-    TEditor *e = w.CurrentEditor();
+    TEditor *e = load(w, QStringLiteral("x <TD"));
     QTest::keyClick(e, '>');
     QCOMPARE(e->text(), QStringLiteral("x <TD></TD>"));
     e->Undo();
@@ -172,6 +173,23 @@ void TstTypingAssist::parameterListInTheMiddleOfALongLine()
     QCOMPARE(list->Tag, caret + 1);
     QVERIFY(!list->findItems(QStringLiteral("ALT=\"\""), Qt::MatchExactly).isEmpty());
     QCOMPARE(e->textAccess().mid(caret - 4, 6), QStringLiteral("gif\" >"));
+}
+
+void TstTypingAssist::parameterListInAHiddenWindow()
+{
+    // The list is a child of the window: with the window off the screen it is never
+    // visible, yet it opens, takes the typing and inserts the chosen entry all the same.
+    TOknoGl w;
+    TEditor *e = load(w, QStringLiteral("<TD"));
+    QTest::keyClick(e, ' ');
+    auto *list = w.findChild<TWstList *>(QStringLiteral("WstList"));
+    QVERIFY(!list->isHidden());
+    QVERIFY(!w.assist()->ShowSyntaxHint());
+    QTest::keyClicks(list, QStringLiteral("al"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"\""));
+    QCOMPARE(e->selStart(), 11);
+    QVERIFY(list->isHidden());
 }
 
 void TstTypingAssist::typingGoesOnWhileListIsOpen()
@@ -272,10 +290,9 @@ void TstTypingAssist::enterByEntryMode()
     QFETCH(bool, indentOn);
     QFETCH(QString, expected);
     TOknoGl w;
-    w.setAssistSwitch(QStringLiteral("ChkIndent"), indentOn);
-    w.setLowerCaseInsertion(true); // Enter's texts are inserted as written all the same
-    prepare(w, QStringLiteral("<TABLE>\n  \t<TD>x"));
-    TEditor *e = w.CurrentEditor();
+    w.assist()->setAssistSwitch(QStringLiteral("ChkIndent"), indentOn);
+    setOption(w, &SetupOptions::lowerCaseInsert, true); // Enter's texts are inserted as written all the same
+    TEditor *e = load(w, QStringLiteral("<TABLE>\n  \t<TD>x"));
     e->EntryMode = mode;
     QTest::keyClick(e, Qt::Key_Return, shift ? Qt::ShiftModifier : Qt::NoModifier);
     QCOMPARE(e->text(), expected);
@@ -287,7 +304,7 @@ void TstTypingAssist::statusPanelsAndOverwrite()
     ScriptedUser user;
     user.answers << QMessageBox::No; // do not save at the end
     TOknoGl w;
-    prepare(w, QStringLiteral("ab\ncd"), 0);
+    load(w, QStringLiteral("ab\ncd"), 0);
     w.Timer1Timer();
     QCOMPARE(w.statusPanel(0), QStringLiteral("0:0"));
     QCOMPARE(w.statusPanel(2), QStringLiteral("INS"));
@@ -297,7 +314,7 @@ void TstTypingAssist::statusPanelsAndOverwrite()
     QCOMPARE(w.statusPanel(0), QStringLiteral("1:1"));
 
     QTest::keyClick(e, Qt::Key_Insert);
-    QVERIFY(w.overwriteMode());
+    QVERIFY(w.assist()->overwriteMode());
     QCOMPARE(w.statusPanel(2), QStringLiteral("OVR"));
     e->setSelection(0, 0);
     QTest::keyClicks(e, QStringLiteral("XY"));
@@ -310,7 +327,7 @@ void TstTypingAssist::statusPanelsAndOverwrite()
     QTest::keyClick(e, 'q');
     QCOMPARE(e->text(), QStringLiteral("qZcd"));
     QTest::keyClick(e, Qt::Key_Insert);
-    QVERIFY(!w.overwriteMode());
+    QVERIFY(!w.assist()->overwriteMode());
     QTest::keyClick(e, 'r');
     QCOMPARE(e->text(), QStringLiteral("qrZcd"));
     QCOMPARE(w.statusPanel(2), QStringLiteral("INS"));
@@ -339,11 +356,11 @@ void TstTypingAssist::switchesPersistBetweenRuns()
         QVERIFY(w.settings().sync());
     }
     TOknoGl w;
-    QVERIFY(w.assistSwitch(QStringLiteral("ChkHTMLHint")));
-    QVERIFY(!w.assistSwitch(QStringLiteral("ChkZamykanie")));
-    QVERIFY(!w.assistSwitch(QStringLiteral("ChkAuto")));
-    QVERIFY(w.assistSwitch(QStringLiteral("ChkIndent")));
-    prepare(w, QStringLiteral("<TD"));
+    QVERIFY(w.assist()->assistSwitch(QStringLiteral("ChkHTMLHint")));
+    QVERIFY(!w.assist()->assistSwitch(QStringLiteral("ChkZamykanie")));
+    QVERIFY(!w.assist()->assistSwitch(QStringLiteral("ChkAuto")));
+    QVERIFY(w.assist()->assistSwitch(QStringLiteral("ChkIndent")));
+    load(w, QStringLiteral("<TD"));
     QTest::keyClick(w.CurrentEditor(), '>');
     QCOMPARE(w.CurrentEditor()->text(), QStringLiteral("<TD>"));
 }
@@ -352,7 +369,7 @@ void TstTypingAssist::modeButtonsFollowTheDocument()
 {
     ScriptedUser user;
     TOknoGl w;
-    prepare(w);
+    load(w);
     auto *list = w.findChild<QAction *>(QStringLiteral("BtnTrybList"));
     auto *table = w.findChild<QAction *>(QStringLiteral("BtnTabTryb"));
     QVERIFY(list && table);
@@ -381,11 +398,10 @@ void TstTypingAssist::modeButtonsFollowTheDocument()
 void TstTypingAssist::parInserterInsertsAtTagEnd()
 {
     TOknoGl w;
-    prepare(w, QStringLiteral("<IMG SRC=\"a b.gif\">"), 12);
-    TEditor *e = w.CurrentEditor();
-    EditorHost &host = w;
+    TEditor *e = load(w, QStringLiteral("<IMG SRC=\"a b.gif\">"), 12);
+    EditorHost &host = *w.assist();
     QVERIFY(host.editorContextMenu(e, e->mapToGlobal(QPoint(5, 5))));
-    QMenu *popup = w.editorPopup();
+    QMenu *popup = w.assist()->editorPopup();
     QCOMPARE(popup->objectName(), QStringLiteral("EditorPopup"));
     QVERIFY(popup->isVisible());
     auto *par = w.findChild<QMenu *>(QStringLiteral("ParInserter"));
@@ -410,10 +426,10 @@ void TstTypingAssist::parInserterInsertsAtTagEnd()
 void TstTypingAssist::syntaxHintConditions()
 {
     TOknoGl w;
-    prepare(w, QStringLiteral("<TD ALIGN=left>x"), 4);
-    auto *balloon = qobject_cast<THintBalloon *>(w.syntaxHintBalloon());
+    load(w, QStringLiteral("<TD ALIGN=left>x"), 4);
+    auto *balloon = qobject_cast<THintBalloon *>(w.assist()->syntaxHintBalloon());
     QVERIFY(balloon);
-    QVERIFY(w.ShowSyntaxHint());
+    QVERIFY(w.assist()->ShowSyntaxHint());
     QVERIFY(balloon->isVisible());
     QVERIFY(balloon->text().startsWith(QStringLiteral("TD: ")));
     QVERIFY(balloon->text().contains(QLatin1Char('\n')));
@@ -427,20 +443,20 @@ void TstTypingAssist::syntaxHintConditions()
     e->setSelection(16, 0);
     w.Timer1Timer();
     QVERIFY(!balloon->isVisible());
-    QVERIFY(w.ShowSyntaxHint() == false);
+    QVERIFY(w.assist()->ShowSyntaxHint() == false);
     e->setSelection(4, 0);
-    QVERIFY(w.ShowSyntaxHint());
+    QVERIFY(w.assist()->ShowSyntaxHint());
     QTest::keyClick(e, Qt::Key_Escape);
     QVERIFY(!balloon->isVisible());
     QVERIFY(!balloon->isVisible());
     e->setSelection(1, 2); // a selection
-    QVERIFY(!w.ShowSyntaxHint());
+    QVERIFY(!w.assist()->ShowSyntaxHint());
     e->setSelection(4, 0);
-    w.setAssistSwitch(QStringLiteral("ChkHTMLHint"), false);
-    QVERIFY(!w.ShowSyntaxHint());
-    w.setAssistSwitch(QStringLiteral("ChkHTMLHint"), true);
+    w.assist()->setAssistSwitch(QStringLiteral("ChkHTMLHint"), false);
+    QVERIFY(!w.assist()->ShowSyntaxHint());
+    w.assist()->setAssistSwitch(QStringLiteral("ChkHTMLHint"), true);
     QTest::keyClick(e, ' '); // the list is open
-    QVERIFY(!w.ShowSyntaxHint());
+    QVERIFY(!w.assist()->ShowSyntaxHint());
 }
 
 void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
@@ -457,13 +473,13 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     QVERIFY(w.Open(file, 1) > 0);
     w.show();
     TEditor *e = w.CurrentEditor();
-    w.setPdUse(true);
-    w.setHintSampleText(QStringLiteral("Zażółć"));
-    QSignalSpy written(&w, &TOknoGl::hintPreviewWritten);
+    setOption(w, &SetupOptions::pdUse, true);
+    setOption(w, &SetupOptions::sampleText, QStringLiteral("Zażółć"));
+    QSignalSpy written(w.assist(), &AssistController::hintPreviewWritten);
     e->setSelection(3, 0);
-    EditorHost &host = w;
+    EditorHost &host = *w.assist();
     QVERIFY(host.editorDoubleClick(e));
-    TagInspector *insp = w.tagInspector();
+    TagInspector *insp = w.assist()->tagInspector();
     int row = -1;
     for (int i = 0; i < insp->rowCount(); ++i)
         if (insp->rowName(i).compare(QLatin1String("ALIGN"), Qt::CaseInsensitive) == 0)
@@ -486,7 +502,7 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     QCOMPARE(w.temporaryFiles().count(path), 1);
     QVERIFY(user.asked.isEmpty());
     // Off: no file.
-    w.setPdUse(false);
+    setOption(w, &SetupOptions::pdUse, false);
     QVERIFY(insp->setRowValue(row, QStringLiteral("left")));
     QCOMPARE(written.size(), 2);
     QCOMPARE(e->text(), QStringLiteral("<P ALIGN=\"left\">tekst</P>"));
@@ -507,12 +523,12 @@ void TstTypingAssist::hintPreviewNeverWritesThroughAPlantedLink()
     QVERIFY(w.Open(file, 1) > 0);
     w.show();
     TEditor *e = w.CurrentEditor();
-    w.setPdUse(true);
-    QSignalSpy written(&w, &TOknoGl::hintPreviewWritten);
+    setOption(w, &SetupOptions::pdUse, true);
+    QSignalSpy written(w.assist(), &AssistController::hintPreviewWritten);
     e->setSelection(3, 0);
-    EditorHost &host = w;
+    EditorHost &host = *w.assist();
     QVERIFY(host.editorDoubleClick(e));
-    TagInspector *insp = w.tagInspector();
+    TagInspector *insp = w.assist()->tagInspector();
     QVERIFY(insp->rowCount() > 0);
     QVERIFY(insp->setRowValue(0, QStringLiteral("center")));
     QCOMPARE(written.size(), 1);

@@ -1,5 +1,6 @@
 #include "app/ui/startup.h"
 
+#include "app/ui/assistcontroller.h"
 #include "app/ui/splash.h"
 #include "app/startupsettings.h"
 #include "app/ui/toknogl.h"
@@ -47,7 +48,7 @@ std::unique_ptr<CommDispatcher> MakeCommDispatcher(TOknoGl &w)
         // The dispatcher made the addressed document the active one: the common
         // insertion rule works on it.
         [&w](EditableDocument *, const QString &opening, const QString &closing) {
-            w.InsertPair(opening, closing);
+            w.assist()->InsertPair(opening, closing);
         });
 }
 

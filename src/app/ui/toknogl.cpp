@@ -1,6 +1,7 @@
 #include "app/ui/toknogl.h"
 
 #include "base/ui/msgbox.h"
+#include "app/ui/assistcontroller.h"
 #include "app/ui/tmynotebook.h"
 
 #include <QAction>
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -121,7 +123,7 @@ TEditor *TOknoGl::CurrentEditor() const
 
 TEditor *TOknoGl::createEditor()
 {
-    auto *e = new TEditor(this, m_appearance, m_defaultIso, NbEdytora);
+    auto *e = new TEditor(m_assist.get(), m_appearance, m_setup.inIso, NbEdytora);
     e->hide();
     connect(e, &QPlainTextEdit::cursorPositionChanged, this, &TOknoGl::Timer1Timer);
     watchForRecovery(e);
@@ -358,10 +360,55 @@ QString TOknoGl::statusPanel(int index) const
     return index >= 0 && index < 4 ? m_statusPanels[index]->text() : QString();
 }
 
+// ---- Tag assistance: its pane, buttons and menu items ----------------------------
+
+void TOknoGl::setupAssist()
+{
+    m_assist = std::make_unique<AssistController>(*this);
+    m_upperPane = new QDockWidget(this);
+    m_upperPane->setObjectName(QStringLiteral("PlGorny"));
+    m_upperPane->setWindowTitle(QStringLiteral("Panel górny"));
+    m_upperPane->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    m_upperPane->setAllowedAreas(Qt::TopDockWidgetArea);
+    // No title bar: the pane reads as part of the window, resized by its splitter.
+    m_upperPane->setTitleBarWidget(new QWidget(m_upperPane));
+    m_upperPane->setWidget(m_assist->upperPaneContent());
+    addDockWidget(Qt::TopDockWidgetArea, m_upperPane);
+    setUpperPaneHeight(144);
+
+    // The insert menu of the menu bar takes the items of the menu built from the table.
+    menuNamed(QStringLiteral("Wstaw1"))->addActions(m_assist->insertMenuActions());
+    // The switches and the entry-mode buttons on the main toolbar, a group each; the
+    // buttons take their actions' names.
+    for (const QList<QAction *> &group : { m_assist->switchActions(), m_assist->entryModeActions() }) {
+        m_mainToolBar->addSeparator();
+        for (QAction *a : group) {
+            m_mainToolBar->addAction(a);
+            if (QWidget *w = m_mainToolBar->widgetForAction(a))
+                w->setObjectName(a->objectName());
+        }
+    }
+    m_needsDocument << m_assist->entryModeActions();
+    connect(this, &TOknoGl::activeDocumentChanged, m_assist.get(), &AssistController::activeDocumentChanged);
+    connect(m_assist.get(), &AssistController::filesDropped, this, [this](const QStringList &files) {
+        for (const QString &f : files)
+            Open(f, 0);
+    });
+}
+
+QWidget *TOknoGl::upperPane() const { return m_upperPane; }
+int TOknoGl::upperPaneHeight() const { return m_upperPane->height(); }
+
+void TOknoGl::setUpperPaneHeight(int height)
+{
+    resizeDocks({ m_upperPane }, { std::max(40, height) }, Qt::Vertical);
+}
+
 void TOknoGl::Timer1Timer()
 {
     TEditor *e = currentEditorOrNull();
-    Timer1TimerAssist(e);
+    if (m_assist)
+        m_assist->Timer1TimerAssist(e);
     auto enable = [this](const char *name, bool on) {
         if (auto *a = findChild<QAction *>(QString::fromLatin1(name)))
             a->setEnabled(on);
@@ -417,10 +464,4 @@ void TOknoGl::closeEvent(QCloseEvent *e)
         std::fflush(stderr);
     }
     e->accept();
-}
-
-void TOknoGl::editorFilesDropped(TEditor *, const QStringList &files)
-{
-    for (const QString &f : files)
-        Open(f, 0);
 }

@@ -28,10 +28,11 @@ class QThreadPool;
 class QToolBar;
 class TMyNotebook;
 class FindResultsPanel;
+class AssistController;
 
 // The main window: owns every document editor, toolbar and dialog, and is the
 // document set the text services work on.
-class TOknoGl : public QMainWindow, public DocumentSet, public EditorHost
+class TOknoGl : public QMainWindow, public DocumentSet
 {
     Q_OBJECT
 public:
@@ -89,83 +90,36 @@ public:
     void setStatusPanel(int index, const QString &text);
     QString statusPanel(int index) const;
     const EditorAppearance &editorAppearance() const { return m_appearance; }
-    // Setup options the document set reads.
-    int tabWidth() const { return m_tabWidth; }
-    void setTabWidth(int width) { m_tabWidth = width; }
-    bool defaultIso() const { return m_defaultIso; }
-    void setDefaultIso(bool iso) { m_defaultIso = iso; }
-    QString defaultTemplate() const { return m_defaultTemplate; }
-    void setDefaultTemplate(const QString &path) { m_defaultTemplate = path; }
+    // The template file new documents start from (the window value "DefTemplate").
+    QString defaultTemplate() const { return m_startup.defTemplate; }
+    void setDefaultTemplate(const QString &path) { m_startup.defTemplate = path; }
+    // Writes a temporary file for a document (WriteTemporaryFile with the private folder)
+    // and lists it for deletion at close. A refused file beside the document is reported
+    // once, under action + ": ostrzeżenie". Returns the path, empty on failure (*error).
+    QString writeTemporaryFile(const QString &action, const QString &documentFile, const QString &name,
+        QByteArrayView bytes, QString *error);
 
     // Refreshes the enabled state of commands and the status panels from the caret.
     void Timer1Timer();
 
-    // ---- Tag assistance, tag inspector and insertion (toknogl_assist.cpp) -----------
+    // ---- Tag assistance, tag inspector and insertion (AssistController) -------------
+    // Typing assistance, the tool tabs, the tag inspector and the common insertion rule;
+    // it is the host of every editor of the window.
+    AssistController *assist() const { return m_assist.get(); }
     // The upper pane "PlGorny" (a top dock: tool tabs beside the "Tagi" page). Its
     // height is the setting "Splitter2"; setUpperPaneHeight resizes the dock.
     QWidget *upperPane() const;
     int upperPaneHeight() const;
     void setUpperPaneHeight(int height);
-    class InsertToolTabs *insertToolTabs() const;
-    class TagInspector *tagInspector() const;
-    // The editor's context menu with the "Parametry" sub-menu (ParInserter).
-    QMenu *editorPopup() const;
-
-    // The common insertion rule on the current editor, for dialogs, wizards and other
-    // callers (lower-casing, snapshot, auto-interpretation, "Wstaw jeszcze raz"). False
-    // when no document is open or nothing was inserted.
-    bool InsertPair(const QString &opening, const QString &closing);
-    bool InsertBlock(const QString &opening, const QString &closing);
-    // The selection replaced by text as it is (entities), with a snapshot.
-    bool InsertPlain(const QString &text);
-    // Runs a row of the insertion table by handler ("Btn_BClick") or object name.
-    bool runInsertCommand(const QString &handlerOrObjectName);
-    // The pair "Wstaw jeszcze raz" repeats; empty before anything was inserted.
-    QString lastInsertedOpening() const;
-    QString lastInsertedClosing() const;
-
-    // Setup options the insertion and the tag editing read (the setup dialog sets them).
-    bool lowerCaseInsertion() const; // "Wstawiaj tagi używając małych liter", default off
-    void setLowerCaseInsertion(bool on);
-    bool closingParagraph() const; // "Zawsze wstawiaj koniec paragrafu (</P>)", default off
-    void setClosingParagraph(bool on);
-    // Alignment templates, defaults <DIV ALIGN="Left"> / "Center" / "Right".
-    QStringList alignmentTemplates() const;
-    void setAlignmentTemplates(const QString &left, const QString &center, const QString &right);
-    bool lowerCaseTagEditing() const; // "Edytuj tagi używając małych liter", default off
-    void setLowerCaseTagEditing(bool on);
-    // The hidden preview of the edited tag ("~Markora$Hint.html"): option PdUse (default
-    // off) and the sample text written after the tag.
-    bool pdUse() const;
-    void setPdUse(bool on);
-    QString hintSampleText() const;
-    void setHintSampleText(const QString &text);
-
-    // The emulated overwrite mode (Insert key); status panel 2 shows "INS" / "OVR".
-    bool overwriteMode() const;
-    void setOverwriteMode(bool on);
-    // The tag assistance switches (ChkHTMLHint, ChkWstawiacz, ChkZamykanie, ChkAuto,
-    // ChkIndent), kept in "Kontrolki" under their names.
-    bool assistSwitch(const QString &name) const;
-    void setAssistSwitch(const QString &name, bool down);
-    // Shows the syntax hint balloon for the tag at the caret when the conditions hold
-    // (ChkHTMLHint down, WstList hidden, nothing selected); false when none is shown.
-    bool ShowSyntaxHint();
-    QWidget *syntaxHintBalloon() const;
-
-Q_SIGNALS:
-    // The tag preview file was (re)written; the preview pane shows it.
-    void hintPreviewWritten(const QString &path);
-
-public:
 
     // ---- Start-up, settings, setup dialog, file panel, preview (toknogl_setup.cpp) ---
     // When the window is first shown: reopens "StartupFiles" when the setup option says
     // so, then opens the documents of the command line (full paths), closes the splash
     // and brings the window to the top. Also restores the toolbar positions.
     void FormShow(const QStringList &documents);
-    // The setup dialog's options (with the "Edytor" look); setting them applies them
-    // to the window and the editors and emits setupOptionsChanged().
+    // The setup dialog's options (with the "Edytor" look): the one copy every part of the
+    // program reads. Setting them applies them to the window and the editors and emits
+    // setupOptionsChanged().
     const SetupOptions &setupOptions() const { return m_setup; }
     void setSetupOptions(const SetupOptions &options);
     // The window values read at creation and written at close ("Kontrolki").
@@ -195,7 +149,8 @@ public:
     QMenu *toolbarsMenu() const { return m_toolbarsMenu; }
     void rebuildToolbarsMenu();
 Q_SIGNALS:
-    // The setup dialog was confirmed (or setSetupOptions called): read setupOptions().
+    // The options were read at start-up, the setup dialog was confirmed or setSetupOptions
+    // was called: read setupOptions().
     void setupOptionsChanged();
 
 public:
@@ -238,8 +193,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *e) override;
-    // EditorHost
-    void editorFilesDropped(TEditor *, const QStringList &files) override;
 
 private:
     void createMenus();
@@ -293,9 +246,6 @@ private:
     QActionGroup *m_charsetGroup = nullptr;
     QList<QAction *> m_needsDocument; // disabled while no document is open
     QStringList m_recentFiles;
-    int m_tabWidth = 4;
-    bool m_defaultIso = false;
-    QString m_defaultTemplate;
     QString m_lastDialogFolder;
     bool m_syncingTabs = false;
     QFileSystemWatcher *m_watcher = nullptr;
@@ -304,42 +254,12 @@ private:
     QSet<const TEditor *> m_askingAboutDisk; // documents with a question open about them
 
     // ---- Tag assistance, tag inspector and insertion: private -----------------------
-    class AssistState; // the assistance's state (toknogl_assist_p.h)
-    friend class AssistState;
-    // Deletes the state while the window's members go, before the window hides and
-    // destroys its widgets: their last signals then find nothing connected.
-    struct AssistStateDeleter {
-        void operator()(AssistState *state) const;
-    };
+    // Places the assistance's pane, buttons and menu items in the window.
     void setupAssist();
-    void setupUpperPane();
-    void setupInsertCommands();
-    void setupAssistButtons();
-    void setupEditorPopup();
-    // Runs at the start of every Timer1Timer tick: INS/OVR, the entry mode buttons, the
-    // resting caret that brings the syntax hint.
-    void Timer1TimerAssist(TEditor *editor);
-    bool editorKeyPress(TEditor *editor, QKeyEvent *e) override;
-    bool editorContextMenu(TEditor *editor, const QPoint &globalPos) override;
-    bool editorDoubleClick(TEditor *editor) override;
-    void commandTriggered(const QString &handler, int index);
-    void applyRunResult(TEditor *editor, bool inserted, int entryMode);
-    bool interpretTagAtCaret(TEditor *editor);
-    void trackInspectedTag(TEditor *editor, int start, int length);
-    void TagInspectorTagRebuilt(const QString &newTagText);
-    void writeHintPreview(TEditor *editor, const QString &tagText);
-    void activeDocumentChangedAssist(TEditor *editor);
-    void insertClosingOnGreater(TEditor *editor);
-    bool openParameterList(TEditor *editor);
-    void WstListClick();
-    void WstListKeyPress(QKeyEvent *e);
-    void WstListExit();
-    void ParInserterClick();
-    void ParInserterItemClick(const QString &caption);
-    void BtnTrybListClick(bool down);
-    void BtnTabTrybClick(bool down);
-    void hideSyntaxHint();
-    std::unique_ptr<AssistState, AssistStateDeleter> m_assist;
+    QDockWidget *m_upperPane = nullptr;
+    // Goes with the window's members, before the window hides and destroys its widgets:
+    // their last signals then find nothing connected.
+    std::unique_ptr<AssistController> m_assist;
 
     // ---- Start-up, settings, setup dialog, file panel, preview: private -------------
     void setupStartup();
@@ -347,15 +267,10 @@ private:
     QAction *addViewToggle(
         QMenu *menu, const QString &name, const QString &text, std::function<void(bool)> apply);
     void applyEditorLook();
-    // Hands the insertion and tag-editing options of the setup dialog to the assistance.
-    void applyInsertionOptions();
+    // The editor look, then setupOptionsChanged for every part that reads the options.
+    void applySetupOptions();
     void setWordWrap(bool on);
     QString writePreviewFile();
-    // Writes a temporary file for a document (WriteTemporaryFile with the private folder)
-    // and lists it for deletion at close. A refused file beside the document is reported
-    // once, under action + ": ostrzeżenie". Returns the path, empty on failure (*error).
-    QString writeTemporaryFile(const QString &action, const QString &documentFile, const QString &name,
-        QByteArrayView bytes, QString *error);
     StartupSettings m_startup;
     SetupOptions m_setup;
     QString m_filePanelFilter;

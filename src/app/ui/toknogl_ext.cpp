@@ -1,5 +1,5 @@
+#include "app/ui/assistcontroller.h"
 #include "app/ui/toknogl.h"
-#include "insert/ui/inserttooltabs.h"
 
 #include "ext/ui/pluginsbar.h"
 #include "ext/ui/usertoolbar.h"
@@ -18,8 +18,7 @@ void TOknoGl::setupPlugins()
     addToolBar(m_userBar);
     m_userBar->loadSlots(m_settings);
     // Any tool-tab button can be copied to the user toolbar with a right click.
-    if (InsertToolTabs *tabs = insertToolTabs())
-        m_userBar->attachToolTabs(tabs);
+    m_userBar->attachToolTabs(m_assist->insertToolTabs());
 }
 
 void TOknoGl::attachToolTabs(InsertToolTabs *tabs) { m_userBar->attachToolTabs(tabs); }

@@ -182,7 +182,7 @@ int TOknoGl::Open(const QString &path, int mode, OpenPrompts prompts)
     const bool wasVisible = editor->isVisible();
     editor->hide();
 
-    const LoadResult r = LoadDocumentFile(full, mode, editor->IsoCharset, m_tabWidth);
+    const LoadResult r = LoadDocumentFile(full, mode, editor->IsoCharset, m_setup.tabWidth);
     if (!r.ok) {
         openFailed(this, prompts, QString::fromUtf8(kLoadFailed));
         if (!reused)
@@ -213,8 +213,8 @@ TEditor *TOknoGl::New()
 {
     TEditor *editor = createEditor();
     addEditorPage(editor, QStringLiteral("\tbez nazwy"));
-    if (!m_defaultTemplate.isEmpty() && QFileInfo(m_defaultTemplate).isFile()) {
-        const LoadResult r = LoadDocumentFile(m_defaultTemplate, 0, editor->IsoCharset, m_tabWidth);
+    if (!m_startup.defTemplate.isEmpty() && QFileInfo(m_startup.defTemplate).isFile()) {
+        const LoadResult r = LoadDocumentFile(m_startup.defTemplate, 0, editor->IsoCharset, m_setup.tabWidth);
         if (r.ok) {
             const QLocale locale;
             const auto filled = FillTemplate(
@@ -240,7 +240,7 @@ bool TOknoGl::InsertFile(const QString &path, int mode)
     TEditor *e = currentEditorOrNull();
     if (!e)
         return false;
-    const LoadResult r = LoadDocumentFile(path, mode, m_defaultIso, m_tabWidth);
+    const LoadResult r = LoadDocumentFile(path, mode, m_setup.inIso, m_setup.tabWidth);
     if (!r.ok) {
         MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Wstawianie pliku: błąd"), r.errorText);
         return false;
@@ -457,7 +457,7 @@ void TOknoGl::DiskCheckTimerTimer()
 
 bool TOknoGl::reloadDocument(TEditor *editor, int mode)
 {
-    const LoadResult r = LoadDocumentFile(editor->FileName, mode, editor->IsoCharset, m_tabWidth);
+    const LoadResult r = LoadDocumentFile(editor->FileName, mode, editor->IsoCharset, m_setup.tabWidth);
     if (!r.ok) {
         MsgBox::show(
             this, QMessageBox::Warning, QStringLiteral("Otwieranie: błąd"), QString::fromUtf8(kLoadFailed));

@@ -1,6 +1,7 @@
 // Start-up and shutdown of the main window: the settings read at creation and written
 // at close, the view toggles, the file panel, the preview, the setup dialog, help.
 #include "base/datafiles.h"
+#include "app/ui/assistcontroller.h"
 #include "app/ui/filepanel.h"
 #include "base/ui/msgbox.h"
 #include "app/ui/preview.h"
@@ -126,7 +127,6 @@ void TOknoGl::setupStartup()
         resizeDocks({ upper }, { m_startup.splitter2 }, Qt::Vertical);
 
     m_preview->setButtons(ChoosePreviewButtons(internalAvailable, browserAvailable, m_startup.podgladMsie));
-    setDefaultTemplate(m_startup.defTemplate);
 
     QAction *podglad = new QAction(
         style()->standardIcon(QStyle::SP_FileDialogContentsView), QStringLiteral("&Podgląd"), this);
@@ -158,13 +158,10 @@ void TOknoGl::setupStartup()
     help->setShortcut(QKeySequence::HelpContents);
     connect(help, &QAction::triggered, this, [this] { PomocPomoc1Click(); });
 
-    // The editor look ("Edytor") and the setup options the document set reads.
-    setTabWidth(m_setup.tabWidth);
-    setDefaultIso(m_setup.inIso);
-    applyEditorLook();
-    applyInsertionOptions();
+    // The editor look ("Edytor"), and the options to every part that reads them.
+    applySetupOptions();
     // The hidden preview of the edited tag is shown in the internal preview pane.
-    connect(this, &TOknoGl::hintPreviewWritten, this, [this](const QString &path) {
+    connect(m_assist.get(), &AssistController::hintPreviewWritten, this, [this](const QString &path) {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
             return;
@@ -193,16 +190,6 @@ void TOknoGl::setWordWrap(bool on)
         editorAt(i)->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 
-void TOknoGl::applyInsertionOptions()
-{
-    setLowerCaseInsertion(m_setup.lowerCaseInsert);
-    setClosingParagraph(m_setup.closeParagraph);
-    setAlignmentTemplates(m_setup.alignLeft, m_setup.alignCenter, m_setup.alignRight);
-    setLowerCaseTagEditing(m_setup.lowerCaseEdit);
-    setPdUse(m_setup.pdUse);
-    setHintSampleText(m_setup.sampleText);
-}
-
 void TOknoGl::applyEditorLook()
 {
     m_appearance.valid = true;
@@ -217,10 +204,12 @@ void TOknoGl::applyEditorLook()
 void TOknoGl::setSetupOptions(const SetupOptions &options)
 {
     m_setup = options;
-    setTabWidth(options.tabWidth);
-    setDefaultIso(options.inIso);
+    applySetupOptions();
+}
+
+void TOknoGl::applySetupOptions()
+{
     applyEditorLook();
-    applyInsertionOptions();
     Q_EMIT setupOptionsChanged();
 }
 
@@ -436,7 +425,6 @@ void TOknoGl::closeSequence()
     m_startup.pliki = m_filePanel->filterIndex();
     if (m_preview->msieButton()->isEnabled() && m_preview->mozButton()->isEnabled())
         m_startup.podgladMsie = m_preview->internalChosen();
-    m_startup.defTemplate = defaultTemplate();
     // The user toolbar knows the slots as they are now.
     m_startup.userButtons = userToolBar()->slotNames();
     m_startup.write(m_settings);

@@ -3,6 +3,7 @@
 #include "base/documents.h"
 #include "base/settings.h"
 #include "search/findresults.h"
+#include "search/searchwindowstate.h"
 #include "search/ui/findresultspanel.h"
 
 #include <QApplication>
@@ -24,7 +25,6 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -82,11 +82,6 @@ protected:
 private:
     bool m_escape = false;
 };
-
-const QString kGroup = QStringLiteral("Okna/Znajdź");
-// The stored window place: any screen's coordinates fit in this range.
-const int kMaxCoordinate = 32767;
-const int kNoPlace = std::numeric_limits<int>::min();
 
 QStringList comboItems(const QComboBox *combo)
 {
@@ -471,58 +466,46 @@ void TSearchDial::runAll(bool replacing)
 
 void TSearchDial::restoreState()
 {
-    const MarkoraSettings s;
+    const SearchWindowState state = SearchWindowState::read(MarkoraSettings());
     // A place no screen shows (edited by hand, or a screen since removed) leaves the
     // window where it opens.
-    const int left = s.readInt(kGroup, QStringLiteral("Left"), kNoPlace, -kMaxCoordinate, kMaxCoordinate);
-    const int top = s.readInt(kGroup, QStringLiteral("Top"), kNoPlace, -kMaxCoordinate, kMaxCoordinate);
-    if (left != kNoPlace && top != kNoPlace) {
-        const QRect placed(QPoint(left, top), size());
+    if (state.left != SearchWindowState::NoPlace && state.top != SearchWindowState::NoPlace) {
+        const QRect placed(QPoint(state.left, state.top), size());
         const QList<QScreen *> screens = QGuiApplication::screens();
         if (std::any_of(screens.begin(), screens.end(),
                 [&placed](const QScreen *screen) { return screen->geometry().intersects(placed); }))
-            move(left, top);
+            move(state.left, state.top);
     }
-    auto items = [&s](const QString &key) {
-        QStringList list;
-        for (const QString &item : s.readStringList(kGroup, key)) {
-            if (list.size() == SearchEngine::HistorySize)
-                break;
-            if (!item.isEmpty())
-                list << item.left(SearchEngine::HistoryEntryLength);
-        }
-        return list;
-    };
-    FindCombo->addItems(items(QStringLiteral("FindCombo.Items")));
-    ReplCombo->addItems(items(QStringLiteral("ReplCombo.Items")));
-    FindCombo->setEditText(s.readString(kGroup, QStringLiteral("FindCombo.Text")));
-    ReplCombo->setEditText(s.readString(kGroup, QStringLiteral("ReplCombo.Text")));
-    OptBtn->setChecked(s.readBool(kGroup, QStringLiteral("OptBtn.Down"), false));
-    UzDot->setChecked(s.readBool(kGroup, QStringLiteral("UzDot.Checked"), false));
-    UzReg->setChecked(s.readBool(kGroup, QStringLiteral("UzReg.Checked"), false));
-    UzSS->setChecked(s.readBool(kGroup, QStringLiteral("UzSS.Checked"), false));
-    WyszCase->setChecked(s.readBool(kGroup, QStringLiteral("WyszCase.Checked"), false));
-    WyszSel->setChecked(s.readBool(kGroup, QStringLiteral("WyszSel.Checked"), false));
-    const bool all = s.readBool(kGroup, QStringLiteral("ZakresWsz.Checked"), false)
-        && !s.readBool(kGroup, QStringLiteral("ZakresAkt.Checked"), false);
-    (all ? ZakresWsz : ZakresAkt)->setChecked(true);
+    FindCombo->addItems(state.findItems);
+    ReplCombo->addItems(state.replItems);
+    FindCombo->setEditText(state.findText);
+    ReplCombo->setEditText(state.replText);
+    OptBtn->setChecked(state.optBtnDown);
+    UzDot->setChecked(state.uzDot);
+    UzReg->setChecked(state.uzReg);
+    UzSS->setChecked(state.uzSS);
+    WyszCase->setChecked(state.wyszCase);
+    WyszSel->setChecked(state.wyszSel);
+    (state.zakresWsz && !state.zakresAkt ? ZakresWsz : ZakresAkt)->setChecked(true);
 }
 
 void TSearchDial::saveState() const
 {
+    SearchWindowState state;
+    state.left = x();
+    state.top = y();
+    state.findText = FindCombo->currentText();
+    state.replText = ReplCombo->currentText();
+    state.findItems = comboItems(FindCombo);
+    state.replItems = comboItems(ReplCombo);
+    state.optBtnDown = OptBtn->isChecked();
+    state.uzDot = UzDot->isChecked();
+    state.uzReg = UzReg->isChecked();
+    state.uzSS = UzSS->isChecked();
+    state.wyszCase = WyszCase->isChecked();
+    state.wyszSel = WyszSel->isChecked();
+    state.zakresAkt = ZakresAkt->isChecked();
+    state.zakresWsz = ZakresWsz->isChecked();
     MarkoraSettings s;
-    s.writeInt(kGroup, QStringLiteral("Left"), x());
-    s.writeInt(kGroup, QStringLiteral("Top"), y());
-    s.writeString(kGroup, QStringLiteral("FindCombo.Text"), FindCombo->currentText());
-    s.writeString(kGroup, QStringLiteral("ReplCombo.Text"), ReplCombo->currentText());
-    s.writeBool(kGroup, QStringLiteral("OptBtn.Down"), OptBtn->isChecked());
-    s.writeStringList(kGroup, QStringLiteral("FindCombo.Items"), comboItems(FindCombo));
-    s.writeStringList(kGroup, QStringLiteral("ReplCombo.Items"), comboItems(ReplCombo));
-    s.writeBool(kGroup, QStringLiteral("UzDot.Checked"), UzDot->isChecked());
-    s.writeBool(kGroup, QStringLiteral("UzReg.Checked"), UzReg->isChecked());
-    s.writeBool(kGroup, QStringLiteral("UzSS.Checked"), UzSS->isChecked());
-    s.writeBool(kGroup, QStringLiteral("WyszCase.Checked"), WyszCase->isChecked());
-    s.writeBool(kGroup, QStringLiteral("WyszSel.Checked"), WyszSel->isChecked());
-    s.writeBool(kGroup, QStringLiteral("ZakresAkt.Checked"), ZakresAkt->isChecked());
-    s.writeBool(kGroup, QStringLiteral("ZakresWsz.Checked"), ZakresWsz->isChecked());
+    state.write(s);
 }

@@ -1,10 +1,10 @@
 #include "base/settings.h"
-#include "ipc/commtestserver.h"
 #include "ext/ui/pluginsbar.h"
-#include "ipc/client/pluginschannel.h"
 #include "ext/ui/tdoklbutton.h"
+#include "guitestsupport.h"
+#include "ipc/client/pluginschannel.h"
+#include "ipc/commtestserver.h"
 #include "pluginstestsupport.h"
-#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,7 +93,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, ini);
         if (!ini.isNull())
             writeRegistrations(ini);
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         QToolBar *bar = CreatePluginToolBar(nullptr);
         std::unique_ptr<QToolBar> owner(bar);
         QVERIFY(LoadPlugins(bar, *PluginSettings()).isEmpty());
@@ -118,7 +118,7 @@ private Q_SLOTS:
             + "\n"
               "[Bez hinta]\n"
               "Command=/opt/inny\n");
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         QToolBar bar;
         const QList<TDoklButton *> buttons = LoadPlugins(&bar, *PluginSettings());
         QVERIFY(messages.asked.isEmpty());
@@ -160,7 +160,7 @@ private Q_SLOTS:
             f.write("to nie jest obrazek");
         }
         writeRegistrations("[A]\nCommand=/nie/ma/a\nIcon=" + icon + "\n[B]\nCommand=/nie/ma/b\n");
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         QToolBar bar;
         const QList<TDoklButton *> buttons = LoadPlugins(&bar, *PluginSettings());
         QCOMPARE(messages.asked.size(), 1);
@@ -207,7 +207,7 @@ private Q_SLOTS:
         } else if (command == QStringLiteral("DIR")) {
             command = m_files->path();
         }
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         TDoklButton button;
         button.Command = command;
         button.WindowCaption = caption;
@@ -232,7 +232,7 @@ private Q_SLOTS:
         writeRegistrations(QByteArray("[Licznik]\nCommand=" MARKORA_BIN_DIR "/markora-plugin-example\n"
                                       "WindowCaption=")
             + caption.toUtf8() + "\nHint=Liczy słowa i znaczniki\n");
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         QToolBar bar;
         const QList<TDoklButton *> buttons = LoadPlugins(&bar, *PluginSettings());
         QCOMPARE(buttons.size(), 1);

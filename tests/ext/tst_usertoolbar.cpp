@@ -1,10 +1,9 @@
-#include "base/settings.h"
 #include "app/ui/toknogl.h"
+#include "base/settings.h"
 #include "ext/ui/tprzeniesdial.h"
 #include "ext/ui/usertoolbar.h"
+#include "guitestsupport.h"
 #include "insert/ui/inserttooltabs.h"
-#include "pluginstestsupport.h"
-#include "testsupport.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -69,7 +68,7 @@ private Q_SLOTS:
     void unassignedClickExplains()
     {
         UserToolBar bar;
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         bar.userButton(4)->click();
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].icon, QMessageBox::Information);
@@ -267,7 +266,7 @@ private Q_SLOTS:
             QCOMPARE(other.readString(QStringLiteral("Pasek uzytkownika"), QStringLiteral("4")),
                 QStringLiteral("BtnNieMaGo"));
         }
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         InsertToolTabs tabs;
         bar.attachToolTabs(&tabs);
         QVERIFY(messages.asked.isEmpty()); // a vanished button is ignored without a word
@@ -295,7 +294,7 @@ private Q_SLOTS:
             plugins->setValue(QStringLiteral("Zegar/Command"), QStringLiteral("/opt/zegar"));
             plugins->sync();
         }
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         TOknoGl window;
         QCOMPARE(window.pluginToolBar()->objectName(), QStringLiteral("Doklejki"));
         QVERIFY(window.pluginToolBar()->findChild<QToolButton *>(QStringLiteral("Zegar")));

@@ -1,8 +1,8 @@
 #include "base/documents.h"
+#include "guitestsupport.h"
 #include "search/findresults.h"
 #include "search/ui/findresultspanel.h"
 #include "search/ui/tsearchdial.h"
-#include "testsupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,13 +15,6 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QtTest>
-
-struct Shown
-{
-    QMessageBox::Icon icon;
-    QString caption;
-    QString text;
-};
 
 class TestTSearchDial : public QObject
 {
@@ -59,7 +52,8 @@ private:
     std::unique_ptr<QWidget> m_main;
     std::unique_ptr<StringDocumentSet> m_docs;
     FindResultsPanel *m_panel = nullptr;
-    QList<Shown> m_shown;
+    testsupport::ScriptedUser m_user;
+    QList<MsgBox::Request> &m_shown = m_user.asked; // every message box the windows showed
     QStringList m_status;
 };
 
@@ -69,14 +63,8 @@ void TestTSearchDial::init()
     m_main = std::make_unique<QWidget>();
     m_docs = std::make_unique<StringDocumentSet>();
     m_panel = new FindResultsPanel(m_docs.get(), m_main.get());
-    m_panel->setMessageHandler([this](const QString &c, const QString &t) {
-        m_shown << Shown { QMessageBox::Information, c, t };
-    });
     m_shown.clear();
     m_status.clear();
-    TSearchDial::setMessageHandler([this](QMessageBox::Icon i, const QString &c, const QString &t) {
-        m_shown << Shown { i, c, t };
-    });
 }
 
 void TestTSearchDial::cleanup()

@@ -2,6 +2,7 @@
 
 #include "base/documents.h"
 #include "base/settings.h"
+#include "base/ui/msgbox.h"
 #include "search/findresults.h"
 #include "search/searchwindowstate.h"
 #include "search/ui/findresultspanel.h"
@@ -29,7 +30,6 @@
 namespace {
 
 QPointer<TSearchDial> s_instance;
-TSearchDial::MessageFn s_messageHandler;
 
 const int kHeightWithOptions = 313;
 const int kHeightWithoutOptions = 232;
@@ -282,8 +282,6 @@ TSearchDial *TSearchDial::showPage(
 
 TSearchDial *TSearchDial::instance() { return s_instance; }
 
-void TSearchDial::setMessageHandler(MessageFn handler) { s_messageHandler = std::move(handler); }
-
 void TSearchDial::setPage(int page)
 {
     ZZTabs->setCurrentIndex(page == 1 ? 1 : 0);
@@ -357,16 +355,6 @@ void TSearchDial::hideEvent(QHideEvent *event)
     deleteLater();
 }
 
-void TSearchDial::message(QMessageBox::Icon icon, const QString &caption, const QString &text)
-{
-    if (s_messageHandler) {
-        s_messageHandler(icon, caption, text);
-        return;
-    }
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, this);
-    box.exec();
-}
-
 void TSearchDial::addHistory(QComboBox *combo)
 {
     const QString text = combo->currentText();
@@ -381,7 +369,8 @@ bool TSearchDial::prepare()
 {
     m_regex = SearchEngine::prepare(FindCombo->currentText(), options());
     if (!m_regex.isValid()) {
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::compileError(m_regex));
+        MsgBox::show(
+            this, QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::compileError(m_regex));
         FindCombo->setFocus();
         FindCombo->lineEdit()->setSelection(m_regex.errorOffset(), 1);
         return false;
@@ -396,14 +385,14 @@ void TSearchDial::FindBtnClick()
         return;
     EditableDocument *doc = m_docs ? m_docs->active() : nullptr;
     if (!doc) {
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
         return;
     }
     const SearchEngine::StepResult r = SearchEngine::findNext(m_regex, *doc);
     if (!r.error.isEmpty())
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), r.error);
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), r.error);
     else if (!r.found)
-        message(QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::notFound());
+        MsgBox::show(this, QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::notFound());
 }
 
 void TSearchDial::ReplBtnClick()
@@ -413,15 +402,15 @@ void TSearchDial::ReplBtnClick()
     addHistory(ReplCombo);
     EditableDocument *doc = m_docs ? m_docs->active() : nullptr;
     if (!doc) {
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
         return;
     }
     const SearchEngine::StepResult r
         = SearchEngine::replace(m_regex, *doc, ReplCombo->currentText(), UzSS->isChecked());
     if (!r.error.isEmpty())
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), r.error);
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), r.error);
     else if (!r.found)
-        message(QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::notFound());
+        MsgBox::show(this, QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::notFound());
 }
 
 void TSearchDial::FindAllBtnClick() { runAll(false); }
@@ -441,7 +430,7 @@ void TSearchDial::runAll(bool replacing)
         addHistory(ReplCombo);
     const SearchOptions o = options();
     if (!m_docs || (!o.allDocuments && !m_docs->active())) {
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
         return;
     }
 
@@ -458,9 +447,9 @@ void TSearchDial::runAll(bool replacing)
     if (m_results)
         m_results->model()->appendRows(std::move(r.rows));
     if (!error.isEmpty())
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), error);
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), error);
     else if (count == 0)
-        message(QMessageBox::Information,
+        MsgBox::show(this, QMessageBox::Information,
             replacing ? SearchTexts::replaceCaption() : SearchTexts::findCaption(), SearchTexts::notFound());
 }
 

@@ -4,7 +4,6 @@
 #include "search/searchengine.h"
 
 #include <QDialog>
-#include <QMessageBox>
 #include <functional>
 
 class DocumentSet;
@@ -24,8 +23,6 @@ class TSearchDial : public QDialog
 {
     Q_OBJECT
 public:
-    // Shows a message: icon, caption, text. The default is a modal QMessageBox.
-    using MessageFn = std::function<void(QMessageBox::Icon, const QString &caption, const QString &text)>;
     using StatusFn = std::function<void(const QString &)>;
 
     // mainWindow: the owner; docs: the open documents; results: the results panel;
@@ -39,8 +36,6 @@ public:
         int page, QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results, StatusFn statusPanel3);
     // The existing window, or nullptr.
     static TSearchDial *instance();
-    // Replaces how every search window shows messages (tests record them instead).
-    static void setMessageHandler(MessageFn handler);
 
     // The page shown: 0 find, 1 replace.
     void setPage(int page);
@@ -68,7 +63,6 @@ private:
     void updatePage();
     bool prepare();
     void addHistory(QComboBox *combo);
-    void message(QMessageBox::Icon icon, const QString &caption, const QString &text);
     void restoreState();
     void saveState() const;
     void runAll(bool replacing);

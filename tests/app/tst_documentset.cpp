@@ -19,13 +19,10 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
 
 } // namespace
 
-class TstDocumentSet : public QObject
+class TstDocumentSet : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
-    void cleanup() { m_settings.reset(); }
-
     void startsWithOneUntitledDocument();
     void openReusesTheEmptyUntitledDocument();
     void openMissingFileReports();
@@ -40,9 +37,6 @@ private Q_SLOTS:
     void fileChangedOnDisk_data();
     void fileChangedOnDisk();
     void watcherFollowsTheFileAcrossSaves();
-
-private:
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
 };
 
 void TstDocumentSet::startsWithOneUntitledDocument()

@@ -18,11 +18,10 @@
 
 // The "Doklejki" toolbar: plug-in registrations read from the sibling settings store,
 // and the click that starts a plug-in or wakes the running one.
-class TestPlugins : public QObject
+class TestPlugins : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
     std::unique_ptr<QTemporaryDir> m_files;
     QTemporaryDir m_runtime;
     QString m_log;
@@ -30,7 +29,7 @@ class TestPlugins : public QObject
     // The registrations exactly as a plug-in author writes them by hand.
     void writeRegistrations(const QByteArray &ini)
     {
-        const QString folder = m_settings->path() + QStringLiteral("/Lindenworks");
+        const QString folder = isolated().path() + QStringLiteral("/Lindenworks");
         QVERIFY(QDir().mkpath(folder));
         QFile file(folder + QStringLiteral("/Doklejki.conf"));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -68,7 +67,7 @@ private Q_SLOTS:
     }
     void init()
     {
-        m_settings = std::make_unique<testsupport::IsolatedSettings>();
+        IsolatedTestCase::init();
         m_files = std::make_unique<QTemporaryDir>();
         m_log = filePath(QStringLiteral("plugin.log"));
         qputenv("MARKORA_PLUGIN_EXAMPLE_LOG", QFile::encodeName(m_log));
@@ -78,7 +77,7 @@ private Q_SLOTS:
         killLoggedPlugins();
         qunsetenv("MARKORA_PLUGIN_EXAMPLE_LOG");
         m_files.reset();
-        m_settings.reset();
+        IsolatedTestCase::cleanup();
     }
 
     void noRegistrations_data()

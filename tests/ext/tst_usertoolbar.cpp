@@ -18,11 +18,9 @@
 
 // The "Użytkownika" toolbar: six user buttons that copy buttons of the insertion tool
 // tabs through the move dialog, and their slots kept in the settings.
-class TestUserToolBar : public QObject
+class TestUserToolBar : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
-
-    std::unique_ptr<testsupport::IsolatedSettings> m_isolated;
 
     // Answers the move dialog: chooses slot (0: none) and confirms, or closes it.
     static std::function<int(TPrzeniesDial &)> answer(int slot, bool confirm = true)
@@ -46,9 +44,6 @@ class TestUserToolBar : public QObject
     static QString handlerOf(const QSignalSpy &spy, int i) { return spy.at(i).at(0).toString(); }
 
 private Q_SLOTS:
-    void init() { m_isolated = std::make_unique<testsupport::IsolatedSettings>(); }
-    void cleanup() { m_isolated.reset(); }
-
     void buttons()
     {
         UserToolBar bar;

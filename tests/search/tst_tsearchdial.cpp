@@ -16,7 +16,7 @@
 #include <QTreeView>
 #include <QtTest>
 
-class TestTSearchDial : public QObject
+class TestTSearchDial : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -48,7 +48,6 @@ private:
         return w;
     }
 
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
     std::unique_ptr<QWidget> m_main;
     std::unique_ptr<StringDocumentSet> m_docs;
     FindResultsPanel *m_panel = nullptr;
@@ -59,7 +58,7 @@ private:
 
 void TestTSearchDial::init()
 {
-    m_settings = std::make_unique<testsupport::IsolatedSettings>();
+    IsolatedTestCase::init();
     m_main = std::make_unique<QWidget>();
     m_docs = std::make_unique<StringDocumentSet>();
     m_panel = new FindResultsPanel(m_docs.get(), m_main.get());
@@ -72,7 +71,7 @@ void TestTSearchDial::cleanup()
     closeDialog();
     m_main.reset();
     m_docs.reset();
-    m_settings.reset();
+    IsolatedTestCase::cleanup();
 }
 
 TSearchDial *TestTSearchDial::open(int page)

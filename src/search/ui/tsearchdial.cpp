@@ -453,6 +453,13 @@ void TSearchDial::runAll(bool replacing)
             replacing ? SearchTexts::replaceCaption() : SearchTexts::findCaption(), SearchTexts::notFound());
 }
 
+std::vector<std::pair<QAbstractButton *, bool SearchWindowState::*>> TSearchDial::stateButtons() const
+{
+    using W = SearchWindowState;
+    return { { OptBtn, &W::optBtnDown }, { UzDot, &W::uzDot }, { UzReg, &W::uzReg }, { UzSS, &W::uzSS },
+        { WyszCase, &W::wyszCase }, { WyszSel, &W::wyszSel } };
+}
+
 void TSearchDial::restoreState()
 {
     const SearchWindowState state = SearchWindowState::read(MarkoraSettings());
@@ -469,12 +476,8 @@ void TSearchDial::restoreState()
     ReplCombo->addItems(state.replItems);
     FindCombo->setEditText(state.findText);
     ReplCombo->setEditText(state.replText);
-    OptBtn->setChecked(state.optBtnDown);
-    UzDot->setChecked(state.uzDot);
-    UzReg->setChecked(state.uzReg);
-    UzSS->setChecked(state.uzSS);
-    WyszCase->setChecked(state.wyszCase);
-    WyszSel->setChecked(state.wyszSel);
+    for (const auto &[button, member] : stateButtons())
+        button->setChecked(state.*member);
     (state.zakresWsz && !state.zakresAkt ? ZakresWsz : ZakresAkt)->setChecked(true);
 }
 
@@ -487,12 +490,8 @@ void TSearchDial::saveState() const
     state.replText = ReplCombo->currentText();
     state.findItems = comboItems(FindCombo);
     state.replItems = comboItems(ReplCombo);
-    state.optBtnDown = OptBtn->isChecked();
-    state.uzDot = UzDot->isChecked();
-    state.uzReg = UzReg->isChecked();
-    state.uzSS = UzSS->isChecked();
-    state.wyszCase = WyszCase->isChecked();
-    state.wyszSel = WyszSel->isChecked();
+    for (const auto &[button, member] : stateButtons())
+        state.*member = button->isChecked();
     state.zakresAkt = ZakresAkt->isChecked();
     state.zakresWsz = ZakresWsz->isChecked();
     MarkoraSettings s;

@@ -2,12 +2,16 @@
 
 #include "search/regex.h"
 #include "search/searchengine.h"
+#include "search/searchwindowstate.h"
 
 #include <QDialog>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class DocumentSet;
 class FindResultsPanel;
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -63,6 +67,9 @@ private:
     void updatePage();
     bool prepare();
     void addHistory(QComboBox *combo);
+    // The buttons whose checked state the settings keep, with the member of each; the
+    // scope buttons are kept apart (one of them is always down).
+    std::vector<std::pair<QAbstractButton *, bool SearchWindowState::*>> stateButtons() const;
     void restoreState();
     void saveState() const;
     void runAll(bool replacing);

@@ -2,9 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QObject>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 
 namespace testsupport {
 
@@ -28,12 +31,40 @@ public:
         qputenv("MARKORA_RECOVERY_DIR", QFile::encodeName(recoveryPath()));
     }
     ~IsolatedSettings() { qputenv("MARKORA_RECOVERY_DIR", m_oldRecovery); }
+    bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }
     QString recoveryPath() const { return m_dir.filePath(QStringLiteral("recovery")); }
+    // The environment for a program this test starts, so that it uses the same settings
+    // and recovery folder.
+    QProcessEnvironment processEnvironment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path());
+        env.insert(QStringLiteral("MARKORA_RECOVERY_DIR"), recoveryPath());
+        return env;
+    }
 
 private:
     QTemporaryDir m_dir;
     QByteArray m_oldRecovery;
+};
+
+// A test object whose every test function runs with IsolatedSettings of its own: made in
+// init(), removed in cleanup(). A test that needs more there declares its own init() or
+// cleanup() and calls these.
+class IsolatedTestCase : public QObject
+{
+    Q_OBJECT
+protected:
+    // The current test function's settings.
+    IsolatedSettings &isolated() { return *m_isolated; }
+
+protected Q_SLOTS:
+    void init();
+    void cleanup();
+
+private:
+    std::unique_ptr<IsolatedSettings> m_isolated;
 };
 
 // Sets an environment variable (a null value unsets it) for the life of the object.

@@ -1,49 +1,46 @@
 #include "app/startupsettings.h"
 
+#include "base/settingstable.h"
+#include "ext/userslots.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-const QString kKontrolki = QStringLiteral("Kontrolki");
-const QString kUserBar = QStringLiteral("Pasek uzytkownika");
+constexpr QStringView kKontrolki = u"Kontrolki";
 // Larger than any screen: a pane size beyond it was not written by the program.
 const int kMaxPaneSize = 10000;
+
+using Table = SettingsTable<StartupSettings>;
+
+const Table &table()
+{
+    using V = StartupSettings;
+    static const Table t = [] {
+        std::vector<Table::Row> rows {
+            Table::flag(kKontrolki, u"Zawijanie", &V::zawijanie),
+            Table::flag(kKontrolki, u"Pasek przyc", &V::pasekPrzyc),
+            Table::flag(kKontrolki, u"Panel plikow", &V::panelPlikow),
+            Table::flag(kKontrolki, u"Status", &V::status),
+            Table::number(kKontrolki, u"Splitter1", &V::splitter1, 0, kMaxPaneSize),
+            Table::number(kKontrolki, u"Splitter2", &V::splitter2, 0, kMaxPaneSize),
+            Table::number(kKontrolki, u"Splitter3", &V::splitter3, 0, kMaxPaneSize),
+            Table::number(kKontrolki, u"Pliki", &V::pliki, 0, FilePanelFilterCount - 1),
+            Table::flag(kKontrolki, u"PodglądMSIE", &V::podgladMsie),
+            Table::text(kKontrolki, u"DefTemplate", &V::defTemplate),
+            Table::readOnly(Table::text(u"Setup", u"_OgExt", &V::ogExt)),
+        };
+        for (Table::Row &row : Table::part(&V::userButtons, UserSlotTable()))
+            rows.push_back(std::move(row));
+        return Table(std::move(rows));
+    }();
+    return t;
+}
 } // namespace
 
-StartupSettings StartupSettings::read(const MarkoraSettings &s)
-{
-    StartupSettings v;
-    v.zawijanie = s.readBool(kKontrolki, QStringLiteral("Zawijanie"), v.zawijanie);
-    v.pasekPrzyc = s.readBool(kKontrolki, QStringLiteral("Pasek przyc"), v.pasekPrzyc);
-    v.panelPlikow = s.readBool(kKontrolki, QStringLiteral("Panel plikow"), v.panelPlikow);
-    v.status = s.readBool(kKontrolki, QStringLiteral("Status"), v.status);
-    v.splitter1 = s.readInt(kKontrolki, QStringLiteral("Splitter1"), v.splitter1, 0, kMaxPaneSize);
-    v.splitter2 = s.readInt(kKontrolki, QStringLiteral("Splitter2"), v.splitter2, 0, kMaxPaneSize);
-    v.splitter3 = s.readInt(kKontrolki, QStringLiteral("Splitter3"), v.splitter3, 0, kMaxPaneSize);
-    v.pliki = s.readInt(kKontrolki, QStringLiteral("Pliki"), v.pliki, 0, FilePanelFilterCount - 1);
-    v.podgladMsie = s.readBool(kKontrolki, QStringLiteral("PodglądMSIE"), v.podgladMsie);
-    v.defTemplate = s.readString(kKontrolki, QStringLiteral("DefTemplate"));
-    v.ogExt = s.readString(QStringLiteral("Setup"), QStringLiteral("_OgExt"), v.ogExt);
-    for (int i = 0; i < 6; ++i)
-        v.userButtons[i] = s.readString(kUserBar, QString::number(i + 1));
-    return v;
-}
+StartupSettings StartupSettings::read(const MarkoraSettings &s) { return table().read(s); }
 
-void StartupSettings::write(MarkoraSettings &s) const
-{
-    s.writeBool(kKontrolki, QStringLiteral("Zawijanie"), zawijanie);
-    s.writeBool(kKontrolki, QStringLiteral("Pasek przyc"), pasekPrzyc);
-    s.writeBool(kKontrolki, QStringLiteral("Panel plikow"), panelPlikow);
-    s.writeBool(kKontrolki, QStringLiteral("Status"), status);
-    s.writeInt(kKontrolki, QStringLiteral("Splitter1"), splitter1);
-    s.writeInt(kKontrolki, QStringLiteral("Splitter2"), splitter2);
-    s.writeInt(kKontrolki, QStringLiteral("Splitter3"), splitter3);
-    s.writeInt(kKontrolki, QStringLiteral("Pliki"), pliki);
-    s.writeBool(kKontrolki, QStringLiteral("PodglądMSIE"), podgladMsie);
-    s.writeString(kKontrolki, QStringLiteral("DefTemplate"), defTemplate);
-    for (int i = 0; i < 6; ++i)
-        s.writeString(kUserBar, QString::number(i + 1), userButtons.value(i));
-}
+void StartupSettings::write(MarkoraSettings &s) const { table().write(s, *this); }
 
 QString FilePanelFilter(const QString &ogExt)
 {

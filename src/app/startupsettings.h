@@ -21,7 +21,7 @@ struct StartupSettings
     bool podgladMsie = true; // internal preview chosen when both previews exist
     QString defTemplate; // template file for new documents
     QString ogExt = MarkoraSettings::defaultOgExt(); // read only
-    QStringList userButtons = QStringList(6); // "Pasek uzytkownika" 1..6
+    QStringList userButtons = QStringList(6); // "Pasek uzytkownika" 1..6 (ext/userslots.h)
 
     static StartupSettings read(const MarkoraSettings &settings);
     // Writes every value except the read-only "_OgExt".

@@ -4,7 +4,7 @@ list(APPEND MARKORA_BASE_SOURCES
   base/textaccess.h base/textaccess.cpp
   base/codepage.h base/codepage.cpp base/largebuffer.h
   base/inifile.h base/inifile.cpp
-  base/settings.h base/settings.cpp
+  base/settings.h base/settings.cpp base/settingstable.h
   base/datafiles.h base/datafiles.cpp
   base/filefilter.h base/filefilter.cpp
   base/privatedir.h base/privatedir.cpp

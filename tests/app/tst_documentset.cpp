@@ -20,13 +20,10 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
 
 } // namespace
 
-class TstDocumentSet : public QObject
+class TstDocumentSet : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
-    void cleanup() { m_settings.reset(); }
-
     void startsWithOneUntitledDocument();
     void openReusesTheEmptyUntitledDocument();
     void openMissingFileReports();
@@ -42,9 +39,6 @@ private Q_SLOTS:
     void fileChangedOnDisk();
     void watcherFollowsTheFileAcrossSaves();
     void filesDroppedOnAnEditorOpen();
-
-private:
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
 };
 
 void TstDocumentSet::startsWithOneUntitledDocument()

@@ -19,13 +19,10 @@ using assisttest::setOption;
 // The insertion commands and the tag inspector in the main window: tool tabs, the insert
 // menu and its shortcuts, the questions, "Wstaw jeszcze raz", the options, the double-click
 // into the inspector and the live write-back.
-class TstInsertCommands : public QObject
+class TstInsertCommands : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
-    void cleanup() { m_settings.reset(); }
-
     void upperPaneHoldsToolTabsAndInspector();
     void toolTabButtonsWrapSelectedWord_data();
     void toolTabButtonsWrapSelectedWord();
@@ -41,9 +38,6 @@ private Q_SLOTS:
     void doubleClickEditWritesTagBack();
     void realDoubleClickOnTagAndOnWord();
     void writeBackUndoAndGuards();
-
-private:
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
 };
 
 void TstInsertCommands::upperPaneHoldsToolTabsAndInspector()

@@ -30,20 +30,14 @@ void select(TEditor *e, int anchor, int position)
 
 } // namespace
 
-class TstRecovery : public QObject
+class TstRecovery : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
-    void cleanup() { m_settings.reset(); }
-
     void offeredAfterCrash_data();
     void offeredAfterCrash();
     void onlyChangedDocumentsWritten();
     void cleanCloseLeavesNothing();
-
-private:
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
 };
 
 void TstRecovery::offeredAfterCrash_data()
@@ -56,7 +50,7 @@ void TstRecovery::offeredAfterCrash_data()
 void TstRecovery::offeredAfterCrash()
 {
     QFETCH(bool, restore);
-    const QString root = m_settings->recoveryPath();
+    const QString root = isolated().recoveryPath();
     QTemporaryDir dir;
     const QString page = writeFile(dir.filePath(QStringLiteral("Strona.html")), "<p>stary</p>");
     QString crashed;
@@ -174,7 +168,7 @@ void TstRecovery::onlyChangedDocumentsWritten()
 
 void TstRecovery::cleanCloseLeavesNothing()
 {
-    const QString root = m_settings->recoveryPath();
+    const QString root = isolated().recoveryPath();
     ScriptedUser user;
     {
         TOknoGl w;

@@ -15,23 +15,23 @@ private Q_SLOTS:
     void onlyDocumentsAreHandedOver();
 
 private:
-    QProcessEnvironment environment(const QTemporaryDir &config) const;
-    bool startFirst(QProcess &first, const QTemporaryDir &config);
-    int runSecond(const QTemporaryDir &config, const QStringList &args, QByteArray *err = nullptr);
+    QProcessEnvironment environment(const testsupport::IsolatedSettings &config) const;
+    bool startFirst(QProcess &first, const testsupport::IsolatedSettings &config);
+    int runSecond(
+        const testsupport::IsolatedSettings &config, const QStringList &args, QByteArray *err = nullptr);
 
     QString m_server;
 };
 
-QProcessEnvironment TstSecondStart::environment(const QTemporaryDir &config) const
+QProcessEnvironment TstSecondStart::environment(const testsupport::IsolatedSettings &config) const
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = config.processEnvironment();
     env.insert(QStringLiteral("MARKORA_SERVER_NAME"), m_server);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     return env;
 }
 
-bool TstSecondStart::startFirst(QProcess &first, const QTemporaryDir &config)
+bool TstSecondStart::startFirst(QProcess &first, const testsupport::IsolatedSettings &config)
 {
     m_server = QStringLiteral("markora-test-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     qputenv("MARKORA_SERVER_NAME", m_server.toUtf8());
@@ -51,7 +51,8 @@ bool TstSecondStart::startFirst(QProcess &first, const QTemporaryDir &config)
     return false;
 }
 
-int TstSecondStart::runSecond(const QTemporaryDir &config, const QStringList &args, QByteArray *err)
+int TstSecondStart::runSecond(
+    const testsupport::IsolatedSettings &config, const QStringList &args, QByteArray *err)
 {
     QProcess second;
     second.setProcessEnvironment(environment(config));
@@ -67,7 +68,8 @@ int TstSecondStart::runSecond(const QTemporaryDir &config, const QStringList &ar
 
 void TstSecondStart::secondStartHandsFileToFirst()
 {
-    QTemporaryDir config, docs;
+    testsupport::IsolatedSettings config;
+    QTemporaryDir docs;
     const QString page = docs.filePath(QStringLiteral("strona.html"));
     {
         QFile f(page);
@@ -96,7 +98,7 @@ void TstSecondStart::secondStartHandsFileToFirst()
 
 void TstSecondStart::onlyDocumentsAreHandedOver()
 {
-    QTemporaryDir config;
+    testsupport::IsolatedSettings config;
     QProcess first;
     QVERIFY(startFirst(first, config));
     QByteArray err;

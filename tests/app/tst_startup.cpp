@@ -71,13 +71,10 @@ private:
 
 } // namespace
 
-class TstStartup : public QObject
+class TstStartup : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
-    void cleanup() { m_settings.reset(); }
-
     void defaultsWithNothingStored();
     void missingFontShownMonospacedWithoutRewriting();
     void valuesWrittenAtCloseReadBack();
@@ -91,9 +88,6 @@ private Q_SLOTS:
     void filePanelOpensSelectedAndFollowsSaveAs();
     void setupDialogKeepsEveryOption();
     void handEditedSettingsFallBack();
-
-private:
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
 };
 
 void TstStartup::defaultsWithNothingStored()

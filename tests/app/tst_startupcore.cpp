@@ -1,18 +1,15 @@
 #include "app/previewfile.h"
-#include "base/settings.h"
 #include "app/setupoptions.h"
 #include "app/startupsettings.h"
+#include "base/settings.h"
 #include "testsupport.h"
 
 #include <QtTest>
 
-class TstStartupCore : public QObject
+class TstStartupCore : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
-    void cleanup() { m_settings.reset(); }
-
     void defaultsWithNothingStored();
     void windowValuesRoundTrip();
     void ogExtAndInIsoAreNotWrittenAtClose();
@@ -30,9 +27,6 @@ private Q_SLOTS:
     void previewButtons_data();
     void previewButtons();
     void previewFileFolder();
-
-private:
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
 };
 
 void TstStartupCore::defaultsWithNothingStored()

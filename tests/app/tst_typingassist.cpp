@@ -15,13 +15,10 @@ using assisttest::setOption;
 // Typing in the main window's editor as a user does: the key handler with Enter, ">",
 // overwrite and the parameter list, the switches, the status panels, the context menu's
 // parameter inserter, the syntax hint and the tag preview file.
-class TstTypingAssist : public QObject
+class TstTypingAssist : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { m_settings = std::make_unique<testsupport::IsolatedSettings>(); }
-    void cleanup() { m_settings.reset(); }
-
     void greaterClosesTag_data();
     void greaterClosesTag();
     void greaterClosingIsOneUndoStep();
@@ -42,9 +39,6 @@ private Q_SLOTS:
     void syntaxHintConditions();
     void hintPreviewFileWrittenInDocumentFolder();
     void hintPreviewNeverWritesThroughAPlantedLink();
-
-private:
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
 };
 
 void TstTypingAssist::greaterClosesTag_data()

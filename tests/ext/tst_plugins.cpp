@@ -1,10 +1,10 @@
 #include "base/settings.h"
-#include "ipc/commtestserver.h"
 #include "ext/ui/pluginsbar.h"
-#include "ipc/client/pluginschannel.h"
 #include "ext/ui/tdoklbutton.h"
+#include "guitestsupport.h"
+#include "ipc/client/pluginschannel.h"
+#include "ipc/commtestserver.h"
 #include "pluginstestsupport.h"
-#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,11 +18,10 @@
 
 // The "Doklejki" toolbar: plug-in registrations read from the sibling settings store,
 // and the click that starts a plug-in or wakes the running one.
-class TestPlugins : public QObject
+class TestPlugins : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
     std::unique_ptr<QTemporaryDir> m_files;
     QTemporaryDir m_runtime;
     QString m_log;
@@ -30,7 +29,7 @@ class TestPlugins : public QObject
     // The registrations exactly as a plug-in author writes them by hand.
     void writeRegistrations(const QByteArray &ini)
     {
-        const QString folder = m_settings->path() + QStringLiteral("/Lindenworks");
+        const QString folder = isolated().path() + QStringLiteral("/Lindenworks");
         QVERIFY(QDir().mkpath(folder));
         QFile file(folder + QStringLiteral("/Doklejki.conf"));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -68,7 +67,7 @@ private Q_SLOTS:
     }
     void init()
     {
-        m_settings = std::make_unique<testsupport::IsolatedSettings>();
+        IsolatedTestCase::init();
         m_files = std::make_unique<QTemporaryDir>();
         m_log = filePath(QStringLiteral("plugin.log"));
         qputenv("MARKORA_PLUGIN_EXAMPLE_LOG", QFile::encodeName(m_log));
@@ -78,7 +77,7 @@ private Q_SLOTS:
         killLoggedPlugins();
         qunsetenv("MARKORA_PLUGIN_EXAMPLE_LOG");
         m_files.reset();
-        m_settings.reset();
+        IsolatedTestCase::cleanup();
     }
 
     void noRegistrations_data()
@@ -93,7 +92,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, ini);
         if (!ini.isNull())
             writeRegistrations(ini);
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         QToolBar *bar = CreatePluginToolBar(nullptr);
         std::unique_ptr<QToolBar> owner(bar);
         QVERIFY(LoadPlugins(bar, *PluginSettings()).isEmpty());
@@ -118,7 +117,7 @@ private Q_SLOTS:
             + "\n"
               "[Bez hinta]\n"
               "Command=/opt/inny\n");
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         QToolBar bar;
         const QList<TDoklButton *> buttons = LoadPlugins(&bar, *PluginSettings());
         QVERIFY(messages.asked.isEmpty());
@@ -160,7 +159,7 @@ private Q_SLOTS:
             f.write("to nie jest obrazek");
         }
         writeRegistrations("[A]\nCommand=/nie/ma/a\nIcon=" + icon + "\n[B]\nCommand=/nie/ma/b\n");
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         QToolBar bar;
         const QList<TDoklButton *> buttons = LoadPlugins(&bar, *PluginSettings());
         QCOMPARE(messages.asked.size(), 1);
@@ -207,7 +206,7 @@ private Q_SLOTS:
         } else if (command == QStringLiteral("DIR")) {
             command = m_files->path();
         }
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         TDoklButton button;
         button.Command = command;
         button.WindowCaption = caption;
@@ -232,7 +231,7 @@ private Q_SLOTS:
         writeRegistrations(QByteArray("[Licznik]\nCommand=" MARKORA_BIN_DIR "/markora-plugin-example\n"
                                       "WindowCaption=")
             + caption.toUtf8() + "\nHint=Liczy słowa i znaczniki\n");
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         QToolBar bar;
         const QList<TDoklButton *> buttons = LoadPlugins(&bar, *PluginSettings());
         QCOMPARE(buttons.size(), 1);

@@ -1,10 +1,9 @@
-#include "base/settings.h"
 #include "app/ui/toknogl.h"
+#include "base/settings.h"
 #include "ext/ui/tprzeniesdial.h"
 #include "ext/ui/usertoolbar.h"
+#include "guitestsupport.h"
 #include "insert/ui/inserttooltabs.h"
-#include "pluginstestsupport.h"
-#include "testsupport.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -19,11 +18,9 @@
 
 // The "Użytkownika" toolbar: six user buttons that copy buttons of the insertion tool
 // tabs through the move dialog, and their slots kept in the settings.
-class TestUserToolBar : public QObject
+class TestUserToolBar : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
-
-    std::unique_ptr<testsupport::IsolatedSettings> m_isolated;
 
     // Answers the move dialog: chooses slot (0: none) and confirms, or closes it.
     static std::function<int(TPrzeniesDial &)> answer(int slot, bool confirm = true)
@@ -47,9 +44,6 @@ class TestUserToolBar : public QObject
     static QString handlerOf(const QSignalSpy &spy, int i) { return spy.at(i).at(0).toString(); }
 
 private Q_SLOTS:
-    void init() { m_isolated = std::make_unique<testsupport::IsolatedSettings>(); }
-    void cleanup() { m_isolated.reset(); }
-
     void buttons()
     {
         UserToolBar bar;
@@ -69,7 +63,7 @@ private Q_SLOTS:
     void unassignedClickExplains()
     {
         UserToolBar bar;
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         bar.userButton(4)->click();
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].icon, QMessageBox::Information);
@@ -267,7 +261,7 @@ private Q_SLOTS:
             QCOMPARE(other.readString(QStringLiteral("Pasek uzytkownika"), QStringLiteral("4")),
                 QStringLiteral("BtnNieMaGo"));
         }
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         InsertToolTabs tabs;
         bar.attachToolTabs(&tabs);
         QVERIFY(messages.asked.isEmpty()); // a vanished button is ignored without a word
@@ -295,7 +289,7 @@ private Q_SLOTS:
             plugins->setValue(QStringLiteral("Zegar/Command"), QStringLiteral("/opt/zegar"));
             plugins->sync();
         }
-        MessageLog messages;
+        testsupport::ScriptedUser messages;
         TOknoGl window;
         QCOMPARE(window.pluginToolBar()->objectName(), QStringLiteral("Doklejki"));
         QVERIFY(window.pluginToolBar()->findChild<QToolButton *>(QStringLiteral("Zegar")));

@@ -2,6 +2,7 @@
 // channel, what it answers and what it does, read back through the client. The editor
 // runs offscreen on a server name and a settings folder of its own.
 #include "ipc/client/commclient.h"
+#include "testsupport.h"
 
 #include <QLocalServer>
 #include <QProcess>
@@ -119,7 +120,7 @@ private:
     QString selectionOf(int doc);
     static QString id(int doc) { return QString::number(doc); }
 
-    QTemporaryDir m_config;
+    testsupport::IsolatedSettings m_config;
     QTemporaryDir m_files;
     QString m_server;
     QProcessEnvironment m_env;
@@ -191,9 +192,8 @@ void TstChannelIntegration::initTestCase()
     m_server = QStringLiteral("markora-it-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     // The client library in this process reaches the same editor.
     qputenv("MARKORA_SERVER_NAME", m_server.toUtf8());
-    m_env = QProcessEnvironment::systemEnvironment();
+    m_env = m_config.processEnvironment();
     m_env.insert(QStringLiteral("MARKORA_SERVER_NAME"), m_server);
-    m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
     m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
 
     m_editor = std::make_unique<EditorGuard>(m_server, m_env);

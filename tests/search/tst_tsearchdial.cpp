@@ -1,8 +1,8 @@
 #include "base/documents.h"
+#include "guitestsupport.h"
 #include "search/findresults.h"
 #include "search/ui/findresultspanel.h"
 #include "search/ui/tsearchdial.h"
-#include "testsupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,14 +16,7 @@
 #include <QTreeView>
 #include <QtTest>
 
-struct Shown
-{
-    QMessageBox::Icon icon;
-    QString caption;
-    QString text;
-};
-
-class TestTSearchDial : public QObject
+class TestTSearchDial : public testsupport::IsolatedTestCase
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -55,28 +48,22 @@ private:
         return w;
     }
 
-    std::unique_ptr<testsupport::IsolatedSettings> m_settings;
     std::unique_ptr<QWidget> m_main;
     std::unique_ptr<StringDocumentSet> m_docs;
     FindResultsPanel *m_panel = nullptr;
-    QList<Shown> m_shown;
+    testsupport::ScriptedUser m_user;
+    QList<MsgBox::Request> &m_shown = m_user.asked; // every message box the windows showed
     QStringList m_status;
 };
 
 void TestTSearchDial::init()
 {
-    m_settings = std::make_unique<testsupport::IsolatedSettings>();
+    IsolatedTestCase::init();
     m_main = std::make_unique<QWidget>();
     m_docs = std::make_unique<StringDocumentSet>();
     m_panel = new FindResultsPanel(m_docs.get(), m_main.get());
-    m_panel->setMessageHandler([this](const QString &c, const QString &t) {
-        m_shown << Shown { QMessageBox::Information, c, t };
-    });
     m_shown.clear();
     m_status.clear();
-    TSearchDial::setMessageHandler([this](QMessageBox::Icon i, const QString &c, const QString &t) {
-        m_shown << Shown { i, c, t };
-    });
 }
 
 void TestTSearchDial::cleanup()
@@ -84,7 +71,7 @@ void TestTSearchDial::cleanup()
     closeDialog();
     m_main.reset();
     m_docs.reset();
-    m_settings.reset();
+    IsolatedTestCase::cleanup();
 }
 
 TSearchDial *TestTSearchDial::open(int page)

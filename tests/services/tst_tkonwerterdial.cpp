@@ -1,7 +1,7 @@
 #include "base/documents.h"
 #include "services/ui/tkonwerterdial.h"
 
-#include "testsupport.h"
+#include "guitestsupport.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -12,13 +12,6 @@
 #include <QTest>
 
 namespace {
-
-struct Shown
-{
-    QMessageBox::Icon icon;
-    QString caption;
-    QString text;
-};
 
 QString znakiPath() { return testsupport::sourcePath(QStringLiteral("konfiguracja/znaki.txt")); }
 
@@ -40,10 +33,7 @@ private:
     std::unique_ptr<TKonwerterDial> make(DocumentSet *docs, const QString &path = znakiPath())
     {
         m_shown.clear();
-        return std::make_unique<TKonwerterDial>(
-            docs, path, nullptr, [this](QMessageBox::Icon icon, const QString &caption, const QString &text) {
-                m_shown.push_back({ icon, caption, text });
-            });
+        return std::make_unique<TKonwerterDial>(docs, path);
     }
     static void select(QListWidget *list, const QString &name)
     {
@@ -52,7 +42,8 @@ private:
         list->setCurrentItem(items.front());
     }
 
-    std::vector<Shown> m_shown;
+    testsupport::ScriptedUser m_user;
+    QList<MsgBox::Request> &m_shown = m_user.asked; // every message box the dialog showed
 };
 
 void TstKonwerterDial::controls()
@@ -169,7 +160,7 @@ void TstKonwerterDial::missingFileAndBadLines()
     StringDocument *doc = docs.add(QStringLiteral("ąśż"));
     {
         auto dial = make(&docs, dir.filePath(QStringLiteral("znaki.txt")));
-        QCOMPARE(m_shown.size(), std::size_t(1));
+        QCOMPARE(m_shown.size(), 1);
         QCOMPARE(m_shown[0].icon, QMessageBox::Warning);
         QCOMPARE(m_shown[0].caption, QStringLiteral("Konwerter: błąd"));
         QCOMPARE(m_shown[0].text,
@@ -179,7 +170,7 @@ void TstKonwerterDial::missingFileAndBadLines()
         m_shown.clear();
         dial->Button1Click(); // nothing to convert, reported, text untouched
         QCOMPARE(doc->text(), QStringLiteral("ąśż"));
-        QCOMPARE(m_shown.size(), std::size_t(1));
+        QCOMPARE(m_shown.size(), 1);
         QCOMPARE(m_shown[0].caption, QStringLiteral("Konwerter: błąd"));
     }
 
@@ -192,7 +183,7 @@ void TstKonwerterDial::missingFileAndBadLines()
         "188\r\n");
     f.close();
     auto dial = make(&docs, path);
-    QCOMPARE(m_shown.size(), std::size_t(2));
+    QCOMPARE(m_shown.size(), 2);
     QCOMPARE(m_shown[0].text, QStringLiteral("Błąd w pliku znaki.txt, linia 2."));
     QCOMPARE(m_shown[1].text, QStringLiteral("Błąd w pliku znaki.txt, linia 4."));
     QCOMPARE(m_shown[1].caption, QStringLiteral("Konwerter: błąd"));
@@ -221,7 +212,7 @@ void TstKonwerterDial::missingTargetConvertsNothing()
     auto dial = make(&docs, path);
     dial->FormShow();
     dial->Button1Click(); // target "ISO 8859-2" is not in this file
-    QCOMPARE(m_shown.size(), std::size_t(1));
+    QCOMPARE(m_shown.size(), 1);
     QCOMPARE(m_shown[0].caption, QStringLiteral("Konwerter: błąd"));
     QVERIFY(m_shown[0].text.contains(QStringLiteral("ISO 8859-2")));
     QCOMPARE(doc->text(), QStringLiteral("żółw"));
@@ -236,7 +227,7 @@ void TstKonwerterDial::showTable()
     auto dial = make(&docs);
     select(dial->FromList, QStringLiteral("ISO 8859-2"));
     dial->FromListDblClick();
-    QCOMPARE(m_shown.size(), std::size_t(1));
+    QCOMPARE(m_shown.size(), 1);
     QCOMPARE(m_shown[0].icon, QMessageBox::Information);
     QCOMPARE(m_shown[0].caption, QStringLiteral("ISO 8859-2"));
     // ISO codes as Windows-1250 characters: Ą (A1) shows as ˇ, Ź (AC) as ¬, ą (B1) as ±.

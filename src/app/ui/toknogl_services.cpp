@@ -1,7 +1,6 @@
 // The text services in the main window: find and replace with its results panel, and
 // the Polish-letter converter.
 #include "base/datafiles.h"
-#include "base/ui/msgbox.h"
 #include "app/ui/toknogl.h"
 #include "search/ui/findresultspanel.h"
 #include "services/ui/tkonwerterdial.h"
@@ -14,15 +13,7 @@
 
 void TOknoGl::setupServices()
 {
-    // Every report of the services goes through the one message-box path.
-    TSearchDial::setMessageHandler([this](QMessageBox::Icon icon, const QString &caption, const QString &text) {
-        MsgBox::show(this, icon, caption, text);
-    });
-
     m_results = new FindResultsPanel(this, this);
-    m_results->setMessageHandler([this](const QString &caption, const QString &text) {
-        MsgBox::show(this, QMessageBox::Information, caption, text);
-    });
     addDockWidget(Qt::BottomDockWidgetArea, m_results);
     m_results->hide();
     if (QMenu *widok = menuNamed(QStringLiteral("Widok1")))
@@ -66,10 +57,7 @@ void TOknoGl::KonwerterClick()
         return;
     // Created on demand and released when closed, so edits to znaki.txt take effect
     // the next time.
-    TKonwerterDial dlg(this, DataFilePath(QStringLiteral("konfiguracja/znaki.txt")), this,
-                       [this](QMessageBox::Icon icon, const QString &caption, const QString &text) {
-                           MsgBox::show(this, icon, caption, text);
-                       });
+    TKonwerterDial dlg(this, DataFilePath(QStringLiteral("konfiguracja/znaki.txt")), this);
     dlg.exec();
     Timer1Timer();
 }

@@ -1,19 +1,12 @@
 #include "ext/ui/usertoolbar.h"
 
 #include "base/ui/msgbox.h"
-#include "base/settings.h"
 #include "ext/ui/tprzeniesdial.h"
 #include "insert/ui/inserttooltabs.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QToolButton>
-
-namespace {
-
-QString section() { return QStringLiteral("Pasek uzytkownika"); }
-
-} // namespace
 
 UserToolBar::UserToolBar(QWidget *parent)
     : QToolBar(QStringLiteral("Użytkownika"), parent)
@@ -42,13 +35,7 @@ QString UserToolBar::slotName(int slot) const
     return slot >= 1 && slot <= SlotCount ? m_slots[slot - 1].name : QString();
 }
 
-void UserToolBar::loadSlots(const MarkoraSettings &settings)
-{
-    QStringList names;
-    for (int slot = 1; slot <= SlotCount; ++slot)
-        names << settings.readString(section(), QString::number(slot));
-    setSlotNames(names);
-}
+void UserToolBar::loadSlots(const MarkoraSettings &settings) { setSlotNames(UserSlotTable().read(settings)); }
 
 QStringList UserToolBar::slotNames() const
 {
@@ -71,11 +58,7 @@ void UserToolBar::setSlotNames(const QStringList &names)
     resolvePending();
 }
 
-void UserToolBar::saveSlots(MarkoraSettings &settings) const
-{
-    for (int slot = 1; slot <= SlotCount; ++slot)
-        settings.writeString(section(), QString::number(slot), m_slots[slot - 1].name);
-}
+void UserToolBar::saveSlots(MarkoraSettings &settings) const { UserSlotTable().write(settings, slotNames()); }
 
 void UserToolBar::attachToolTabs(InsertToolTabs *tabs)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ext/userslots.h"
+
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -7,19 +9,18 @@
 #include <functional>
 
 class InsertToolTabs;
-class MarkoraSettings;
 class QToolButton;
 class TPrzeniesDial;
 
 // The "Użytkownika" toolbar: six user buttons Btn1 … Btn6 (captions "1".."6", their slot
 // number as the "tag" property), each of which can become a copy of a button of the
-// insertion tool tabs. The source's object name is kept per slot in the settings,
-// section "Pasek uzytkownika", values "1".."6".
+// insertion tool tabs. The source's object name is kept per slot in the settings
+// (ext/userslots.h).
 class UserToolBar : public QToolBar
 {
     Q_OBJECT
 public:
-    static constexpr int SlotCount = 6;
+    static constexpr int SlotCount = UserSlotCount;
 
     explicit UserToolBar(QWidget *parent = nullptr);
 

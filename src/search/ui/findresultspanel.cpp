@@ -1,6 +1,7 @@
 #include "search/ui/findresultspanel.h"
 
 #include "base/documents.h"
+#include "base/ui/msgbox.h"
 #include "search/findresults.h"
 #include "search/searchengine.h"
 
@@ -8,7 +9,6 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QIdentityProxyModel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QTabWidget>
@@ -126,10 +126,6 @@ FindResultsPanel::FindResultsPanel(DocumentSet *docs, QWidget *parent)
 
     connect(m_clear, &QToolButton::clicked, this, &FindResultsPanel::BtnWynikiClearClick);
     connect(m_view, &QTreeView::doubleClicked, this, &FindResultsPanel::FindResultsDblClick);
-
-    m_message = [this](const QString &caption, const QString &text) {
-        QMessageBox::information(this, caption, text);
-    };
 }
 
 FindResultsPanel::~FindResultsPanel() = default;
@@ -151,5 +147,6 @@ void FindResultsPanel::FindResultsDblClick(const QModelIndex &index)
         return;
     const FindResultRow &row = m_model->row(index.row());
     if (SearchEngine::jumpTo(*m_docs, row) == SearchEngine::JumpResult::DocumentClosed)
-        m_message(SearchTexts::findCaption(), SearchTexts::documentClosed());
+        MsgBox::show(
+            this, QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::documentClosed());
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDockWidget>
-#include <functional>
 
 class DocumentSet;
 class FindResultsModel;
@@ -18,9 +17,6 @@ class FindResultsPanel : public QDockWidget
 {
     Q_OBJECT
 public:
-    // Receives (caption, text) of an information message; the default shows a message box.
-    using MessageFn = std::function<void(const QString &caption, const QString &text)>;
-
     // docs: the open documents a double-click jumps into; must outlive the panel.
     explicit FindResultsPanel(DocumentSet *docs, QWidget *parent = nullptr);
     ~FindResultsPanel() override;
@@ -33,7 +29,6 @@ public:
     bool clearBeforeNew() const;
     // Shows the panel and makes TabFind its current page.
     void showFindPage();
-    void setMessageHandler(MessageFn handler) { m_message = std::move(handler); }
 
 public Q_SLOTS:
     void BtnWynikiClearClick();
@@ -48,5 +43,4 @@ private:
     QTreeView *m_view;
     QToolButton *m_clear;
     QToolButton *m_clearBefore;
-    MessageFn m_message;
 };

@@ -2,7 +2,9 @@
 
 #include "base/documents.h"
 #include "base/settings.h"
+#include "base/ui/msgbox.h"
 #include "search/findresults.h"
+#include "search/searchwindowstate.h"
 #include "search/ui/findresultspanel.h"
 
 #include <QApplication>
@@ -24,12 +26,10 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <limits>
 
 namespace {
 
 QPointer<TSearchDial> s_instance;
-TSearchDial::MessageFn s_messageHandler;
 
 const int kHeightWithOptions = 313;
 const int kHeightWithoutOptions = 232;
@@ -82,11 +82,6 @@ protected:
 private:
     bool m_escape = false;
 };
-
-const QString kGroup = QStringLiteral("Okna/Znajdź");
-// The stored window place: any screen's coordinates fit in this range.
-const int kMaxCoordinate = 32767;
-const int kNoPlace = std::numeric_limits<int>::min();
 
 QStringList comboItems(const QComboBox *combo)
 {
@@ -287,8 +282,6 @@ TSearchDial *TSearchDial::showPage(
 
 TSearchDial *TSearchDial::instance() { return s_instance; }
 
-void TSearchDial::setMessageHandler(MessageFn handler) { s_messageHandler = std::move(handler); }
-
 void TSearchDial::setPage(int page)
 {
     ZZTabs->setCurrentIndex(page == 1 ? 1 : 0);
@@ -362,16 +355,6 @@ void TSearchDial::hideEvent(QHideEvent *event)
     deleteLater();
 }
 
-void TSearchDial::message(QMessageBox::Icon icon, const QString &caption, const QString &text)
-{
-    if (s_messageHandler) {
-        s_messageHandler(icon, caption, text);
-        return;
-    }
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, this);
-    box.exec();
-}
-
 void TSearchDial::addHistory(QComboBox *combo)
 {
     const QString text = combo->currentText();
@@ -386,7 +369,8 @@ bool TSearchDial::prepare()
 {
     m_regex = SearchEngine::prepare(FindCombo->currentText(), options());
     if (!m_regex.isValid()) {
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::compileError(m_regex));
+        MsgBox::show(
+            this, QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::compileError(m_regex));
         FindCombo->setFocus();
         FindCombo->lineEdit()->setSelection(m_regex.errorOffset(), 1);
         return false;
@@ -401,14 +385,14 @@ void TSearchDial::FindBtnClick()
         return;
     EditableDocument *doc = m_docs ? m_docs->active() : nullptr;
     if (!doc) {
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
         return;
     }
     const SearchEngine::StepResult r = SearchEngine::findNext(m_regex, *doc);
     if (!r.error.isEmpty())
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), r.error);
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), r.error);
     else if (!r.found)
-        message(QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::notFound());
+        MsgBox::show(this, QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::notFound());
 }
 
 void TSearchDial::ReplBtnClick()
@@ -418,15 +402,15 @@ void TSearchDial::ReplBtnClick()
     addHistory(ReplCombo);
     EditableDocument *doc = m_docs ? m_docs->active() : nullptr;
     if (!doc) {
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
         return;
     }
     const SearchEngine::StepResult r
         = SearchEngine::replace(m_regex, *doc, ReplCombo->currentText(), UzSS->isChecked());
     if (!r.error.isEmpty())
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), r.error);
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), r.error);
     else if (!r.found)
-        message(QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::notFound());
+        MsgBox::show(this, QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::notFound());
 }
 
 void TSearchDial::FindAllBtnClick() { runAll(false); }
@@ -446,7 +430,7 @@ void TSearchDial::runAll(bool replacing)
         addHistory(ReplCombo);
     const SearchOptions o = options();
     if (!m_docs || (!o.allDocuments && !m_docs->active())) {
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), SearchTexts::noDocument());
         return;
     }
 
@@ -463,66 +447,53 @@ void TSearchDial::runAll(bool replacing)
     if (m_results)
         m_results->model()->appendRows(std::move(r.rows));
     if (!error.isEmpty())
-        message(QMessageBox::Critical, SearchTexts::errorCaption(), error);
+        MsgBox::show(this, QMessageBox::Critical, SearchTexts::errorCaption(), error);
     else if (count == 0)
-        message(QMessageBox::Information,
+        MsgBox::show(this, QMessageBox::Information,
             replacing ? SearchTexts::replaceCaption() : SearchTexts::findCaption(), SearchTexts::notFound());
+}
+
+std::vector<std::pair<QAbstractButton *, bool SearchWindowState::*>> TSearchDial::stateButtons() const
+{
+    using W = SearchWindowState;
+    return { { OptBtn, &W::optBtnDown }, { UzDot, &W::uzDot }, { UzReg, &W::uzReg }, { UzSS, &W::uzSS },
+        { WyszCase, &W::wyszCase }, { WyszSel, &W::wyszSel } };
 }
 
 void TSearchDial::restoreState()
 {
-    const MarkoraSettings s;
+    const SearchWindowState state = SearchWindowState::read(MarkoraSettings());
     // A place no screen shows (edited by hand, or a screen since removed) leaves the
     // window where it opens.
-    const int left = s.readInt(kGroup, QStringLiteral("Left"), kNoPlace, -kMaxCoordinate, kMaxCoordinate);
-    const int top = s.readInt(kGroup, QStringLiteral("Top"), kNoPlace, -kMaxCoordinate, kMaxCoordinate);
-    if (left != kNoPlace && top != kNoPlace) {
-        const QRect placed(QPoint(left, top), size());
+    if (state.left != SearchWindowState::NoPlace && state.top != SearchWindowState::NoPlace) {
+        const QRect placed(QPoint(state.left, state.top), size());
         const QList<QScreen *> screens = QGuiApplication::screens();
         if (std::any_of(screens.begin(), screens.end(),
                 [&placed](const QScreen *screen) { return screen->geometry().intersects(placed); }))
-            move(left, top);
+            move(state.left, state.top);
     }
-    auto items = [&s](const QString &key) {
-        QStringList list;
-        for (const QString &item : s.readStringList(kGroup, key)) {
-            if (list.size() == SearchEngine::HistorySize)
-                break;
-            if (!item.isEmpty())
-                list << item.left(SearchEngine::HistoryEntryLength);
-        }
-        return list;
-    };
-    FindCombo->addItems(items(QStringLiteral("FindCombo.Items")));
-    ReplCombo->addItems(items(QStringLiteral("ReplCombo.Items")));
-    FindCombo->setEditText(s.readString(kGroup, QStringLiteral("FindCombo.Text")));
-    ReplCombo->setEditText(s.readString(kGroup, QStringLiteral("ReplCombo.Text")));
-    OptBtn->setChecked(s.readBool(kGroup, QStringLiteral("OptBtn.Down"), false));
-    UzDot->setChecked(s.readBool(kGroup, QStringLiteral("UzDot.Checked"), false));
-    UzReg->setChecked(s.readBool(kGroup, QStringLiteral("UzReg.Checked"), false));
-    UzSS->setChecked(s.readBool(kGroup, QStringLiteral("UzSS.Checked"), false));
-    WyszCase->setChecked(s.readBool(kGroup, QStringLiteral("WyszCase.Checked"), false));
-    WyszSel->setChecked(s.readBool(kGroup, QStringLiteral("WyszSel.Checked"), false));
-    const bool all = s.readBool(kGroup, QStringLiteral("ZakresWsz.Checked"), false)
-        && !s.readBool(kGroup, QStringLiteral("ZakresAkt.Checked"), false);
-    (all ? ZakresWsz : ZakresAkt)->setChecked(true);
+    FindCombo->addItems(state.findItems);
+    ReplCombo->addItems(state.replItems);
+    FindCombo->setEditText(state.findText);
+    ReplCombo->setEditText(state.replText);
+    for (const auto &[button, member] : stateButtons())
+        button->setChecked(state.*member);
+    (state.zakresWsz && !state.zakresAkt ? ZakresWsz : ZakresAkt)->setChecked(true);
 }
 
 void TSearchDial::saveState() const
 {
+    SearchWindowState state;
+    state.left = x();
+    state.top = y();
+    state.findText = FindCombo->currentText();
+    state.replText = ReplCombo->currentText();
+    state.findItems = comboItems(FindCombo);
+    state.replItems = comboItems(ReplCombo);
+    for (const auto &[button, member] : stateButtons())
+        state.*member = button->isChecked();
+    state.zakresAkt = ZakresAkt->isChecked();
+    state.zakresWsz = ZakresWsz->isChecked();
     MarkoraSettings s;
-    s.writeInt(kGroup, QStringLiteral("Left"), x());
-    s.writeInt(kGroup, QStringLiteral("Top"), y());
-    s.writeString(kGroup, QStringLiteral("FindCombo.Text"), FindCombo->currentText());
-    s.writeString(kGroup, QStringLiteral("ReplCombo.Text"), ReplCombo->currentText());
-    s.writeBool(kGroup, QStringLiteral("OptBtn.Down"), OptBtn->isChecked());
-    s.writeStringList(kGroup, QStringLiteral("FindCombo.Items"), comboItems(FindCombo));
-    s.writeStringList(kGroup, QStringLiteral("ReplCombo.Items"), comboItems(ReplCombo));
-    s.writeBool(kGroup, QStringLiteral("UzDot.Checked"), UzDot->isChecked());
-    s.writeBool(kGroup, QStringLiteral("UzReg.Checked"), UzReg->isChecked());
-    s.writeBool(kGroup, QStringLiteral("UzSS.Checked"), UzSS->isChecked());
-    s.writeBool(kGroup, QStringLiteral("WyszCase.Checked"), WyszCase->isChecked());
-    s.writeBool(kGroup, QStringLiteral("WyszSel.Checked"), WyszSel->isChecked());
-    s.writeBool(kGroup, QStringLiteral("ZakresAkt.Checked"), ZakresAkt->isChecked());
-    s.writeBool(kGroup, QStringLiteral("ZakresWsz.Checked"), ZakresWsz->isChecked());
+    state.write(s);
 }

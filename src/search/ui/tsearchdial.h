@@ -2,13 +2,16 @@
 
 #include "search/regex.h"
 #include "search/searchengine.h"
+#include "search/searchwindowstate.h"
 
 #include <QDialog>
-#include <QMessageBox>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class DocumentSet;
 class FindResultsPanel;
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -24,8 +27,6 @@ class TSearchDial : public QDialog
 {
     Q_OBJECT
 public:
-    // Shows a message: icon, caption, text. The default is a modal QMessageBox.
-    using MessageFn = std::function<void(QMessageBox::Icon, const QString &caption, const QString &text)>;
     using StatusFn = std::function<void(const QString &)>;
 
     // mainWindow: the owner; docs: the open documents; results: the results panel;
@@ -39,8 +40,6 @@ public:
         int page, QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results, StatusFn statusPanel3);
     // The existing window, or nullptr.
     static TSearchDial *instance();
-    // Replaces how every search window shows messages (tests record them instead).
-    static void setMessageHandler(MessageFn handler);
 
     // The page shown: 0 find, 1 replace.
     void setPage(int page);
@@ -68,7 +67,9 @@ private:
     void updatePage();
     bool prepare();
     void addHistory(QComboBox *combo);
-    void message(QMessageBox::Icon icon, const QString &caption, const QString &text);
+    // The buttons whose checked state the settings keep, with the member of each; the
+    // scope buttons are kept apart (one of them is always down).
+    std::vector<std::pair<QAbstractButton *, bool SearchWindowState::*>> stateButtons() const;
     void restoreState();
     void saveState() const;
     void runAll(bool replacing);

@@ -1,7 +1,8 @@
 #include "services/ui/tkonwerterdial.h"
 
-#include "base/documents.h"
 #include "base/codepage.h"
+#include "base/documents.h"
+#include "base/ui/msgbox.h"
 #include "services/konwertertexts.h"
 
 #include <QGridLayout>
@@ -15,11 +16,9 @@
 
 namespace T = KonwerterTexts;
 
-TKonwerterDial::TKonwerterDial(
-    DocumentSet *docs, const QString &znakiPath, QWidget *parent, MessageFn messageFn)
+TKonwerterDial::TKonwerterDial(DocumentSet *docs, const QString &znakiPath, QWidget *parent)
     : QDialog(parent)
     , m_docs(docs)
-    , m_message(std::move(messageFn))
 {
     setWindowTitle(T::caption());
 
@@ -88,12 +87,8 @@ TKonwerterDial::TKonwerterDial(
 
 void TKonwerterDial::message(QMessageBox::Icon icon, const QString &caption, const QString &text)
 {
-    if (m_message) {
-        m_message(icon, caption, text);
-        return;
-    }
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, this);
-    box.exec();
+    // The table file is read before the dialog is shown: those reports go over its owner.
+    MsgBox::show(isVisible() || !parentWidget() ? this : parentWidget(), icon, caption, text);
 }
 
 void TKonwerterDial::showEvent(QShowEvent *event)

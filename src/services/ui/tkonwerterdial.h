@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QMessageBox>
-#include <functional>
 
 class DocumentSet;
 class QGroupBox;
@@ -19,15 +18,9 @@ class TKonwerterDial : public QDialog
 {
     Q_OBJECT
 public:
-    // Shows one message box (icon, caption, text). The default is a modal QMessageBox;
-    // tests pass a recorder.
-    using MessageFn
-        = std::function<void(QMessageBox::Icon icon, const QString &caption, const QString &text)>;
-
-    // Reads the table file now (its errors are reported through message). docs must
+    // Reads the table file now (its errors are reported in message boxes). docs must
     // outlive the dialog.
-    TKonwerterDial(DocumentSet *docs, const QString &znakiPath, QWidget *parent = nullptr,
-        MessageFn messageFn = MessageFn());
+    TKonwerterDial(DocumentSet *docs, const QString &znakiPath, QWidget *parent = nullptr);
 
     QListWidget *FromList = nullptr;
     QListWidget *ToList = nullptr;
@@ -57,5 +50,4 @@ private:
 
     DocumentSet *m_docs;
     ConvLookup m_lookup;
-    MessageFn m_message;
 };

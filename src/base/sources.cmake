@@ -8,6 +8,7 @@ list(APPEND MARKORA_BASE_SOURCES
   base/datafiles.h base/datafiles.cpp
   base/filefilter.h base/filefilter.cpp
   base/privatedir.h base/privatedir.cpp
+  base/filestamp.h base/filestamp.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   base/ui/msgbox.h base/ui/msgbox.cpp

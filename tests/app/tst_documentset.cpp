@@ -49,7 +49,7 @@ void TstDocumentSet::startsWithOneUntitledDocument()
 {
     TOknoGl w;
     QCOMPARE(w.count(), 1);
-    QVERIFY(w.CurrentEditor()->FileName.isEmpty());
+    QVERIFY(w.CurrentEditor()->state().fileName.isEmpty());
     QCOMPARE(w.notebook()->caption(0), QStringLiteral("\tbez nazwy"));
     QCOMPARE(w.findChild<QLabel *>(QStringLiteral("OpisDok"))->text(),
              QStringLiteral("\tEdycja - bez nazwy (niezapisany)"));
@@ -67,7 +67,7 @@ void TstDocumentSet::openReusesTheEmptyUntitledDocument()
     const int id = w.Open(a, 0);
     QCOMPARE(w.count(), 1);
     QCOMPARE(w.CurrentEditor(), untitled);
-    QCOMPARE(id, untitled->DocumentId);
+    QCOMPARE(id, untitled->documentId());
     QCOMPARE(w.notebook()->caption(0), QStringLiteral("a.html"));
     QCOMPARE(w.CurrentEditor()->text(), QStringLiteral("<p>a</p>"));
     QVERIFY(!w.CurrentEditor()->isModified());
@@ -75,7 +75,7 @@ void TstDocumentSet::openReusesTheEmptyUntitledDocument()
     const int id2 = w.Open(b, 0);
     QCOMPARE(w.count(), 2);
     QCOMPARE(w.activeIndex(), 1);
-    QCOMPARE(id2, w.CurrentEditor()->DocumentId);
+    QCOMPARE(id2, w.CurrentEditor()->documentId());
     QVERIFY(id2 > id);
 }
 
@@ -109,7 +109,7 @@ void TstDocumentSet::reloadQuestionAnsweredNoKeepsText()
     QCOMPARE(w.activeIndex(), 0); // the open document was made current
     QCOMPARE(w.editorAt(0)->text(), QStringLiteral("edited"));
     user.answers << QMessageBox::Yes;
-    QCOMPARE(w.Open(a, 0), w.editorAt(0)->DocumentId);
+    QCOMPARE(w.Open(a, 0), w.editorAt(0)->documentId());
     QCOMPARE(w.editorAt(0)->text(), QStringLiteral("on disk"));
     QCOMPARE(w.count(), 2);
 }
@@ -142,7 +142,7 @@ void TstDocumentSet::failedSaveKeepsFileAndModifiedFlag()
     if (canStillWrite) {
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         // Make the target a folder's name instead: writing it must fail for everyone.
-        w.CurrentEditor()->FileName = dir.path();
+        w.CurrentEditor()->state().fileName = dir.path();
     }
     QVERIFY(!w.Save(w.CurrentEditor()));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -170,8 +170,8 @@ void TstDocumentSet::closeAllCancelledKeepsLaterDocuments()
     // to the first tab, so c closes, then a asks, is kept, and b stays open after it.
     QVERIFY(!w.CloseAll());
     QCOMPARE(w.count(), 2);
-    QCOMPARE(w.CurrentEditor()->FileName, QFileInfo(a).absoluteFilePath());
-    QCOMPARE(w.editorAt(1)->FileName, QFileInfo(b).absoluteFilePath());
+    QCOMPARE(w.CurrentEditor()->state().fileName, QFileInfo(a).absoluteFilePath());
+    QCOMPARE(w.editorAt(1)->state().fileName, QFileInfo(b).absoluteFilePath());
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked[0].caption, QStringLiteral("Zamykanie okienka"));
     QCOMPARE(user.asked[0].text, QStringLiteral("a.html: tekst był modyfikowany.\nCzy zapisać zmiany?"));
@@ -223,11 +223,11 @@ void TstDocumentSet::charsetMenuNeverTouchesText()
     TOknoGl w;
     w.CurrentEditor()->loadText(QString::fromUtf8("zażółć"));
     w.findChild<QAction *>(QStringLiteral("ISO1"))->trigger();
-    QVERIFY(w.CurrentEditor()->IsoCharset);
+    QVERIFY(w.CurrentEditor()->state().iso);
     QCOMPARE(w.CurrentEditor()->text(), QString::fromUtf8("zażółć"));
     QVERIFY(!w.CurrentEditor()->isModified());
     w.findChild<QAction *>(QStringLiteral("Win1"))->trigger();
-    QVERIFY(!w.CurrentEditor()->IsoCharset);
+    QVERIFY(!w.CurrentEditor()->state().iso);
     QVERIFY(!w.findChild<QAction *>(QStringLiteral("UTF81"))->isEnabled());
 }
 

@@ -176,17 +176,17 @@ void TstInsertCommands::anchorAndDeclarationQuestions()
     QCOMPARE(user.prompts.last(), QStringLiteral("Odnośnik e-mailowy|Podaj adres poczty elektronicznej:"));
 
     e->loadText(QString());
-    QVERIFY(!e->IsoCharset);
+    QVERIFY(!e->state().iso);
     user.answers << QMessageBox::Yes;
     QVERIFY(w.runInsertCommand(QStringLiteral("WstawdeklaracjISO1Click")));
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked[0].icon, QMessageBox::Question);
     QCOMPARE(user.asked[0].caption, QStringLiteral("Wstawianie deklaracji: pytanie"));
     QCOMPARE(user.asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
-    QVERIFY(e->IsoCharset);
+    QVERIFY(e->state().iso);
     user.answers << QMessageBox::No;
     QVERIFY(w.runInsertCommand(QStringLiteral("WstawdeklaracjWin1Click")));
-    QVERIFY(e->IsoCharset);
+    QVERIFY(e->state().iso);
     QCOMPARE(user.asked.size(), 2);
 }
 
@@ -242,17 +242,17 @@ void TstInsertCommands::entryModeFromCommands()
     prepare(w);
     TEditor *e = w.CurrentEditor();
     QTest::mouseClick(w.insertToolTabs()->button(QStringLiteral("BtnTblStart")), Qt::LeftButton);
-    QCOMPARE(e->EntryMode, 2);
+    QCOMPARE(e->state().entryMode, 2);
     QVERIFY(w.findChild<QAction *>(QStringLiteral("BtnTabTryb"))->isChecked());
     QTest::keyClicks(e, QStringLiteral("a"));
     QTest::keyClick(e, Qt::Key_Return);
     QCOMPARE(
         e->text(), QStringLiteral("<TABLE BORDER=\"2\">\n<TR>\n<TD>a</TD>\n<TD>\n</TD>\n</TR>\n</TABLE>"));
     QVERIFY(w.runInsertCommand(QStringLiteral("BtnULClick")));
-    QCOMPARE(e->EntryMode, 1);
+    QCOMPARE(e->state().entryMode, 1);
     QVERIFY(w.findChild<QAction *>(QStringLiteral("BtnTrybList"))->isChecked());
     QVERIFY(w.runInsertCommand(QStringLiteral("Btn_BClick")));
-    QCOMPARE(e->EntryMode, 1); // other commands leave the mode alone
+    QCOMPARE(e->state().entryMode, 1); // other commands leave the mode alone
 }
 
 void TstInsertCommands::autoInterpretationLoadsInspector()

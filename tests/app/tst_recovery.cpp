@@ -96,23 +96,23 @@ void TstRecovery::offeredAfterCrash()
 
     if (!restore) {
         QCOMPARE(w.count(), 1);
-        QVERIFY(w.editorAt(0)->FileName.isEmpty());
+        QVERIFY(w.editorAt(0)->state().fileName.isEmpty());
         QCOMPARE(w.editorAt(0)->text(), QString());
         QVERIFY(records(w.recoveryStore()->sessionPath()).isEmpty());
         return;
     }
     QCOMPARE(w.count(), 2);
     TEditor *titled = w.editorAt(0);
-    QCOMPARE(titled->FileName, page);
-    QVERIFY(titled->IsoCharset);
+    QCOMPARE(titled->state().fileName, page);
+    QVERIFY(titled->state().iso);
     QVERIFY(titled->isModified());
     QCOMPARE(titled->text(), QStringLiteral("<p>nowy stary</p>"));
     QCOMPARE(titled->textCursor().anchor(), 8);
     QCOMPARE(titled->textCursor().position(), 3);
     QCOMPARE(w.notebook()->caption(0), QStringLiteral("strona.html"));
     TEditor *untitled = w.editorAt(1);
-    QVERIFY(untitled->FileName.isEmpty());
-    QVERIFY(!untitled->IsoCharset);
+    QVERIFY(untitled->state().fileName.isEmpty());
+    QVERIFY(!untitled->state().iso);
     QVERIFY(untitled->isModified());
     QCOMPARE(untitled->text(), QString::fromUtf8("Zażółć gęślą"));
     QCOMPARE(untitled->selStart(), 1);
@@ -149,8 +149,8 @@ void TstRecovery::onlyChangedDocumentsWritten()
     QVERIFY(records(session).isEmpty());
     w.writeRecovery();
     QVERIFY(!timer->isActive());
-    const QString recA = QDir(session).filePath(QStringLiteral("%1.rec").arg(a->DocumentId));
-    const QString recB = QDir(session).filePath(QStringLiteral("%1.rec").arg(b->DocumentId));
+    const QString recA = QDir(session).filePath(QStringLiteral("%1.rec").arg(a->documentId()));
+    const QString recB = QDir(session).filePath(QStringLiteral("%1.rec").arg(b->documentId()));
     QVERIFY(QFileInfo::exists(recA) && QFileInfo::exists(recB));
 
     // Unchanged since: not written again.

@@ -32,7 +32,7 @@ QStringList openFiles(const TOknoGl &w)
 {
     QStringList out;
     for (int i = 0; i < w.count(); ++i)
-        out << w.editorAt(i)->FileName;
+        out << w.editorAt(i)->state().fileName;
     return out;
 }
 
@@ -383,7 +383,7 @@ void TstStartup::setupDialogKeepsEveryOption()
     QCOMPARE(changed.count(), 1);
     QCOMPARE(w.tabWidth(), 2);
     QVERIFY(w.defaultIso());
-    QVERIFY(w.New()->IsoCharset);
+    QVERIFY(w.New()->state().iso);
     QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Base), QColor(0xEE, 0xEE, 0xEE));
 }
 

@@ -276,7 +276,7 @@ void TstTypingAssist::enterByEntryMode()
     w.setLowerCaseInsertion(true); // Enter's texts are inserted as written all the same
     prepare(w, QStringLiteral("<TABLE>\n  \t<TD>x"));
     TEditor *e = w.CurrentEditor();
-    e->EntryMode = mode;
+    e->state().entryMode = mode;
     QTest::keyClick(e, Qt::Key_Return, shift ? Qt::ShiftModifier : Qt::NoModifier);
     QCOMPARE(e->text(), expected);
     QCOMPARE(e->selStart(), int(expected.size()));
@@ -358,21 +358,21 @@ void TstTypingAssist::modeButtonsFollowTheDocument()
     QVERIFY(list && table);
     TEditor *first = w.CurrentEditor();
     list->trigger();
-    QCOMPARE(first->EntryMode, 1);
+    QCOMPARE(first->state().entryMode, 1);
     QVERIFY(list->isChecked());
     table->trigger();
-    QCOMPARE(first->EntryMode, 2);
+    QCOMPARE(first->state().entryMode, 2);
     QVERIFY(!list->isChecked());
     QVERIFY(table->isChecked());
     // Each document keeps its own mode; the buttons show the current one's.
     TEditor *second = w.New();
     w.Timer1Timer();
-    QCOMPARE(second->EntryMode, 0);
+    QCOMPARE(second->state().entryMode, 0);
     QVERIFY(!table->isChecked());
     w.activate(0);
     QVERIFY(table->isChecked());
     table->trigger();
-    QCOMPARE(first->EntryMode, 0);
+    QCOMPARE(first->state().entryMode, 0);
     QVERIFY(w.CloseAll());
     QVERIFY(!list->isEnabled());
     QVERIFY(!table->isEnabled());

@@ -105,7 +105,7 @@ private Q_SLOTS:
                   QStringLiteral("abcdefghij"), QStringLiteral("0"), QString() };
         QCOMPARE(out, expected);
         QCOMPARE(m_s->docs.count(), 3);
-        QCOMPARE(m_s->doc(2)->fileName(), QStringLiteral("/tmp/x.html"));
+        QCOMPARE(m_s->doc(2)->state().fileName, QStringLiteral("/tmp/x.html"));
         QCOMPARE(m_s->doc(0)->text(), QString::fromUtf8("alpha\n<B>bęta</B>\ngamma"));
         QCOMPARE(m_s->doc(1)->selectedText(), QStringLiteral("fgh"));
         QCOMPARE(m_s->docs.activeIndex(), 1);

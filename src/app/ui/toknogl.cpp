@@ -146,7 +146,7 @@ void TOknoGl::rebuildTabs()
         else
             Zakladki->addTab(shown);
         if (TEditor *e = editorAt(i))
-            Zakladki->setTabToolTip(i, e->FileName.isEmpty() ? shown : e->FileName);
+            Zakladki->setTabToolTip(i, e->state().fileName.isEmpty() ? shown : e->state().fileName);
     }
     Zakladki->setCurrentIndex(NbEdytora->currentIndex());
     m_syncingTabs = false;
@@ -159,8 +159,8 @@ void TOknoGl::updateOpisDok()
         OpisDok->setText(QString::fromUtf8(kEmptyEditor));
         return;
     }
-    OpisDok->setText(QStringLiteral("\tEdycja - ") +
-                     (e->FileName.isEmpty() ? QStringLiteral("bez nazwy (niezapisany)") : e->FileName));
+    OpisDok->setText(QStringLiteral("\tEdycja - ")
+        + (e->state().fileName.isEmpty() ? QStringLiteral("bez nazwy (niezapisany)") : e->state().fileName));
 }
 
 void TOknoGl::ZakladkiChange(int index)
@@ -284,16 +284,16 @@ void TOknoGl::createMenus()
                              QKeySequence(), [this] {
                                  // Only the flag changes: the text is recoded at the next save.
                                  if (TEditor *e = currentEditorOrNull()) {
-                                     e->IsoCharset = false;
-                                     recoveryChanged(e->DocumentId);
+                                     e->state().iso = false;
+                                     recoveryChanged(e->documentId());
                                  }
                                  Timer1Timer();
                              });
     QAction *iso = addAction(kodowanie, QStringLiteral("ISO1"), QStringLiteral("&ISO 8859-2"), QKeySequence(),
                              [this] {
                                  if (TEditor *e = currentEditorOrNull()) {
-                                     e->IsoCharset = true;
-                                     recoveryChanged(e->DocumentId);
+                                     e->state().iso = true;
+                                     recoveryChanged(e->documentId());
                                  }
                                  Timer1Timer();
                              });
@@ -375,11 +375,11 @@ void TOknoGl::Timer1Timer()
     const TextAccess &text = e->textAccess();
     const int line = text.lineOf(start);
     setStatusPanel(0, QStringLiteral("%1:%2").arg(line).arg(start - text.lineStart(line)));
-    setStatusPanel(1, e->IsoCharset ? QStringLiteral("ISO") : QStringLiteral("Win"));
+    setStatusPanel(1, e->state().iso ? QStringLiteral("ISO") : QStringLiteral("Win"));
     if (auto *a = findChild<QAction *>(QStringLiteral("ISO1")))
-        a->setChecked(e->IsoCharset);
+        a->setChecked(e->state().iso);
     if (auto *a = findChild<QAction *>(QStringLiteral("Win1")))
-        a->setChecked(!e->IsoCharset);
+        a->setChecked(!e->state().iso);
     const bool selected = e->selLength() > 0;
     enable("PlikiZapisz1", e->isModified());
     enable("EdycjaCofnij1", e->CanUndo());

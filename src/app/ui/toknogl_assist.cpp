@@ -42,9 +42,8 @@ public:
     }
 
     int documentId() const override { return m_e->documentId(); }
-    QString fileName() const override { return m_e->fileName(); }
-    bool isoCharset() const override { return m_e->isoCharset(); }
-    void setIsoCharset(bool iso) override { m_e->setIsoCharset(iso); }
+    DocumentState &state() override { return m_e->state(); }
+    const DocumentState &state() const override { return m_e->state(); }
     const TextAccess &textAccess() const override { return m_e->textAccess(); }
     QString text() const override { return m_e->text(); }
     void setText(const QString &text) override { m_e->setText(text); }
@@ -184,14 +183,14 @@ void TOknoGl::setOverwriteMode(bool on)
 void TOknoGl::BtnTrybListClick(bool down)
 {
     if (TEditor *e = currentEditorOrNull())
-        e->EntryMode = down ? EntryListItems : EntryNormal;
+        e->state().entryMode = down ? EntryListItems : EntryNormal;
     Timer1Timer();
 }
 
 void TOknoGl::BtnTabTrybClick(bool down)
 {
     if (TEditor *e = currentEditorOrNull())
-        e->EntryMode = down ? EntryTableCells : EntryNormal;
+        e->state().entryMode = down ? EntryTableCells : EntryNormal;
     Timer1Timer();
 }
 
@@ -201,8 +200,8 @@ void TOknoGl::Timer1TimerAssist(TEditor *e)
         return;
     AssistState &a = *m_assist;
     setStatusPanel(2, a.overwrite ? QStringLiteral("OVR") : QStringLiteral("INS"));
-    a.btnTrybList->setChecked(e && e->EntryMode == EntryListItems);
-    a.btnTabTryb->setChecked(e && e->EntryMode == EntryTableCells);
+    a.btnTrybList->setChecked(e && e->state().entryMode == EntryListItems);
+    a.btnTabTryb->setChecked(e && e->state().entryMode == EntryTableCells);
     if (!e) {
         hideSyntaxHint();
         return;
@@ -278,7 +277,8 @@ bool TOknoGl::editorKeyPress(TEditor *e, QKeyEvent *ev)
         QString indent;
         if (a.switches[ChkIndent]->isChecked())
             indent = LineIndentBefore(e->textAccess(), e->selStart());
-        TypingEdit(e).replaceSelection(EnterInsertion(e->EntryMode, mods & Qt::ShiftModifier, indent));
+        TypingEdit(e).replaceSelection(
+            EnterInsertion(e->state().entryMode, mods & Qt::ShiftModifier, indent));
         e->ensureCursorVisible();
         return true;
     }
@@ -576,10 +576,10 @@ void TOknoGl::TagInspectorTagRebuilt(const QString &newTagText)
         return;
     // One snapshot for a run of edits of the same tag: undo restores the text from before
     // the run, and the document is not copied on every keystroke in the grid.
-    if (!(e->UndoValid && e->UndoText.constData() == a.writeBackSnapshot
+    if (!(e->state().hasSnapshot() && e->state().snapshot.text.constData() == a.writeBackSnapshot
             && !e->document()->isUndoAvailable())) {
         e->TakeSnapshot();
-        a.writeBackSnapshot = e->UndoText.constData();
+        a.writeBackSnapshot = e->state().snapshot.text.constData();
     }
     e->setSelection(start, length);
     e->replaceSelection(newTagText);
@@ -599,12 +599,12 @@ void TOknoGl::writeHintPreview(TEditor *e, const QString &tagText)
                                            "CONTENT=\"text/html;charset=windows-1250\"></head><body>")
         + tagText + a.sampleText + QStringLiteral("\r\n");
     QString error;
-    const QString path = writeTemporaryFile(QStringLiteral("Podgląd znacznika"), e->FileName, HintFileName(),
-        CodePage::encode(content, CodePage::Windows1250), &error);
+    const QString path = writeTemporaryFile(QStringLiteral("Podgląd znacznika"), e->state().fileName,
+        HintFileName(), CodePage::encode(content, CodePage::Windows1250), &error);
     if (path.isEmpty()) {
         // Reported once per document: the grid writes on every keystroke.
-        if (!a.failedPreviews.contains(e->FileName)) {
-            a.failedPreviews << e->FileName;
+        if (!a.failedPreviews.contains(e->state().fileName)) {
+            a.failedPreviews << e->state().fileName;
             MsgBox::show(this, QMessageBox::Critical, QStringLiteral("Podgląd znacznika: błąd"),
                 QStringLiteral("Nie można zapisać pliku podglądu ") + HintFileName() + QStringLiteral(" (")
                     + error + QStringLiteral(")."));

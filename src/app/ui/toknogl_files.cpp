@@ -143,7 +143,7 @@ int TOknoGl::Open(const QString &path, int mode, OpenPrompts prompts)
 
     for (int i = 0; i < count(); ++i) {
         TEditor *e = editorAt(i);
-        if (!canonicalSameFile(e->FileName, full))
+        if (!canonicalSameFile(e->state().fileName, full))
             continue;
         activate(i);
         if (prompts == OpenPrompts::StatusBar) {
@@ -165,14 +165,14 @@ int TOknoGl::Open(const QString &path, int mode, OpenPrompts prompts)
         }
         if (answer != QMessageBox::Yes || !alive || !reloadDocument(e, mode))
             return 0;
-        return e->DocumentId;
+        return e->documentId();
     }
 
     TEditor *editor = nullptr;
     bool reused = false;
     if (count() == 1) {
         TEditor *only = editorAt(0);
-        if (only->FileName.isEmpty() && only->textAccess().length() == 0) {
+        if (only->state().fileName.isEmpty() && only->textAccess().length() == 0) {
             editor = only;
             reused = true;
         }
@@ -182,7 +182,7 @@ int TOknoGl::Open(const QString &path, int mode, OpenPrompts prompts)
     const bool wasVisible = editor->isVisible();
     editor->hide();
 
-    const LoadResult r = LoadDocumentFile(full, mode, editor->IsoCharset, m_tabWidth);
+    const LoadResult r = LoadDocumentFile(full, mode, editor->state().iso, m_tabWidth);
     if (!r.ok) {
         openFailed(this, prompts, QString::fromUtf8(kLoadFailed));
         if (!reused)
@@ -192,10 +192,10 @@ int TOknoGl::Open(const QString &path, int mode, OpenPrompts prompts)
         return 0;
     }
     editor->loadText(r.text);
-    editor->FileName = full;
-    editor->IsoCharset = r.iso;
-    editor->DiskStamp = r.stamp;
-    editor->DiskDeclined = FileStamp();
+    editor->state().fileName = full;
+    editor->state().iso = r.iso;
+    editor->state().diskStamp = r.stamp;
+    editor->state().diskDeclined = FileStamp();
     watchFile(full);
 
     if (reused)
@@ -206,7 +206,7 @@ int TOknoGl::Open(const QString &path, int mode, OpenPrompts prompts)
     rebuildTabs();
     activate(count() - 1);
     m_lastDialogFolder = QFileInfo(full).absolutePath();
-    return editor->DocumentId;
+    return editor->documentId();
 }
 
 TEditor *TOknoGl::New()
@@ -214,7 +214,7 @@ TEditor *TOknoGl::New()
     TEditor *editor = createEditor();
     addEditorPage(editor, QStringLiteral("\tbez nazwy"));
     if (!m_defaultTemplate.isEmpty() && QFileInfo(m_defaultTemplate).isFile()) {
-        const LoadResult r = LoadDocumentFile(m_defaultTemplate, 0, editor->IsoCharset, m_tabWidth);
+        const LoadResult r = LoadDocumentFile(m_defaultTemplate, 0, editor->state().iso, m_tabWidth);
         if (r.ok) {
             const QLocale locale;
             const auto filled = FillTemplate(
@@ -227,7 +227,7 @@ TEditor *TOknoGl::New()
                 editor->takeSnapshot();
                 editor->loadText(*filled);
             }
-            editor->IsoCharset = r.iso;
+            editor->state().iso = r.iso;
         }
     }
     rebuildTabs();
@@ -255,20 +255,20 @@ bool TOknoGl::Save(TEditor *editor)
 {
     if (!editor)
         return false;
-    if (editor->FileName.isEmpty())
+    if (editor->state().fileName.isEmpty())
         return SaveAs(editor);
     if (!confirmOverwrite(editor))
         return false;
-    const SaveResult r = SaveDocumentFile(editor->FileName, editor->text(), editor->IsoCharset);
+    const SaveResult r = SaveDocumentFile(editor->state().fileName, editor->text(), editor->state().iso);
     if (!r.ok) {
         MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"),
-                     QStringLiteral("Nie można zapisać pliku ") + editor->FileName + QStringLiteral(":\n") +
-                         r.errorText);
+            QStringLiteral("Nie można zapisać pliku ") + editor->state().fileName + QStringLiteral(":\n")
+                + r.errorText);
         return false;
     }
-    editor->DiskStamp = r.stamp;
-    editor->DiskDeclined = FileStamp();
-    watchFile(editor->FileName);
+    editor->state().diskStamp = r.stamp;
+    editor->state().diskDeclined = FileStamp();
+    watchFile(editor->state().fileName);
     editor->setModified(false);
     if (r.unmappable > 0)
         setStatusPanel(3, QStringLiteral("Zapisano %1 znaków spoza strony kodowej jako odwołania &#...;")
@@ -288,12 +288,12 @@ bool TOknoGl::SaveAs(TEditor *editor, const QString &chosenPath)
             path = saveDialogHook(QStringLiteral("Zapisz plik"));
         } else {
             QFileDialog dlg(this, QStringLiteral("Zapisz plik"),
-                            editor->FileName.isEmpty() ? m_lastDialogFolder : editor->FileName);
+                editor->state().fileName.isEmpty() ? m_lastDialogFolder : editor->state().fileName);
             dlg.setOption(QFileDialog::DontUseNativeDialog);
             dlg.setAcceptMode(QFileDialog::AcceptSave);
             dlg.setNameFilters(ToQtNameFilters(QString::fromUtf8(kSaveFilter)));
             dlg.setDefaultSuffix(QStringLiteral("html"));
-            if (editor->FileName.isEmpty())
+            if (editor->state().fileName.isEmpty())
                 dlg.selectFile(QStringLiteral("*.html"));
             if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
                 path = dlg.selectedFiles().constFirst();
@@ -304,17 +304,17 @@ bool TOknoGl::SaveAs(TEditor *editor, const QString &chosenPath)
     path = QFileInfo(path).absoluteFilePath();
     // Saving again under its own name: the same care as Save (another name's file was
     // confirmed by the save dialog).
-    if (canonicalSameFile(path, editor->FileName) && !confirmOverwrite(editor))
+    if (canonicalSameFile(path, editor->state().fileName) && !confirmOverwrite(editor))
         return false;
-    const SaveResult r = SaveDocumentFile(path, editor->text(), editor->IsoCharset);
+    const SaveResult r = SaveDocumentFile(path, editor->text(), editor->state().iso);
     if (!r.ok) {
         MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"),
                      QStringLiteral("Nie można zapisać pliku ") + path + QStringLiteral(":\n") + r.errorText);
         return false;
     }
-    const QString oldPath = std::exchange(editor->FileName, path);
-    editor->DiskStamp = r.stamp;
-    editor->DiskDeclined = FileStamp();
+    const QString oldPath = std::exchange(editor->state().fileName, path);
+    editor->state().diskStamp = r.stamp;
+    editor->state().diskDeclined = FileStamp();
     if (!oldPath.isEmpty())
         unwatchFile(oldPath);
     watchFile(path);
@@ -364,11 +364,11 @@ bool TOknoGl::Close(TEditor *editor, QStringList *closedNames)
     NbEdytora->RemovePage(editor);
     rebuildTabs();
     m_askingAboutDisk.remove(editor);
-    if (!editor->FileName.isEmpty()) {
-        unwatchFile(editor->FileName);
-        addRecentFile(editor->FileName);
+    if (!editor->state().fileName.isEmpty()) {
+        unwatchFile(editor->state().fileName);
+        addRecentFile(editor->state().fileName);
         if (closedNames)
-            closedNames->append(editor->FileName);
+            closedNames->append(editor->state().fileName);
     }
     delete editor;
     if (count() > 0)
@@ -417,7 +417,7 @@ void TOknoGl::watchFile(const QString &path)
 void TOknoGl::unwatchFile(const QString &path)
 {
     for (int i = 0; i < count(); ++i)
-        if (editorAt(i)->FileName == path)
+        if (editorAt(i)->state().fileName == path)
             return;
     if (m_watcher->files().contains(path))
         m_watcher->removePath(path);
@@ -442,7 +442,7 @@ void TOknoGl::DiskCheckTimerTimer()
     for (const QString &path : changed) {
         bool used = false;
         for (int i = 0; i < count(); ++i) {
-            if (editorAt(i)->FileName == path) {
+            if (editorAt(i)->state().fileName == path) {
                 affected << editorAt(i);
                 used = true;
             }
@@ -457,40 +457,40 @@ void TOknoGl::DiskCheckTimerTimer()
 
 bool TOknoGl::reloadDocument(TEditor *editor, int mode)
 {
-    const LoadResult r = LoadDocumentFile(editor->FileName, mode, editor->IsoCharset, m_tabWidth);
+    const LoadResult r = LoadDocumentFile(editor->state().fileName, mode, editor->state().iso, m_tabWidth);
     if (!r.ok) {
         MsgBox::show(
             this, QMessageBox::Warning, QStringLiteral("Otwieranie: błąd"), QString::fromUtf8(kLoadFailed));
         return false;
     }
     editor->loadText(r.text);
-    editor->IsoCharset = r.iso;
-    editor->UndoValid = false;
-    editor->DiskStamp = r.stamp;
-    editor->DiskDeclined = FileStamp();
-    watchFile(editor->FileName);
+    editor->state().iso = r.iso;
+    editor->state().clearSnapshot();
+    editor->state().diskStamp = r.stamp;
+    editor->state().diskDeclined = FileStamp();
+    watchFile(editor->state().fileName);
     Timer1Timer();
     return true;
 }
 
 void TOknoGl::CheckFileOnDisk(TEditor *editor)
 {
-    if (!editor || editor->FileName.isEmpty() || NbEdytora->indexOf(editor) < 0)
+    if (!editor || editor->state().fileName.isEmpty() || NbEdytora->indexOf(editor) < 0)
         return;
     if (m_askingAboutDisk.contains(editor)) {
         // Look again once the open question is answered.
-        m_changedFiles.insert(editor->FileName);
+        m_changedFiles.insert(editor->state().fileName);
         m_diskCheckTimer->start();
         return;
     }
-    const FileStamp now = StatFile(editor->FileName);
-    if (now == editor->DiskStamp || (now.isFile && now == editor->DiskDeclined))
+    const FileStamp now = StatFile(editor->state().fileName);
+    if (now == editor->state().diskStamp || (now.isFile && now == editor->state().diskDeclined))
         return;
-    const QString path = editor->FileName;
+    const QString path = editor->state().fileName;
     if (!now.isFile) {
         // Nothing of the text may be lost: closing must ask to save it.
-        editor->DiskStamp = FileStamp();
-        editor->DiskDeclined = FileStamp();
+        editor->state().diskStamp = FileStamp();
+        editor->state().diskDeclined = FileStamp();
         editor->setModified(true);
         const AskingAbout asking(m_askingAboutDisk, editor);
         activate(NbEdytora->indexOf(editor));
@@ -518,25 +518,25 @@ void TOknoGl::CheckFileOnDisk(TEditor *editor)
         answer = MsgBox::show(this, QMessageBox::Question, QStringLiteral("Otwieranie: pytanie"), text,
             QMessageBox::Yes | QMessageBox::No, modified ? QMessageBox::No : QMessageBox::Yes);
     }
-    if (!alive || editor->FileName != path)
+    if (!alive || editor->state().fileName != path)
         return;
     if (answer == QMessageBox::Yes)
         reloadDocument(editor, 0);
     else
-        editor->DiskDeclined = StatFile(path);
+        editor->state().diskDeclined = StatFile(path);
 }
 
 bool TOknoGl::confirmOverwrite(TEditor *editor)
 {
-    const FileStamp now = StatFile(editor->FileName);
+    const FileStamp now = StatFile(editor->state().fileName);
     // A missing file is written anew; nobody's work is on it.
-    if (!now.isFile || now == editor->DiskStamp)
+    if (!now.isFile || now == editor->state().diskStamp)
         return true;
     QPointer<TEditor> alive(editor);
     const AskingAbout asking(m_askingAboutDisk, editor);
     activate(NbEdytora->indexOf(editor));
     const auto answer = MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Zapisywanie: wątpliwość"),
-        editor->FileName
+        editor->state().fileName
             + QStringLiteral(": plik został zmieniony na dysku przez inny program, odkąd edytor go wczytał!\n"
                              "Zapisać mimo to (zmiany zapisane przez tamten program zostaną stracone)?"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);

@@ -176,7 +176,7 @@ void TOknoGl::commandTriggered(const QString &, int index)
 void TOknoGl::applyRunResult(TEditor *editor, bool inserted, int entryMode)
 {
     if (inserted && entryMode >= 0)
-        editor->EntryMode = entryMode;
+        editor->state().entryMode = entryMode;
     // The command came from a button or menu: typing goes on in the document.
     editor->setFocus();
     Timer1Timer();

@@ -35,7 +35,7 @@ void TOknoGl::setupRecovery()
     connect(m_recoveryTimer, &QTimer::timeout, this, [this] { writeRecovery(false); });
     connect(this, &TOknoGl::documentClosing, this, [this](TEditor *e) {
         // Closed: saved, or its changes given up by the user. Either way nothing to keep.
-        const int id = e->DocumentId;
+        const int id = e->documentId();
         m_recoveryDirty.remove(id);
         if (m_recoveryWritten.remove(id) && m_recovery)
             m_recoveryWriter->start([store = m_recovery.get(), id] { store->remove(id); });
@@ -53,7 +53,7 @@ void TOknoGl::setupRecovery()
 
 void TOknoGl::watchForRecovery(TEditor *editor)
 {
-    const int id = editor->DocumentId;
+    const int id = editor->documentId();
     // Per keystroke only a mark and a timer restart: the text is copied when typing pauses.
     connect(editor->document(), &QTextDocument::contentsChanged, this, [this, id] { recoveryChanged(id); });
     connect(
@@ -97,7 +97,7 @@ void TOknoGl::writeRecovery(bool waitUntilWritten)
     QList<RecoveryStep> steps;
     for (int i = 0; i < count() && !m_recoveryDirty.isEmpty(); ++i) {
         TEditor *e = editorAt(i);
-        const int id = e->DocumentId;
+        const int id = e->documentId();
         if (!m_recoveryDirty.remove(id))
             continue;
         if (!e->isModified()) {
@@ -107,9 +107,9 @@ void TOknoGl::writeRecovery(bool waitUntilWritten)
         }
         const QTextCursor c = e->textCursor();
         RecoveryStep step { id, false, {} };
-        step.record.fileName = e->FileName;
-        step.record.iso = e->IsoCharset;
-        step.record.disk = e->DiskStamp;
+        step.record.fileName = e->state().fileName;
+        step.record.iso = e->state().iso;
+        step.record.disk = e->state().diskStamp;
         step.record.anchor = c.anchor();
         step.record.position = c.position();
         // The one copy of the text made here; encoding and writing it go to the writer.
@@ -193,7 +193,8 @@ void TOknoGl::restoreDocument(const RecoveryRecord &record)
     for (int i = 0; i < count() && !record.fileName.isEmpty(); ++i) {
         TEditor *e = editorAt(i);
         if (!e->isModified()
-            && (e->FileName == record.fileName || canonicalSameFile(e->FileName, record.fileName))) {
+            && (e->state().fileName == record.fileName
+                || canonicalSameFile(e->state().fileName, record.fileName))) {
             editor = e;
             editor->TakeSnapshot();
             editor->setText(record.text);
@@ -204,7 +205,7 @@ void TOknoGl::restoreDocument(const RecoveryRecord &record)
                                                       : QFileInfo(record.fileName).fileName().toLower();
     if (!editor) {
         // The one empty untitled document of a fresh start is taken, as Open does.
-        if (count() == 1 && editorAt(0)->FileName.isEmpty() && !editorAt(0)->isModified()
+        if (count() == 1 && editorAt(0)->state().fileName.isEmpty() && !editorAt(0)->isModified()
             && editorAt(0)->textAccess().length() == 0) {
             editor = editorAt(0);
             NbEdytora->setCaption(0, caption);
@@ -215,11 +216,11 @@ void TOknoGl::restoreDocument(const RecoveryRecord &record)
         editor->loadText(record.text);
         editor->setModified(true);
     }
-    editor->FileName = record.fileName;
-    editor->IsoCharset = record.iso;
-    if (!editor->FileName.isEmpty() && !editor->DiskStamp.isFile) {
-        editor->DiskStamp = record.disk;
-        watchFile(editor->FileName);
+    editor->state().fileName = record.fileName;
+    editor->state().iso = record.iso;
+    if (!editor->state().fileName.isEmpty() && !editor->state().diskStamp.isFile) {
+        editor->state().diskStamp = record.disk;
+        watchFile(editor->state().fileName);
     }
     QTextCursor c(editor->document());
     c.setPosition(record.anchor);

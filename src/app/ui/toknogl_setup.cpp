@@ -338,8 +338,8 @@ QString TOknoGl::writePreviewFile()
     if (!e)
         return QString();
     QString error;
-    const QString path = writeTemporaryFile(QStringLiteral("Podgląd"), e->FileName, PreviewFileName(),
-        EncodeDocumentText(e->text(), e->IsoCharset), &error);
+    const QString path = writeTemporaryFile(QStringLiteral("Podgląd"), e->state().fileName, PreviewFileName(),
+        EncodeDocumentText(e->text(), e->state().iso), &error);
     if (path.isEmpty())
         MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Podgląd: błąd"),
             QStringLiteral("Nie można zapisać pliku podglądu ") + PreviewFileName() + QStringLiteral(":\n")

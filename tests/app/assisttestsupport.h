@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/ui/msgbox.h"
+#include "app/ui/documentmanager.h"
 #include "app/ui/toknogl.h"
 #include "guitestsupport.h"
 

@@ -279,11 +279,11 @@ void TstInsertCommands::toolTabsDisabledWithoutDocument()
     TOknoGl w;
     w.show();
     QVERIFY(w.insertToolTabs()->isEnabled());
-    QVERIFY(w.CloseAll());
+    QVERIFY(w.documents().CloseAll());
     QVERIFY(!w.insertToolTabs()->isEnabled());
     QVERIFY(!w.menuNamed(QStringLiteral("Wstaw1"))->menuAction()->isEnabled());
     QVERIFY(!w.runInsertCommand(QStringLiteral("Btn_BClick")));
-    w.New();
+    w.documents().New();
     QVERIFY(w.insertToolTabs()->isEnabled());
 }
 
@@ -354,7 +354,7 @@ void TstInsertCommands::writeBackUndoAndGuards()
     QVERIFY(insp->setRowValue(align, QStringLiteral("right")));
     QCOMPARE(e->text(), QStringLiteral("xy <TD ALIGN=\"right\">a</TD>"));
     // Another document: the grid no longer writes anywhere.
-    TEditor *other = w.New();
+    TEditor *other = w.documents().New();
     other->loadText(QStringLiteral("abc"));
     QVERIFY(insp->rowCount() == 0 || !insp->setRowValue(align, QStringLiteral("center")));
     QCOMPARE(other->text(), QStringLiteral("abc"));

@@ -315,7 +315,7 @@ void TstTypingAssist::statusPanelsAndOverwrite()
     QCOMPARE(e->text(), QStringLiteral("qrZcd"));
     QCOMPARE(w.statusPanel(2), QStringLiteral("INS"));
 
-    QVERIFY(w.CloseAll());
+    QVERIFY(w.documents().CloseAll());
     w.Timer1Timer();
     QCOMPARE(w.statusPanel(0), QStringLiteral("?"));
     QCOMPARE(w.statusPanel(1), QStringLiteral("?"));
@@ -365,15 +365,15 @@ void TstTypingAssist::modeButtonsFollowTheDocument()
     QVERIFY(!list->isChecked());
     QVERIFY(table->isChecked());
     // Each document keeps its own mode; the buttons show the current one's.
-    TEditor *second = w.New();
+    TEditor *second = w.documents().New();
     w.Timer1Timer();
     QCOMPARE(second->state().entryMode, 0);
     QVERIFY(!table->isChecked());
-    w.activate(0);
+    w.documents().activate(0);
     QVERIFY(table->isChecked());
     table->trigger();
     QCOMPARE(first->state().entryMode, 0);
-    QVERIFY(w.CloseAll());
+    QVERIFY(w.documents().CloseAll());
     QVERIFY(!list->isEnabled());
     QVERIFY(!table->isEnabled());
 }
@@ -454,7 +454,7 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     }
     ScriptedUser user;
     TOknoGl w;
-    QVERIFY(w.Open(file, 1) > 0);
+    QVERIFY(w.documents().Open(file, 1) > 0);
     w.show();
     TEditor *e = w.CurrentEditor();
     w.setPdUse(true);
@@ -504,7 +504,7 @@ void TstTypingAssist::hintPreviewNeverWritesThroughAPlantedLink()
     QVERIFY(QFile::link(victim, planted));
     ScriptedUser user;
     TOknoGl w;
-    QVERIFY(w.Open(file, 1) > 0);
+    QVERIFY(w.documents().Open(file, 1) > 0);
     w.show();
     TEditor *e = w.CurrentEditor();
     w.setPdUse(true);

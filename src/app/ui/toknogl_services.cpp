@@ -2,6 +2,7 @@
 // the Polish-letter converter.
 #include "base/datafiles.h"
 #include "base/ui/msgbox.h"
+#include "app/ui/documentmanager.h"
 #include "app/ui/toknogl.h"
 #include "search/ui/findresultspanel.h"
 #include "services/ui/tkonwerterdial.h"
@@ -19,7 +20,7 @@ void TOknoGl::setupServices()
         MsgBox::show(this, icon, caption, text);
     });
 
-    m_results = new FindResultsPanel(this, this);
+    m_results = new FindResultsPanel(m_documents, this);
     m_results->setMessageHandler([this](const QString &caption, const QString &text) {
         MsgBox::show(this, QMessageBox::Information, caption, text);
     });
@@ -57,7 +58,8 @@ void TOknoGl::SearchFindClick(int page)
 {
     if (!currentEditorOrNull())
         return;
-    TSearchDial::showPage(page, this, this, m_results, [this](const QString &text) { setStatusPanel(3, text); });
+    TSearchDial::showPage(
+        page, this, m_documents, m_results, [this](const QString &text) { setStatusPanel(3, text); });
 }
 
 void TOknoGl::KonwerterClick()
@@ -66,10 +68,10 @@ void TOknoGl::KonwerterClick()
         return;
     // Created on demand and released when closed, so edits to znaki.txt take effect
     // the next time.
-    TKonwerterDial dlg(this, DataFilePath(QStringLiteral("konfiguracja/znaki.txt")), this,
-                       [this](QMessageBox::Icon icon, const QString &caption, const QString &text) {
-                           MsgBox::show(this, icon, caption, text);
-                       });
+    TKonwerterDial dlg(m_documents, DataFilePath(QStringLiteral("konfiguracja/znaki.txt")), this,
+        [this](QMessageBox::Icon icon, const QString &caption, const QString &text) {
+            MsgBox::show(this, icon, caption, text);
+        });
     dlg.exec();
     Timer1Timer();
 }

@@ -6,6 +6,7 @@
 
 #include <QtTest>
 #include <QLabel>
+#include <QSignalSpy>
 
 namespace {
 
@@ -41,6 +42,7 @@ private Q_SLOTS:
     void fileChangedOnDisk_data();
     void fileChangedOnDisk();
     void watcherFollowsTheFileAcrossSaves();
+    void managerWorksWithoutTheWindow();
 
 private:
     std::unique_ptr<testsupport::IsolatedSettings> m_settings;
@@ -370,6 +372,52 @@ void TstDocumentSet::watcherFollowsTheFileAcrossSaves()
     QCOMPARE(w.documents().watchedFiles(), QStringList { a });
     QVERIFY(w.documents().Close(e));
     QVERIFY(w.documents().watchedFiles().isEmpty());
+}
+
+// The documents need neither the main window nor a shown widget: a plain parent and an
+// editor host of its own do.
+void TstDocumentSet::managerWorksWithoutTheWindow()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), "<p>a</p>");
+    QWidget parent;
+    EditorHost host;
+    MarkoraSettings settings;
+    SetupOptions options;
+    DocumentManager docs(&parent, &host, settings, options);
+    QSignalSpy active(&docs, &DocumentManager::activeDocumentChanged);
+    QSignalSpy has(&docs, &DocumentManager::hasDocumentsChanged);
+    QSignalSpy status(&docs, &DocumentManager::statusMessage);
+    docs.startUntitled();
+    QCOMPARE(docs.count(), 1);
+    QCOMPARE(has.last().at(0).toBool(), true);
+    QCOMPARE(active.last().at(0).value<TEditor *>(), docs.CurrentEditor());
+
+    QCOMPARE(docs.Open(QStringLiteral("/nonexistent/x.html"), 0, DocumentManager::OpenPrompts::StatusBar), 0);
+    QCOMPARE(status.size(), 1);
+    const int id = docs.Open(a, 0);
+    QCOMPARE(docs.count(), 1);
+    TEditor *e = docs.CurrentEditor();
+    QCOMPARE(id, e->documentId());
+    QCOMPARE(e->state().fileName, QFileInfo(a).absoluteFilePath());
+    e->setSelection(3, 1);
+    e->TakeSnapshot();
+    e->replaceSelection(QStringLiteral("b"));
+    QVERIFY(docs.Save(e));
+    QCOMPARE(readFile(a), QByteArray("<p>b</p>"));
+    QVERIFY(e->CanUndo());
+    e->Undo();
+    QCOMPARE(e->text(), QStringLiteral("<p>a</p>"));
+
+    ScriptedUser user;
+    user.answers << QMessageBox::No;
+    QVERIFY(docs.CloseAll());
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(docs.count(), 0);
+    QCOMPARE(has.last().at(0).toBool(), false);
+    QCOMPARE(active.last().at(0).value<TEditor *>(), nullptr);
+    QCOMPARE(docs.recentFiles(), QStringList { QFileInfo(a).absoluteFilePath() });
+    QCOMPARE(settings.readNumberedList(QStringLiteral("StartupFiles")), docs.recentFiles());
 }
 
 QTEST_MAIN(TstDocumentSet)

@@ -384,7 +384,7 @@ void TstDocumentSet::managerWorksWithoutTheWindow()
     EditorHost host;
     MarkoraSettings settings;
     SetupOptions options;
-    DocumentManager docs(&parent, &host, settings, options);
+    DocumentManager docs(parent, &host, settings, options);
     QSignalSpy active(&docs, &DocumentManager::activeDocumentChanged);
     QSignalSpy has(&docs, &DocumentManager::hasDocumentsChanged);
     QSignalSpy status(&docs, &DocumentManager::statusMessage);

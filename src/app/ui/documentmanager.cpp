@@ -113,15 +113,15 @@ QStringList runOpenDialog(
 } // namespace
 
 DocumentManager::DocumentManager(
-    QWidget *parent, EditorHost *host, MarkoraSettings &settings, const SetupOptions &options)
-    : QObject(parent)
-    , m_parent(parent)
+    QWidget &parent, EditorHost *host, MarkoraSettings &settings, const SetupOptions &options)
+    : QObject(&parent)
+    , m_parent(&parent)
     , m_host(host)
     , m_settings(settings)
     , m_options(options)
 {
     setObjectName(QStringLiteral("Dokumenty"));
-    m_area = new QWidget(parent);
+    m_area = new QWidget(&parent);
     auto *layout = new QVBoxLayout(m_area);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -26,12 +26,12 @@ class DocumentManager : public QObject, public DocumentSet
 {
     Q_OBJECT
 public:
-    // parent: owns the document area and the dialogs and message boxes. host: what the
-    // editors ask of the window. options: what the documents read of the setup options
-    // (tab width, the code page of new documents, reloading changed files); they and
-    // settings outlive the manager.
+    // parent: owns the manager, the document area and the dialogs and message boxes.
+    // host: what the editors ask of the window (nullptr: nobody). options: what the
+    // documents read of the setup options (tab width, the code page of new documents,
+    // reloading changed files); they and settings outlive the manager.
     DocumentManager(
-        QWidget *parent, EditorHost *host, MarkoraSettings &settings, const SetupOptions &options);
+        QWidget &parent, EditorHost *host, MarkoraSettings &settings, const SetupOptions &options);
     ~DocumentManager() override;
 
     // The tabs, the description line and the pages, in one widget.

@@ -23,7 +23,7 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Markora"));
     resize(1000, 700);
 
-    m_documents = new DocumentManager(this, this, m_settings, m_setup);
+    m_documents = new DocumentManager(*this, this, m_settings, m_setup);
     setCentralWidget(m_documents->area());
     connect(m_documents, &DocumentManager::activeDocumentChanged, this, &TOknoGl::activeDocumentChanged);
     connect(m_documents, &DocumentManager::hasDocumentsChanged, this, [this](bool has) {

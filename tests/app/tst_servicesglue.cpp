@@ -1,4 +1,5 @@
 #include "base/ui/msgbox.h"
+#include "app/ui/documentmanager.h"
 #include "app/ui/toknogl.h"
 #include "search/findresults.h"
 #include "search/ui/findresultspanel.h"
@@ -28,7 +29,7 @@ void TstServicesGlue::findAllOverEveryOpenDocumentAndJump()
     });
     TOknoGl w;
     w.CurrentEditor()->loadText(QStringLiteral("<b>one</b> <B>two</B>"));
-    w.New()->loadText(QStringLiteral("no tags\n<b>three</b>"));
+    w.documents().New()->loadText(QStringLiteral("no tags\n<b>three</b>"));
     w.findChild<QAction *>(QStringLiteral("EdycjaZnajdz1"))->trigger();
     TSearchDial *dlg = TSearchDial::instance();
     QVERIFY(dlg);
@@ -40,9 +41,9 @@ void TstServicesGlue::findAllOverEveryOpenDocumentAndJump()
     QCOMPARE(model->rowCount(), 4);
     QVERIFY(w.findResults()->isVisible() || !w.isVisible());
     // Double-clicking the last match selects it in the second document.
-    w.activate(0);
+    w.documents().activate(0);
     w.findResults()->FindResultsDblClick(model->index(2, 0));
-    QCOMPARE(w.activeIndex(), 1);
+    QCOMPARE(w.documents().activeIndex(), 1);
     QCOMPARE(w.CurrentEditor()->selectedText(), QStringLiteral("<b>"));
     QCOMPARE(w.CurrentEditor()->selStart(), 8);
     QVERIFY(captions.isEmpty());
@@ -54,10 +55,10 @@ void TstServicesGlue::commandsNeedADocument()
 {
     testsupport::IsolatedSettings isolated;
     TOknoGl w;
-    QVERIFY(w.CloseAll());
+    QVERIFY(w.documents().CloseAll());
     for (const char *name : {"EdycjaZnajdz1", "EdycjaZamien1", "Konwerter1", "PlikiZapisz1", "PlikiZamknij1"})
         QVERIFY2(!w.findChild<QAction *>(QString::fromLatin1(name))->isEnabled(), name);
-    w.New();
+    w.documents().New();
     QVERIFY(w.findChild<QAction *>(QStringLiteral("EdycjaZnajdz1"))->isEnabled());
     QVERIFY(w.findChild<QAction *>(QStringLiteral("Konwerter1"))->isEnabled());
 }

@@ -1,6 +1,7 @@
 #include "app/ui/filepanel.h"
 #include "base/ui/msgbox.h"
 #include "app/ui/preview.h"
+#include "app/ui/documentmanager.h"
 #include "app/ui/toknogl.h"
 #include "app/ui/tsetupdial.h"
 #include "guitestsupport.h"
@@ -31,8 +32,8 @@ QAction *action(const TOknoGl &w, const char *name)
 QStringList openFiles(const TOknoGl &w)
 {
     QStringList out;
-    for (int i = 0; i < w.count(); ++i)
-        out << w.editorAt(i)->FileName;
+    for (int i = 0; i < w.documents().count(); ++i)
+        out << w.documents().editorAt(i)->state().fileName;
     return out;
 }
 
@@ -144,7 +145,7 @@ void TstStartup::valuesWrittenAtCloseReadBack()
             action(w, name)->trigger();
         w.filePanel()->setFilterIndex(2);
         w.previewPane()->setButtons(ChoosePreviewButtons(true, true, false));
-        w.setDefaultTemplate(templ);
+        w.documents().setDefaultTemplate(templ);
         w.setUserButtonSlots({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left") });
         SetupOptions o = w.setupOptions();
         o.fontColor = RgbToStoredColor(0x0000FF);
@@ -162,7 +163,7 @@ void TstStartup::valuesWrittenAtCloseReadBack()
     QCOMPARE(w.filePanel()->filterIndex(), 2);
     QVERIFY(w.previewPane()->browserChosen());
     QVERIFY(!w.previewPane()->internalChosen());
-    QCOMPARE(w.defaultTemplate(), templ);
+    QCOMPARE(w.documents().defaultTemplate(), templ);
     QCOMPARE(w.userButtonSlots(),
         QStringList({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left"), QString(), QString(),
             QString() }));
@@ -180,7 +181,7 @@ void TstStartup::refusedCloseKeepsWindowAndSettings()
     user.answers << QMessageBox::Cancel;
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
-    QCOMPARE(w.count(), 1);
+    QCOMPARE(w.documents().count(), 1);
     QCOMPARE(user.asked.size(), 1);
     QVERIFY(!w.settings().store().contains(QStringLiteral("Kontrolki/Status")));
     w.CurrentEditor()->setModified(false);
@@ -200,10 +201,10 @@ void TstStartup::startupFilesReopenedInOrderThenCommandLine()
         o.openPrevious = true;
         w.setSetupOptions(o);
         o.write(w.settings());
-        w.Open(a, 0);
-        w.Open(b, 0);
-        w.Open(c, 0);
-        w.activate(1);
+        w.documents().Open(a, 0);
+        w.documents().Open(b, 0);
+        w.documents().Open(c, 0);
+        w.documents().activate(1);
         QVERIFY(w.close());
         closingOrder = w.settings().readNumberedList(QStringLiteral("StartupFiles"));
     }
@@ -213,7 +214,7 @@ void TstStartup::startupFilesReopenedInOrderThenCommandLine()
     QVERIFY(w.setupOptions().openPrevious);
     w.FormShow({ arg });
     QCOMPARE(openFiles(w), QStringList({ b, c, a, arg }));
-    QCOMPARE(w.activeIndex(), 3);
+    QCOMPARE(w.documents().activeIndex(), 3);
 }
 
 void TstStartup::startupFilesIgnoredWhenOptionOff()
@@ -255,7 +256,7 @@ void TstStartup::previewFileWrittenBesideDocumentAndDeletedAtClose()
         dir.filePath(QStringLiteral("strona.html")), "<html><body><h1>Nag\xB3\xF3wek</h1></body></html>");
     const QString expected = dir.filePath(QStringLiteral("~Markora$HTML.HTML"));
     TOknoGl w;
-    w.Open(page, 1);
+    w.documents().Open(page, 1);
     const QString written = w.Podglad1Click();
     QCOMPARE(written, expected);
     QVERIFY(QFileInfo::exists(expected));
@@ -281,7 +282,7 @@ void TstStartup::previewNeverWritesThroughAPlantedLink()
     const QString inPrivate = runtime.filePath(QStringLiteral("~Markora$HTML.HTML"));
     ScriptedUser user;
     TOknoGl w;
-    w.Open(page, 1);
+    w.documents().Open(page, 1);
     QCOMPARE(w.Podglad1Click(), inPrivate);
     QCOMPARE(testsupport::readFile(victim), QByteArray("the user's work"));
     QVERIFY(QFileInfo(planted).isSymLink());
@@ -293,7 +294,7 @@ void TstStartup::previewNeverWritesThroughAPlantedLink()
     QCOMPARE(w.Podglad1Click(), inPrivate);
     QCOMPARE(user.asked.size(), 1);
     // An untitled document's preview goes to the private folder, readable by its owner only.
-    QTest::keyClicks(w.New(), QStringLiteral("<p>nowy</p>"));
+    QTest::keyClicks(w.documents().New(), QStringLiteral("<p>nowy</p>"));
     QCOMPARE(w.Podglad1Click(), inPrivate);
     QCOMPARE(
         QFileInfo(inPrivate).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
@@ -345,7 +346,7 @@ void TstStartup::filePanelOpensSelectedAndFollowsSaveAs()
     writeFile(dir.filePath(QStringLiteral("d.html")), "d");
     QTRY_VERIFY(panel->listedNames().contains(QStringLiteral("d.html")));
 
-    w.SaveAs(w.CurrentEditor(), other.filePath(QStringLiteral("nowy.html")));
+    w.documents().SaveAs(w.CurrentEditor(), other.filePath(QStringLiteral("nowy.html")));
     QCOMPARE(panel->currentFolder(), QFileInfo(other.path()).absoluteFilePath());
 }
 
@@ -377,7 +378,7 @@ void TstStartup::setupDialogKeepsEveryOption()
     QCOMPARE(changed.count(), 1);
     QCOMPARE(w.setupOptions().tabWidth, 2);
     QVERIFY(w.setupOptions().inIso);
-    QVERIFY(w.New()->IsoCharset);
+    QVERIFY(w.documents().New()->state().iso);
     QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Base), QColor(0xEE, 0xEE, 0xEE));
 }
 
@@ -407,7 +408,7 @@ void TstStartup::handEditedSettingsFallBack()
     QCOMPARE(w.startupSettings().splitter3, 85);
     QCOMPARE(w.filePanel()->filterIndex(), 0);
     QCOMPARE(w.CurrentEditor()->font().pointSize(), 9);
-    QVERIFY(w.Open(tabbed, 0) >= 0);
+    QVERIFY(w.documents().Open(tabbed, 0) >= 0);
     QCOMPARE(w.CurrentEditor()->text(), QStringLiteral("a    b"));
 }
 

@@ -41,9 +41,8 @@ public:
     }
 
     int documentId() const override { return m_e->documentId(); }
-    QString fileName() const override { return m_e->fileName(); }
-    bool isoCharset() const override { return m_e->isoCharset(); }
-    void setIsoCharset(bool iso) override { m_e->setIsoCharset(iso); }
+    DocumentState &state() override { return m_e->state(); }
+    const DocumentState &state() const override { return m_e->state(); }
     const TextAccess &textAccess() const override { return m_e->textAccess(); }
     QString text() const override { return m_e->text(); }
     void setText(const QString &text) override { m_e->setText(text); }
@@ -210,7 +209,7 @@ void AssistController::commandTriggered(int index)
 void AssistController::applyRunResult(TEditor *editor, bool inserted, int entryMode)
 {
     if (inserted && entryMode >= 0)
-        editor->EntryMode = entryMode;
+        editor->state().entryMode = entryMode;
     // The command came from a button or menu: typing goes on in the document.
     editor->setFocus();
     m_window.Timer1Timer();
@@ -378,22 +377,22 @@ void AssistController::setOverwriteMode(bool on)
 void AssistController::BtnTrybListClick(bool down)
 {
     if (TEditor *e = m_window.currentEditorOrNull())
-        e->EntryMode = down ? EntryListItems : EntryNormal;
+        e->state().entryMode = down ? EntryListItems : EntryNormal;
     m_window.Timer1Timer();
 }
 
 void AssistController::BtnTabTrybClick(bool down)
 {
     if (TEditor *e = m_window.currentEditorOrNull())
-        e->EntryMode = down ? EntryTableCells : EntryNormal;
+        e->state().entryMode = down ? EntryTableCells : EntryNormal;
     m_window.Timer1Timer();
 }
 
 void AssistController::Timer1TimerAssist(TEditor *e)
 {
     m_window.setStatusPanel(2, m_overwrite ? QStringLiteral("OVR") : QStringLiteral("INS"));
-    m_btnTrybList->setChecked(e && e->EntryMode == EntryListItems);
-    m_btnTabTryb->setChecked(e && e->EntryMode == EntryTableCells);
+    m_btnTrybList->setChecked(e && e->state().entryMode == EntryListItems);
+    m_btnTabTryb->setChecked(e && e->state().entryMode == EntryTableCells);
     if (!e) {
         hideSyntaxHint();
         return;
@@ -476,7 +475,8 @@ bool AssistController::editorKeyPress(TEditor *e, QKeyEvent *ev)
         QString indent;
         if (m_switches[ChkIndent]->isChecked())
             indent = LineIndentBefore(e->textAccess(), e->selStart());
-        TypingEdit(e).replaceSelection(EnterInsertion(e->EntryMode, mods & Qt::ShiftModifier, indent));
+        TypingEdit(e).replaceSelection(
+            EnterInsertion(e->state().entryMode, mods & Qt::ShiftModifier, indent));
         e->ensureCursorVisible();
         return true;
     }
@@ -737,7 +737,7 @@ void AssistController::trackInspectedTag(TEditor *e, int start, int length)
     c.setPosition(start);
     c.setPosition(start + length, QTextCursor::KeepAnchor);
     m_inspectedRange = c;
-    m_writeBackSnapshot = nullptr;
+    m_writeBackSnapshot = 0;
 }
 
 void AssistController::TagInspectorTagRebuilt(const QString &newTagText)
@@ -761,10 +761,11 @@ void AssistController::TagInspectorTagRebuilt(const QString &newTagText)
         return;
     // One snapshot for a run of edits of the same tag: undo restores the text from before
     // the run, and the document is not copied on every keystroke in the grid.
-    if (!(e->UndoValid && e->UndoText.constData() == m_writeBackSnapshot
+    const DocumentState &state = e->state();
+    if (!(state.hasSnapshot() && state.snapshot.serial == m_writeBackSnapshot
             && !e->document()->isUndoAvailable())) {
         e->TakeSnapshot();
-        m_writeBackSnapshot = e->UndoText.constData();
+        m_writeBackSnapshot = state.snapshot.serial;
     }
     e->setSelection(start, length);
     e->replaceSelection(newTagText);
@@ -783,12 +784,12 @@ void AssistController::writeHintPreview(TEditor *e, const QString &tagText)
                                            "CONTENT=\"text/html;charset=windows-1250\"></head><body>")
         + tagText + m_window.setupOptions().sampleText + QStringLiteral("\r\n");
     QString error;
-    const QString path = m_window.writeTemporaryFile(QStringLiteral("Podgląd znacznika"), e->FileName,
+    const QString path = m_window.writeTemporaryFile(QStringLiteral("Podgląd znacznika"), e->state().fileName,
         HintFileName(), CodePage::encode(content, CodePage::Windows1250), &error);
     if (path.isEmpty()) {
         // Reported once per document: the grid writes on every keystroke.
-        if (!m_failedPreviews.contains(e->FileName)) {
-            m_failedPreviews << e->FileName;
+        if (!m_failedPreviews.contains(e->state().fileName)) {
+            m_failedPreviews << e->state().fileName;
             MsgBox::show(&m_window, QMessageBox::Critical, QStringLiteral("Podgląd znacznika: błąd"),
                 QStringLiteral("Nie można zapisać pliku podglądu ") + HintFileName() + QStringLiteral(" (")
                     + error + QStringLiteral(")."));

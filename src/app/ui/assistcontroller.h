@@ -163,8 +163,8 @@ private:
     // The tag loaded into the inspector: the cursor follows its range through edits.
     QPointer<TEditor> m_inspectedEditor;
     QTextCursor m_inspectedRange;
-    // The snapshot the write-back took for this tag (its text's data): repeated edits of
-    // the same tag keep that one instead of copying the document on every keystroke.
-    const QChar *m_writeBackSnapshot = nullptr;
+    // The snapshot the write-back took for this tag (its serial; 0: none): repeated edits
+    // of the same tag keep that one instead of copying the document on every keystroke.
+    quint64 m_writeBackSnapshot = 0;
     QStringList m_failedPreviews; // documents whose tag preview could not be written, told once
 };

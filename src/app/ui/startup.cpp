@@ -1,8 +1,9 @@
 #include "app/ui/startup.h"
 
-#include "app/ui/assistcontroller.h"
-#include "app/ui/splash.h"
 #include "app/startupsettings.h"
+#include "app/ui/assistcontroller.h"
+#include "app/ui/documentmanager.h"
+#include "app/ui/splash.h"
 #include "app/ui/toknogl.h"
 #include "ipc/client/commclient.h"
 #include "ipc/commdispatcher.h"
@@ -35,11 +36,11 @@ int HandOverToRunningEditor(const QStringList &documents)
 std::unique_ptr<CommDispatcher> MakeCommDispatcher(TOknoGl &w)
 {
     return std::make_unique<CommDispatcher>(
-        w,
+        w.documents(),
         [&w](const QString &path) {
             // Requests come one after another and nobody may be there to answer: a
             // message box per request would pile up.
-            const int id = w.Open(path, 0, TOknoGl::OpenPrompts::StatusBar);
+            const int id = w.documents().Open(path, 0, DocumentManager::OpenPrompts::StatusBar);
             // A second start asked for the file: the user wants to see this window.
             w.raise();
             w.activateWindow();

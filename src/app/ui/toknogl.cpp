@@ -1,8 +1,9 @@
 #include "app/ui/toknogl.h"
 
-#include "base/ui/msgbox.h"
 #include "app/ui/assistcontroller.h"
-#include "app/ui/tmynotebook.h"
+#include "app/ui/documentmanager.h"
+#include "app/ui/recoverycontroller.h"
+#include "base/ui/msgbox.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -14,59 +15,40 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTabBar>
-#include <QThreadPool>
 #include <QTimer>
 #include <QToolBar>
-#include <QVBoxLayout>
 #include <cstdio>
-#include <stdexcept>
 
-namespace {
-const char kNoDocument[] = "Żaden dokument nie jest otwarty w edytorze!";
-const char kEmptyEditor[] = "Edytor jest pusty!";
-} // namespace
-
-TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
+TOknoGl::TOknoGl(QWidget *parent)
+    : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("OknoGl"));
     setWindowTitle(QStringLiteral("Markora"));
     resize(1000, 700);
-
-    auto *central = new QWidget(this);
-    auto *layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    Zakladki = new QTabBar(central);
-    Zakladki->setObjectName(QStringLiteral("Zakladki"));
-    Zakladki->setToolTip(QStringLiteral("Zakładki reprezentują pliki otwarte w edytorze (klik do edycji)"));
-    Zakladki->setExpanding(false);
-    Zakladki->setDocumentMode(true);
-    OpisDok = new QLabel(central);
-    OpisDok->setObjectName(QStringLiteral("OpisDok"));
-    OpisDok->setTextFormat(Qt::PlainText);
-    OpisDok->setContentsMargins(4, 1, 4, 1);
-    NbEdytora = new TMyNotebook(central);
-    NbEdytora->setObjectName(QStringLiteral("NbEdytora"));
-    layout->addWidget(Zakladki);
-    layout->addWidget(OpisDok);
-    layout->addWidget(NbEdytora, 1);
-    setCentralWidget(central);
-
-    connect(Zakladki, &QTabBar::currentChanged, this, [this](int i) {
-        if (!m_syncingTabs)
-            ZakladkiChange(i);
-    });
-    connect(NbEdytora, &TMyNotebook::OnEmpty, this, &TOknoGl::NbEdytoraEmpty);
-    connect(NbEdytora, &TMyNotebook::OnNotEmpty, this, &TOknoGl::NbEdytoraNotEmpty);
 
     createMenus();
     createToolBar();
     createStatusBar();
 
     // Each subsystem adds its menus, toolbars and panels here, one call each.
-    // (tag assistance and insertion)
+    // (tag assistance and insertion: the host of every editor, so before the documents)
     setupAssist();
+    // (documents)
+    m_documents = new DocumentManager(*this, m_assist.get(), m_settings, m_setup);
+    setCentralWidget(m_documents->area());
+    connect(m_documents, &DocumentManager::activeDocumentChanged, this, &TOknoGl::activeDocumentChanged);
+    connect(m_documents, &DocumentManager::hasDocumentsChanged, this, [this](bool has) {
+        for (QAction *a : std::as_const(m_needsDocument))
+            a->setEnabled(has);
+    });
+    connect(m_documents, &DocumentManager::refreshRequested, this, &TOknoGl::Timer1Timer);
+    connect(m_documents, &DocumentManager::statusMessage, this,
+        [this](const QString &text) { setStatusPanel(3, text); });
+    connect(m_documents, &DocumentManager::recentFilesChanged, this, &TOknoGl::rebuildRecentMenu);
+    connect(m_assist.get(), &AssistController::filesDropped, m_documents, [this](const QStringList &files) {
+        for (const QString &f : files)
+            m_documents->Open(f, 0);
+    });
     // (start-up and settings)
     setupStartup();
     // (text services)
@@ -74,17 +56,10 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
     // (extensions)
     setupPlugins();
     // (crash recovery)
-    setupRecovery();
+    m_recovery = new RecoveryController(*m_documents, this);
 
-    m_recentFiles = m_settings.readNumberedList(QStringLiteral("Ostatnie"));
     rebuildRecentMenu();
-
-    setupFileWatch();
-    NbEdytoraEmpty();
-    addEditorPage(createEditor(), QStringLiteral("\tbez nazwy"));
-    rebuildTabs();
-    NbEdytora->ShowPage(NbEdytora->count() - 1);
-    ZakladkiChange(NbEdytora->currentIndex());
+    m_documents->startUntitled();
 
     auto *timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
@@ -94,106 +69,17 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
 
 TOknoGl::~TOknoGl() = default;
 
-// ---- Document set --------------------------------------------------------------
-
-int TOknoGl::count() const { return NbEdytora->count(); }
-int TOknoGl::activeIndex() const { return NbEdytora->currentIndex(); }
-
-void TOknoGl::activate(int index)
+TEditor *TOknoGl::currentEditorOrNull() const
 {
-    if (index < 0 || index >= count())
-        return;
-    m_syncingTabs = true;
-    Zakladki->setCurrentIndex(index);
-    m_syncingTabs = false;
-    ZakladkiChange(index);
+    return m_documents ? m_documents->currentEditorOrNull() : nullptr;
 }
 
-TEditor *TOknoGl::editorAt(int index) const { return qobject_cast<TEditor *>(NbEdytora->page(index)); }
-
-TEditor *TOknoGl::currentEditorOrNull() const { return editorAt(NbEdytora->currentIndex()); }
-
-TEditor *TOknoGl::CurrentEditor() const
-{
-    TEditor *e = currentEditorOrNull();
-    if (!e)
-        throw std::runtime_error(kNoDocument);
-    return e;
-}
-
-TEditor *TOknoGl::createEditor()
-{
-    auto *e = new TEditor(m_assist.get(), m_appearance, m_setup.inIso, NbEdytora);
-    e->hide();
-    connect(e, &QPlainTextEdit::cursorPositionChanged, this, &TOknoGl::Timer1Timer);
-    watchForRecovery(e);
-    return e;
-}
-
-void TOknoGl::addEditorPage(TEditor *editor, const QString &caption)
-{
-    NbEdytora->AddPage(caption, editor);
-}
-
-void TOknoGl::rebuildTabs()
-{
-    m_syncingTabs = true;
-    while (Zakladki->count() > NbEdytora->count())
-        Zakladki->removeTab(Zakladki->count() - 1);
-    for (int i = 0; i < NbEdytora->count(); ++i) {
-        // The stored caption of an untitled document starts with a tab character.
-        const QString shown = NbEdytora->caption(i).trimmed();
-        if (i < Zakladki->count())
-            Zakladki->setTabText(i, shown);
-        else
-            Zakladki->addTab(shown);
-        if (TEditor *e = editorAt(i))
-            Zakladki->setTabToolTip(i, e->FileName.isEmpty() ? shown : e->FileName);
-    }
-    Zakladki->setCurrentIndex(NbEdytora->currentIndex());
-    m_syncingTabs = false;
-}
-
-void TOknoGl::updateOpisDok()
-{
-    TEditor *e = currentEditorOrNull();
-    if (!e) {
-        OpisDok->setText(QString::fromUtf8(kEmptyEditor));
-        return;
-    }
-    OpisDok->setText(QStringLiteral("\tEdycja - ") +
-                     (e->FileName.isEmpty() ? QStringLiteral("bez nazwy (niezapisany)") : e->FileName));
-}
-
-void TOknoGl::ZakladkiChange(int index)
-{
-    if (index < 0)
-        return;
-    if (index != NbEdytora->currentIndex())
-        NbEdytora->ShowPage(index);
-    updateOpisDok();
-    Q_EMIT activeDocumentChanged(currentEditorOrNull());
-    Timer1Timer();
-}
-
-void TOknoGl::NbEdytoraEmpty()
-{
-    for (QAction *a : std::as_const(m_needsDocument))
-        a->setEnabled(false);
-    OpisDok->setText(QString::fromUtf8(kEmptyEditor));
-    Q_EMIT activeDocumentChanged(nullptr);
-}
-
-void TOknoGl::NbEdytoraNotEmpty()
-{
-    for (QAction *a : std::as_const(m_needsDocument))
-        a->setEnabled(true);
-}
+TEditor *TOknoGl::CurrentEditor() const { return m_documents->CurrentEditor(); }
 
 // ---- Menus, toolbar, status bar --------------------------------------------------
 
 QAction *TOknoGl::addAction(QMenu *menu, const QString &objectName, const QString &text,
-                            const QKeySequence &shortcut, std::function<void()> handler)
+    const QKeySequence &shortcut, std::function<void()> handler)
 {
     auto *a = new QAction(text, this);
     a->setObjectName(objectName);
@@ -216,29 +102,29 @@ void TOknoGl::createMenus()
     QMenu *pliki = menuBar()->addMenu(QStringLiteral("&Plik"));
     pliki->setObjectName(QStringLiteral("Pliki1"));
     addAction(pliki, QStringLiteral("PlikiNowy1"), QStringLiteral("&Nowy"), QKeySequence::New,
-              [this] { PlikiNowy1Click(); });
+        [this] { m_documents->PlikiNowy1Click(); });
     addAction(pliki, QStringLiteral("PlikiOtworz1"), QStringLiteral("&Otwórz..."), QKeySequence::Open,
-              [this] { PlikiOtworz1Click(); });
+        [this] { m_documents->PlikiOtworz1Click(); });
     needs(addAction(pliki, QStringLiteral("PlikiWstaw1"), QStringLiteral("&Wstaw plik..."), QKeySequence(),
-                    [this] { PlikiWstaw1Click(); }));
+        [this] { m_documents->PlikiWstaw1Click(); }));
     pliki->addSeparator();
     needs(addAction(pliki, QStringLiteral("PlikiZapisz1"), QStringLiteral("&Zapisz"), QKeySequence::Save,
-                    [this] { PlikiZapisz1Click(); }));
+        [this] { m_documents->PlikiZapisz1Click(); }));
     needs(addAction(pliki, QStringLiteral("PlikiZapiszjako1"), QStringLiteral("Zapisz &jako..."),
-                    QKeySequence::SaveAs, [this] { PlikiZapiszjako1Click(); }));
+        QKeySequence::SaveAs, [this] { m_documents->PlikiZapiszjako1Click(); }));
     needs(addAction(pliki, QStringLiteral("PlikiZapiszwszystkie1"), QStringLiteral("Zapisz &wszystkie"),
-                    QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), [this] { PlikiZapiszwszystkie1Click(); }));
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), [this] { m_documents->PlikiZapiszwszystkie1Click(); }));
     pliki->addSeparator();
     needs(addAction(pliki, QStringLiteral("PlikiZamknij1"), QStringLiteral("Za&mknij"), QKeySequence::Close,
-                    [this] { PlikiZamknij1Click(); }));
+        [this] { m_documents->PlikiZamknij1Click(); }));
     needs(addAction(pliki, QStringLiteral("PlikiZamknijwszystkie1"), QStringLiteral("Zamknij wszystki&e"),
-                    QKeySequence(), [this] { PlikiZamknijwszystkie1Click(); }));
+        QKeySequence(), [this] { m_documents->PlikiZamknijwszystkie1Click(); }));
     pliki->addSeparator();
     m_recentMenu = pliki->addMenu(QStringLiteral("Ostatnio &używane"));
     m_recentMenu->setObjectName(QStringLiteral("MRUFileList"));
     pliki->addSeparator();
     addAction(pliki, QStringLiteral("PlikiKoniec1"), QStringLiteral("&Koniec"), QKeySequence::Quit,
-              [this] { close(); });
+        [this] { close(); });
 
     QMenu *edycja = menuBar()->addMenu(QStringLiteral("&Edycja"));
     edycja->setObjectName(QStringLiteral("Edycja1"));
@@ -249,22 +135,22 @@ void TOknoGl::createMenus()
         };
     };
     needs(addAction(edycja, QStringLiteral("EdycjaCofnij1"), QStringLiteral("&Cofnij"), QKeySequence::Undo,
-                    [this] { EdycjaCofnij1Click(); }));
+        [this] { EdycjaCofnij1Click(); }));
     edycja->addSeparator();
     needs(addAction(edycja, QStringLiteral("EdycjaWytnij1"), QStringLiteral("&Wytnij"), QKeySequence::Cut,
-                    editorCall(&QPlainTextEdit::cut)));
+        editorCall(&QPlainTextEdit::cut)));
     needs(addAction(edycja, QStringLiteral("EdycjaSkopiuj1"), QStringLiteral("&Skopiuj"), QKeySequence::Copy,
-                    editorCall(&QPlainTextEdit::copy)));
+        editorCall(&QPlainTextEdit::copy)));
     needs(addAction(edycja, QStringLiteral("EdycjaWklej1"), QStringLiteral("W&klej"), QKeySequence::Paste,
-                    editorCall(&QPlainTextEdit::paste)));
-    needs(addAction(edycja, QStringLiteral("EdycjaWyczysc1"), QStringLiteral("W&yczyść"), QKeySequence(),
-                    [this] {
-                        if (TEditor *e = currentEditorOrNull())
-                            e->textCursor().removeSelectedText();
-                    }));
+        editorCall(&QPlainTextEdit::paste)));
+    needs(addAction(
+        edycja, QStringLiteral("EdycjaWyczysc1"), QStringLiteral("W&yczyść"), QKeySequence(), [this] {
+            if (TEditor *e = currentEditorOrNull())
+                e->textCursor().removeSelectedText();
+        }));
     edycja->addSeparator();
     needs(addAction(edycja, QStringLiteral("EdycjaZaznaczwszystko1"), QStringLiteral("Zaznacz &wszystko"),
-                    QKeySequence::SelectAll, editorCall(&QPlainTextEdit::selectAll)));
+        QKeySequence::SelectAll, editorCall(&QPlainTextEdit::selectAll)));
     // Commands that act on documents from other parts of the program join these menus.
     for (QAction *a : edycja->actions())
         a->setShortcutContext(Qt::WindowShortcut);
@@ -283,26 +169,19 @@ void TOknoGl::createMenus()
     kodowanie->setObjectName(QStringLiteral("Kodowaniepl1"));
     m_charsetGroup = new QActionGroup(this);
     QAction *win = addAction(kodowanie, QStringLiteral("Win1"), QStringLiteral("&Windows 1250 (lub brak)"),
-                             QKeySequence(), [this] {
-                                 // Only the flag changes: the text is recoded at the next save.
-                                 if (TEditor *e = currentEditorOrNull()) {
-                                     e->IsoCharset = false;
-                                     recoveryChanged(e->DocumentId);
-                                 }
-                                 Timer1Timer();
-                             });
-    QAction *iso = addAction(kodowanie, QStringLiteral("ISO1"), QStringLiteral("&ISO 8859-2"), QKeySequence(),
-                             [this] {
-                                 if (TEditor *e = currentEditorOrNull()) {
-                                     e->IsoCharset = true;
-                                     recoveryChanged(e->DocumentId);
-                                 }
-                                 Timer1Timer();
-                             });
-    QAction *utf = addAction(kodowanie, QStringLiteral("UTF81"), QStringLiteral("&UTF-8 (jeszcze nie działa)"),
-                             QKeySequence(), [] {});
+        QKeySequence(), [this] {
+            m_documents->setIsoCharset(currentEditorOrNull(), false);
+            Timer1Timer();
+        });
+    QAction *iso
+        = addAction(kodowanie, QStringLiteral("ISO1"), QStringLiteral("&ISO 8859-2"), QKeySequence(), [this] {
+              m_documents->setIsoCharset(currentEditorOrNull(), true);
+              Timer1Timer();
+          });
+    QAction *utf = addAction(kodowanie, QStringLiteral("UTF81"),
+        QStringLiteral("&UTF-8 (jeszcze nie działa)"), QKeySequence(), [] {});
     utf->setEnabled(false);
-    for (QAction *a : {win, iso}) {
+    for (QAction *a : { win, iso }) {
         a->setCheckable(true);
         m_charsetGroup->addAction(a);
     }
@@ -329,14 +208,15 @@ void TOknoGl::createToolBar()
     add(QStringLiteral("PlikiNowy1"), QStyle::SP_FileIcon, QStringLiteral("BtnPlikiNowy"));
     add(QStringLiteral("PlikiOtworz1"), QStyle::SP_DialogOpenButton, QStringLiteral("BtnPlikiOtworz"));
     add(QStringLiteral("PlikiZapisz1"), QStyle::SP_DialogSaveButton, QStringLiteral("BtnPlikiZapisz"));
-    add(QStringLiteral("PlikiZapiszwszystkie1"), QStyle::SP_DriveFDIcon, QStringLiteral("BtnZapiszWszystkie"));
+    add(QStringLiteral("PlikiZapiszwszystkie1"), QStyle::SP_DriveFDIcon,
+        QStringLiteral("BtnZapiszWszystkie"));
     m_mainToolBar->addSeparator();
     add(QStringLiteral("EdycjaCofnij1"), QStyle::SP_ArrowBack, QStringLiteral("BtnCofnij"));
 }
 
 void TOknoGl::createStatusBar()
 {
-    const int widths[4] = {90, 50, 50, 0};
+    const int widths[4] = { 90, 50, 50, 0 };
     for (int i = 0; i < 4; ++i) {
         m_statusPanels[i] = new QLabel(this);
         m_statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -390,10 +270,6 @@ void TOknoGl::setupAssist()
     }
     m_needsDocument << m_assist->entryModeActions();
     connect(this, &TOknoGl::activeDocumentChanged, m_assist.get(), &AssistController::activeDocumentChanged);
-    connect(m_assist.get(), &AssistController::filesDropped, this, [this](const QStringList &files) {
-        for (const QString &f : files)
-            Open(f, 0);
-    });
 }
 
 QWidget *TOknoGl::upperPane() const { return m_upperPane; }
@@ -422,11 +298,12 @@ void TOknoGl::Timer1Timer()
     const TextAccess &text = e->textAccess();
     const int line = text.lineOf(start);
     setStatusPanel(0, QStringLiteral("%1:%2").arg(line).arg(start - text.lineStart(line)));
-    setStatusPanel(1, e->IsoCharset ? QStringLiteral("ISO") : QStringLiteral("Win"));
+    const bool iso = e->state().iso;
+    setStatusPanel(1, iso ? QStringLiteral("ISO") : QStringLiteral("Win"));
     if (auto *a = findChild<QAction *>(QStringLiteral("ISO1")))
-        a->setChecked(e->IsoCharset);
+        a->setChecked(iso);
     if (auto *a = findChild<QAction *>(QStringLiteral("Win1")))
-        a->setChecked(!e->IsoCharset);
+        a->setChecked(!iso);
     const bool selected = e->selLength() > 0;
     enable("PlikiZapisz1", e->isModified());
     enable("EdycjaCofnij1", e->CanUndo());
@@ -447,13 +324,13 @@ void TOknoGl::EdycjaCofnij1Click()
 void TOknoGl::closeEvent(QCloseEvent *e)
 {
     // Close all comes first: a refused close keeps the window and every setting as it was.
-    if (!CloseAll()) {
+    if (!m_documents->CloseAll()) {
         e->ignore();
         return;
     }
     try {
         closeSequence();
-        m_settings.writeNumberedList(QStringLiteral("Ostatnie"), m_recentFiles);
+        m_documents->writeRecentFiles();
     } catch (const std::exception &ex) {
         std::fprintf(stderr, "markora: zamykanie przerwane: %s\n", ex.what());
     }
@@ -464,4 +341,19 @@ void TOknoGl::closeEvent(QCloseEvent *e)
         std::fflush(stderr);
     }
     e->accept();
+}
+
+void TOknoGl::rebuildRecentMenu()
+{
+    if (!m_recentMenu)
+        return;
+    m_recentMenu->clear();
+    const QStringList recent = m_documents->recentFiles();
+    for (int i = 0; i < recent.size(); ++i) {
+        const QString path = recent[i];
+        QAction *a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+        connect(a, &QAction::triggered, m_documents,
+            [this, path] { m_documents->MRUFileListMRUItemClick(path); });
+    }
+    m_recentMenu->setEnabled(!recent.isEmpty());
 }

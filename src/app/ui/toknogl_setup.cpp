@@ -1,17 +1,19 @@
 // Start-up and shutdown of the main window: the settings read at creation and written
 // at close, the view toggles, the file panel, the preview, the setup dialog, help.
-#include "base/datafiles.h"
-#include "app/ui/assistcontroller.h"
-#include "app/ui/filepanel.h"
-#include "base/ui/msgbox.h"
-#include "app/ui/preview.h"
 #include "app/previewfile.h"
-#include "base/privatedir.h"
+#include "app/ui/assistcontroller.h"
+#include "app/ui/documentmanager.h"
+#include "app/ui/filepanel.h"
+#include "app/ui/preview.h"
+#include "app/ui/recoverycontroller.h"
 #include "app/ui/splash.h"
 #include "app/ui/toknogl.h"
 #include "app/ui/tsetupdial.h"
-#include "ext/ui/usertoolbar.h"
 #include "base/codepage.h"
+#include "base/datafiles.h"
+#include "base/privatedir.h"
+#include "base/ui/msgbox.h"
+#include "ext/ui/usertoolbar.h"
 #include "services/docfile.h"
 #include "tags/tagdefs.h"
 
@@ -94,9 +96,9 @@ void TOknoGl::setupStartup()
     m_filePanel->selectFolder(QDir::currentPath());
     connect(m_filePanel, &PnPodPanPlikow::openFiles, this, [this](const QStringList &files) {
         for (const QString &f : files)
-            Open(f, 0);
+            m_documents->Open(f, 0);
     });
-    connect(this, &TOknoGl::documentSavedAs, this,
+    connect(m_documents, &DocumentManager::documentSavedAs, this,
         [this](const QString &path) { m_filePanel->selectFolder(QFileInfo(path).absolutePath()); });
 
     // The four view settings: the item is set to the opposite state and its click
@@ -127,6 +129,7 @@ void TOknoGl::setupStartup()
         resizeDocks({ upper }, { m_startup.splitter2 }, Qt::Vertical);
 
     m_preview->setButtons(ChoosePreviewButtons(internalAvailable, browserAvailable, m_startup.podgladMsie));
+    m_documents->setDefaultTemplate(m_startup.defTemplate);
 
     QAction *podglad = new QAction(
         style()->standardIcon(QStyle::SP_FileDialogContentsView), QStringLiteral("&Podgląd"), this);
@@ -183,22 +186,17 @@ QAction *TOknoGl::addViewToggle(
 
 bool TOknoGl::wordWrap() const { return ChkZawijanie && ChkZawijanie->isChecked(); }
 
-void TOknoGl::setWordWrap(bool on)
-{
-    m_appearance.wordWrap = on;
-    for (int i = 0; i < count(); ++i)
-        editorAt(i)->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-}
+void TOknoGl::setWordWrap(bool on) { m_documents->setWordWrap(on); }
 
 void TOknoGl::applyEditorLook()
 {
-    m_appearance.valid = true;
-    m_appearance.font = TSetupDial::displayFont(m_setup);
-    m_appearance.background = shown(m_setup.background, palette().color(QPalette::Base));
-    m_appearance.textColor = shown(m_setup.fontColor, palette().color(QPalette::Text));
-    m_appearance.wordWrap = wordWrap();
-    for (int i = 0; i < count(); ++i)
-        editorAt(i)->applyAppearance(m_appearance);
+    EditorAppearance look;
+    look.valid = true;
+    look.font = TSetupDial::displayFont(m_setup);
+    look.background = shown(m_setup.background, palette().color(QPalette::Base));
+    look.textColor = shown(m_setup.fontColor, palette().color(QPalette::Text));
+    look.wordWrap = wordWrap();
+    m_documents->setAppearance(look);
 }
 
 void TOknoGl::setSetupOptions(const SetupOptions &options)
@@ -277,13 +275,13 @@ void TOknoGl::FormShow(const QStringList &documents)
     }
     if (m_setup.openPrevious)
         for (const QString &f : m_settings.readNumberedList(QStringLiteral("StartupFiles")))
-            Open(f, 0);
+            m_documents->Open(f, 0);
     for (const QString &f : documents)
-        Open(f, 0);
+        m_documents->Open(f, 0);
     // After the documents above, so that a recovered file already open is replaced in
     // its own tab rather than opened twice.
     if (first)
-        offerRecovery();
+        m_recovery->offerRecovery();
     Splash::finish(this);
     raise();
     activateWindow();
@@ -327,8 +325,8 @@ QString TOknoGl::writePreviewFile()
     if (!e)
         return QString();
     QString error;
-    const QString path = writeTemporaryFile(QStringLiteral("Podgląd"), e->FileName, PreviewFileName(),
-        EncodeDocumentText(e->text(), e->IsoCharset), &error);
+    const QString path = writeTemporaryFile(QStringLiteral("Podgląd"), e->state().fileName, PreviewFileName(),
+        EncodeDocumentText(e->text(), e->state().iso), &error);
     if (path.isEmpty())
         MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Podgląd: błąd"),
             QStringLiteral("Nie można zapisać pliku podglądu ") + PreviewFileName() + QStringLiteral(":\n")
@@ -402,7 +400,7 @@ void TOknoGl::PomocPomoc1Click()
 void TOknoGl::closeSequence()
 {
     // Every document was saved or given up: nothing is left to recover.
-    discardRecovery();
+    m_recovery->discardRecovery();
     m_settings.store().setValue(kToolbarz + QLatin1Char('/') + kToolbarState, saveState());
     if (m_help)
         m_help->close();
@@ -425,6 +423,7 @@ void TOknoGl::closeSequence()
     m_startup.pliki = m_filePanel->filterIndex();
     if (m_preview->msieButton()->isEnabled() && m_preview->mozButton()->isEnabled())
         m_startup.podgladMsie = m_preview->internalChosen();
+    m_startup.defTemplate = m_documents->defaultTemplate();
     // The user toolbar knows the slots as they are now.
     m_startup.userButtons = userToolBar()->slotNames();
     m_startup.write(m_settings);

@@ -5,6 +5,7 @@
 #include "guitestsupport.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QtTest>
@@ -417,6 +418,11 @@ void TstDocumentSet::managerWorksWithoutTheWindow()
     QCOMPARE(active.last().at(0).value<TEditor *>(), nullptr);
     QCOMPARE(docs.recentFiles(), QStringList { QFileInfo(a).absoluteFilePath() });
     QCOMPARE(settings.readNumberedList(QStringLiteral("StartupFiles")), docs.recentFiles());
+    // The recent files' menu opens its entry again.
+    QCOMPARE(docs.recentMenu()->actions().size(), 1);
+    docs.recentMenu()->actions().constFirst()->trigger();
+    QCOMPARE(docs.count(), 1);
+    QCOMPARE(docs.CurrentEditor()->state().fileName, QFileInfo(a).absoluteFilePath());
 }
 
 void TstDocumentSet::filesDroppedOnAnEditorOpen()

@@ -292,7 +292,7 @@ void TstInsertCommands::userToolBarRunsTheWindowsCommands()
     // the current document.
     TOknoGl w;
     TEditor *e = load(w, QStringLiteral("x"));
-    w.setUserButtonSlots({ QString(), QStringLiteral("Btn_U") });
+    w.userToolBar()->setSlotNames({ QString(), QStringLiteral("Btn_U") });
     QToolButton *user = w.userToolBar()->userButton(2);
     QVERIFY(user);
     QCOMPARE(user->toolTip(), w.assist()->insertToolTabs()->button(QStringLiteral("Btn_U"))->toolTip());

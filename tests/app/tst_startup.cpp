@@ -1,9 +1,13 @@
-#include "app/ui/filepanel.h"
-#include "base/ui/msgbox.h"
-#include "app/ui/preview.h"
 #include "app/ui/documentmanager.h"
+#include "app/ui/filepanel.h"
+#include "app/ui/preview.h"
+#include "app/ui/previewcontroller.h"
+#include "app/ui/setupcontroller.h"
 #include "app/ui/toknogl.h"
 #include "app/ui/tsetupdial.h"
+#include "app/ui/viewcontroller.h"
+#include "base/ui/msgbox.h"
+#include "ext/ui/usertoolbar.h"
 #include "guitestsupport.h"
 
 #include <QDockWidget>
@@ -98,7 +102,7 @@ void TstStartup::defaultsWithNothingStored()
     QCOMPARE(w.setupOptions().fontSize, 9);
     QCOMPARE(w.CurrentEditor()->font().pointSize(), 9);
     // Word wrap, button bar, file panel and status bar are all on.
-    QVERIFY(w.wordWrap());
+    QVERIFY(w.view()->wordWrap());
     QCOMPARE(w.CurrentEditor()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     for (const char *name : { "ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1" })
         QVERIFY2(action(w, name)->isChecked(), name);
@@ -109,10 +113,10 @@ void TstStartup::defaultsWithNothingStored()
     QCOMPARE(w.filePanel()->filterIndex(), 0);
     QCOMPARE(w.filePanelFilter().section(QLatin1Char('|'), 0, 1),
         QStringLiteral("Wszystkie pliki WWW|*.*htm*;*.css;*.asp;*.xml;*.php*"));
-    QCOMPARE(w.userButtonSlots(), QStringList(6));
+    QCOMPARE(w.userToolBar()->slotNames(), QStringList(6));
     // Both previews are there: the internal one is chosen.
-    QVERIFY(w.previewPane()->internalChosen());
-    QVERIFY(!w.previewPane()->browserChosen());
+    QVERIFY(w.preview()->pane()->internalChosen());
+    QVERIFY(!w.preview()->pane()->browserChosen());
     QCOMPARE(w.setupOptions().tabWidth, 4);
     QVERIFY(!w.setupOptions().inIso);
 }
@@ -144,9 +148,9 @@ void TstStartup::valuesWrittenAtCloseReadBack()
         for (const char *name : { "ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1" })
             action(w, name)->trigger();
         w.filePanel()->setFilterIndex(2);
-        w.previewPane()->setButtons(ChoosePreviewButtons(true, true, false));
+        w.preview()->pane()->setButtons(ChoosePreviewButtons(true, true, false));
         w.documents().setDefaultTemplate(templ);
-        w.setUserButtonSlots({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left") });
+        w.userToolBar()->setSlotNames({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left") });
         SetupOptions o = w.setupOptions();
         o.fontColor = RgbToStoredColor(0x0000FF);
         o.fontSize = 11;
@@ -161,10 +165,10 @@ void TstStartup::valuesWrittenAtCloseReadBack()
     QVERIFY(w.findChild<QDockWidget *>(QStringLiteral("DokPanelPlikow"))->isHidden());
     QVERIFY(w.statusBar()->isHidden());
     QCOMPARE(w.filePanel()->filterIndex(), 2);
-    QVERIFY(w.previewPane()->browserChosen());
-    QVERIFY(!w.previewPane()->internalChosen());
+    QVERIFY(w.preview()->pane()->browserChosen());
+    QVERIFY(!w.preview()->pane()->internalChosen());
     QCOMPARE(w.documents().defaultTemplate(), templ);
-    QCOMPARE(w.userButtonSlots(),
+    QCOMPARE(w.userToolBar()->slotNames(),
         QStringList({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left"), QString(), QString(),
             QString() }));
     QCOMPARE(w.CurrentEditor()->font().pointSize(), 11);
@@ -257,11 +261,11 @@ void TstStartup::previewFileWrittenBesideDocumentAndDeletedAtClose()
     const QString expected = dir.filePath(QStringLiteral("~Markora$HTML.HTML"));
     TOknoGl w;
     w.documents().Open(page, 1);
-    const QString written = w.Podglad1Click();
+    const QString written = w.preview()->Podglad1Click();
     QCOMPARE(written, expected);
     QVERIFY(QFileInfo::exists(expected));
-    QCOMPARE(w.temporaryFiles(), QStringList({ expected }));
-    QVERIFY(w.previewPane()->browser()->toPlainText().contains(QString::fromUtf8("Nagłówek")));
+    QCOMPARE(w.temporaryFiles().paths(), QStringList({ expected }));
+    QVERIFY(w.preview()->pane()->browser()->toPlainText().contains(QString::fromUtf8("Nagłówek")));
     // The file panel never lists the program's temporary files.
     w.filePanel()->selectFolder(dir.path());
     QTRY_VERIFY(w.filePanel()->listedNames().contains(QStringLiteral("strona.html")));
@@ -283,7 +287,7 @@ void TstStartup::previewNeverWritesThroughAPlantedLink()
     ScriptedUser user;
     TOknoGl w;
     w.documents().Open(page, 1);
-    QCOMPARE(w.Podglad1Click(), inPrivate);
+    QCOMPARE(w.preview()->Podglad1Click(), inPrivate);
     QCOMPARE(testsupport::readFile(victim), QByteArray("the user's work"));
     QVERIFY(QFileInfo(planted).isSymLink());
     QCOMPARE(testsupport::readFile(inPrivate), QByteArray("<p>strona</p>"));
@@ -291,11 +295,11 @@ void TstStartup::previewNeverWritesThroughAPlantedLink()
     QCOMPARE(user.asked.first().caption, QStringLiteral("Podgląd: ostrzeżenie"));
     QVERIFY(user.asked.first().text.contains(planted));
     // Said once, not at every refresh.
-    QCOMPARE(w.Podglad1Click(), inPrivate);
+    QCOMPARE(w.preview()->Podglad1Click(), inPrivate);
     QCOMPARE(user.asked.size(), 1);
     // An untitled document's preview goes to the private folder, readable by its owner only.
     QTest::keyClicks(w.documents().New(), QStringLiteral("<p>nowy</p>"));
-    QCOMPARE(w.Podglad1Click(), inPrivate);
+    QCOMPARE(w.preview()->Podglad1Click(), inPrivate);
     QCOMPARE(
         QFileInfo(inPrivate).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
     QVERIFY(w.close());
@@ -310,7 +314,7 @@ void TstStartup::toolbarsMenuNamedAfterToolbars()
     auto *extra = w.addToolBar(QStringLiteral("Inny"));
     extra->setObjectName(QStringLiteral("PasekInny"));
     w.FormShow({});
-    QMenu *menu = w.toolbarsMenu();
+    QMenu *menu = w.view()->toolbarsMenu();
     QStringList names;
     for (QAction *a : menu->actions())
         names << a->objectName();
@@ -353,7 +357,7 @@ void TstStartup::filePanelOpensSelectedAndFollowsSaveAs()
 void TstStartup::setupDialogKeepsEveryOption()
 {
     TOknoGl w;
-    QSignalSpy changed(&w, &TOknoGl::setupOptionsChanged);
+    QSignalSpy changed(w.setup(), &SetupController::optionsChanged);
     SetupOptions o;
     o.inIso = true;
     o.tabWidth = 2;
@@ -369,8 +373,8 @@ void TstStartup::setupDialogKeepsEveryOption()
     o.sampleText = QStringLiteral("Próba");
     o.fontFace = QStringLiteral("Courier New CE");
     o.background = RgbToStoredColor(0xEEEEEE);
-    TSetupDial *dlg = w.setupDialog();
-    QCOMPARE(w.setupDialog(), dlg);
+    TSetupDial *dlg = w.setup()->setupDialog();
+    QCOMPARE(w.setup()->setupDialog(), dlg);
     dlg->setOptions(o, false);
     QVERIFY(dlg->options() == o);
     QVERIFY(!dlg->wordWrap());

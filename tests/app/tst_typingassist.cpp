@@ -483,7 +483,7 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     const QString path = dir.filePath(QStringLiteral("~Markora$Hint.html"));
     QCOMPARE(written.size(), 1);
     QCOMPARE(written.first().first().toString(), path);
-    QVERIFY(w.temporaryFiles().contains(path));
+    QVERIFY(w.temporaryFiles().paths().contains(path));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
@@ -493,7 +493,7 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     // Written again, registered once.
     QVERIFY(insp->setRowValue(row, QStringLiteral("right")));
     QCOMPARE(written.size(), 2);
-    QCOMPARE(w.temporaryFiles().count(path), 1);
+    QCOMPARE(w.temporaryFiles().paths().count(path), 1);
     QVERIFY(user.asked.isEmpty());
     // Off: no file.
     setOption(w, &SetupOptions::pdUse, false);

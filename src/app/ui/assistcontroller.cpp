@@ -1,6 +1,7 @@
 #include "app/ui/assistcontroller.h"
 
 #include "app/previewfile.h"
+#include "app/ui/setupcontroller.h"
 #include "app/ui/thintballoon.h"
 #include "app/ui/toknogl.h"
 #include "app/ui/twstlist.h"
@@ -124,7 +125,7 @@ AssistController::AssistController(TOknoGl &window)
     createActions();
     createEditorPopup();
     applySetupOptions();
-    connect(&window, &TOknoGl::setupOptionsChanged, this, &AssistController::applySetupOptions);
+    connect(window.setup(), &SetupController::optionsChanged, this, &AssistController::applySetupOptions);
 }
 
 AssistController::~AssistController() = default;
@@ -784,8 +785,8 @@ void AssistController::writeHintPreview(TEditor *e, const QString &tagText)
                                            "CONTENT=\"text/html;charset=windows-1250\"></head><body>")
         + tagText + m_window.setupOptions().sampleText + QStringLiteral("\r\n");
     QString error;
-    const QString path = m_window.writeTemporaryFile(QStringLiteral("Podgląd znacznika"), e->state().fileName,
-        HintFileName(), CodePage::encode(content, CodePage::Windows1250), &error);
+    const QString path = m_window.temporaryFiles().write(QStringLiteral("Podgląd znacznika"),
+        e->state().fileName, HintFileName(), CodePage::encode(content, CodePage::Windows1250), &error);
     if (path.isEmpty()) {
         // Reported once per document: the grid writes on every keystroke.
         if (!m_failedPreviews.contains(e->state().fileName)) {

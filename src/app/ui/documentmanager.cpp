@@ -4,6 +4,7 @@
 
 #include "app/recoveryfile.h"
 #include "app/ui/tmynotebook.h"
+#include "app/ui/tsetupdial.h"
 #include "base/filefilter.h"
 #include "base/settings.h"
 #include "base/ui/msgbox.h"
@@ -18,6 +19,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QPointer>
 #include <QTabBar>
 #include <QTextCursor>
@@ -148,6 +150,9 @@ DocumentManager::DocumentManager(
     connect(NbEdytora, &TMyNotebook::OnNotEmpty, this, &DocumentManager::NbEdytoraNotEmpty);
 
     m_recentFiles = m_settings.readNumberedList(QStringLiteral("Ostatnie"));
+    m_recentMenu = new QMenu(QStringLiteral("Ostatnio &używane"), &parent);
+    m_recentMenu->setObjectName(QStringLiteral("MRUFileList"));
+    rebuildRecentMenu();
 
     m_watcher = new QFileSystemWatcher(this);
     m_watcher->setObjectName(QStringLiteral("ObserwatorPlikow"));
@@ -282,6 +287,17 @@ void DocumentManager::setAppearance(const EditorAppearance &appearance)
         editorAt(i)->applyAppearance(m_appearance);
 }
 
+void DocumentManager::applySetupOptions()
+{
+    EditorAppearance look;
+    look.valid = true;
+    look.font = TSetupDial::displayFont(m_options);
+    look.background = TSetupDial::shownColor(m_options.background, m_parent->palette().color(QPalette::Base));
+    look.textColor = TSetupDial::shownColor(m_options.fontColor, m_parent->palette().color(QPalette::Text));
+    look.wordWrap = m_appearance.wordWrap;
+    setAppearance(look);
+}
+
 void DocumentManager::setWordWrap(bool on)
 {
     m_appearance.wordWrap = on;
@@ -306,7 +322,18 @@ void DocumentManager::addRecentFile(const QString &path)
     m_recentFiles.prepend(path);
     while (m_recentFiles.size() > kRecentMax)
         m_recentFiles.removeLast();
-    Q_EMIT recentFilesChanged();
+    rebuildRecentMenu();
+}
+
+void DocumentManager::rebuildRecentMenu()
+{
+    m_recentMenu->clear();
+    for (int i = 0; i < m_recentFiles.size(); ++i) {
+        const QString path = m_recentFiles[i];
+        QAction *a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+        connect(a, &QAction::triggered, this, [this, path] { MRUFileListMRUItemClick(path); });
+    }
+    m_recentMenu->setEnabled(!m_recentFiles.isEmpty());
 }
 
 void DocumentManager::writeRecentFiles()
@@ -475,20 +502,16 @@ bool DocumentManager::SaveAs(TEditor *editor, const QString &chosenPath)
     activate(index);
     QString path = chosenPath;
     if (path.isEmpty()) {
-        if (saveDialogHook) {
-            path = saveDialogHook(QStringLiteral("Zapisz plik"));
-        } else {
-            QFileDialog dlg(m_parent, QStringLiteral("Zapisz plik"),
-                state.fileName.isEmpty() ? m_lastDialogFolder : state.fileName);
-            dlg.setOption(QFileDialog::DontUseNativeDialog);
-            dlg.setAcceptMode(QFileDialog::AcceptSave);
-            dlg.setNameFilters(ToQtNameFilters(QString::fromUtf8(kSaveFilter)));
-            dlg.setDefaultSuffix(QStringLiteral("html"));
-            if (state.fileName.isEmpty())
-                dlg.selectFile(QStringLiteral("*.html"));
-            if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
-                path = dlg.selectedFiles().constFirst();
-        }
+        QFileDialog dlg(m_parent, QStringLiteral("Zapisz plik"),
+            state.fileName.isEmpty() ? m_lastDialogFolder : state.fileName);
+        dlg.setOption(QFileDialog::DontUseNativeDialog);
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setNameFilters(ToQtNameFilters(QString::fromUtf8(kSaveFilter)));
+        dlg.setDefaultSuffix(QStringLiteral("html"));
+        if (state.fileName.isEmpty())
+            dlg.selectFile(QStringLiteral("*.html"));
+        if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
+            path = dlg.selectedFiles().constFirst();
     }
     if (path.isEmpty())
         return false;
@@ -575,6 +598,15 @@ bool DocumentManager::CloseAll()
     }
     m_settings.writeNumberedList(QStringLiteral("StartupFiles"), names);
     return true;
+}
+
+void DocumentManager::openAtStart(const QStringList &documents)
+{
+    if (m_options.openPrevious)
+        for (const QString &f : m_settings.readNumberedList(QStringLiteral("StartupFiles")))
+            Open(f, 0);
+    for (const QString &f : documents)
+        Open(f, 0);
 }
 
 TEditor *DocumentManager::Restore(const RecoveryRecord &record)

@@ -7,9 +7,9 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
-#include <functional>
 
 class MarkoraSettings;
+class QMenu;
 class QFileSystemWatcher;
 class QLabel;
 class QTabBar;
@@ -75,6 +75,9 @@ public:
     // Closes from the current document on and writes the closed files as "StartupFiles";
     // false, with nothing written, when one of them stays open.
     bool CloseAll();
+    // At the window's first show: the files of "StartupFiles" again when the setup option
+    // says so, in their order, then documents (full paths).
+    void openAtStart(const QStringList &documents);
     // The code page the document is saved in; the text stays as it is.
     void setIsoCharset(TEditor *editor, bool iso);
     // A document kept by the crash recovery, back as a modified document: in the tab of
@@ -84,13 +87,15 @@ public:
 
     // The recent files ("Ostatnie"), newest first; read at creation.
     QStringList recentFiles() const { return m_recentFiles; }
+    // Their menu "MRUFileList", kept up to date; the window places it.
+    QMenu *recentMenu() const { return m_recentMenu; }
     void writeRecentFiles();
     // The template New fills (empty: none).
     QString defaultTemplate() const { return m_defaultTemplate; }
     void setDefaultTemplate(const QString &path) { m_defaultTemplate = path; }
-    // How the editors look; a change applies to every open editor.
-    const EditorAppearance &appearance() const { return m_appearance; }
-    void setAppearance(const EditorAppearance &appearance);
+    // How the editors look, applied to every open editor: the font and colours of the
+    // setup options, and the word wrap.
+    void applySetupOptions();
     void setWordWrap(bool on);
 
     // Compares the document's file on disk with the state the document last read or
@@ -100,9 +105,6 @@ public:
     void CheckFileOnDisk(TEditor *editor);
     // The files watched for changes made by other programs.
     QStringList watchedFiles() const;
-
-    // Save dialog override for tests: returns the chosen path or an empty string.
-    std::function<QString(const QString &title)> saveDialogHook;
 
     // The file commands of the menu and the toolbar.
     void PlikiNowy1Click();
@@ -131,14 +133,15 @@ Q_SIGNALS:
     void refreshRequested();
     // A line for the status bar (panel 3).
     void statusMessage(const QString &text);
-    void recentFilesChanged();
 
 private:
     TEditor *createEditor();
+    void setAppearance(const EditorAppearance &appearance);
     void addEditorPage(TEditor *editor, const QString &caption);
     void rebuildTabs();
     void updateOpisDok();
     void addRecentFile(const QString &path);
+    void rebuildRecentMenu();
     // Why an open failed: a message box for the user, or the status bar alone.
     void openFailed(OpenPrompts prompts, const QString &text);
     // The file watch: (re)armed after every read and write (a save replaces the file, and
@@ -168,6 +171,7 @@ private:
     TMyNotebook *NbEdytora = nullptr;
     bool m_syncingTabs = false;
     QStringList m_recentFiles;
+    QMenu *m_recentMenu = nullptr;
     QString m_defaultTemplate;
     QString m_lastDialogFolder;
     QFileSystemWatcher *m_watcher = nullptr;

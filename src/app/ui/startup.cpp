@@ -3,6 +3,7 @@
 #include "app/startupsettings.h"
 #include "app/ui/assistcontroller.h"
 #include "app/ui/documentmanager.h"
+#include "app/ui/setupcontroller.h"
 #include "app/ui/splash.h"
 #include "app/ui/toknogl.h"
 #include "ipc/client/commclient.h"
@@ -63,7 +64,7 @@ int MarkoraMain()
     QApplication::setApplicationName(QStringLiteral("Markora"));
     TOknoGl w;
     Splash::message(QStringLiteral("Inicjalizacja: tworzenie okien pomocniczych..."));
-    w.setupDialog();
+    w.setup()->setupDialog();
 
     // The communication server comes last, as the other windows are all there to serve it.
     const std::unique_ptr<CommDispatcher> dispatcher = MakeCommDispatcher(w);

@@ -2,63 +2,66 @@
 
 #include "app/ui/assistcontroller.h"
 #include "app/ui/documentmanager.h"
+#include "app/ui/filepanel.h"
+#include "app/ui/previewcontroller.h"
 #include "app/ui/recoverycontroller.h"
+#include "app/ui/servicescontroller.h"
+#include "app/ui/setupcontroller.h"
+#include "app/ui/splash.h"
+#include "app/ui/viewcontroller.h"
+#include "base/filefilter.h"
 #include "base/ui/msgbox.h"
+#include "ext/ui/pluginsbar.h"
+#include "ext/ui/usertoolbar.h"
+#include "search/ui/findresultspanel.h"
+#include "tags/tagdefs.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <cstdio>
 
+// The parts are made in the order of the start: the menus and toolbar, the assistance
+// (the editors' host) and the documents, the plug-ins; then the settings are read and
+// the panes placed by them; last the untitled document.
 TOknoGl::TOknoGl(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("OknoGl"));
     setWindowTitle(QStringLiteral("Markora"));
     resize(1000, 700);
-
+    // The options' owner first: every part reads them, the defaults until they are read.
+    m_setup = new SetupController(*this, m_settings);
     createMenus();
     createToolBar();
     createStatusBar();
-
-    // Each subsystem adds its menus, toolbars and panels here, one call each.
-    // (tag assistance and insertion: the host of every editor, so before the documents)
     setupAssist();
-    // (documents)
-    m_documents = new DocumentManager(*this, m_assist.get(), m_settings, m_setup);
-    setCentralWidget(m_documents->area());
-    connect(m_documents, &DocumentManager::activeDocumentChanged, this, &TOknoGl::activeDocumentChanged);
-    connect(m_documents, &DocumentManager::hasDocumentsChanged, this, [this](bool has) {
-        for (QAction *a : std::as_const(m_needsDocument))
-            a->setEnabled(has);
-    });
-    connect(m_documents, &DocumentManager::refreshRequested, this, &TOknoGl::Timer1Timer);
-    connect(m_documents, &DocumentManager::statusMessage, this,
-        [this](const QString &text) { setStatusPanel(3, text); });
-    connect(m_documents, &DocumentManager::recentFilesChanged, this, &TOknoGl::rebuildRecentMenu);
-    connect(m_assist.get(), &AssistController::filesDropped, m_documents, [this](const QStringList &files) {
-        for (const QString &f : files)
-            m_documents->Open(f, 0);
-    });
-    // (start-up and settings)
-    setupStartup();
-    // (text services)
-    setupServices();
-    // (extensions)
-    setupPlugins();
-    // (crash recovery)
-    m_recovery = new RecoveryController(*m_documents, this);
+    setupDocuments();
 
-    rebuildRecentMenu();
+    Splash::message(QStringLiteral("Inicjacja: paski narzędziowe i doklejki..."));
+    setupPlugins();
+
+    Splash::message(QStringLiteral("Inicjalizacja: odczytywanie konfiguracji..."));
+    m_startup = StartupSettings::read(m_settings);
+    m_setup->read();
+    setupPanels();
+    m_view->restore(m_startup);
+    m_preview->restore(m_startup);
+    m_documents->setDefaultTemplate(m_startup.defTemplate);
+
+    m_recovery = new RecoveryController(*m_documents, this);
     m_documents->startUntitled();
 
     auto *timer = new QTimer(this);
@@ -75,6 +78,12 @@ TEditor *TOknoGl::currentEditorOrNull() const
 }
 
 TEditor *TOknoGl::CurrentEditor() const { return m_documents->CurrentEditor(); }
+
+const SetupOptions &TOknoGl::setupOptions() const { return m_setup->options(); }
+
+void TOknoGl::setSetupOptions(const SetupOptions &options) { m_setup->setOptions(options); }
+
+QString TOknoGl::filePanelFilter() const { return FilePanelFilter(m_startup.ogExt); }
 
 // ---- Menus, toolbar, status bar --------------------------------------------------
 
@@ -119,10 +128,7 @@ void TOknoGl::createMenus()
         [this] { m_documents->PlikiZamknij1Click(); }));
     needs(addAction(pliki, QStringLiteral("PlikiZamknijwszystkie1"), QStringLiteral("Zamknij wszystki&e"),
         QKeySequence(), [this] { m_documents->PlikiZamknijwszystkie1Click(); }));
-    pliki->addSeparator();
-    m_recentMenu = pliki->addMenu(QStringLiteral("Ostatnio &używane"));
-    m_recentMenu->setObjectName(QStringLiteral("MRUFileList"));
-    pliki->addSeparator();
+    pliki->addSeparator(); // the recent files come here, with the documents
     addAction(pliki, QStringLiteral("PlikiKoniec1"), QStringLiteral("&Koniec"), QKeySequence::Quit,
         [this] { close(); });
 
@@ -167,7 +173,7 @@ void TOknoGl::createMenus()
     m_needsDocument << polskie->menuAction();
     QMenu *kodowanie = polskie->addMenu(QStringLiteral("&Kodowanie pl"));
     kodowanie->setObjectName(QStringLiteral("Kodowaniepl1"));
-    m_charsetGroup = new QActionGroup(this);
+    auto *charsets = new QActionGroup(this);
     QAction *win = addAction(kodowanie, QStringLiteral("Win1"), QStringLiteral("&Windows 1250 (lub brak)"),
         QKeySequence(), [this] {
             m_documents->setIsoCharset(currentEditorOrNull(), false);
@@ -183,7 +189,7 @@ void TOknoGl::createMenus()
     utf->setEnabled(false);
     for (QAction *a : { win, iso }) {
         a->setCheckable(true);
-        m_charsetGroup->addAction(a);
+        charsets->addAction(a);
     }
 
     QMenu *widok = menuBar()->addMenu(QStringLiteral("&Widok"));
@@ -198,12 +204,9 @@ void TOknoGl::createToolBar()
     m_mainToolBar = addToolBar(QStringLiteral("Pasek przycisków"));
     m_mainToolBar->setObjectName(QStringLiteral("PasekPrzyciskow"));
     auto add = [this](const QString &actionName, QStyle::StandardPixmap icon, const QString &name) {
-        if (auto *a = findChild<QAction *>(actionName)) {
-            a->setIcon(style()->standardIcon(icon));
-            m_mainToolBar->addAction(a);
-            if (QWidget *w = m_mainToolBar->widgetForAction(a))
-                w->setObjectName(name);
-        }
+        QAction *a = findChild<QAction *>(actionName);
+        a->setIcon(style()->standardIcon(icon));
+        addToolButton(a, name);
     };
     add(QStringLiteral("PlikiNowy1"), QStyle::SP_FileIcon, QStringLiteral("BtnPlikiNowy"));
     add(QStringLiteral("PlikiOtworz1"), QStyle::SP_DialogOpenButton, QStringLiteral("BtnPlikiOtworz"));
@@ -240,7 +243,14 @@ QString TOknoGl::statusPanel(int index) const
     return index >= 0 && index < 4 ? m_statusPanels[index]->text() : QString();
 }
 
-// ---- Tag assistance: its pane, buttons and menu items ----------------------------
+void TOknoGl::addToolButton(QAction *action, const QString &buttonName)
+{
+    m_mainToolBar->addAction(action);
+    if (QWidget *w = m_mainToolBar->widgetForAction(action))
+        w->setObjectName(buttonName);
+}
+
+// ---- The parts placed and wired --------------------------------------------------
 
 void TOknoGl::setupAssist()
 {
@@ -262,14 +272,10 @@ void TOknoGl::setupAssist()
     // buttons take their actions' names.
     for (const QList<QAction *> &group : { m_assist->switchActions(), m_assist->entryModeActions() }) {
         m_mainToolBar->addSeparator();
-        for (QAction *a : group) {
-            m_mainToolBar->addAction(a);
-            if (QWidget *w = m_mainToolBar->widgetForAction(a))
-                w->setObjectName(a->objectName());
-        }
+        for (QAction *a : group)
+            addToolButton(a, a->objectName());
     }
     m_needsDocument << m_assist->entryModeActions();
-    connect(this, &TOknoGl::activeDocumentChanged, m_assist.get(), &AssistController::activeDocumentChanged);
 }
 
 QWidget *TOknoGl::upperPane() const { return m_upperPane; }
@@ -279,6 +285,102 @@ void TOknoGl::setUpperPaneHeight(int height)
 {
     resizeDocks({ m_upperPane }, { std::max(40, height) }, Qt::Vertical);
 }
+
+void TOknoGl::setupDocuments()
+{
+    m_documents = new DocumentManager(*this, m_assist.get(), m_settings, m_setup->options());
+    setCentralWidget(m_documents->area());
+    QAction *koniec = findChild<QAction *>(QStringLiteral("PlikiKoniec1"));
+    menuNamed(QStringLiteral("Pliki1"))->insertMenu(koniec, m_documents->recentMenu());
+    menuNamed(QStringLiteral("Pliki1"))->insertSeparator(koniec);
+    connect(m_setup, &SetupController::optionsChanged, m_documents, &DocumentManager::applySetupOptions);
+    connect(m_documents, &DocumentManager::activeDocumentChanged, m_assist.get(),
+        &AssistController::activeDocumentChanged);
+    connect(m_documents, &DocumentManager::hasDocumentsChanged, this, [this](bool has) {
+        for (QAction *a : std::as_const(m_needsDocument))
+            a->setEnabled(has);
+    });
+    connect(m_documents, &DocumentManager::refreshRequested, this, &TOknoGl::Timer1Timer);
+    connect(m_documents, &DocumentManager::statusMessage, this,
+        [this](const QString &text) { setStatusPanel(3, text); });
+    connect(m_assist.get(), &AssistController::filesDropped, m_documents, [this](const QStringList &files) {
+        for (const QString &f : files)
+            m_documents->Open(f, 0);
+    });
+}
+
+void TOknoGl::setupPlugins()
+{
+    m_pluginBar = CreatePluginToolBar(this);
+    addToolBar(m_pluginBar);
+    // The plug-in store is read once: plug-ins registered later appear after a restart.
+    LoadPlugins(m_pluginBar, *PluginSettings());
+
+    m_userBar = new UserToolBar(this);
+    addToolBar(m_userBar);
+    m_userBar->loadSlots(m_settings);
+    // Any tool-tab button can be copied to the user toolbar with a right click.
+    m_userBar->attachToolTabs(m_assist->insertToolTabs());
+}
+
+// The panes the settings size and show: the file panel, the preview, the results of
+// the search; the view toggles over them.
+void TOknoGl::setupPanels()
+{
+    m_filePanel = new PnPodPanPlikow(filePanelFilter(), this);
+    m_filePanelDock = new QDockWidget(QStringLiteral("Panel plików"), this);
+    m_filePanelDock->setObjectName(QStringLiteral("DokPanelPlikow"));
+    m_filePanelDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_filePanelDock->setWidget(m_filePanel);
+    addDockWidget(Qt::LeftDockWidgetArea, m_filePanelDock);
+    m_filePanel->setFilterIndex(m_startup.pliki);
+    m_filePanel->selectFolder(QDir::currentPath());
+    connect(m_filePanel, &PnPodPanPlikow::openFiles, m_documents, [this](const QStringList &files) {
+        for (const QString &f : files)
+            m_documents->Open(f, 0);
+    });
+    connect(m_documents, &DocumentManager::documentSavedAs, m_filePanel,
+        [this](const QString &path) { m_filePanel->selectFolder(QFileInfo(path).absolutePath()); });
+
+    m_preview = new PreviewController(*this, *m_documents, m_temporaryFiles);
+    addDockWidget(Qt::BottomDockWidgetArea, m_preview->dock());
+    connect(m_assist.get(), &AssistController::hintPreviewWritten, m_preview,
+        &PreviewController::showHintPreview);
+    QMenu *widok = menuNamed(QStringLiteral("Widok1"));
+    widok->addActions(m_preview->previewActions());
+    m_needsDocument << m_preview->previewActions();
+    menuNamed(QStringLiteral("Pomoc1"))->addAction(m_preview->helpAction());
+    menuNamed(QStringLiteral("Ustawienia1"))->addAction(m_setup->konfiguracjaAction());
+
+    m_view = new ViewController(
+        *this, *m_documents, m_settings, { m_mainToolBar, m_filePanelDock, m_upperPane, m_preview->dock() });
+    m_setup->setWordWrapToggle(m_view->wordWrapToggle());
+    widok->addMenu(m_view->toolbarsMenu());
+    widok->addSeparator();
+    widok->addActions(m_view->toggles());
+    m_mainToolBar->addSeparator();
+    addToolButton(m_view->wordWrapToggle(), QStringLiteral("BtnZawijanie"));
+    addToolButton(m_preview->previewActions().constFirst(), QStringLiteral("BtnPodglad"));
+
+    m_services = new ServicesController(*this, *m_documents);
+    addDockWidget(Qt::BottomDockWidgetArea, m_services->findResults());
+    widok->addAction(m_services->findResults()->toggleViewAction());
+    const QList<QAction *> search = m_services->searchActions();
+    QMenu *edycja = menuNamed(QStringLiteral("Edycja1"));
+    edycja->addSeparator();
+    edycja->addActions(search);
+    menuNamed(QStringLiteral("Polskielitery1"))->addAction(m_services->converterAction());
+    m_needsDocument << search << m_services->converterAction();
+    m_mainToolBar->addSeparator();
+    addToolButton(search.at(0), QStringLiteral("BtnZnajdz"));
+    addToolButton(search.at(1), QStringLiteral("BtnZamien"));
+    addToolButton(m_services->converterAction(), QStringLiteral("BtnKonwerter"));
+    connect(m_services, &ServicesController::statusMessage, this,
+        [this](const QString &text) { setStatusPanel(3, text); });
+    connect(m_services, &ServicesController::refreshRequested, this, &TOknoGl::Timer1Timer);
+}
+
+// ---- Commands, start and close ---------------------------------------------------
 
 void TOknoGl::Timer1Timer()
 {
@@ -321,6 +423,30 @@ void TOknoGl::EdycjaCofnij1Click()
     Timer1Timer();
 }
 
+void TOknoGl::FormShow(const QStringList &documents)
+{
+    const bool first = !m_firstShown;
+    m_firstShown = true;
+    // Now every part has added its toolbars.
+    if (first)
+        m_view->restoreToolbarPositions(m_startup);
+    m_documents->openAtStart(documents);
+    // After the documents above, so that a recovered file already open is replaced in
+    // its own tab rather than opened twice.
+    if (first)
+        m_recovery->offerRecovery();
+    Splash::finish(this);
+    raise();
+    activateWindow();
+    // Once, over the window: the definitions are read for the whole run, and a faulty
+    // part of them is left out rather than stopping the start.
+    if (first) {
+        const QString problems = TagDefs::problemsReport(TagDefs::shared().problems());
+        if (!problems.isEmpty())
+            MsgBox::show(this, QMessageBox::Critical, TagDefs::problemsCaption(), problems);
+    }
+}
+
 void TOknoGl::closeEvent(QCloseEvent *e)
 {
     // Close all comes first: a refused close keeps the window and every setting as it was.
@@ -330,7 +456,6 @@ void TOknoGl::closeEvent(QCloseEvent *e)
     }
     try {
         closeSequence();
-        m_documents->writeRecentFiles();
     } catch (const std::exception &ex) {
         std::fprintf(stderr, "markora: zamykanie przerwane: %s\n", ex.what());
     }
@@ -343,17 +468,20 @@ void TOknoGl::closeEvent(QCloseEvent *e)
     e->accept();
 }
 
-void TOknoGl::rebuildRecentMenu()
+// In this order: the toolbar positions, the help, the temporary files, the window values
+// and the editor look.
+void TOknoGl::closeSequence()
 {
-    if (!m_recentMenu)
-        return;
-    m_recentMenu->clear();
-    const QStringList recent = m_documents->recentFiles();
-    for (int i = 0; i < recent.size(); ++i) {
-        const QString path = recent[i];
-        QAction *a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
-        connect(a, &QAction::triggered, m_documents,
-            [this, path] { m_documents->MRUFileListMRUItemClick(path); });
-    }
-    m_recentMenu->setEnabled(!recent.isEmpty());
+    // Every document was saved or given up: nothing is left to recover.
+    m_recovery->discardRecovery();
+    m_view->save(m_startup);
+    m_preview->closeHelp();
+    m_temporaryFiles.removeAll();
+    m_preview->save(m_startup);
+    m_startup.pliki = m_filePanel->filterIndex();
+    m_startup.defTemplate = m_documents->defaultTemplate();
+    m_startup.userButtons = m_userBar->slotNames();
+    m_startup.write(m_settings);
+    m_setup->writeEditor();
+    m_documents->writeRecentFiles();
 }

@@ -1,11 +1,13 @@
 #include "app/ui/assistcontroller.h"
 
 #include "app/previewfile.h"
+#include "app/ui/documentmanager.h"
 #include "app/ui/setupcontroller.h"
+#include "app/ui/temporaryfiles.h"
 #include "app/ui/thintballoon.h"
-#include "app/ui/toknogl.h"
 #include "app/ui/twstlist.h"
 #include "base/codepage.h"
+#include "base/settings.h"
 #include "base/ui/msgbox.h"
 #include "insert/ui/inserttooltabs.h"
 #include "tags/tagassist.h"
@@ -78,7 +80,7 @@ class MainWindowInteraction final : public InsertInteraction
 {
 public:
     MainWindowInteraction(
-        TOknoGl &window, std::function<bool(TEditor *)> interpret, std::function<QString()> selectedTag)
+        QWidget &window, std::function<bool(TEditor *)> interpret, std::function<QString()> selectedTag)
         : m_window(window)
         , m_interpret(std::move(interpret))
         , m_selectedTag(std::move(selectedTag))
@@ -97,12 +99,12 @@ public:
     bool interpretTag(EditableDocument &doc) override
     {
         auto *editor = dynamic_cast<TEditor *>(&doc);
-        return m_interpret(editor ? editor : m_window.currentEditorOrNull());
+        return m_interpret(editor);
     }
     QString selectedTagName() override { return m_selectedTag(); }
 
 private:
-    TOknoGl &m_window;
+    QWidget &m_window;
     std::function<bool(TEditor *)> m_interpret;
     std::function<QString()> m_selectedTag;
 };
@@ -111,11 +113,15 @@ bool isPrintable(QChar c) { return (c.unicode() >= 32 && c.unicode() <= 126) || 
 
 } // namespace
 
-AssistController::AssistController(TOknoGl &window)
+AssistController::AssistController(
+    QWidget &window, MarkoraSettings &settings, const SetupController &setup, TemporaryFiles &files)
     : m_window(window)
+    , m_settings(settings)
+    , m_setup(setup)
+    , m_files(files)
 {
     m_interaction = std::make_unique<MainWindowInteraction>(
-        window, [this](TEditor *e) { return interpretTagAtCaret(e); },
+        window, [this](TEditor *e) { return interpretTagAtCaret(e ? e : currentEditor()); },
         [this] {
             const QListWidgetItem *item = m_listaTagow->currentItem();
             return item && item->isSelected() ? item->text() : QString();
@@ -125,14 +131,19 @@ AssistController::AssistController(TOknoGl &window)
     createActions();
     createEditorPopup();
     applySetupOptions();
-    connect(window.setup(), &SetupController::optionsChanged, this, &AssistController::applySetupOptions);
+    connect(&setup, &SetupController::optionsChanged, this, &AssistController::applySetupOptions);
 }
 
 AssistController::~AssistController() = default;
 
+TEditor *AssistController::currentEditor() const
+{
+    return m_documents ? m_documents->currentEditorOrNull() : nullptr;
+}
+
 void AssistController::applySetupOptions()
 {
-    const SetupOptions &o = m_window.setupOptions();
+    const SetupOptions &o = m_setup.options();
     InsertSettings s;
     s.lowerCase = o.lowerCaseInsert;
     s.closingParagraph = o.closeParagraph;
@@ -200,7 +211,7 @@ QList<QAction *> AssistController::insertMenuActions() const { return m_insertMe
 
 void AssistController::commandTriggered(int index)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return;
     const InsertRunResult r = m_runner.run(index, *e);
@@ -213,12 +224,12 @@ void AssistController::applyRunResult(TEditor *editor, bool inserted, int entryM
         editor->state().entryMode = entryMode;
     // The command came from a button or menu: typing goes on in the document.
     editor->setFocus();
-    m_window.Timer1Timer();
+    Q_EMIT refreshRequested();
 }
 
 bool AssistController::InsertPair(const QString &opening, const QString &closing)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return false;
     const bool inserted = m_runner.insertPair(*e, opening, closing).inserted;
@@ -228,7 +239,7 @@ bool AssistController::InsertPair(const QString &opening, const QString &closing
 
 bool AssistController::InsertBlock(const QString &opening, const QString &closing)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return false;
     const bool inserted = m_runner.insertBlock(*e, opening, closing).inserted;
@@ -238,7 +249,7 @@ bool AssistController::InsertBlock(const QString &opening, const QString &closin
 
 bool AssistController::InsertPlain(const QString &text)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return false;
     ::InsertPlain(*e, text);
@@ -249,7 +260,7 @@ bool AssistController::InsertPlain(const QString &text)
 bool AssistController::runInsertCommand(const QString &handlerOrObjectName)
 {
     const int index = findInsertCommand(handlerOrObjectName);
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (index < 0 || !e)
         return false;
     const InsertRunResult r = m_runner.run(index, *e);
@@ -302,14 +313,14 @@ void AssistController::createActions()
         act->setToolTip(hint);
         return act;
     };
-    MarkoraSettings &settings = m_window.settings();
+    MarkoraSettings &settings = m_settings;
     for (int i = 0; i < SwitchCount; ++i) {
         const QString name = QString::fromLatin1(kSwitchNames[i]);
         QAction *act = addToggle(name, defs[i].caption, defs[i].hint);
         act->setChecked(settings.readBool(QString::fromLatin1(kSwitchSection), name, true));
         m_switches[i] = act;
         connect(act, &QAction::toggled, this, [this, name, i](bool down) {
-            m_window.settings().writeBool(QString::fromLatin1(kSwitchSection), name, down);
+            m_settings.writeBool(QString::fromLatin1(kSwitchSection), name, down);
             if (i == ChkAuto)
                 m_runner.setChkAuto(down);
             if (i == ChkHTMLHint && !down)
@@ -336,7 +347,7 @@ void AssistController::createActions()
     m_hintRest.setInterval(700);
     connect(&m_hintRest, &QTimer::timeout, this, [this] {
         // Not over a menu or dialog the user is busy with.
-        TEditor *e = m_window.currentEditorOrNull();
+        TEditor *e = currentEditor();
         if (e && e->hasFocus() && m_window.isActiveWindow() && !QApplication::activePopupWidget()
             && !QApplication::activeModalWidget())
             ShowSyntaxHint();
@@ -372,26 +383,25 @@ void AssistController::setAssistSwitch(const QString &name, bool down)
 void AssistController::setOverwriteMode(bool on)
 {
     m_overwrite = on;
-    m_window.Timer1Timer();
+    Q_EMIT refreshRequested();
 }
 
 void AssistController::BtnTrybListClick(bool down)
 {
-    if (TEditor *e = m_window.currentEditorOrNull())
+    if (TEditor *e = currentEditor())
         e->state().entryMode = down ? EntryListItems : EntryNormal;
-    m_window.Timer1Timer();
+    Q_EMIT refreshRequested();
 }
 
 void AssistController::BtnTabTrybClick(bool down)
 {
-    if (TEditor *e = m_window.currentEditorOrNull())
+    if (TEditor *e = currentEditor())
         e->state().entryMode = down ? EntryTableCells : EntryNormal;
-    m_window.Timer1Timer();
+    Q_EMIT refreshRequested();
 }
 
 void AssistController::Timer1TimerAssist(TEditor *e)
 {
-    m_window.setStatusPanel(2, m_overwrite ? QStringLiteral("OVR") : QStringLiteral("INS"));
     m_btnTrybList->setChecked(e && e->state().entryMode == EntryListItems);
     m_btnTabTryb->setChecked(e && e->state().entryMode == EntryTableCells);
     if (!e) {
@@ -432,7 +442,7 @@ void AssistController::activeDocumentChanged(TEditor *e)
 
 bool AssistController::ShowSyntaxHint()
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e || !m_switches[ChkHTMLHint]->isChecked() || parameterListOpen() || e->selLength() > 0) {
         hideSyntaxHint();
         return false;
@@ -517,7 +527,7 @@ void AssistController::insertClosingOnGreater(TEditor *e)
         const QString section = QStringLiteral("Zamykanie");
         // Keys are kept upper case; a key written as the tag was typed still counts.
         const QString upper = tag.toUpper();
-        MarkoraSettings &settings = m_window.settings();
+        MarkoraSettings &settings = m_settings;
         QSettings &store = settings.store();
         store.beginGroup(section);
         const bool hasUpper = store.contains(upper);
@@ -582,7 +592,7 @@ void AssistController::WstListClick()
         const int caret = e->textCursor().position();
         if (caret >= m_wstList->Tag) {
             QString text = item->text();
-            if (!m_window.setupOptions().lowerCaseInsert)
+            if (!m_setup.options().lowerCaseInsert)
                 text = text.toUpper();
             // What was typed since the list opened is replaced by the chosen entry.
             QTextCursor c = e->textCursor();
@@ -666,7 +676,7 @@ bool AssistController::editorContextMenu(TEditor *, const QPoint &globalPos)
     m_hintRest.stop();
     hideSyntaxHint();
     ParInserterClick();
-    m_window.Timer1Timer();
+    Q_EMIT refreshRequested();
     m_editorPopup->popup(globalPos);
     return true;
 }
@@ -675,7 +685,7 @@ void AssistController::ParInserterClick()
 {
     QMenu *menu = m_parInserter;
     menu->clear();
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (e && e->selLength() == 0) {
         const QString name = EnclosingTagName(e->textAccess(), e->selStart());
         if (!name.isEmpty()) {
@@ -690,13 +700,13 @@ void AssistController::ParInserterClick()
 
 void AssistController::ParInserterItemClick(const QString &caption)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return;
     const int pos = ParInserterPosition(e->textAccess(), e->textCursor().position());
     if (pos < 0)
         return;
-    const QString text = m_window.setupOptions().lowerCaseInsert ? caption : caption.toUpper();
+    const QString text = m_setup.options().lowerCaseInsert ? caption : caption.toUpper();
     QTextCursor c = e->textCursor();
     c.beginEditBlock();
     c.setPosition(pos);
@@ -744,7 +754,7 @@ void AssistController::trackInspectedTag(TEditor *e, int start, int length)
 void AssistController::TagInspectorTagRebuilt(const QString &newTagText)
 {
     TEditor *e = m_inspectedEditor;
-    if (!e || m_inspectedRange.isNull() || e != m_window.currentEditorOrNull())
+    if (!e || m_inspectedRange.isNull() || e != currentEditor())
         return;
     int start = m_inspectedRange.selectionStart();
     int length = m_inspectedRange.selectionEnd() - start;
@@ -775,7 +785,7 @@ void AssistController::TagInspectorTagRebuilt(const QString &newTagText)
     c.setPosition(start);
     c.setPosition(start + int(newTagText.size()), QTextCursor::KeepAnchor);
     m_inspectedRange = c;
-    if (m_window.setupOptions().pdUse)
+    if (m_setup.options().pdUse)
         writeHintPreview(e, newTagText);
 }
 
@@ -783,10 +793,10 @@ void AssistController::writeHintPreview(TEditor *e, const QString &tagText)
 {
     const QString content = QStringLiteral("<html><head><META HTTP-EQUIV=\"Content-type\" "
                                            "CONTENT=\"text/html;charset=windows-1250\"></head><body>")
-        + tagText + m_window.setupOptions().sampleText + QStringLiteral("\r\n");
+        + tagText + m_setup.options().sampleText + QStringLiteral("\r\n");
     QString error;
-    const QString path = m_window.temporaryFiles().write(QStringLiteral("Podgląd znacznika"),
-        e->state().fileName, HintFileName(), CodePage::encode(content, CodePage::Windows1250), &error);
+    const QString path = m_files.write(QStringLiteral("Podgląd znacznika"), e->state().fileName,
+        HintFileName(), CodePage::encode(content, CodePage::Windows1250), &error);
     if (path.isEmpty()) {
         // Reported once per document: the grid writes on every keystroke.
         if (!m_failedPreviews.contains(e->state().fileName)) {

@@ -254,7 +254,8 @@ void TOknoGl::addToolButton(QAction *action, const QString &buttonName)
 
 void TOknoGl::setupAssist()
 {
-    m_assist = std::make_unique<AssistController>(*this);
+    m_assist = std::make_unique<AssistController>(*this, m_settings, *m_setup, m_temporaryFiles);
+    connect(m_assist.get(), &AssistController::refreshRequested, this, &TOknoGl::Timer1Timer);
     m_upperPane = new QDockWidget(this);
     m_upperPane->setObjectName(QStringLiteral("PlGorny"));
     m_upperPane->setWindowTitle(QStringLiteral("Panel górny"));
@@ -289,6 +290,7 @@ void TOknoGl::setUpperPaneHeight(int height)
 void TOknoGl::setupDocuments()
 {
     m_documents = new DocumentManager(*this, m_assist.get(), m_settings, m_setup->options());
+    m_assist->setDocuments(m_documents);
     setCentralWidget(m_documents->area());
     QAction *koniec = findChild<QAction *>(QStringLiteral("PlikiKoniec1"));
     menuNamed(QStringLiteral("Pliki1"))->insertMenu(koniec, m_documents->recentMenu());
@@ -385,8 +387,11 @@ void TOknoGl::setupPanels()
 void TOknoGl::Timer1Timer()
 {
     TEditor *e = currentEditorOrNull();
-    if (m_assist)
+    // (The window's members go before its widgets: their last signals may come here.)
+    if (m_assist) {
         m_assist->Timer1TimerAssist(e);
+        setStatusPanel(2, m_assist->overwriteMode() ? QStringLiteral("OVR") : QStringLiteral("INS"));
+    }
     auto enable = [this](const char *name, bool on) {
         if (auto *a = findChild<QAction *>(QString::fromLatin1(name)))
             a->setEnabled(on);

@@ -16,6 +16,17 @@ using assisttest::prepare;
 using assisttest::ScriptedUser;
 using assisttest::setOption;
 
+namespace {
+// The inspector's row of that argument, -1 when it shows none.
+int rowNamed(const TagInspector &inspector, const QString &name)
+{
+    for (int i = 0; i < inspector.rowCount(); ++i)
+        if (inspector.rowName(i) == name)
+            return i;
+    return -1;
+}
+} // namespace
+
 // The insertion commands and the tag inspector in the main window: tool tabs, the insert
 // menu and its shortcuts, the questions, "Wstaw jeszcze raz", the options, the double-click
 // into the inspector and the live write-back.
@@ -354,10 +365,7 @@ void TstInsertCommands::writeBackUndoAndGuards()
     EditorHost &host = *w.assist();
     QVERIFY(host.editorDoubleClick(e));
     TagInspector *insp = w.assist()->tagInspector();
-    int align = -1;
-    for (int i = 0; i < insp->rowCount(); ++i)
-        if (insp->rowName(i) == QLatin1String("ALIGN"))
-            align = i;
+    const int align = rowNamed(*insp, QStringLiteral("ALIGN"));
     QVERIFY(align >= 0);
     // Text typed before the tag moves it; the write-back follows.
     e->setSelection(0, 0);
@@ -382,10 +390,7 @@ void TstInsertCommands::writeBackRunIsOneUndoStep()
     TEditor *e = load(w, QStringLiteral("<TD ALIGN=left>a</TD>"), 3);
     QVERIFY(static_cast<EditorHost &>(*w.assist()).editorDoubleClick(e));
     TagInspector *insp = w.assist()->tagInspector();
-    int align = -1;
-    for (int i = 0; i < insp->rowCount(); ++i)
-        if (insp->rowName(i) == QLatin1String("ALIGN"))
-            align = i;
+    const int align = rowNamed(*insp, QStringLiteral("ALIGN"));
     QVERIFY(align >= 0);
     // Edits of the same tag make one step: undo brings back the text from before them.
     QVERIFY(insp->setRowValue(align, QStringLiteral("right")));

@@ -26,10 +26,11 @@ class DocumentManager : public QObject, public DocumentSet
 {
     Q_OBJECT
 public:
-    // parent: owns the manager, the document area and the dialogs and message boxes.
-    // host: what the editors ask of the window (nullptr: nobody). options: what the
-    // documents read of the setup options (tab width, the code page of new documents,
-    // reloading changed files); they and settings outlive the manager.
+    // parent: owns the manager, the document area, the recent files' menu and the
+    // dialogs and message boxes. host: what the editors ask of the window (nullptr:
+    // nobody). options: what the documents read of the setup options (tab width, the
+    // code page of new documents, reloading changed files, reopening the last ones, the
+    // editor look); they and settings outlive the manager.
     DocumentManager(
         QWidget &parent, EditorHost *host, MarkoraSettings &settings, const SetupOptions &options);
     ~DocumentManager() override;

@@ -99,8 +99,8 @@ InsertRunResult InsertCommandRunner::run(int commandIndex, EditableDocument &doc
         return result;
     result.entryMode = c.entryMode;
 
-    if (c.kind == InsertKind::CharsetDeclaration && doc.isoCharset() != c.declarationIso && m_interaction
+    if (c.kind == InsertKind::CharsetDeclaration && doc.state().iso != c.declarationIso && m_interaction
         && m_interaction->askYesNo(c.title, c.prompt))
-        doc.setIsoCharset(c.declarationIso);
+        doc.state().iso = c.declarationIso;
     return result;
 }

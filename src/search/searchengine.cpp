@@ -162,7 +162,7 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
         const int selLength = doc->selLength();
         const QString subject = options.inSelection ? doc->selectedText() : doc->text();
         const qsizetype base = options.inSelection ? selStart : 0;
-        const QString docName = QFileInfo(doc->fileName()).fileName();
+        const QString docName = QFileInfo(doc->state().fileName).fileName();
         const int id = doc->documentId();
 
         QString built;

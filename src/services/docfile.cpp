@@ -4,7 +4,6 @@
 #include "services/charsetdetect.h"
 #include "base/codepage.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,26 +30,6 @@ const timespec &modificationTime(const struct stat &st) { return st.st_mtimespec
 const timespec &accessTime(const struct stat &st) { return st.st_atim; }
 const timespec &modificationTime(const struct stat &st) { return st.st_mtim; }
 #endif
-
-FileStamp stampOf(const struct stat &st)
-{
-    FileStamp s;
-    if (!S_ISREG(st.st_mode))
-        return s; // every "no file here" looks alike
-    s.isFile = true;
-    s.size = st.st_size;
-    const timespec &m = modificationTime(st);
-    s.mtimeNs = qint64(m.tv_sec) * 1000000000 + m.tv_nsec;
-    s.inode = quint64(st.st_ino);
-    s.device = quint64(st.st_dev);
-    return s;
-}
-
-FileStamp stampOfHandle(int fd)
-{
-    struct stat st;
-    return ::fstat(fd, &st) == 0 ? stampOf(st) : FileStamp();
-}
 
 QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 
@@ -130,7 +109,7 @@ void writeInPlace(const QString &target, const QByteArray &bytes, SaveResult &re
         ::futimens(file.handle(), times);
         return;
     }
-    result.stamp = stampOfHandle(file.handle());
+    result.stamp = StatOpenFile(file.handle());
     result.ok = true;
 }
 #endif
@@ -223,25 +202,6 @@ QByteArray encodeDocument(QStringView text, CodePage::Id id, int *unmappable)
 
 } // namespace
 
-FileStamp StatFile(const QString &path)
-{
-#ifdef Q_OS_UNIX
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return FileStamp();
-    return stampOf(st);
-#else
-    const QFileInfo info(path);
-    FileStamp s;
-    if (!info.isFile())
-        return s;
-    s.isFile = true;
-    s.size = info.size();
-    s.mtimeNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
-    return s;
-#endif
-}
-
 LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int tabWidth)
 {
     LoadResult result;
@@ -255,7 +215,7 @@ LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int 
         return result;
     }
 #ifdef Q_OS_UNIX
-    result.stamp = stampOfHandle(file.handle());
+    result.stamp = StatOpenFile(file.handle());
 #else
     result.stamp = StatFile(path);
 #endif
@@ -316,7 +276,7 @@ SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso)
         file.cancelWriting();
         return result;
     }
-    result.stamp = stampOfHandle(fd);
+    result.stamp = StatOpenFile(fd);
 #endif
     if (!file.commit()) {
         result.errorText = file.errorString();

@@ -219,7 +219,7 @@ void TestInsertRunner::charsetDeclaration()
     ui.yes = yes;
     InsertCommandRunner runner(&ui);
     StringDocument doc(1, kText);
-    doc.setIsoCharset(isoBefore);
+    doc.state().iso = isoBefore;
     doc.setSelection(0, 0);
     runner.run(command, doc);
     QVERIFY(doc.text().startsWith(QLatin1String("<META HTTP-EQUIV=\"Content-Type\"")));
@@ -229,7 +229,7 @@ void TestInsertRunner::charsetDeclaration()
     if (asked)
         QVERIFY(
             ui.asked.first().startsWith(QLatin1String("Wstawianie deklaracji: pytanie|Kodowanie ustawione")));
-    QCOMPARE(doc.isoCharset(), isoAfter);
+    QCOMPARE(doc.state().iso, isoAfter);
 }
 
 void TestInsertRunner::ssiMenuClearsAutoInterpretation()
@@ -255,7 +255,7 @@ void TestInsertRunner::ssiMenuClearsAutoInterpretation()
     runner.setAutoInterpretation(false);
     doc.setSelection(0, 0);
     runner.insertPair(doc, QStringLiteral(">"), QString());
-    QVERIFY(!doc.snapshotValid());
+    QVERIFY(!doc.state().hasSnapshot());
     runner.setAutoInterpretation(true);
     QVERIFY(runner.autoInterpretation());
 }

@@ -253,7 +253,7 @@ private Q_SLOTS:
         QCOMPARE(reply.answer, answer);
         QCOMPARE(reply.result, quint32(answer.size() + 1));
         QVERIFY(quint32(reply.answer.size()) < bufferSize);
-        QVERIFY(!doc(0)->snapshotValid()); // reading is no change
+        QVERIFY(!doc(0)->state().hasSnapshot()); // reading is no change
     }
 
     void fetchPartOfDocument()

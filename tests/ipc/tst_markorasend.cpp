@@ -113,7 +113,7 @@ private Q_SLOTS:
         const Run r = run({ QStringLiteral("open"), QStringLiteral("rel.html") });
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.out, QStringLiteral("3\n"));
-        QCOMPARE(m_s->doc(2)->fileName(), QDir::current().absoluteFilePath(QStringLiteral("rel.html")));
+        QCOMPARE(m_s->doc(2)->state().fileName, QDir::current().absoluteFilePath(QStringLiteral("rel.html")));
     }
 
     void textFromStandardInput()

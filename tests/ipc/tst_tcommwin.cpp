@@ -1,4 +1,5 @@
 #include "app/ui/startup.h"
+#include "app/ui/documentmanager.h"
 #include "app/ui/toknogl.h"
 #include "commtestserver.h"
 #include "ipc/client/commclient.h"
@@ -105,7 +106,7 @@ private Q_SLOTS:
                   QStringLiteral("abcdefghij"), QStringLiteral("0"), QString() };
         QCOMPARE(out, expected);
         QCOMPARE(m_s->docs.count(), 3);
-        QCOMPARE(m_s->doc(2)->fileName(), QStringLiteral("/tmp/x.html"));
+        QCOMPARE(m_s->doc(2)->state().fileName, QStringLiteral("/tmp/x.html"));
         QCOMPARE(m_s->doc(0)->text(), QString::fromUtf8("alpha\n<B>bęta</B>\ngamma"));
         QCOMPARE(m_s->doc(1)->selectedText(), QStringLiteral("fgh"));
         QCOMPARE(m_s->docs.activeIndex(), 1);
@@ -524,9 +525,9 @@ private Q_SLOTS:
         testsupport::writeFile(folder.filePath(QStringLiteral("inna.html")), "<p>inna</p>");
         testsupport::ScriptedUser user;
         TOknoGl window;
-        QVERIFY(window.Open(open, 0) > 0);
+        QVERIFY(window.documents().Open(open, 0) > 0);
         const qsizetype askedBefore = user.asked.size();
-        window.editorAt(0)->setText(QStringLiteral("<p>zmieniony</p>"));
+        window.documents().editorAt(0)->setText(QStringLiteral("<p>zmieniony</p>"));
         const std::unique_ptr<CommDispatcher> dispatcher = MakeCommDispatcher(window);
         TCommWin server(*dispatcher);
         const QString name = m_s->name + QStringLiteral("-window");
@@ -546,8 +547,8 @@ private Q_SLOTS:
             QCOMPARE(int(outcomes[i].error), int(CommError::None));
             QCOMPARE(outcomes[i].result > 0, opened && i == 0);
         }
-        QCOMPARE(window.count(), opened ? 2 : 1);
-        QCOMPARE(window.editorAt(0)->text(), QStringLiteral("<p>zmieniony</p>"));
+        QCOMPARE(window.documents().count(), opened ? 2 : 1);
+        QCOMPARE(window.documents().editorAt(0)->text(), QStringLiteral("<p>zmieniony</p>"));
         const QString shown = window.statusPanel(3);
         QVERIFY2(shown.endsWith(status) && shown.contains(path, Qt::CaseInsensitive), qPrintable(shown));
     }

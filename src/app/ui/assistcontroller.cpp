@@ -6,6 +6,8 @@
 #include "app/ui/twstlist.h"
 #include "base/codepage.h"
 #include "base/ui/msgbox.h"
+#include "insert/inserttarget.h"
+#include "insert/ui/insertdialogs.h"
 #include "insert/ui/inserttooltabs.h"
 #include "tags/tagassist.h"
 #include "tags/taglookup.h"
@@ -100,6 +102,11 @@ public:
         return m_interpret(editor ? editor : m_window.currentEditorOrNull());
     }
     QString selectedTagName() override { return m_selectedTag(); }
+    // The dialogs and wizards of the table's Dialog rows; the runner inserts what they give.
+    ResolvedInsertion askDialog(const InsertCommand &command, EditableDocument &doc) override
+    {
+        return InsertDialogs::run(command.dialog, DescribeInsertTarget(doc), &m_window);
+    }
 
 private:
     TOknoGl &m_window;

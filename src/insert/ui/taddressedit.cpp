@@ -49,6 +49,7 @@ QString TAddressEdit::text() const { return Edit->text().trimmed(); }
 void TAddressEdit::setText(const QString &text)
 {
     Edit->setText(text);
+    Edit->setToolTip(QString());
     LbUwaga->hide();
 }
 
@@ -68,6 +69,9 @@ void TAddressEdit::FileChosen(const QString &path)
 {
     const LinkPath link = RelativeLink(m_documentFile, QFileInfo(path).absoluteFilePath());
     Edit->setText(link.href);
+    // The address is encoded; its start and the file it names read better.
+    Edit->setCursorPosition(0);
+    Edit->setToolTip(QDir::toNativeSeparators(path));
     LbUwaga->setText(LinkPathNote(link.kind));
     LbUwaga->setVisible(link.kind != LinkPathKind::Relative);
     Q_EMIT fileChosen(path);

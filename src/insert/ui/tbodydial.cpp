@@ -36,7 +36,7 @@ TBodyDial::TBodyDial(const InsertTarget &target, QWidget *parent)
     form->addRow(QStringLiteral("Odnośniki od&wiedzone (VLINK):"), EdVLink);
     form->addRow(QStringLiteral("Odnośniki &aktywne (ALINK):"), EdALink);
     form->addRow(QStringLiteral("Obrazek tła (&BACKGROUND):"), EdObrazTla);
-    form->addRow(QStringLiteral("&Marginesy w pikselach:"), margins);
+    form->addRow(buddyLabel(QStringLiteral("&Marginesy w pikselach:"), EdMarginesPoziomy), margins);
     setContent(form);
     setMinimumWidth(500);
 

@@ -46,21 +46,22 @@ TFrameDial::TFrameDial(const InsertTarget &target, QWidget *parent)
     EdBezRamek = new QLineEdit(this);
     SpWciecie = new QSpinBox(this);
     SpWciecie->setRange(0, 8);
-    SpWciecie->setSuffix(QStringLiteral(" spacji"));
+    SpWciecie->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 32);
 
     auto *kind = new QHBoxLayout;
     kind->addWidget(RbKolumny);
     kind->addWidget(RbWiersze);
     kind->addStretch(1);
-    kind->addWidget(new QLabel(QStringLiteral("&Liczba ramek:"), this));
+    kind->addWidget(buddyLabel(QStringLiteral("&Liczba ramek:"), SpRamki));
     kind->addWidget(SpRamki);
     auto *source = new QHBoxLayout;
     source->addWidget(LbUwaga, 1);
-    source->addWidget(BtnZrodlo, 0, Qt::AlignTop);
+    source->addStretch(0);
+    source->addWidget(BtnZrodlo, 0, Qt::AlignTop | Qt::AlignRight);
     auto *form = new QFormLayout;
     form->addRow(ChkBezRamek);
     form->addRow(EdBezRamek);
-    form->addRow(QStringLiteral("Wcię&cie wierszy:"), SpWciecie);
+    form->addRow(QStringLiteral("Wcię&cie wierszy (spacje):"), SpWciecie);
     auto *content = new QVBoxLayout;
     content->addLayout(kind);
     content->addWidget(TblRamki, 1);

@@ -55,7 +55,7 @@ TImageDial::TImageDial(const InsertTarget &target, QWidget *parent)
     form->addRow(QStringLiteral("&Plik (SRC):"), EdSrc);
     form->addRow(QStringLiteral("&Opis (ALT):"), EdAlt);
     form->addRow(QString(), ChkOzdobny);
-    form->addRow(QStringLiteral("&Rozmiar w pikselach:"), size);
+    form->addRow(buddyLabel(QStringLiteral("&Rozmiar w pikselach:"), EdSzerokosc), size);
     form->addRow(QString(), LbRozmiar);
     form->addRow(QStringLiteral("Ra&mka (BORDER):"), EdRamka);
     form->addRow(QStringLiteral("&Wyrównanie (ALIGN):"), CbWyrownanie);
@@ -67,7 +67,7 @@ TImageDial::TImageDial(const InsertTarget &target, QWidget *parent)
     preview->addStretch(1);
     content->addLayout(preview);
     setContent(content);
-    setMinimumWidth(620);
+    setMinimumWidth(680);
 
     connect(EdSrc, &TAddressEdit::fileChosen, this, &TImageDial::EdSrcFileChosen);
     connect(BtnRozmiar, &QPushButton::clicked, this, &TImageDial::BtnRozmiarClick);

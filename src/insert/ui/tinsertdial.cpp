@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QIntValidator>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -46,6 +47,13 @@ QLineEdit *TInsertDial::numberEdit(int max)
     edit->setValidator(new QIntValidator(0, max, edit));
     edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
     return edit;
+}
+
+QLabel *TInsertDial::buddyLabel(const QString &text, QWidget *buddy)
+{
+    auto *label = new QLabel(text, this);
+    label->setBuddy(buddy);
+    return label;
 }
 
 int TInsertDial::numberOf(const QLineEdit *edit)

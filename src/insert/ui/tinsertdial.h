@@ -8,6 +8,7 @@
 
 class MarkoraSettings;
 class QDialogButtonBox;
+class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
@@ -46,6 +47,9 @@ protected:
     const InsertTarget &target() const { return m_target; }
     // A field for a whole number from 0 to max; left empty, the number is not written.
     QLineEdit *numberEdit(int max);
+    // A label whose accelerator ("&Rozmiar") takes the focus to buddy: for a row whose field
+    // is a layout of several controls.
+    QLabel *buddyLabel(const QString &text, QWidget *buddy);
     static int numberOf(const QLineEdit *edit); // -1 when empty
     static void setNumber(QLineEdit *edit, int value); // empty for a negative value
     // A message box titled "<caption>: <word>".

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -28,7 +29,7 @@ TMetaDial::TMetaDial(const InsertTarget &target, QWidget *parent)
     kinds->addWidget(RbHttpEquiv);
     kinds->addStretch(1);
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Rodzaj:"), kinds);
+    form->addRow(new QLabel(QStringLiteral("Rodzaj:"), this), kinds);
     form->addRow(QStringLiteral("Na&zwa:"), CbNazwa);
     form->addRow(QStringLiteral("&Wartość (CONTENT):"), CbWartosc);
     setContent(form);

@@ -36,7 +36,7 @@ TTableDial::TTableDial(const InsertTarget &target, QWidget *parent)
     EdWypelniacz = new QLineEdit(this);
     SpWciecie = new QSpinBox(this);
     SpWciecie->setRange(0, 8);
-    SpWciecie->setSuffix(QStringLiteral(" spacji"));
+    SpWciecie->setMaximumWidth(EdRamka->maximumWidth());
 
     auto *size = new QHBoxLayout;
     size->addWidget(SpWiersze);
@@ -46,10 +46,13 @@ TTableDial::TTableDial(const InsertTarget &target, QWidget *parent)
     size->addStretch(1);
     auto *cells = new QGroupBox(QStringLiteral("Komórki"), this);
     auto *cellsForm = new QFormLayout(cells);
-    cellsForm->addRow(QStringLiteral("&Rozmiar:"), size);
+    auto *filler = new QHBoxLayout;
+    filler->addWidget(ChkWypelniacz);
+    filler->addWidget(EdWypelniacz, 1);
+    cellsForm->addRow(buddyLabel(QStringLiteral("&Rozmiar:"), SpWiersze), size);
     cellsForm->addRow(ChkNaglowekWiersz);
     cellsForm->addRow(ChkNaglowekKolumna);
-    cellsForm->addRow(ChkWypelniacz, EdWypelniacz);
+    cellsForm->addRow(filler);
 
     auto *look = new QGroupBox(QStringLiteral("Tabela"), this);
     auto *lookForm = new QFormLayout(look);
@@ -59,7 +62,7 @@ TTableDial::TTableDial(const InsertTarget &target, QWidget *parent)
     lookForm->addRow(QStringLiteral("Odstęp &między komórkami (CELLSPACING):"), EdOdstep);
     lookForm->addRow(QStringLiteral("&Szerokość (WIDTH):"), EdSzerokosc);
     lookForm->addRow(QStringLiteral("&Wyrównanie (ALIGN):"), CbWyrownanie);
-    lookForm->addRow(QStringLiteral("Wcię&cie wierszy:"), SpWciecie);
+    lookForm->addRow(QStringLiteral("Wcię&cie wierszy (spacje):"), SpWciecie);
 
     auto *content = new QVBoxLayout;
     content->addWidget(cells);

@@ -20,7 +20,9 @@ TLinkDial::TLinkDial(const InsertTarget &target, QWidget *parent)
     EdTekst = new QLineEdit(this);
     if (!target.selectedText.isEmpty()) {
         // The selection becomes the text between the tags, as every insertion wraps it.
-        EdTekst->setText(target.selectedText);
+        // Shown only: a long selection is cut for the field.
+        const QString shown = target.selectedText.left(200).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        EdTekst->setText(target.selectedText.size() > 200 ? shown + QStringLiteral("…") : shown);
         EdTekst->setEnabled(false);
         EdTekst->setToolTip(QStringLiteral("Tekstem odnośnika jest zaznaczony fragment dokumentu"));
     }

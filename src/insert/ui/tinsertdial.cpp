@@ -4,7 +4,6 @@
 #include "base/ui/msgbox.h"
 #include "insert/insertdialogstate.h"
 
-#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QIntValidator>
 #include <QLabel>

@@ -7,7 +7,6 @@
 #include <QMessageBox>
 
 class MarkoraSettings;
-class QDialogButtonBox;
 class QLabel;
 class QLayout;
 class QLineEdit;

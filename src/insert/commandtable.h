@@ -19,6 +19,7 @@ enum class InsertKind {
     AskText, // opening + answer + suffix after an input question; Cancel inserts nothing
     CharsetDeclaration, // a META declaration, then a question about the document's flag
     StyleFromTag, // "\n" + selected tag name + " {" and "}"
+    Dialog, // a dialog or wizard (named by dialog) gives the texts; Cancel inserts nothing
     Repeat, // "Wstaw jeszcze raz"
 };
 
@@ -53,6 +54,7 @@ struct InsertCommand
     QString title;
     QString answerSuffix; // AskText: text after the answer in the opening
     int entryMode = -1; // entry mode the caller switches the document to; -1 = unchanged
+    QString dialog; // Dialog: the dialog's class name ("TImageDial")
     bool clearsAutoInterpretation = false;
 };
 
@@ -93,6 +95,7 @@ QString alignmentClosing(QStringView openingTemplate, bool closingParagraph);
 
 // What a row inserts under the settings. answer is the input question's answer for
 // AskText (nullopt = Cancel) and the tag selected in the tag list for StyleFromTag
-// (nullopt or empty = none); other kinds ignore it. Texts are not lower-cased here.
+// (nullopt or empty = none); other kinds ignore it. Texts are not lower-cased here. A
+// Dialog row resolves to nothing: its dialog gives the texts.
 ResolvedInsertion resolveCommand(const InsertCommand &command, const InsertSettings &settings,
     const std::optional<QString> &answer = std::nullopt);

@@ -93,7 +93,9 @@ InsertRunResult InsertCommandRunner::run(int commandIndex, EditableDocument &doc
         m_snapshotWhileCleared = true;
     }
 
-    const ResolvedInsertion r = resolveCommand(c, m_settings, answer);
+    const ResolvedInsertion r = c.kind == InsertKind::Dialog
+        ? (m_interaction ? m_interaction->askDialog(c, doc) : ResolvedInsertion())
+        : resolveCommand(c, m_settings, answer);
     InsertRunResult result = insert(doc, r.mode, r.opening, r.closing);
     if (!result.inserted)
         return result;

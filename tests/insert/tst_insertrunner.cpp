@@ -32,6 +32,13 @@ public:
         return tagFound;
     }
     QString selectedTagName() override { return selectedTag; }
+    // What a dialog gives: a pair with an attribute, for the lower-case option to keep.
+    ResolvedInsertion dialogAnswer { InsertMode::Pair, QStringLiteral("<IMG SRC=\"A.PNG\">"), QString() };
+    ResolvedInsertion askDialog(const InsertCommand &command, EditableDocument &) override
+    {
+        asked << command.dialog;
+        return dialogAnswer;
+    }
 };
 
 const QString kText = QStringLiteral("abc word def");
@@ -85,8 +92,11 @@ void TestInsertRunner::everyCommand()
 
     const std::optional<QString> answer
         = c.kind == InsertKind::StyleFromTag ? std::optional<QString>(ui.selectedTag) : ui.answer;
-    const ResolvedInsertion r = resolveCommand(c, settings, answer);
+    const ResolvedInsertion r
+        = c.kind == InsertKind::Dialog ? ui.dialogAnswer : resolveCommand(c, settings, answer);
     const InsertRunResult result = runner.run(index, doc);
+    if (c.kind == InsertKind::Dialog)
+        QCOMPARE(ui.asked, QStringList { c.dialog });
 
     const QString o = lowerCase && r.mode != InsertMode::Plain ? LowerCaseTags(r.opening) : r.opening;
     const QString cl = lowerCase ? LowerCaseTags(r.closing) : r.closing;
@@ -169,10 +179,18 @@ void TestInsertRunner::repeatAfterCancelledAnchor()
     QCOMPARE(ui.asked.size(), 1);
     QCOMPARE(ui.asked.first(), QStringLiteral("Zakotwiczenie|Podaj nazwę kotwicy, którą mam wstawić:"));
     QCOMPARE(doc.text(), QStringLiteral("<I>abc</I> word def"));
+    // A cancelled dialog, and a date (text, put in as entities are), leave it too.
+    ui.dialogAnswer = ResolvedInsertion();
+    QVERIFY(!runner.run(u"BtnObrazekClick", doc).inserted);
+    ui.dialogAnswer = { InsertMode::Plain, QStringLiteral("6 maja 2024"), QString() };
+    doc.setSelection(0, 0);
+    QVERIFY(runner.run(u"BtnDataClick", doc).inserted);
+    QCOMPARE(doc.text(), QStringLiteral("6 maja 2024<I>abc</I> word def"));
+    doc.setSelection(22, 4);
 
     const InsertRunResult again = runner.run(u"Wstawjeszczeraz1", doc);
     QVERIFY(again.inserted);
-    QCOMPARE(doc.text(), QStringLiteral("<I>abc</I> <I>word</I> def"));
+    QCOMPARE(doc.text(), QStringLiteral("6 maja 2024<I>abc</I> <I>word</I> def"));
     QCOMPARE(doc.selectedText(), QStringLiteral("word"));
 }
 

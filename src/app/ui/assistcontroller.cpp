@@ -9,6 +9,8 @@
 #include "base/codepage.h"
 #include "base/settings.h"
 #include "base/ui/msgbox.h"
+#include "insert/inserttarget.h"
+#include "insert/ui/insertdialogs.h"
 #include "insert/ui/inserttooltabs.h"
 #include "tags/tagassist.h"
 #include "tags/taglookup.h"
@@ -102,6 +104,11 @@ public:
         return m_interpret(editor);
     }
     QString selectedTagName() override { return m_selectedTag(); }
+    // The dialogs and wizards of the table's Dialog rows; the runner inserts what they give.
+    ResolvedInsertion askDialog(const InsertCommand &command, EditableDocument &doc) override
+    {
+        return InsertDialogs::run(command.dialog, DescribeInsertTarget(doc), &m_window);
+    }
 
 private:
     QWidget &m_window;

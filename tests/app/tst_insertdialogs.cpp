@@ -52,7 +52,7 @@ namespace {
 
 // Where the document is saved. The document's state is about to move into one value; this
 // is the one line that sets its file name.
-void setDocumentFile(TEditor *e, const QString &path) { e->FileName = path; }
+void setDocumentFile(TEditor *e, const QString &path) { e->state().fileName = path; }
 
 // Fills the dialog the command opened as a user would, and presses OK.
 void fill(TInsertDial &dialog, const QString &dir)
@@ -169,7 +169,7 @@ void TstInsertDialogs::everyDialogInsertsRoundTheSelection()
     TOknoGl w;
     TEditor *e = load(w, QStringLiteral("ala kot ma"));
     setDocumentFile(e, m_dir.filePath(QStringLiteral("strony/index.html")));
-    e->IsoCharset = true;
+    e->state().iso = true;
     e->setSelection(4, 3);
     QVERIFY(w.assist()->runInsertCommand(command));
     QCOMPARE(e->text(), text);

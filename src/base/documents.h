@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/documentencoding.h"
 #include "base/textaccess.h"
 
 #include <QString>
@@ -20,6 +21,14 @@ public:
     virtual QString fileName() const = 0;
     virtual bool isoCharset() const = 0;
     virtual void setIsoCharset(bool iso) = 0;
+    // The code page the document is saved in. These defaults serve a document that
+    // holds only the two 8-bit code pages: it is left as it is when asked for another.
+    virtual DocumentEncoding encoding() const { return DocumentEncoding::fromIso(isoCharset()); }
+    virtual void setEncoding(DocumentEncoding encoding)
+    {
+        if (encoding.isEightBit())
+            setIsoCharset(encoding.codePage == DocumentEncoding::Iso8859_2);
+    }
 
     // Line-based read access without copying the whole text.
     virtual const TextAccess &textAccess() const = 0;
@@ -79,8 +88,10 @@ public:
     int documentId() const override { return m_id; }
     QString fileName() const override { return m_fileName; }
     void setFileName(const QString &name) { m_fileName = name; }
-    bool isoCharset() const override { return m_iso; }
-    void setIsoCharset(bool iso) override { m_iso = iso; }
+    bool isoCharset() const override { return m_encoding.codePage == DocumentEncoding::Iso8859_2; }
+    void setIsoCharset(bool iso) override { m_encoding = DocumentEncoding::fromIso(iso); }
+    DocumentEncoding encoding() const override { return m_encoding; }
+    void setEncoding(DocumentEncoding encoding) override { m_encoding = encoding; }
 
     const TextAccess &textAccess() const override { return *m_access; }
     QString text() const override { return m_text; }
@@ -109,7 +120,7 @@ private:
     std::unique_ptr<StringTextAccess> m_access;
     int m_selStart = 0;
     int m_selLength = 0;
-    bool m_iso = false;
+    DocumentEncoding m_encoding;
     bool m_modified = false;
     QString m_undoText;
     int m_undoSelStart = 0;

@@ -99,8 +99,10 @@ InsertRunResult InsertCommandRunner::run(int commandIndex, EditableDocument &doc
         return result;
     result.entryMode = c.entryMode;
 
-    if (c.kind == InsertKind::CharsetDeclaration && doc.isoCharset() != c.declarationIso && m_interaction
-        && m_interaction->askYesNo(c.title, c.prompt))
-        doc.setIsoCharset(c.declarationIso);
+    // Only the code page changes; a UTF-8 document keeps its byte-order mark choice.
+    if (c.kind == InsertKind::CharsetDeclaration && doc.encoding().codePage != c.declarationCodePage
+        && m_interaction && m_interaction->askYesNo(c.title, c.prompt))
+        doc.setEncoding(
+            { c.declarationCodePage, c.declarationCodePage == DocumentEncoding::Utf8 && doc.encoding().bom });
     return result;
 }

@@ -157,6 +157,54 @@ inline void narrow8(const char16_t *s, char *d)
 #endif
 }
 
+// Bytes beyond one a unit that text takes in UTF-8 with a line break of breakBytes. A
+// surrogate pair (a high surrogate right before a low one) is four bytes, a lone
+// surrogate three (U+FFFD).
+qsizetype extraBytes(const char16_t *s, qsizetype n, int breakBytes)
+{
+    qsizetype extra = 0;
+    qsizetype i = 0;
+#ifdef __SSE2__
+    // Sixteen-bit lane counts, summed before they could overflow. Each mask adds -1.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ones = _mm_set1_epi16(1);
+    const __m128i lineFeed = _mm_set1_epi16(10);
+    const __m128i countLineFeeds = breakBytes == 2 ? _mm_set1_epi16(-1) : zero;
+    const __m128i surrogateBits = _mm_set1_epi16(short(0xFC00));
+    const auto sum = [&](__m128i v) {
+        alignas(16) qint32 parts[4];
+        _mm_store_si128(reinterpret_cast<__m128i *>(parts), _mm_madd_epi16(v, ones));
+        return qsizetype(parts[0]) + parts[1] + parts[2] + parts[3];
+    };
+    // Each step also reads the unit after its eight, to see pairs across the edge.
+    while (n - i >= 9) {
+        __m128i count = zero; // -1 for ASCII, -1 again below U+0800, +1 for a line feed, +2 for a pair
+        const qsizetype steps = std::min<qsizetype>((n - i - 1) / 8, 4096);
+        for (qsizetype k = 0; k < steps; ++k, i += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + 1));
+            count = _mm_add_epi16(
+                count, _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))), zero));
+            count = _mm_add_epi16(
+                count, _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))), zero));
+            count = _mm_sub_epi16(count, _mm_and_si128(_mm_cmpeq_epi16(v, lineFeed), countLineFeeds));
+            const __m128i pair = _mm_and_si128(
+                _mm_cmpeq_epi16(_mm_and_si128(v, surrogateBits), _mm_set1_epi16(short(0xD800))),
+                _mm_cmpeq_epi16(_mm_and_si128(next, surrogateBits), _mm_set1_epi16(short(0xDC00))));
+            count = _mm_add_epi16(count, _mm_add_epi16(pair, pair));
+        }
+        extra += 2 * 8 * steps + sum(count);
+    }
+#endif
+    for (; i < n; ++i) {
+        const char16_t c = s[i];
+        extra += qsizetype(c >= 0x80) + qsizetype(c >= 0x800) + qsizetype(c == u'\n') * (breakBytes - 1);
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1]))
+            extra -= 2;
+    }
+    return extra;
+}
+
 } // namespace
 
 namespace Utf8 {
@@ -259,27 +307,33 @@ bool decodeText(
             } else {
                 *d++ = char16_t(b);
             }
-        } else if (b < 0xE0) {
-            if (b < 0xC2 || end - s < 2 || !continuation(s[1]))
-                return fail();
-            *d++ = char16_t((b & 0x1F) << 6 | (s[1] & 0x3F));
-            s += 2;
-        } else if (b < 0xF0) {
-            if (end - s < 3 || !continuation(s[1]) || !continuation(s[2]) || (b == 0xE0 && s[1] < 0xA0)
-                || (b == 0xED && s[1] > 0x9F))
-                return fail();
-            *d++ = char16_t((b & 0x0F) << 12 | (s[1] & 0x3F) << 6 | (s[2] & 0x3F));
-            s += 3;
-        } else {
-            if (b > 0xF4 || end - s < 4 || !continuation(s[1]) || !continuation(s[2]) || !continuation(s[3])
-                || (b == 0xF0 && s[1] < 0x90) || (b == 0xF4 && s[1] > 0x8F))
-                return fail();
-            const char32_t cp = char32_t(b & 0x07) << 18 | char32_t(s[1] & 0x3F) << 12
-                | char32_t(s[2] & 0x3F) << 6 | char32_t(s[3] & 0x3F);
-            *d++ = QChar::highSurrogate(cp);
-            *d++ = QChar::lowSurrogate(cp);
-            s += 4;
+            continue;
         }
+        // Off the fast path: stay here while characters above ASCII follow.
+        do {
+            const unsigned lead = *s;
+            if (lead < 0xE0) {
+                if (lead < 0xC2 || end - s < 2 || !continuation(s[1]))
+                    return fail();
+                *d++ = char16_t((lead & 0x1F) << 6 | (s[1] & 0x3F));
+                s += 2;
+            } else if (lead < 0xF0) {
+                if (end - s < 3 || !continuation(s[1]) || !continuation(s[2]) || (lead == 0xE0 && s[1] < 0xA0)
+                    || (lead == 0xED && s[1] > 0x9F))
+                    return fail();
+                *d++ = char16_t((lead & 0x0F) << 12 | (s[1] & 0x3F) << 6 | (s[2] & 0x3F));
+                s += 3;
+            } else {
+                if (lead > 0xF4 || end - s < 4 || !continuation(s[1]) || !continuation(s[2])
+                    || !continuation(s[3]) || (lead == 0xF0 && s[1] < 0x90) || (lead == 0xF4 && s[1] > 0x8F))
+                    return fail();
+                const char32_t cp = char32_t(lead & 0x07) << 18 | char32_t(s[1] & 0x3F) << 12
+                    | char32_t(s[2] & 0x3F) << 6 | char32_t(s[3] & 0x3F);
+                *d++ = QChar::highSurrogate(cp);
+                *d++ = QChar::lowSurrogate(cp);
+                s += 4;
+            }
+        } while (s < end && *s >= 0x80);
     }
     out.truncate(d - dBegin);
     *text = std::move(out);
@@ -301,21 +355,7 @@ QByteArray encode(QStringView text, LineBreak lineBreak, int *replaced)
     const qsizetype n = text.size();
     const int breakBytes = lineBreak == LineBreak::CrLf ? 2 : 1;
     // The exact size first, so that a large text is written into one buffer of its size.
-    qsizetype extra = 0;
-    qsizetype surrogates = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = begin[i];
-        extra += qsizetype(c >= 0x80) + qsizetype(c >= 0x800) + qsizetype(c == u'\n') * (breakBytes - 1);
-        surrogates += qsizetype(char16_t(c - 0xD800) < 0x800);
-    }
-    if (surrogates > 0) {
-        // A pair is two units of three bytes each above, but one four-byte character.
-        for (qsizetype i = 0; i + 1 < n; ++i)
-            if (QChar::isHighSurrogate(begin[i]) && QChar::isLowSurrogate(begin[i + 1])) {
-                extra -= 2;
-                ++i;
-            }
-    }
+    const qsizetype extra = extraBytes(begin, n, breakBytes);
     QByteArray out(n + extra, Qt::Uninitialized);
     AdviseLargeBuffer(out.data(), std::size_t(out.size()));
     char *d = out.data();
@@ -335,35 +375,38 @@ QByteArray encode(QStringView text, LineBreak lineBreak, int *replaced)
         }
         if (s >= end)
             break;
-        const char16_t c = *s++;
-        if (c < 0x80) {
-            if (c == u'\n') {
-                if (lineBreak == LineBreak::CrLf)
-                    *d++ = '\r';
-                *d++ = breakChar;
+        // Off the fast path: stay here while characters above ASCII follow.
+        do {
+            const char16_t c = *s++;
+            if (c < 0x80) {
+                if (c == u'\n') {
+                    if (lineBreak == LineBreak::CrLf)
+                        *d++ = '\r';
+                    *d++ = breakChar;
+                } else {
+                    *d++ = char(c);
+                }
+            } else if (c < 0x800) {
+                *d++ = char(0xC0 | c >> 6);
+                *d++ = char(0x80 | (c & 0x3F));
+            } else if (!QChar::isSurrogate(c)) {
+                *d++ = char(0xE0 | c >> 12);
+                *d++ = char(0x80 | (c >> 6 & 0x3F));
+                *d++ = char(0x80 | (c & 0x3F));
+            } else if (QChar::isHighSurrogate(c) && s < end && QChar::isLowSurrogate(*s)) {
+                const char32_t cp = QChar::surrogateToUcs4(c, *s++);
+                *d++ = char(0xF0 | cp >> 18);
+                *d++ = char(0x80 | (cp >> 12 & 0x3F));
+                *d++ = char(0x80 | (cp >> 6 & 0x3F));
+                *d++ = char(0x80 | (cp & 0x3F));
             } else {
-                *d++ = char(c);
+                // U+FFFD
+                *d++ = char(0xEF);
+                *d++ = char(0xBF);
+                *d++ = char(0xBD);
+                ++bad;
             }
-        } else if (c < 0x800) {
-            *d++ = char(0xC0 | c >> 6);
-            *d++ = char(0x80 | (c & 0x3F));
-        } else if (!QChar::isSurrogate(c)) {
-            *d++ = char(0xE0 | c >> 12);
-            *d++ = char(0x80 | (c >> 6 & 0x3F));
-            *d++ = char(0x80 | (c & 0x3F));
-        } else if (QChar::isHighSurrogate(c) && s < end && QChar::isLowSurrogate(*s)) {
-            const char32_t cp = QChar::surrogateToUcs4(c, *s++);
-            *d++ = char(0xF0 | cp >> 18);
-            *d++ = char(0x80 | (cp >> 12 & 0x3F));
-            *d++ = char(0x80 | (cp >> 6 & 0x3F));
-            *d++ = char(0x80 | (cp & 0x3F));
-        } else {
-            // U+FFFD
-            *d++ = char(0xEF);
-            *d++ = char(0xBF);
-            *d++ = char(0xBD);
-            ++bad;
-        }
+        } while (s < end && *s >= 0x80);
     }
     Q_ASSERT(d == out.data() + out.size());
     if (replaced)

@@ -127,6 +127,30 @@ inline bool ascii16(const unsigned char *s)
 
 inline bool continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
+#ifdef __SSE2__
+// Sixteen bytes of ASCII and two-byte characters only (most Latin text, Polish too),
+// checked at once: every continuation byte follows a lead byte C2-DF and every such lead
+// byte is followed by one. The state is Accept or Need1 (a lead byte ended the block
+// before) on entry and on exit. False, with the state unchanged, for anything else: the
+// automaton reads those bytes, errors included.
+inline bool twoByteBlock(const unsigned char *s, std::uint64_t &state)
+{
+    const unsigned st = unsigned(state & 63);
+    if (st != Accept && st != Need1)
+        return false;
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s));
+    // Signed bytes: 80-BF are -128..-65, C2-DF are -62..-33.
+    const unsigned high = unsigned(_mm_movemask_epi8(v));
+    const unsigned cont = unsigned(_mm_movemask_epi8(_mm_cmplt_epi8(v, _mm_set1_epi8(-64))));
+    const unsigned lead = unsigned(_mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(-63)), _mm_cmplt_epi8(v, _mm_set1_epi8(-32)))));
+    if ((cont | lead) != high || (((lead << 1) | (st == Need1 ? 1u : 0u)) & 0xFFFFu) != cont)
+        return false;
+    state = (lead & 0x8000u) ? Need1 : Accept;
+    return true;
+}
+#endif
+
 // Units of a run of ASCII characters other than '\n' at s: at most 8; needs 8 units.
 inline int asciiPrefix8(const char16_t *s)
 {
@@ -221,6 +245,13 @@ Check check(QByteArrayView bytes)
         if ((state & 63) == Accept)
             while (end - s >= 16 && ascii16(s))
                 s += 16;
+#ifdef __SSE2__
+        if (end - s >= 16 && twoByteBlock(s, state)) {
+            seen = 0x80;
+            s += 16;
+            continue;
+        }
+#endif
         const unsigned char *const block = s;
         const std::uint64_t before = state;
         const unsigned char *const stop = std::min(end, s + 16);

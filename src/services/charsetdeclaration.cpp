@@ -1,7 +1,11 @@
 #include "services/charsetdeclaration.h"
 
+#include <QtAlgorithms>
 #include <algorithm>
-#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -17,12 +21,24 @@ inline bool isNameChar(unsigned c)
         || c == ':';
 }
 
+// Inline, since a page has a '<' every few bytes and a call per tag would cost more
+// than the search.
 inline qsizetype findChar(const unsigned char *text, qsizetype from, qsizetype n, char c)
 {
-    if (from >= n)
-        return -1;
-    const void *p = std::memchr(text + from, c, std::size_t(n - from));
-    return p ? static_cast<const unsigned char *>(p) - text : -1;
+    qsizetype i = from;
+#ifdef __SSE2__
+    const __m128i needle = _mm_set1_epi8(c);
+    for (; n - i >= 16; i += 16) {
+        const unsigned mask = unsigned(_mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i)), needle)));
+        if (mask)
+            return i + qCountTrailingZeroBits(mask);
+    }
+#endif
+    for (; i < n; ++i)
+        if (text[i] == static_cast<unsigned char>(c))
+            return i;
+    return -1;
 }
 
 inline qsizetype findChar(const char16_t *text, qsizetype from, qsizetype n, char c)

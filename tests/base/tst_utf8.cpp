@@ -45,6 +45,19 @@ void TstUtf8::validity_data()
     QTest::newRow("valid after a block") << plain + "\xC5\xBC" + plain << qsizetype(-1) << true;
     QTest::newRow("pair over the boundary")
         << QByteArray(15, 'x') + "\xF0\x9F\x98\x80" + plain << qsizetype(-1) << true;
+    // Blocks of ASCII and two-byte letters only, which are checked sixteen bytes at once.
+    const QByteArray z("\xC5\xBC");
+    QTest::newRow("two-byte letters") << z.repeated(12) << qsizetype(-1) << true;
+    QTest::newRow("lead byte ends a block, continuation follows")
+        << QByteArray(15, 'x') + z + plain << qsizetype(-1) << true;
+    QTest::newRow("lead byte ends a block, ASCII follows")
+        << QByteArray(15, 'x') + "\xC5" + plain << qsizetype(15) << false;
+    QTest::newRow("stray continuation among letters")
+        << z.repeated(4) + "\xBC" + z.repeated(6) << qsizetype(8) << false;
+    QTest::newRow("C1 lead among letters")
+        << z.repeated(4) + "\xC1\xBC" + z.repeated(6) << qsizetype(8) << false;
+    QTest::newRow("three-byte among letters")
+        << z.repeated(4) + "\xE2\x80\x94" + z.repeated(6) << qsizetype(-1) << true;
     QTest::newRow("error after a block") << plain + plain + "a\xA0" << qsizetype(33) << false;
     QTest::newRow("error over the boundary")
         << QByteArray(14, 'x') + "\xE2\x80" + "y" + plain << qsizetype(14) << false;

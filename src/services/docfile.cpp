@@ -194,9 +194,9 @@ QString fallbackWarning(
             break;
         }
         if (errorOffset >= 0 && errorOffset < bytes.size())
-            why += QStringLiteral(" (pierwszy błędny bajt, 0x%1, stoi po %2 bajtach).")
+            why += QStringLiteral(" (pierwszy błędny bajt: 0x%1, bajt nr %2 pliku).")
                        .arg(uchar(bytes.at(errorOffset)), 2, 16, QLatin1Char('0'))
-                       .arg(errorOffset);
+                       .arg(errorOffset + 1);
         else
             why += QLatin1Char('.');
     }

@@ -41,6 +41,8 @@ private Q_SLOTS:
     void encodeUnicode();
     void tabsPerCodePage_data();
     void tabsPerCodePage();
+    void fallbackWarning_data();
+    void fallbackWarning();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -633,6 +635,43 @@ void TstDocFile::tabsPerCodePage()
     options.mode = mode;
     options.tabWidth = tabWidth;
     QCOMPARE(LoadDocumentFile(file, options).text, text);
+}
+
+void TstDocFile::fallbackWarning_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("declared") << QByteArray("<meta charset=utf-8>\xC5\xBC\xB9") << 0
+                              << QStringLiteral("Plik deklaruje kodowanie UTF-8, ale nie jest w nim zapisany "
+                                                "(pierwszy błędny bajt: 0xb9, bajt nr 23 pliku).");
+    QTest::newRow("forced, cut off") << QByteArray("ab\xC5") << 3
+                                     << QStringLiteral(
+                                            "Wybrano kodowanie UTF-8, ale plik nie jest w nim zapisany "
+                                            "(pierwszy błędny bajt: 0xc5, bajt nr 3 pliku).");
+    QTest::newRow("UTF-16, odd") << QByteArray("\xFE\xFF\x01") << 0
+                                 << QStringLiteral(
+                                        "Plik zaczyna się znacznikiem kolejności bajtów UTF-16, ale ma "
+                                        "nieparzystą liczbę bajtów.");
+}
+
+void TstDocFile::fallbackWarning()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, mode);
+    QFETCH(QString, reason);
+    const QString file = path(QStringLiteral("bad.html"));
+    QVERIFY(writeBytes(file, bytes));
+    LoadOptions options;
+    options.mode = mode;
+    const LoadResult loaded = LoadDocumentFile(file, options);
+    QVERIFY(loaded.ok && loaded.fellBack);
+    QCOMPARE(loaded.encoding, DocumentEncoding::fromIso(false));
+    QCOMPARE(loaded.warningText,
+        reason
+            + QStringLiteral(
+                "\nOtwarto go w kodowaniu Windows-1250: zapisany bez zmian zachowa wszystkie swoje "
+                "bajty."));
 }
 
 QTEST_GUILESS_MAIN(TstDocFile)

@@ -10,6 +10,8 @@
 #include "base/utf8.h"
 #include "services/documentcodec.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 // RFC 3629 read one sequence at a time: where the first sequence that cannot be read
@@ -106,10 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     qsizetype decodeError = -2;
     FUZZ_CHECK(Utf8::decodeText(bytes, &utf8Text, 0, nullptr, &decodeError) == check.valid);
     if (check.valid) {
-        QString qt = QString::fromUtf8(bytes);
-        // Qt drops a leading byte-order mark; the document decoder keeps it as text.
-        if (bytes.startsWith("\xEF\xBB\xBF") && !qt.startsWith(QChar(0xFEFF)))
-            qt.prepend(QChar(0xFEFF));
+        // A leading byte-order mark kept as text, as the document decoder keeps it.
+        QStringDecoder qtDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        QString qt = qtDecoder.decode(bytes);
         qt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         qt.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         FUZZ_CHECK(utf8Text == qt);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/documentencoding.h"
 #include "base/filestamp.h"
 
 #include <QString>
@@ -22,7 +23,9 @@ struct DocumentSnapshot
 struct DocumentState
 {
     QString fileName; // full path; empty for a document never saved
-    bool iso = false; // the code page it is saved in: ISO 8859-2, else Windows-1250
+    // The code page it is saved in, and the line break its file uses.
+    DocumentEncoding encoding;
+    LineBreak lineBreak = LineBreak::CrLf;
     int entryMode = 0; // what Enter inserts: 0 a line break, 1 list items, 2 table cells
     DocumentSnapshot snapshot;
     // The file as the document last read or wrote it, and a later state of it the user
@@ -38,6 +41,9 @@ struct DocumentState
         snapshot.valid = true;
         ++snapshot.serial;
     }
+    // Saved in ISO 8859-2 (the Windows-1250 rules apply to both 8-bit code pages).
+    bool iso() const { return encoding.codePage == DocumentEncoding::Iso8859_2; }
+    void setIso(bool iso) { encoding = DocumentEncoding::fromIso(iso); }
     bool hasSnapshot() const { return snapshot.valid; }
     // The snapshot no longer undoes the last change (the control's own undo did, or the
     // text was loaded anew).

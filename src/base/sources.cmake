@@ -3,6 +3,8 @@ list(APPEND MARKORA_BASE_SOURCES
   base/documents.h base/documents.cpp
   base/textaccess.h base/textaccess.cpp
   base/codepage.h base/codepage.cpp base/largebuffer.h
+  base/documentencoding.h base/documentencoding.cpp
+  base/utf8.h base/utf8.cpp
   base/inifile.h base/inifile.cpp
   base/settings.h base/settings.cpp base/settingstable.h
   base/datafiles.h base/datafiles.cpp

@@ -211,7 +211,7 @@ std::vector<InsertCommand> buildTable()
         InsertCommand &c = b.add(InsertKind::CharsetDeclaration, S("WstawdeklaracjISO1Click"), Naglowek,
             S("ISO 8859-2"), S("Wstaw deklarację kodowania ISO 8859-2"),
             S("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-2\">"));
-        c.declarationIso = true;
+        c.declarationCodePage = DocumentEncoding::Iso8859_2;
         c.title = S("Wstawianie deklaracji: pytanie");
         c.prompt = S("Kodowanie ustawione dla tego dokumentu różni się od tego, które ustawia wstawiona "
                      "deklaracja. Ustawić kodowanie wedle deklaracji?");
@@ -221,8 +221,16 @@ std::vector<InsertCommand> buildTable()
         w.caption = S("Windows 1250");
         w.hint = S("Wstaw deklarację kodowania Windows 1250");
         w.opening = S("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1250\">");
-        w.declarationIso = false;
+        w.declarationCodePage = DocumentEncoding::Windows1250;
         b.rows.push_back(w);
+        InsertCommand u = c;
+        u.handler = S("WstawdeklaracjUTF81Click");
+        u.objectName = S("WstawdeklaracjUTF81");
+        u.caption = S("UTF-8");
+        u.hint = S("Wstaw deklarację kodowania UTF-8");
+        u.opening = S("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">");
+        u.declarationCodePage = DocumentEncoding::Utf8;
+        b.rows.push_back(u);
     }
     b.block(S("BtnStyleClick"), Naglowek, S("STYLE"), S("Arkusz stylów w dokumencie"),
         S("<STYLE TYPE=\"text/css\">"), S("</STYLE>"));

@@ -101,8 +101,10 @@ InsertRunResult InsertCommandRunner::run(int commandIndex, EditableDocument &doc
         return result;
     result.entryMode = c.entryMode;
 
-    if (c.kind == InsertKind::CharsetDeclaration && doc.state().iso != c.declarationIso && m_interaction
-        && m_interaction->askYesNo(c.title, c.prompt))
-        doc.state().iso = c.declarationIso;
+    // Only the code page changes; a UTF-8 document keeps its byte-order mark choice.
+    DocumentEncoding &encoding = doc.state().encoding;
+    if (c.kind == InsertKind::CharsetDeclaration && encoding.codePage != c.declarationCodePage
+        && m_interaction && m_interaction->askYesNo(c.title, c.prompt))
+        encoding = { c.declarationCodePage, c.declarationCodePage == DocumentEncoding::Utf8 && encoding.bom };
     return result;
 }

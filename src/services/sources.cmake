@@ -1,6 +1,8 @@
 # Files of src/services/: document files, templates and the Polish-letter converter.
 list(APPEND MARKORA_CORE_SOURCES
   services/charsetdetect.h services/charsetdetect.cpp
+  services/charsetdeclaration.h services/charsetdeclaration.cpp
+  services/documentcodec.h services/documentcodec.cpp
   services/docfile.h services/docfile.cpp
   services/templatefill.h services/templatefill.cpp
   services/konwerter.h services/konwerter.cpp services/konwertertexts.h

@@ -226,11 +226,11 @@ void TstDocumentSet::charsetMenuNeverTouchesText()
     TOknoGl w;
     w.CurrentEditor()->loadText(QString::fromUtf8("zażółć"));
     w.findChild<QAction *>(QStringLiteral("ISO1"))->trigger();
-    QVERIFY(w.CurrentEditor()->state().iso);
+    QVERIFY(w.CurrentEditor()->state().iso());
     QCOMPARE(w.CurrentEditor()->text(), QString::fromUtf8("zażółć"));
     QVERIFY(!w.CurrentEditor()->isModified());
     w.findChild<QAction *>(QStringLiteral("Win1"))->trigger();
-    QVERIFY(!w.CurrentEditor()->state().iso);
+    QVERIFY(!w.CurrentEditor()->state().iso());
     QVERIFY(!w.findChild<QAction *>(QStringLiteral("UTF81"))->isEnabled());
 }
 

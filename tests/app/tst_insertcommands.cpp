@@ -185,17 +185,17 @@ void TstInsertCommands::anchorAndDeclarationQuestions()
     QCOMPARE(user.prompts.last(), QStringLiteral("Odnośnik e-mailowy|Podaj adres poczty elektronicznej:"));
 
     e->loadText(QString());
-    QVERIFY(!e->state().iso);
+    QVERIFY(!e->state().iso());
     user.answers << QMessageBox::Yes;
     QVERIFY(w.assist()->runInsertCommand(QStringLiteral("WstawdeklaracjISO1Click")));
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked[0].icon, QMessageBox::Question);
     QCOMPARE(user.asked[0].caption, QStringLiteral("Wstawianie deklaracji: pytanie"));
     QCOMPARE(user.asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
-    QVERIFY(e->state().iso);
+    QVERIFY(e->state().iso());
     user.answers << QMessageBox::No;
     QVERIFY(w.assist()->runInsertCommand(QStringLiteral("WstawdeklaracjWin1Click")));
-    QVERIFY(e->state().iso);
+    QVERIFY(e->state().iso());
     QCOMPARE(user.asked.size(), 2);
 }
 

@@ -169,7 +169,7 @@ void TstInsertDialogs::everyDialogInsertsRoundTheSelection()
     TOknoGl w;
     TEditor *e = load(w, QStringLiteral("ala kot ma"));
     setDocumentFile(e, m_dir.filePath(QStringLiteral("strony/index.html")));
-    e->state().iso = true;
+    e->state().setIso(true);
     e->setSelection(4, 3);
     QVERIFY(w.assist()->runInsertCommand(command));
     QCOMPARE(e->text(), text);

@@ -101,7 +101,7 @@ void TstRecovery::offeredAfterCrash()
     QCOMPARE(w.documents().count(), 2);
     TEditor *titled = w.documents().editorAt(0);
     QCOMPARE(titled->state().fileName, page);
-    QVERIFY(titled->state().iso);
+    QVERIFY(titled->state().iso());
     QVERIFY(titled->isModified());
     QCOMPARE(titled->text(), QStringLiteral("<p>nowy stary</p>"));
     QCOMPARE(titled->textCursor().anchor(), 8);
@@ -109,7 +109,7 @@ void TstRecovery::offeredAfterCrash()
     QCOMPARE(w.documents().notebook()->caption(0), QStringLiteral("strona.html"));
     TEditor *untitled = w.documents().editorAt(1);
     QVERIFY(untitled->state().fileName.isEmpty());
-    QVERIFY(!untitled->state().iso);
+    QVERIFY(!untitled->state().iso());
     QVERIFY(untitled->isModified());
     QCOMPARE(untitled->text(), QString::fromUtf8("Zażółć gęślą"));
     QCOMPARE(untitled->selStart(), 1);

@@ -382,7 +382,7 @@ void TstStartup::setupDialogKeepsEveryOption()
     QCOMPARE(changed.count(), 1);
     QCOMPARE(w.setupOptions().tabWidth, 2);
     QVERIFY(w.setupOptions().inIso);
-    QVERIFY(w.documents().New()->state().iso);
+    QVERIFY(w.documents().New()->state().iso());
     QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Base), QColor(0xEE, 0xEE, 0xEE));
 }
 

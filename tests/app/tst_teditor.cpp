@@ -47,7 +47,7 @@ void TstTEditor::documentIdsAreSerial()
     auto *b = new TEditor(nullptr, EditorAppearance(), true);
     QCOMPARE(a->documentId(), first);
     QCOMPARE(b->documentId(), first + 1);
-    QVERIFY(b->state().iso);
+    QVERIFY(b->state().iso());
     delete a;
     delete b;
     // Ids never come back after documents are closed.

@@ -57,6 +57,8 @@ private Q_SLOTS:
     void tagOneInsertsOnlyOpening();
     void charsetDeclaration_data();
     void charsetDeclaration();
+    void charsetDeclarationCodePages_data();
+    void charsetDeclarationCodePages();
     void ssiMenuClearsAutoInterpretation();
     void pairNotRememberedWithoutTag();
     void lastPairKeptWhole();
@@ -237,7 +239,7 @@ void TestInsertRunner::charsetDeclaration()
     ui.yes = yes;
     InsertCommandRunner runner(&ui);
     StringDocument doc(1, kText);
-    doc.state().iso = isoBefore;
+    doc.state().setIso(isoBefore);
     doc.setSelection(0, 0);
     runner.run(command, doc);
     QVERIFY(doc.text().startsWith(QLatin1String("<META HTTP-EQUIV=\"Content-Type\"")));
@@ -247,7 +249,50 @@ void TestInsertRunner::charsetDeclaration()
     if (asked)
         QVERIFY(
             ui.asked.first().startsWith(QLatin1String("Wstawianie deklaracji: pytanie|Kodowanie ustawione")));
-    QCOMPARE(doc.state().iso, isoAfter);
+    QCOMPARE(doc.state().iso(), isoAfter);
+}
+
+void TestInsertRunner::charsetDeclarationCodePages_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("before"); // DocumentEncoding::Id
+    QTest::addColumn<bool>("bomBefore");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<bool>("bomAfter");
+    const int win = DocumentEncoding::Windows1250, iso = DocumentEncoding::Iso8859_2,
+              utf8 = DocumentEncoding::Utf8;
+    const QString u = QStringLiteral("WstawdeklaracjUTF81Click");
+    QTest::newRow("UTF-8 on a Win document, Yes") << u << win << false << true << true << utf8 << false;
+    QTest::newRow("UTF-8 on an ISO document, No") << u << iso << false << false << true << iso << false;
+    QTest::newRow("UTF-8 on a UTF-8 document") << u << utf8 << true << true << false << utf8 << true;
+    QTest::newRow("Win on a UTF-8 document, Yes")
+        << QStringLiteral("WstawdeklaracjWin1Click") << utf8 << true << true << true << win << false;
+    QTest::newRow("ISO on a UTF-8 document, No")
+        << QStringLiteral("WstawdeklaracjISO1Click") << utf8 << false << false << true << utf8 << false;
+}
+
+void TestInsertRunner::charsetDeclarationCodePages()
+{
+    QFETCH(QString, command);
+    QFETCH(int, before);
+    QFETCH(bool, bomBefore);
+    QFETCH(bool, yes);
+    QFETCH(bool, asked);
+    QFETCH(int, after);
+    QFETCH(bool, bomAfter);
+    ScriptedInteraction ui;
+    ui.yes = yes;
+    InsertCommandRunner runner(&ui);
+    StringDocument doc(1, kText);
+    doc.state().encoding = { DocumentEncoding::Id(before), bomBefore };
+    doc.setSelection(0, 0);
+    runner.run(command, doc);
+    QVERIFY(doc.text().startsWith(insertCommands()[size_t(findInsertCommand(command))].opening));
+    QCOMPARE(ui.asked.size(), asked ? 1 : 0);
+    QCOMPARE(int(doc.state().encoding.codePage), after);
+    QCOMPARE(doc.state().encoding.bom, bomAfter);
 }
 
 void TestInsertRunner::ssiMenuClearsAutoInterpretation()

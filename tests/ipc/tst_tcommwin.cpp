@@ -2,8 +2,8 @@
 #include "app/ui/documentmanager.h"
 #include "app/ui/toknogl.h"
 #include "commtestserver.h"
-#include "ipc/client/commclient.h"
 #include "guitestsupport.h"
+#include "ipc/client/commclient.h"
 
 #include <QLocalSocket>
 #include <QSignalSpy>
@@ -110,6 +110,17 @@ private Q_SLOTS:
         QCOMPARE(m_s->doc(0)->text(), QString::fromUtf8("alpha\n<B>bęta</B>\ngamma"));
         QCOMPARE(m_s->doc(1)->selectedText(), QStringLiteral("fgh"));
         QCOMPARE(m_s->docs.activeIndex(), 1);
+    }
+
+    // Past 16 bits CommSetSelection takes the UTF-8 form, which carries the numbers whole.
+    void setSelectionPastSixteenBits()
+    {
+        m_s->doc(1)->setText(QString(70010, QLatin1Char('x')));
+        QCOMPARE(onClientThread<quint32>([] { return CommSetSelection(2, 70000, 4); }), 70001u);
+        QCOMPARE(m_s->doc(1)->selStart(), 70000);
+        QCOMPARE(m_s->doc(1)->selLength(), 4);
+        QCOMPARE(onClientThread<quint32>([] { return CommSetSelection(2, 3, 70000); }), 4u);
+        QCOMPARE(m_s->doc(1)->selLength(), 70000);
     }
 
     void noEditorListening()

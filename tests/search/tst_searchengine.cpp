@@ -12,6 +12,8 @@ class TestSearchEngine : public QObject
 private Q_SLOTS:
     void prepareLiteralOrRegex_data();
     void prepareLiteralOrRegex();
+    void emojiIsTwoPositionsNeverSplit_data();
+    void emojiIsTwoPositionsNeverSplit();
     void compileErrorText();
     void errorPositionInTypedText_data();
     void errorPositionInTypedText();
@@ -84,6 +86,58 @@ void TestSearchEngine::prepareLiteralOrRegex()
     QFETCH(QString, text);
     QFETCH(Positions, positions);
     QCOMPARE(findAllPositions(findText, regex, text), positions);
+}
+
+// Positions are QString indexes: a character outside the Basic Multilingual Plane is two
+// of them, and no match starts or ends between the two.
+void TestSearchEngine::emojiIsTwoPositionsNeverSplit_data()
+{
+    QTest::addColumn<QString>("findText");
+    QTest::addColumn<bool>("regex");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Positions>("positions");
+    QTest::addColumn<QStringList>("matches");
+    const QString e = QStringLiteral("\U0001F600");
+    QTest::newRow("dot") << QStringLiteral(".") << true << QStringLiteral("a") + e + QStringLiteral("b")
+                         << Positions { 0, 1, 3 }
+                         << QStringList { QStringLiteral("a"), e, QStringLiteral("b") };
+    QTest::newRow("two dots") << QStringLiteral("..") << true << e + e + QStringLiteral("c")
+                              << Positions { 0 } << QStringList { e + e };
+    QTest::newRow("negated class") << QStringLiteral("[^a]") << true << QStringLiteral("a") + e
+                                   << Positions { 1 } << QStringList { e };
+    QTest::newRow("class beside an emoji") << QStringLiteral("[a-z]+") << true << e + QStringLiteral("ab") + e
+                                           << Positions { 2 } << QStringList { QStringLiteral("ab") };
+    QTest::newRow("literal after emoji") << QStringLiteral("b") << false << e + e + QStringLiteral("b")
+                                         << Positions { 4 } << QStringList { QStringLiteral("b") };
+    QTest::newRow("the emoji itself")
+        << e << false << QStringLiteral("x") + e + e << Positions { 1, 3 } << QStringList { e, e };
+}
+
+void TestSearchEngine::emojiIsTwoPositionsNeverSplit()
+{
+    QFETCH(QString, findText);
+    QFETCH(bool, regex);
+    QFETCH(QString, text);
+    QFETCH(Positions, positions);
+    QFETCH(QStringList, matches);
+    StringDocumentSet docs;
+    docs.add(text, QStringLiteral("/tmp/a.html"));
+    SearchOptions o;
+    o.regularExpression = regex;
+    SearchEngine engine;
+    engine.setPollInterval(0);
+    const auto r = engine.findAll(SearchEngine::prepare(findText, o), docs, o, findText);
+    Positions found;
+    QStringList texts;
+    for (const FindResultRow &row : r.rows) {
+        if (row.image != FindResultRow::Found)
+            continue;
+        found << int(row.position);
+        texts << row.text;
+        QCOMPARE(text.mid(row.position, row.text.size()), row.text);
+    }
+    QCOMPARE(found, positions);
+    QCOMPARE(texts, matches);
 }
 
 void TestSearchEngine::compileErrorText()

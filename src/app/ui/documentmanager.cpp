@@ -310,7 +310,7 @@ void DocumentManager::setIsoCharset(TEditor *editor, bool iso)
     if (!editor)
         return;
     // Only the flag changes: the text is recoded at the next save.
-    editor->state().iso = iso;
+    editor->state().setIso(iso);
     Q_EMIT documentChanged(editor->documentId());
 }
 
@@ -401,7 +401,7 @@ int DocumentManager::Open(const QString &path, int mode, OpenPrompts prompts)
     const bool wasVisible = editor->isVisible();
     editor->hide();
 
-    const LoadResult r = LoadDocumentFile(full, mode, editor->state().iso, m_options.tabWidth);
+    const LoadResult r = LoadDocumentFile(full, mode, editor->state().iso(), m_options.tabWidth);
     if (!r.ok) {
         openFailed(prompts, QString::fromUtf8(kLoadFailed));
         if (!reused)
@@ -413,7 +413,7 @@ int DocumentManager::Open(const QString &path, int mode, OpenPrompts prompts)
     editor->loadText(r.text);
     DocumentState &state = editor->state();
     state.fileName = full;
-    state.iso = r.iso;
+    state.setIso(r.iso);
     state.setDiskStamp(r.stamp);
     watchFile(full);
 
@@ -433,7 +433,7 @@ TEditor *DocumentManager::New()
     TEditor *editor = createEditor();
     addEditorPage(editor, QString::fromUtf8(kUntitled));
     if (!m_defaultTemplate.isEmpty() && QFileInfo(m_defaultTemplate).isFile()) {
-        const LoadResult r = LoadDocumentFile(m_defaultTemplate, 0, editor->state().iso, m_options.tabWidth);
+        const LoadResult r = LoadDocumentFile(m_defaultTemplate, 0, editor->state().iso(), m_options.tabWidth);
         if (r.ok) {
             const QLocale locale;
             const auto filled
@@ -445,7 +445,7 @@ TEditor *DocumentManager::New()
                 editor->takeSnapshot();
                 editor->loadText(*filled);
             }
-            editor->state().iso = r.iso;
+            editor->state().setIso(r.iso);
         }
     }
     rebuildTabs();
@@ -478,7 +478,7 @@ bool DocumentManager::Save(TEditor *editor)
         return SaveAs(editor);
     if (!confirmOverwrite(editor))
         return false;
-    const SaveResult r = SaveDocumentFile(state.fileName, editor->text(), state.iso);
+    const SaveResult r = SaveDocumentFile(state.fileName, editor->text(), state.iso());
     if (!r.ok) {
         MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"),
             QStringLiteral("Nie można zapisać pliku ") + state.fileName + QStringLiteral(":\n")
@@ -520,7 +520,7 @@ bool DocumentManager::SaveAs(TEditor *editor, const QString &chosenPath)
     // confirmed by the save dialog).
     if (canonicalSameFile(path, state.fileName) && !confirmOverwrite(editor))
         return false;
-    const SaveResult r = SaveDocumentFile(path, editor->text(), state.iso);
+    const SaveResult r = SaveDocumentFile(path, editor->text(), state.iso());
     if (!r.ok) {
         MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"),
             QStringLiteral("Nie można zapisać pliku ") + path + QStringLiteral(":\n") + r.errorText);
@@ -641,7 +641,7 @@ TEditor *DocumentManager::Restore(const RecoveryRecord &record)
     }
     DocumentState &state = editor->state();
     state.fileName = record.fileName;
-    state.iso = record.iso;
+    state.setIso(record.iso);
     if (!state.fileName.isEmpty() && !state.diskStamp.isFile) {
         state.diskStamp = record.disk;
         watchFile(state.fileName);
@@ -713,14 +713,14 @@ void DocumentManager::DiskCheckTimerTimer()
 bool DocumentManager::reloadDocument(TEditor *editor, int mode)
 {
     DocumentState &state = editor->state();
-    const LoadResult r = LoadDocumentFile(state.fileName, mode, state.iso, m_options.tabWidth);
+    const LoadResult r = LoadDocumentFile(state.fileName, mode, state.iso(), m_options.tabWidth);
     if (!r.ok) {
         MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Otwieranie: błąd"),
             QString::fromUtf8(kLoadFailed));
         return false;
     }
     editor->loadText(r.text);
-    state.iso = r.iso;
+    state.setIso(r.iso);
     state.clearSnapshot();
     state.setDiskStamp(r.stamp);
     watchFile(state.fileName);

@@ -27,7 +27,7 @@ TEditor::TEditor(EditorHost *host, const EditorAppearance &appearance, bool isoD
     , m_host(host)
     , m_access(std::make_unique<DocumentTextAccess>(document()))
 {
-    m_state.iso = isoDefault;
+    m_state.setIso(isoDefault);
     applyAppearance(appearance);
     setToolTip(QStringLiteral("Okienko edytora"));
     // The selection stays visible while another window has the focus.

@@ -405,7 +405,7 @@ void TOknoGl::Timer1Timer()
     const TextAccess &text = e->textAccess();
     const int line = text.lineOf(start);
     setStatusPanel(0, QStringLiteral("%1:%2").arg(line).arg(start - text.lineStart(line)));
-    const bool iso = e->state().iso;
+    const bool iso = e->state().iso();
     setStatusPanel(1, iso ? QStringLiteral("ISO") : QStringLiteral("Win"));
     if (auto *a = findChild<QAction *>(QStringLiteral("ISO1")))
         a->setChecked(iso);

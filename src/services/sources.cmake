@@ -4,6 +4,7 @@ list(APPEND MARKORA_CORE_SOURCES
   services/docfile.h services/docfile.cpp
   services/templatefill.h services/templatefill.cpp
   services/konwerter.h services/konwerter.cpp services/konwertertexts.h
+  services/entities.h services/entities.cpp services/entitytable.h services/entitytable.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   services/ui/tkonwerterdial.h services/ui/tkonwerterdial.cpp

@@ -18,6 +18,8 @@ private Q_SLOTS:
     void matchFromOffset();
     void groups();
     void loneSurrogateSubject();
+    void loneSurrogateFarIn_data();
+    void loneSurrogateFarIn();
     void substitute_data();
     void substitute();
     void templateOverMatcher();
@@ -223,6 +225,40 @@ void TestRegex::loneSurrogateSubject()
     QVERIFY(m.findNext());
     QCOMPARE(m.start(), 6);
     QVERIFY(!m.findNext());
+    QCOMPARE(m.error(), 0);
+}
+
+// A lone surrogate deep in a long text is found too: the engine, told the text is valid,
+// would read it with the next character as one.
+void TestRegex::loneSurrogateFarIn_data()
+{
+    QTest::addColumn<int>("at");
+    QTest::addColumn<bool>("high");
+    QTest::newRow("high, first block") << 10 << true;
+    QTest::newRow("high, far in") << 70001 << true;
+    QTest::newRow("low, far in") << 70001 << false;
+    QTest::newRow("high, last character") << 9999 << true;
+}
+
+void TestRegex::loneSurrogateFarIn()
+{
+    QFETCH(int, at);
+    QFETCH(bool, high);
+    QString s(at, QLatin1Char('a'));
+    s += QChar(high ? 0xD800 : 0xDC00);
+    s += QLatin1Char('b');
+    if (at == 9999)
+        s.chop(1); // the surrogate ends the text
+    Regex re;
+    QVERIFY(re.compile(QStringLiteral("[^a]"), true, true));
+    RegexMatcher m(re, s);
+    if (at == 9999) {
+        QVERIFY(!m.findNext());
+    } else {
+        QVERIFY(m.findNext());
+        QCOMPARE(m.start(), qsizetype(at) + 1);
+        QCOMPARE(m.matched().toString(), QStringLiteral("b"));
+    }
     QCOMPARE(m.error(), 0);
 }
 

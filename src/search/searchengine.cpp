@@ -1,5 +1,6 @@
 #include "search/searchengine.h"
 #include "base/largebuffer.h"
+#include "search/recenttexts.h"
 
 #include "base/documents.h"
 
@@ -51,44 +52,6 @@ namespace {
 
 // Texts shorter than this grow their rows as they come.
 constexpr qsizetype kProjectFrom = qsizetype(1) << 20;
-
-// Rows share the texts that repeat (the matches of a literal, the few forms an
-// expression takes): a row costs no allocation of its own then, and a million rows
-// hold a few strings. Recent texts are kept in slots chosen by their hash.
-class RecentTexts
-{
-public:
-    QString get(QStringView text)
-    {
-        if (QStringView(m_last) == text && !text.isEmpty())
-            return m_last;
-        if (text.isEmpty() || text.size() > kLongest)
-            return text.toString();
-        m_last = lookUp(text);
-        return m_last;
-    }
-
-private:
-    const QString &lookUp(QStringView text)
-    {
-        // A few characters and the length pick the slot: a full hash would cost more
-        // than it saves, and a collision only costs a copy.
-        const qsizetype n = text.size();
-        size_t h = size_t(n);
-        for (qsizetype i = 0; i < n; i += 1 + n / 8)
-            h = h * 31 + text[i].unicode();
-        h = h * 31 + text[n - 1].unicode();
-        QString &slot = m_slots[(h ^ (h >> 8)) & (kSlots - 1)];
-        if (QStringView(slot) != text)
-            slot = text.toString();
-        return slot;
-    }
-
-    static constexpr int kSlots = 256;
-    static constexpr qsizetype kLongest = 256; // longer texts seldom repeat
-    QString m_slots[kSlots];
-    QString m_last;
-};
 
 void reserveRows(std::vector<FindResultRow> &rows, qsizetype more)
 {

@@ -1,8 +1,8 @@
 #include "services/docfile.h"
 #include "base/largebuffer.h"
 
-#include "services/charsetdetect.h"
 #include "base/codepage.h"
+#include "services/charsetdetect.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -12,6 +12,7 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -148,31 +149,68 @@ QString resolveLinks(const QString &path)
     return info.filePath();
 }
 
+// The bytes [s, stop) through the table into d; both code pages agree with ASCII, so
+// runs of ASCII are widened sixteen bytes at a time (vector code) without the table.
+char16_t *translate(
+    const unsigned char *s, const unsigned char *stop, char16_t *d, const std::array<char16_t, 256> &table)
+{
+    while (stop - s >= 16) {
+        unsigned any = 0;
+        for (int k = 0; k < 16; ++k)
+            any |= s[k];
+        if (any < 0x80) {
+            for (int k = 0; k < 16; ++k)
+                d[k] = s[k];
+        } else {
+            for (int k = 0; k < 16; ++k)
+                d[k] = table[s[k]];
+        }
+        s += 16;
+        d += 16;
+    }
+    while (s < stop)
+        *d++ = table[*s++];
+    return d;
+}
+
 // Decodes, turns CR LF and lone CR into '\n' and expands tabs in one pass, so a large
-// file costs one allocation and one walk over its bytes.
+// file costs one allocation and one walk over its bytes: the stretches between line
+// breaks (and tabs) are found with memchr and translated whole.
 QString decodeDocument(QByteArrayView bytes, CodePage::Id id, int tabWidth)
 {
     std::array<char16_t, 256> table;
     for (int b = 0; b < 256; ++b)
         table[b] = CodePage::toUnicode(static_cast<unsigned char>(b), id);
+    const bool expand = tabWidth != KeepTabs;
     const qsizetype width = std::max(tabWidth, 1);
-    const qsizetype tabs = std::count(bytes.begin(), bytes.end(), '\t');
+    const qsizetype tabs = expand ? std::count(bytes.begin(), bytes.end(), '\t') : 0;
     QString out(bytes.size() + tabs * (width - 1), Qt::Uninitialized);
     AdviseLargeBuffer(out.data(), std::size_t(out.size()) * sizeof(QChar));
     char16_t *d = reinterpret_cast<char16_t *>(out.data());
     char16_t *const begin = d;
     const unsigned char *s = reinterpret_cast<const unsigned char *>(bytes.data());
     const unsigned char *const end = s + bytes.size();
-    while (s < end) {
-        const unsigned char b = *s++;
-        if (b == '\r') {
+    const auto next = [end](const unsigned char *from, unsigned char c) {
+        const void *at = from < end ? std::memchr(from, c, std::size_t(end - from)) : nullptr;
+        return at ? static_cast<const unsigned char *>(at) : end;
+    };
+    const unsigned char *cr = next(s, '\r');
+    const unsigned char *tab = expand ? next(s, '\t') : end;
+    for (;;) {
+        const unsigned char *stop = std::min(cr, tab);
+        d = translate(s, stop, d, table);
+        s = stop;
+        if (s == end)
+            break;
+        ++s;
+        if (stop == cr) {
             *d++ = u'\n';
             if (s < end && *s == '\n')
                 ++s;
-        } else if (b == '\t') {
-            d = std::fill_n(d, width, u' ');
+            cr = next(s, '\r');
         } else {
-            *d++ = table[b];
+            d = std::fill_n(d, width, u' ');
+            tab = next(s, '\t');
         }
     }
     out.truncate(d - begin);
@@ -274,9 +312,17 @@ LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int 
 
 SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso)
 {
-    SaveResult result;
+    int unmappable = 0;
     const QByteArray bytes
-        = encodeDocument(text, iso ? CodePage::Iso8859_2 : CodePage::Windows1250, &result.unmappable);
+        = encodeDocument(text, iso ? CodePage::Iso8859_2 : CodePage::Windows1250, &unmappable);
+    SaveResult result = WriteDocumentBytes(path, bytes);
+    result.unmappable = unmappable;
+    return result;
+}
+
+SaveResult WriteDocumentBytes(const QString &path, const QByteArray &bytes)
+{
+    SaveResult result;
     const QString target = resolveLinks(path);
     if (target.isEmpty()) {
         result.errorText = QFile::tr("Too many levels of symbolic links");

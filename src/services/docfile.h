@@ -49,9 +49,13 @@ struct SaveResult
     FileStamp stamp;
 };
 
+// The tab width that leaves tab characters as they are (reading files to search and
+// replace in them, which must not change what the replacement does not touch).
+constexpr int KeepTabs = -1;
+
 // Reads a document file (open, reload and insert file). mode: 0 detect, 1 Windows-1250,
 // 2 ISO 8859-2; defaultIso is the charset when detection finds no marker; tabWidth as
-// for ExpandTabs. The file's bytes are decoded by the complete table of the charset.
+// for ExpandTabs, or KeepTabs. The file's bytes are decoded by the complete table of the charset.
 LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int tabWidth);
 
 // Writes text in the document's charset with CR LF line breaks. The file is written
@@ -63,6 +67,11 @@ LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int 
 // its old contents, which puts them back when writing fails. No line break is added
 // after the last line: a file opened and saved without edits comes back byte for byte.
 SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso);
+
+// Writes bytes as they are, the way SaveDocumentFile writes (beside the old file and
+// then in its place, owner, mode and links kept): putting a file's old contents back.
+// unmappable is 0.
+SaveResult WriteDocumentBytes(const QString &path, const QByteArray &bytes);
 
 // The bytes SaveDocumentFile writes for text: the document's charset, CR LF line breaks,
 // characters the charset cannot hold as "&#N;" (counted in *unmappable when given).

@@ -95,11 +95,18 @@ bool startsBinary(const QString &path)
     return f.open(QIODevice::ReadOnly) && f.read(kSniffBytes).contains('\0');
 }
 
-// Line and column of positions met in increasing order, counting the line breaks between
-// them once: a file of one long line with many matches costs its length, not more.
+// Line and column of positions met in increasing order, counting the line breaks (and,
+// when the editor expands tabs, the tabs) between them once: a file of one long line
+// with many matches costs its length, not more.
 class LineCounter
 {
 public:
+    // tabExtra: the characters a tab gains when the editor opens the file (0: none).
+    explicit LineCounter(qsizetype tabExtra)
+        : m_tabExtra(tabExtra)
+    {
+    }
+
     void advance(QStringView text, qsizetype to)
     {
         const QStringView upTo = text.first(to);
@@ -107,14 +114,24 @@ public:
             ++m_line;
             m_lineStart = i + 1;
         }
+        if (m_tabExtra > 0) {
+            const char16_t *p = text.utf16();
+            qsizetype tabs = 0;
+            for (qsizetype i = m_pos; i < to; ++i)
+                tabs += p[i] == u'\t';
+            m_tabs += tabs;
+        }
         m_pos = to;
     }
     int line() const { return m_line; }
     int column() const { return int(m_pos - m_lineStart) + 1; }
+    qsizetype openedPosition() const { return m_pos + m_tabs * m_tabExtra; }
 
 private:
+    const qsizetype m_tabExtra;
     qsizetype m_pos = 0;
     qsizetype m_lineStart = 0;
+    qsizetype m_tabs = 0;
     int m_line = 1;
 };
 
@@ -259,13 +276,17 @@ FileSearchSummary FileSearcher::run()
         sum.bytesSearched += loaded.stamp.size;
 
         RegexMatcher m(re, text);
-        LineCounter lines;
+        // Tabs are counted only where the editor would expand them and the file has some.
+        const qsizetype tabExtra = q.openTabWidth == KeepTabs || !text.contains(QLatin1Char('\t'))
+            ? 0
+            : std::max(q.openTabWidth, 1) - 1;
+        LineCounter lines(tabExtra);
         if (!q.replacing) {
             qsizetype n = 0;
             while (m.findNext()) {
                 lines.advance(text, m.start());
                 batch.append(FileMatch { f.path, lines.line(), lines.column(), m.start(),
-                    matchedTexts.get(m.matched()), QString() });
+                    lines.openedPosition(), matchedTexts.get(m.matched()), QString() });
                 if (++n % kMatchStride == 0) {
                     progress.matches = sum.matches + n;
                     report(false);
@@ -297,9 +318,9 @@ FileSearchSummary FileSearcher::run()
             else
                 built += constantText;
             lines.advance(built, before);
-            rows.append(
-                FileMatch { f.path, lines.line(), lines.column(), before, matchedTexts.get(m.matched()),
-                    perMatch ? insertedTexts.get(QStringView(built).mid(before)) : constantText });
+            rows.append(FileMatch { f.path, lines.line(), lines.column(), before, lines.openedPosition(),
+                matchedTexts.get(m.matched()),
+                perMatch ? insertedTexts.get(QStringView(built).mid(before)) : constantText });
             copied = m.end();
             if (rows.size() % kMatchStride == 0 && isCancelled()) {
                 abandoned = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/searchengine.h"
+#include "services/docfile.h"
 #include "services/filereplaceundo.h"
 
 #include <QList>
@@ -34,6 +35,9 @@ struct FileSearchRequest
     QSet<QString> skipPaths;
     // Larger files are left alone and listed.
     qint64 maxFileSize = qint64(256) << 20;
+    // The tab width the editor opens files with (each tab becomes that many spaces), for
+    // FileMatch::openedPosition; KeepTabs when it keeps tabs.
+    int openTabWidth = KeepTabs;
 };
 
 // One match in a file. For Replace the place is that of the inserted text in the new
@@ -44,6 +48,9 @@ struct FileMatch
     int line = 0; // 1-based
     int column = 0; // 1-based, in characters
     qsizetype position = 0; // 0-based character index in the file's text as loaded ('\n' one character)
+    // The same place in the text the editor shows after opening the file (its tabs
+    // expanded to FileSearchRequest::openTabWidth spaces): where a double click selects.
+    qsizetype openedPosition = 0;
     QString text; // the matched text
     QString replacement; // Replace only: the text put in
 };

@@ -47,16 +47,22 @@ bool isTagName(const QString &name) { return !name.isEmpty() && name.at(0).isLet
 
 HtmlTagRules HtmlTagRules::standard()
 {
-    HtmlTagRules r;
-    r.m_void = setOf("area base basefont bgsound br col embed frame hr image img input isindex keygen link "
-                     "meta nextid param source track wbr");
-    r.m_optionalEnd = setOf("html head body li dt dd p rt rp optgroup option colgroup caption thead tbody "
-                            "tfoot tr td th");
-    // Raw and escapable raw text: everything up to the element's own end tag is text.
-    r.m_rawText = setOf("script style textarea title xmp");
-    for (const Ender &e : kEnders)
-        r.m_enders.insert(QString::fromLatin1(e.open), setOf(e.enders));
-    return r;
+    // Built once: a matcher is made for every move of the caret.
+    static const HtmlTagRules rules = [] {
+        HtmlTagRules r;
+        r.m_void
+            = setOf("area base basefont bgsound br col embed frame hr image img input isindex keygen link "
+                    "meta nextid param source track wbr");
+        r.m_optionalEnd
+            = setOf("html head body li dt dd p rt rp optgroup option colgroup caption thead tbody "
+                    "tfoot tr td th");
+        // Raw and escapable raw text: everything up to the element's own end tag is text.
+        r.m_rawText = setOf("script style textarea title xmp");
+        for (const Ender &e : kEnders)
+            r.m_enders.insert(QString::fromLatin1(e.open), setOf(e.enders));
+        return r;
+    }();
+    return rules;
 }
 
 HtmlTagRules HtmlTagRules::withDefs(const TagDefs &defs)

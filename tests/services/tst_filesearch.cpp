@@ -222,9 +222,15 @@ void TstFileSearch::findInFiles()
     FileSearchRequest q = request(tree, find);
     q.options.regularExpression = regex;
     q.options.caseSensitive = caseSensitive;
+    q.openTabWidth = 4;
     const Collected c = runSearch(tree, q);
     QVERIFY2(c.summary.error.isEmpty(), qPrintable(c.summary.error));
     QCOMPARE(describe(tree, c.matches), found);
+    // Where the editor, opening the file with tabs four spaces wide, shows the match.
+    for (const FileMatch &m : c.matches) {
+        const QString opened = LoadDocumentFile(m.path, 0, true, 4).text;
+        QCOMPARE(opened.mid(m.openedPosition, m.text.size()), m.text);
+    }
     QCOMPARE(c.summary.matches, found.size());
     QCOMPARE(c.summary.filesListed, 5);
     QCOMPARE(c.summary.filesSearched, 5);
@@ -241,8 +247,13 @@ void TstFileSearch::replaceAndUndo()
     FileSearchRequest q = request(tree, QStringLiteral("(zażółć|stary)"), true, QStringLiteral("[$1]"));
     q.options.regularExpression = true;
     q.options.specialSequences = true;
+    q.openTabWidth = 3;
     const Collected c = runSearch(tree, q);
     QVERIFY2(c.summary.error.isEmpty(), qPrintable(c.summary.error));
+    for (const FileMatch &m : c.matches) {
+        const QString opened = LoadDocumentFile(m.path, 0, true, 3).text;
+        QCOMPARE(opened.mid(m.openedPosition, m.replacement.size()), m.replacement);
+    }
     QCOMPARE(describe(tree, c.matches),
         (QStringList { QStringLiteral("iso.html:2:4:48:Zażółć>[Zażółć]"),
             QStringLiteral("iso.html:3:5:76:stary>[stary]"),

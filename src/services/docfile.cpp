@@ -226,7 +226,7 @@ LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int 
     const EncodingDetection detection { DocumentEncoding::fromIso(
                                             DetectIso(QByteArrayView(bytes), mode, defaultIso)),
         mode == 0 ? EncodingSource::Default : EncodingSource::Forced };
-    decodeInto(result, bytes, detection, std::max(tabWidth, 1), LineBreak::CrLf);
+    decodeInto(result, bytes, detection, tabWidth == KeepTabs ? 0 : std::max(tabWidth, 1), LineBreak::CrLf);
     return result;
 }
 
@@ -238,11 +238,17 @@ SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso)
 SaveResult SaveDocumentFile(
     const QString &path, QStringView text, DocumentEncoding encoding, LineBreak lineBreak)
 {
-    SaveResult result;
     EncodeCounts counts;
     const QByteArray bytes = EncodeDocument(text, encoding, lineBreak, &counts);
+    SaveResult result = WriteDocumentBytes(path, bytes);
     result.unmappable = counts.unmappable;
     result.replaced = counts.replaced;
+    return result;
+}
+
+SaveResult WriteDocumentBytes(const QString &path, const QByteArray &bytes)
+{
+    SaveResult result;
     const QString target = resolveLinks(path);
     if (target.isEmpty()) {
         result.errorText = QFile::tr("Too many levels of symbolic links");

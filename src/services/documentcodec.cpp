@@ -7,6 +7,7 @@
 #include <QtEndian>
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -14,8 +15,33 @@ constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 constexpr char kUtf16LEBom[] = "\xFF\xFE";
 constexpr char kUtf16BEBom[] = "\xFE\xFF";
 
+// The bytes [s, stop) through the table into d; both code pages agree with ASCII, so
+// runs of ASCII are widened sixteen bytes at a time (vector code) without the table.
+char16_t *translate(
+    const unsigned char *s, const unsigned char *stop, char16_t *d, const std::array<char16_t, 256> &table)
+{
+    while (stop - s >= 16) {
+        unsigned any = 0;
+        for (int k = 0; k < 16; ++k)
+            any |= s[k];
+        if (any < 0x80) {
+            for (int k = 0; k < 16; ++k)
+                d[k] = s[k];
+        } else {
+            for (int k = 0; k < 16; ++k)
+                d[k] = table[s[k]];
+        }
+        s += 16;
+        d += 16;
+    }
+    while (s < stop)
+        *d++ = table[*s++];
+    return d;
+}
+
 // Decodes an 8-bit code page, turns CR LF and lone CR into '\n' and handles tabs in one
-// pass, so a large file costs one allocation and one walk over its bytes.
+// pass, so a large file costs one allocation and one walk over its bytes: the stretches
+// between carriage returns (and tabs) are found with memchr and translated whole.
 DecodedDocument decodeEightBit(QByteArrayView bytes, CodePage::Id id, int tabSpaces)
 {
     std::array<char16_t, 256> table;
@@ -30,10 +56,20 @@ DecodedDocument decodeEightBit(QByteArrayView bytes, CodePage::Id id, int tabSpa
     char16_t *const begin = d;
     const unsigned char *s = reinterpret_cast<const unsigned char *>(bytes.data());
     const unsigned char *const end = s + bytes.size();
-    const unsigned char tab = tabSpaces > 0 ? '\t' : '\r'; // no second test when tabs stay
-    while (s < end) {
-        const unsigned char b = *s++;
-        if (b == '\r') {
+    const auto next = [end](const unsigned char *from, unsigned char c) {
+        const void *at = from < end ? std::memchr(from, c, std::size_t(end - from)) : nullptr;
+        return at ? static_cast<const unsigned char *>(at) : end;
+    };
+    const unsigned char *cr = next(s, '\r');
+    const unsigned char *tab = tabSpaces > 0 ? next(s, '\t') : end; // tabs kept: no second search
+    for (;;) {
+        const unsigned char *stop = std::min(cr, tab);
+        d = translate(s, stop, d, table);
+        s = stop;
+        if (s == end)
+            break;
+        ++s;
+        if (stop == cr) {
             *d++ = u'\n';
             if (s < end && *s == '\n') {
                 ++s;
@@ -41,10 +77,10 @@ DecodedDocument decodeEightBit(QByteArrayView bytes, CodePage::Id id, int tabSpa
             } else {
                 ++result.breaks.cr;
             }
-        } else if (b == tab) {
-            d = std::fill_n(d, tabSpaces, u' ');
+            cr = next(s, '\r');
         } else {
-            *d++ = table[b];
+            d = std::fill_n(d, tabSpaces, u' ');
+            tab = next(s, '\t');
         }
     }
     result.breaks.lf = lineFeeds - result.breaks.crLf;

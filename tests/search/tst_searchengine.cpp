@@ -2,6 +2,7 @@
 #include "search/findresults.h"
 #include "search/searchengine.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 using Positions = QVector<int>;
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void replaceAllUndo();
     void replaceAllInSelection();
     void replaceAllWholeLongReplacement();
+    void replaceAllLongText_data();
+    void replaceAllLongText();
     void findAllDocuments();
     void findAllInSelection();
     void cancelStopsEachDocument();
@@ -384,6 +387,69 @@ void TestSearchEngine::replaceAllWholeLongReplacement()
     engine.replaceAll(SearchEngine::prepare(QStringLiteral("x"), SearchOptions()), docs, SearchOptions(),
         QStringLiteral("x"), longText);
     QCOMPARE(doc->text(), QLatin1Char('<') + longText + QLatin1Char('>'));
+}
+
+// Texts of megabytes take the path that reserves rows from the first stretch's matches
+// and shares repeated texts between rows: every row still says what it did.
+void TestSearchEngine::replaceAllLongText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("findText");
+    QTest::addColumn<QString>("replacement");
+
+    const QString lines = QStringLiteral("<p class=\"a\">x</p><p class=\"bb\">y</p>\n").repeated(40000);
+    QTest::newRow("matches all along")
+        << lines << QStringLiteral("<p class=\"(\\w+)\">") << QStringLiteral("<div id=\"$1\">");
+    QTest::newRow("matches crowded at the start")
+        << QStringLiteral("ab").repeated(100000) + QString(2000000, QLatin1Char('-')) << QStringLiteral("b")
+        << QStringLiteral("[$&]");
+    QTest::newRow("each match different") << [] {
+        QString t;
+        for (int i = 0; i < 200000; ++i)
+            t += QStringLiteral("n=%1;").arg(i);
+        return t;
+    }() << QStringLiteral("n=(\\d+)") << QStringLiteral("$1");
+}
+
+void TestSearchEngine::replaceAllLongText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, findText);
+    QFETCH(QString, replacement);
+    StringDocumentSet docs;
+    StringDocument *doc = docs.add(text);
+    SearchOptions o;
+    o.regularExpression = true;
+    o.specialSequences = true;
+    SearchEngine engine;
+    const auto r = engine.replaceAll(SearchEngine::prepare(findText, o), docs, o, findText, replacement);
+
+    // The same replacement, match by match, with QRegularExpression.
+    const QRegularExpression re(findText);
+    QString expected;
+    qsizetype copied = 0;
+    qsizetype i = 0;
+    auto it = re.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        QString inserted = replacement;
+        inserted.replace(QStringLiteral("$&"), m.captured(0)).replace(QStringLiteral("$1"), m.captured(1));
+        expected += QStringView(text).mid(copied, m.capturedStart() - copied);
+        QVERIFY(i < r.count);
+        const FindResultRow &row = r.rows[size_t(i++)];
+        QCOMPARE(row.image, int(FindResultRow::Replaced));
+        QCOMPARE(row.position, expected.size());
+        QCOMPARE(row.text, m.captured(0));
+        QCOMPARE(row.replacement, inserted);
+        expected += inserted;
+        copied = m.capturedEnd();
+    }
+    expected += QStringView(text).mid(copied);
+    QCOMPARE(r.count, i);
+    QCOMPARE(r.rows.size(), size_t(i + 1));
+    QCOMPARE(doc->text(), expected);
+    // Rows reserved for more matches than came are given back.
+    QVERIFY(r.rows.capacity() <= 2 * r.rows.size() + 4096);
 }
 
 void TestSearchEngine::findAllDocuments()

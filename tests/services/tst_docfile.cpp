@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void detectionAndDecoding_data();
     void detectionAndDecoding();
     void tabsExpand();
+    void writeBytesAsTheyAre();
+    void decodeAsByteByByte();
     void loadFailures();
     void saveWritesCrLfAndCodePage();
     void unmappableBecomeReferences();
@@ -159,6 +162,58 @@ void TstDocFile::tabsExpand()
     QVERIFY(writeBytes(file, "\tx\r\n\t\ty"));
     QCOMPARE(LoadDocumentFile(file, 0, false, 3).text, QStringLiteral("   x\n      y"));
     QCOMPARE(LoadDocumentFile(file, 0, false, 1).text, QStringLiteral(" x\n  y"));
+    QCOMPARE(LoadDocumentFile(file, 0, false, 0).text, QStringLiteral(" x\n  y"));
+    QCOMPARE(LoadDocumentFile(file, 0, false, KeepTabs).text, QStringLiteral("\tx\n\t\ty"));
+}
+
+// Old contents put back byte for byte: line breaks, tabs and every byte as they were.
+void TstDocFile::writeBytesAsTheyAre()
+{
+    const QString file = path(QStringLiteral("bytes.html"));
+    QVERIFY(writeBytes(file, "old"));
+    const QByteArray bytes("a\n\tb\r\x81\xff&#8212;\r\n");
+    const SaveResult r = WriteDocumentBytes(file, bytes);
+    QVERIFY2(r.ok, qPrintable(r.errorText));
+    QCOMPARE(readBytes(file), bytes);
+    QCOMPARE(r.stamp, StatFile(file));
+    QCOMPARE(r.unmappable, 0);
+}
+
+// Decoding goes a stretch at a time (ASCII sixteen bytes at once, line breaks and tabs
+// found with memchr); it must give what decoding byte by byte gives, wherever the line
+// breaks, tabs and letters fall.
+void TstDocFile::decodeAsByteByByte()
+{
+    QRandomGenerator rng(7);
+    const char pick[] = "\r\n\t a<>\xb1\xb9\xe6\x81\x9c";
+    const QString file = path(QStringLiteral("random.html"));
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes(int(rng.bounded(round < 200 ? 70 : 3000)), Qt::Uninitialized);
+        for (char &b : bytes)
+            b = rng.bounded(3) == 0 ? pick[rng.bounded(int(sizeof(pick)) - 1)] : char(rng.bounded(256));
+        QVERIFY(writeBytes(file, bytes));
+        for (const bool iso : { false, true }) {
+            for (const int tabWidth : { KeepTabs, 0, 3 }) {
+                QString expected;
+                for (int i = 0; i < bytes.size(); ++i) {
+                    const unsigned char b = static_cast<unsigned char>(bytes[i]);
+                    if (b == '\r') {
+                        expected += QLatin1Char('\n');
+                        if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                            ++i;
+                    } else if (b == '\t' && tabWidth != KeepTabs) {
+                        expected += QString(std::max(tabWidth, 1), QLatin1Char(' '));
+                    } else {
+                        expected += QChar(
+                            CodePage::toUnicode(b, iso ? CodePage::Iso8859_2 : CodePage::Windows1250));
+                    }
+                }
+                const LoadResult loaded = LoadDocumentFile(file, iso ? 2 : 1, false, tabWidth);
+                QVERIFY(loaded.ok);
+                QCOMPARE(loaded.text, expected);
+            }
+        }
+    }
 }
 
 void TstDocFile::loadFailures()

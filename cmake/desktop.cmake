@@ -34,11 +34,13 @@ set(CPACK_PACKAGE_NAME markora)
 set(CPACK_PACKAGE_VENDOR Lindenworks)
 set(CPACK_PACKAGE_CONTACT "Lindenworks <markora@lindenworks.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for web pages written by hand (Polish interface)")
-set(CPACK_PACKAGE_DESCRIPTION "Markora keeps several HTML documents open in tabs, colours tags as you \
-type, shows the syntax of the tag at the caret and offers its parameters, adds closing tags, wraps tags \
-round the selection, searches and replaces with regular expressions across all open documents, converts \
-the 8-bit encodings of Polish letters, and lets other programs drive the running editor (markora-send). \
-Its interface speaks Polish.")
+# The long description, in lines as Debian wraps them; the summary comes first by itself.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Markora keeps several HTML documents open in tabs, colours tags as you type,
+shows the syntax of the tag at the caret and offers its parameters, adds
+closing tags, wraps tags round the selection, searches and replaces with
+regular expressions across all open documents, converts the 8-bit encodings
+of Polish letters, and lets other programs drive the running editor
+(markora-send). Its interface speaks Polish.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -11,6 +11,7 @@
 #include <memory>
 
 class AssistController;
+class DesktopCommands;
 class DocumentManager;
 class PnPodPanPlikow;
 class PreviewController;
@@ -49,6 +50,8 @@ public:
     // The view toggles, the toolbars menu, the pane sizes and toolbar positions.
     ViewController *view() const { return m_view; }
     RecoveryController &recovery() const { return *m_recovery; }
+    // Next and previous document, full screen, editing the user's tag definitions.
+    DesktopCommands *desktop() const { return m_desktop; }
     // The preview files of the documents, removed at close.
     TemporaryFiles &temporaryFiles() { return m_temporaryFiles; }
 
@@ -122,6 +125,7 @@ private:
     ServicesController *m_services = nullptr;
     ViewController *m_view = nullptr;
     RecoveryController *m_recovery = nullptr;
+    DesktopCommands *m_desktop = nullptr;
 
     QToolBar *m_mainToolBar = nullptr;
     QLabel *m_statusPanels[4] = {};

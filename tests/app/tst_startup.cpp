@@ -360,7 +360,9 @@ void TstStartup::setupDialogKeepsEveryOption()
     QSignalSpy changed(w.setup(), &SetupController::optionsChanged);
     SetupOptions o;
     o.inIso = true;
+    o.newLineBreak = 1;
     o.tabWidth = 2;
+    o.expandTabs = false;
     o.openPrevious = true;
     o.reloadChanged = true;
     o.lowerCaseInsert = true;
@@ -383,7 +385,15 @@ void TstStartup::setupDialogKeepsEveryOption()
     QCOMPARE(w.setupOptions().tabWidth, 2);
     QVERIFY(w.setupOptions().inIso);
     QVERIFY(w.documents().New()->state().iso());
+    QCOMPARE(w.CurrentEditor()->state().lineBreak, LineBreak::Lf);
     QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Base), QColor(0xEE, 0xEE, 0xEE));
+    // UTF-8 chosen: the 8-bit choice made before stays for when UTF-8 is chosen off again.
+    o.inUtf8 = true;
+    dlg->setOptions(o, false);
+    QVERIFY(dlg->options() == o);
+    o.inUtf8 = false;
+    dlg->setOptions(o, false);
+    QVERIFY(dlg->options() == o);
 }
 
 void TstStartup::handEditedSettingsFallBack()

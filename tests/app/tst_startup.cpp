@@ -89,6 +89,7 @@ private Q_SLOTS:
     void unwritableSettingsReportedAndWindowCloses();
     void previewFileWrittenBesideDocumentAndDeletedAtClose();
     void previewNeverWritesThroughAPlantedLink();
+    void previewFileInTheDocumentsCodePage();
     void toolbarsMenuNamedAfterToolbars();
     void filePanelOpensSelectedAndFollowsSaveAs();
     void setupDialogKeepsEveryOption();
@@ -352,6 +353,24 @@ void TstStartup::filePanelOpensSelectedAndFollowsSaveAs()
 
     w.documents().SaveAs(w.CurrentEditor(), other.filePath(QStringLiteral("nowy.html")));
     QCOMPARE(panel->currentFolder(), QFileInfo(other.path()).absoluteFilePath());
+}
+
+// The preview file holds the document as saving would write it: a UTF-8 page with LF
+// breaks and tabs comes out with the very bytes of its file.
+void TstStartup::previewFileInTheDocumentsCodePage()
+{
+    QTemporaryDir dir;
+    const QByteArray bytes
+        = QStringLiteral("<meta charset=\"utf-8\">\n<h1>\tŁódź \U0001F600</h1>\n").toUtf8();
+    const QString page = writeFile(dir.filePath(QStringLiteral("strona.html")), bytes);
+    TOknoGl w;
+    SetupOptions options = w.setupOptions();
+    options.expandTabs = false;
+    w.setSetupOptions(options);
+    w.documents().Open(page, 0);
+    const QString written = w.preview()->Podglad1Click();
+    QCOMPARE(written, dir.filePath(QStringLiteral("~Markora$HTML.HTML")));
+    QCOMPARE(testsupport::readFile(written), bytes);
 }
 
 void TstStartup::setupDialogKeepsEveryOption()

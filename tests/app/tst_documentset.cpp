@@ -307,6 +307,12 @@ void TstDocumentSet::uneditedSaveGivesBackTheBytes()
     w.Timer1Timer();
     QCOMPARE(w.statusPanel(1), codePage);
     QCOMPARE(w.statusPanel(4), lineBreak);
+    // The menu checks the code page; none of its three for UTF-16.
+    const QString checked = codePage == QLatin1String("Win") ? QStringLiteral("Win1")
+        : codePage == QLatin1String("UTF-8")                 ? QStringLiteral("UTF81")
+                                                             : QString();
+    for (const QString name : { QStringLiteral("Win1"), QStringLiteral("ISO1"), QStringLiteral("UTF81") })
+        QCOMPARE(w.findChild<QAction *>(name)->isChecked(), name == checked);
     QVERIFY(!w.CurrentEditor()->isModified());
     QVERIFY(w.documents().Save(w.CurrentEditor()));
     QCOMPARE(readFile(a), saved.isEmpty() ? bytes : saved);

@@ -1,6 +1,8 @@
 // Loading, saving and recoding 50 MB documents, against iconv and a bare
 // QPlainTextEdit::setPlainText of the same text; in ISO 8859-2 and in UTF-8.
+#include "app/ui/documentmanager.h"
 #include "base/codepage.h"
+#include "base/settings.h"
 #include "base/utf8.h"
 #include "services/charsetdetect.h"
 #include "services/docfile.h"
@@ -10,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -43,7 +46,9 @@ struct Fixture
                    "</head><body>\r\n";
         while (isoBytes.size() < kSize)
             isoBytes.append(line);
-        text = LoadDocumentFile(write(QStringLiteral("doc.html"), isoBytes), 0, false, 1).text;
+        LoadOptions isoOptions;
+        isoOptions.tabWidth = 1;
+        text = LoadDocumentFile(write(QStringLiteral("doc.html"), isoBytes), isoOptions).text;
         isoPath = dir.filePath(QStringLiteral("doc.html"));
         const QString decoded = CodePage::decode(isoBytes, CodePage::Iso8859_2);
         utf16Path = write(QStringLiteral("doc.utf16"),
@@ -140,8 +145,10 @@ void BM_DetectIsoNoMarker(benchmark::State &state)
 void BM_LoadDocumentFile(benchmark::State &state)
 {
     const Fixture &f = fixture();
+    LoadOptions options;
+    options.tabWidth = 4;
     for (auto _ : state)
-        benchmark::DoNotOptimize(LoadDocumentFile(f.isoPath, 0, false, 4));
+        benchmark::DoNotOptimize(LoadDocumentFile(f.isoPath, options));
     setBytes(state, f.isoBytes.size());
 }
 
@@ -165,7 +172,7 @@ void BM_SaveDocumentFile(benchmark::State &state)
     Fixture &f = fixture();
     const QString out = f.dir.filePath(QStringLiteral("saved.html"));
     for (auto _ : state)
-        if (!SaveDocumentFile(out, f.text, true).ok)
+        if (!SaveDocumentFile(out, f.text, DocumentEncoding::fromIso(true), LineBreak::CrLf).ok)
             state.SkipWithError("save failed");
     setBytes(state, f.isoBytes.size());
 }
@@ -251,6 +258,29 @@ void BM_SetPlainTextUtf8(benchmark::State &state)
     setBytes(state, f.utf8Bytes.size());
 }
 
+// The program's open path: the document manager reads, detects and decodes the file and
+// loads the text into a new editor (tabs kept). Against BM_SetPlainTextUtf8.
+void BM_OpenUtf8(benchmark::State &state)
+{
+    const Fixture &f = fixture();
+    QWidget window;
+    EditorHost host;
+    MarkoraSettings settings;
+    SetupOptions options;
+    options.expandTabs = false;
+    DocumentManager documents(window, &host, settings, options);
+    for (auto _ : state) {
+        if (documents.Open(f.utf8Path, 0) == 0)
+            state.SkipWithError("not opened");
+        state.PauseTiming();
+        if (documents.CurrentEditor()->state().encoding.codePage != DocumentEncoding::Utf8)
+            state.SkipWithError("not read as UTF-8");
+        documents.Close(documents.CurrentEditor());
+        state.ResumeTiming();
+    }
+    setBytes(state, f.utf8Bytes.size());
+}
+
 void BM_SaveDocumentFileUtf8(benchmark::State &state)
 {
     Fixture &f = fixture();
@@ -293,12 +323,16 @@ BENCHMARK(BM_EncodeUtf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IconvEncodeUtf8)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_DetectUtf8NoDeclaration)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDocumentFileUtf8)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_SetPlainTextUtf8)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_SetPlainTextUtf8)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_OpenUtf8)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SaveDocumentFileUtf8)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // The document manager reads the recent files: from a folder of this run's own.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -89,7 +89,7 @@ QString tree()
                 QString crlf = text;
                 f.write(crlf.replace(QLatin1Char('\n'), QLatin1String("\r\n")).toUtf8());
             } else {
-                f.write(EncodeDocumentText(text, kind == 2));
+                f.write(EncodeDocumentText(text, DocumentEncoding::fromIso(kind == 2), LineBreak::CrLf));
             }
         }
         return r;

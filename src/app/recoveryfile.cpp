@@ -13,6 +13,48 @@ constexpr qsizetype kMaxHeader = 64 * 1024;
 constexpr char kIso[] = "iso-8859-2";
 constexpr char kWindows[] = "windows-1250";
 
+// The "encoding" key's names of the code pages that "codepage" cannot name.
+QByteArray wideName(DocumentEncoding::Id id)
+{
+    switch (id) {
+    case DocumentEncoding::Utf8:
+        return "utf-8";
+    case DocumentEncoding::Utf16LE:
+        return "utf-16le";
+    case DocumentEncoding::Utf16BE:
+        return "utf-16be";
+    default:
+        return QByteArray();
+    }
+}
+
+std::optional<DocumentEncoding> wideEncoding(QByteArrayView value)
+{
+    const QList<QByteArray> parts = value.toByteArray().split(' ');
+    const bool bom = parts.size() == 2 && parts.at(1) == "bom";
+    if (parts.size() > 2 || (parts.size() == 2 && !bom))
+        return std::nullopt;
+    for (const DocumentEncoding::Id id :
+        { DocumentEncoding::Utf8, DocumentEncoding::Utf16LE, DocumentEncoding::Utf16BE })
+        if (parts.at(0) == wideName(id))
+            // UTF-16 is always written with its mark.
+            return DocumentEncoding { id, bom || id != DocumentEncoding::Utf8 };
+    return std::nullopt;
+}
+
+QByteArray lineBreakName(LineBreak lineBreak)
+{
+    switch (lineBreak) {
+    case LineBreak::Lf:
+        return "lf";
+    case LineBreak::Cr:
+        return "cr";
+    case LineBreak::CrLf:
+        break;
+    }
+    return "crlf";
+}
+
 void setError(QString *error, const QString &text)
 {
     if (error)
@@ -54,7 +96,11 @@ QByteArray encode(const RecoveryRecord &record)
     out.reserve(text.size() + 256 + record.fileName.size() * 3);
     out += kMagic;
     out += "\nfile: " + record.fileName.toUtf8().toPercentEncoding("/ :~()[]!$&'*+,;=@{}");
-    out += QByteArray("\ncodepage: ") + (record.iso ? kIso : kWindows);
+    const DocumentEncoding &encoding = record.encoding;
+    out += QByteArray("\ncodepage: ") + (encoding.codePage == DocumentEncoding::Iso8859_2 ? kIso : kWindows);
+    if (!encoding.isEightBit())
+        out += "\nencoding: " + wideName(encoding.codePage) + (encoding.bom ? " bom" : "");
+    out += "\nlinebreak: " + lineBreakName(record.lineBreak);
     out += "\nanchor: " + QByteArray::number(record.anchor);
     out += "\nposition: " + QByteArray::number(record.position);
     if (record.disk.isFile)
@@ -79,6 +125,7 @@ std::optional<RecoveryRecord> decode(QByteArrayView bytes, QString *error)
     RecoveryRecord record;
     std::optional<int> anchor, position, length;
     bool codePage = false;
+    std::optional<DocumentEncoding> wide;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArray &line = lines.at(i);
         const qsizetype colon = line.indexOf(": ");
@@ -92,7 +139,16 @@ std::optional<RecoveryRecord> decode(QByteArrayView bytes, QString *error)
             record.fileName = QString::fromUtf8(QByteArray::fromPercentEncoding(value.toByteArray()));
         } else if (key == "codepage") {
             codePage = value == kIso || value == kWindows;
-            record.iso = value == kIso;
+            record.encoding = DocumentEncoding::fromIso(value == kIso);
+        } else if (key == "encoding") {
+            // A name this version does not know: the code page key stands (the text is
+            // UTF-8 here whatever it is).
+            wide = wideEncoding(value);
+        } else if (key == "linebreak") {
+            if (value == "lf")
+                record.lineBreak = LineBreak::Lf;
+            else if (value == "cr")
+                record.lineBreak = LineBreak::Cr;
         } else if (key == "anchor") {
             anchor = number(value);
         } else if (key == "position") {
@@ -107,6 +163,8 @@ std::optional<RecoveryRecord> decode(QByteArrayView bytes, QString *error)
         setError(error, QStringLiteral("w nagłówku brakuje strony kodowej, położenia kursora lub długości"));
         return std::nullopt;
     }
+    if (wide)
+        record.encoding = *wide;
     const QByteArrayView text = bytes.sliced(end + 2);
     if (text.size() != *length) {
         setError(error,

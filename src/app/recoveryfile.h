@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/documentencoding.h"
 #include "base/filestamp.h"
 
 #include <QByteArray>
@@ -11,7 +12,9 @@
 struct RecoveryRecord
 {
     QString fileName; // full path; empty for an untitled document
-    bool iso = false; // the code page it is saved in: ISO 8859-2, else Windows-1250
+    // The code page it is saved in and the line break it is saved with.
+    DocumentEncoding encoding;
+    LineBreak lineBreak = LineBreak::CrLf;
     int anchor = 0; // the selection: its anchor and the caret, QString indexes
     int position = 0;
     // The file as the document last knew it, so that a save after restoring still notices
@@ -21,8 +24,8 @@ struct RecoveryRecord
 
     bool operator==(const RecoveryRecord &o) const
     {
-        return fileName == o.fileName && iso == o.iso && anchor == o.anchor && position == o.position
-            && disk == o.disk && text == o.text;
+        return fileName == o.fileName && encoding == o.encoding && lineBreak == o.lineBreak
+            && anchor == o.anchor && position == o.position && disk == o.disk && text == o.text;
     }
 };
 
@@ -32,13 +35,19 @@ struct RecoveryRecord
 //
 //   MARKORA-RECOVERY 1
 //   file: /home/ala/strona.html      (percent-encoded UTF-8; empty: untitled)
-//   codepage: iso-8859-2             (or windows-1250)
+//   codepage: iso-8859-2             (or windows-1250; windows-1250 for the others)
+//   encoding: utf-8 bom              (utf-8, utf-16le or utf-16be, "bom" when written
+//                                     with a byte-order mark; absent: codepage says)
+//   linebreak: lf                    (crlf, lf or cr; absent: crlf)
 //   anchor: 12
 //   position: 40
 //   disk: 1 5120 1700000000000000000 1234 2049   (file there, size, time in ns, inode, device)
 //   length: 5120                     (bytes of text that follow the empty line)
 //
-// Keys a reader does not know are skipped, so later versions can add some.
+// Keys a reader does not know are skipped, so later versions can add some: a record
+// written before "encoding" and "linebreak" existed reads as an 8-bit CR LF document,
+// and an older reader takes a UTF-8 record for a Windows-1250 one (no text is lost:
+// the text is UTF-8 in the record whatever the code page).
 namespace RecoveryFile {
 
 QByteArray encode(const RecoveryRecord &record);

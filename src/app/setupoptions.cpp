@@ -20,7 +20,10 @@ const Table &table()
     constexpr int anyMax = std::numeric_limits<qint32>::max();
     static const Table t({
         Table::flag(kSetup, u"_InISO", &O::inIso),
+        Table::flag(kSetup, u"_InUTF8", &O::inUtf8),
+        Table::number(kSetup, u"KoniecWiersza", &O::newLineBreak, 0, 2),
         Table::number(kSetup, u"Tabulator", &O::tabWidth, 0, O::MaxTabWidth),
+        Table::flag(kSetup, u"ZamienTabulatory", &O::expandTabs),
         Table::flag(kSetup, u"OtworzPoprzednie", &O::openPrevious),
         Table::flag(kSetup, u"PrzeladujZmienione", &O::reloadChanged),
         Table::flag(kSetup, u"MaleLitery", &O::lowerCaseInsert),
@@ -53,6 +56,23 @@ quint32 StoredColorToRgb(qint32 color)
 qint32 RgbToStoredColor(quint32 rgb)
 {
     return qint32(((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu));
+}
+
+DocumentEncoding SetupOptions::newDocumentEncoding() const
+{
+    return inUtf8 ? DocumentEncoding::utf8() : DocumentEncoding::fromIso(inIso);
+}
+
+LineBreak SetupOptions::newDocumentLineBreak() const
+{
+    switch (newLineBreak) {
+    case 1:
+        return LineBreak::Lf;
+    case 2:
+        return LineBreak::Cr;
+    default:
+        return LineBreak::CrLf;
+    }
 }
 
 QStringList SetupOptions::alignLeftChoices()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/documentencoding.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,7 +25,14 @@ struct SetupOptions
 
     // "Setup"
     bool inIso = false; // "_InISO": new documents are ISO 8859-2
-    int tabWidth = 4; // "Tabulator": spaces for a tab character when files are loaded, 0..MaxTabWidth
+    bool inUtf8 = false; // "_InUTF8": new documents are UTF-8 (before "_InISO")
+    // "KoniecWiersza": the line break of new documents, 0 CR LF, 1 LF, 2 CR
+    int newLineBreak = 0;
+    // "Tabulator": spaces for a tab character when files are loaded, 0..MaxTabWidth; also
+    // the width a tab kept in the text is drawn at (a width of 1 or less: one space)
+    int tabWidth = 4;
+    // "ZamienTabulatory": tabs become spaces when a file is opened or inserted
+    bool expandTabs = true;
     bool openPrevious = false; // "Przy starcie otwórz pliki poprzednio edytowane"
     // "PrzeladujZmienione": a document without changes in the editor whose file another
     // program changed is loaded again without asking
@@ -42,6 +51,10 @@ struct SetupOptions
     QString fontFace = QStringLiteral("Courier New CE"); // "Font.Face"
     int fontSize = 9; // "Font.Size", points, 1..MaxFontSize
     int fontCharset = 1; // "Font.Charset", kept as it was stored, 0..255
+
+    // The code page and the line break of a new document.
+    DocumentEncoding newDocumentEncoding() const;
+    LineBreak newDocumentLineBreak() const;
 
     // The choices the dialog offers for each alignment template (the first is the default).
     static QStringList alignLeftChoices();

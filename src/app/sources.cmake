@@ -12,6 +12,7 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/teditor.h app/ui/teditor.cpp
   app/ui/tmynotebook.h app/ui/tmynotebook.cpp
   app/ui/documentmanager.h app/ui/documentmanager.cpp
+  app/ui/formatcontroller.h app/ui/formatcontroller.cpp
   app/ui/recoverycontroller.h app/ui/recoverycontroller.cpp
   app/ui/setupcontroller.h app/ui/setupcontroller.cpp
   app/ui/temporaryfiles.h app/ui/temporaryfiles.cpp

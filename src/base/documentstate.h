@@ -26,6 +26,9 @@ struct DocumentState
     // The code page it is saved in, and the line break its file uses.
     DocumentEncoding encoding;
     LineBreak lineBreak = LineBreak::CrLf;
+    // The file was read with more than one kind of line break (lineBreak is the most
+    // frequent); the next save writes lineBreak alone.
+    bool mixedBreaks = false;
     int entryMode = 0; // what Enter inserts: 0 a line break, 1 list items, 2 table cells
     DocumentSnapshot snapshot;
     // The file as the document last read or wrote it, and a later state of it the user

@@ -217,24 +217,6 @@ LoadResult LoadDocumentFile(const QString &path, const LoadOptions &options)
     return result;
 }
 
-LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int tabWidth)
-{
-    LoadResult result;
-    QByteArray bytes;
-    if (!readFile(path, &bytes, result))
-        return result;
-    const EncodingDetection detection { DocumentEncoding::fromIso(
-                                            DetectIso(QByteArrayView(bytes), mode, defaultIso)),
-        mode == 0 ? EncodingSource::Default : EncodingSource::Forced };
-    decodeInto(result, bytes, detection, tabWidth == KeepTabs ? 0 : std::max(tabWidth, 1), LineBreak::CrLf);
-    return result;
-}
-
-SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso)
-{
-    return SaveDocumentFile(path, text, DocumentEncoding::fromIso(iso), LineBreak::CrLf);
-}
-
 SaveResult SaveDocumentFile(
     const QString &path, QStringView text, DocumentEncoding encoding, LineBreak lineBreak)
 {
@@ -305,13 +287,4 @@ QByteArray EncodeDocumentText(
     QStringView text, DocumentEncoding encoding, LineBreak lineBreak, EncodeCounts *counts)
 {
     return EncodeDocument(text, encoding, lineBreak, counts);
-}
-
-QByteArray EncodeDocumentText(QStringView text, bool iso, int *unmappable)
-{
-    EncodeCounts counts;
-    QByteArray bytes = EncodeDocument(text, DocumentEncoding::fromIso(iso), LineBreak::CrLf, &counts);
-    if (unmappable)
-        *unmappable = counts.unmappable;
-    return bytes;
 }

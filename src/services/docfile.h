@@ -66,13 +66,8 @@ struct SaveResult
 // line breaks were mixed.
 LoadResult LoadDocumentFile(const QString &path, const LoadOptions &options);
 
-// The tab width that leaves tab characters as they are (reading files to search and
-// replace in them, which must not change what the replacement does not touch).
+// A tab width that stands for tabs left as they are (see FileSearchRequest::openTabWidth).
 constexpr int KeepTabs = -1;
-
-// As before UTF-8: mode 0 detect (DetectIso), 1 Windows-1250, 2 ISO 8859-2; defaultIso
-// when detection finds no marker; tabs expanded as for ExpandTabs, or kept (KeepTabs).
-LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int tabWidth);
 
 // Writes text in the document's encoding (with its byte-order mark when it has one), each
 // '\n' as lineBreak. The file is written
@@ -85,8 +80,6 @@ LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int 
 // after the last line: a file opened and saved without edits comes back byte for byte.
 SaveResult SaveDocumentFile(
     const QString &path, QStringView text, DocumentEncoding encoding, LineBreak lineBreak);
-// Windows-1250 or ISO 8859-2 with CR LF.
-SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso);
 
 // Writes bytes as they are, the way SaveDocumentFile writes (beside the old file and
 // then in its place, owner, mode and links kept): putting a file's old contents back.
@@ -96,6 +89,3 @@ SaveResult WriteDocumentBytes(const QString &path, const QByteArray &bytes);
 // The bytes SaveDocumentFile writes for text.
 QByteArray EncodeDocumentText(
     QStringView text, DocumentEncoding encoding, LineBreak lineBreak, EncodeCounts *counts = nullptr);
-// Windows-1250 or ISO 8859-2 with CR LF; characters the code page cannot hold as "&#N;"
-// (counted in *unmappable when given).
-QByteArray EncodeDocumentText(QStringView text, bool iso, int *unmappable = nullptr);

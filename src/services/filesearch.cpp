@@ -215,6 +215,11 @@ FileSearchSummary FileSearcher::run()
         constantText
             = options.specialSequences ? SubstitutionTemplate::substitute(q.replacement, {}) : q.replacement;
 
+    LoadOptions loadOptions;
+    loadOptions.mode = q.charsetMode;
+    loadOptions.defaultEncoding = q.defaultEncoding;
+    loadOptions.expandTabs = false;
+
     QList<FileMatch> batch;
     RecentTexts matchedTexts;
     RecentTexts insertedTexts;
@@ -260,7 +265,7 @@ FileSearchSummary FileSearcher::run()
             done();
             continue;
         }
-        const LoadResult loaded = LoadDocumentFile(f.path, q.charsetMode, q.defaultIso, KeepTabs);
+        const LoadResult loaded = LoadDocumentFile(f.path, loadOptions);
         if (!loaded.ok) {
             sum.failed << FileProblem { f.path, loaded.errorText };
             done();
@@ -369,7 +374,7 @@ FileSearchSummary FileSearcher::run()
             done();
             continue;
         }
-        const SaveResult saved = SaveDocumentFile(f.path, built, loaded.iso);
+        const SaveResult saved = SaveDocumentFile(f.path, built, loaded.encoding, loaded.lineBreak);
         if (!saved.ok) {
             sum.undo->drop(backup);
             sum.failed << FileProblem { f.path, saved.errorText };

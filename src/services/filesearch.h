@@ -26,10 +26,11 @@ struct FileSearchRequest
     SearchOptions options;
     bool replacing = false;
     QString replacement;
-    // Reading as opening does: mode 0 detects the code page, defaultIso is the code page
-    // when the file names none.
-    int charsetMode = 0;
-    bool defaultIso = false;
+    // Reading as opening does (OpenMode): mode 0 detects the code page, defaultEncoding is
+    // the code page when detection finds none. Tabs are always kept, and a file is written
+    // back in its own code page and line break (its most frequent one, when it mixes them).
+    int charsetMode = DetectCodePage;
+    DocumentEncoding defaultEncoding;
     // Replace: canonical paths (QFileInfo::canonicalFilePath) of files open in the editor
     // with unsaved changes. They are left alone and listed.
     QSet<QString> skipPaths;
@@ -106,9 +107,9 @@ QString undoSummary(const FileReplaceUndo::Result &r); // "Przywrócono N plikó
 
 // Find and Replace in the files of a folder. Each file is read as opening reads it (its
 // code page detected; tabs kept), searched with the search window's expression, and,
-// when replacing, written back through the document save in its own code page after a
-// copy of its old bytes went to the run's backups. run() works on the calling thread;
-// FileSearchJob runs it on a worker thread. Matches arrive in batches, in file order.
+// when replacing, written back through the document save in its own code page, byte-order
+// mark and line break after a copy of its old bytes went to the run's backups. run() works on the calling
+// thread; FileSearchJob runs it on a worker thread. Matches arrive in batches, in file order.
 class FileSearcher
 {
 public:

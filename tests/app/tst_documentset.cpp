@@ -1,6 +1,7 @@
 #include "app/ui/documentmanager.h"
 #include "app/ui/tmynotebook.h"
 #include "app/ui/toknogl.h"
+#include "base/codepage.h"
 #include "base/ui/msgbox.h"
 #include "guitestsupport.h"
 
@@ -37,6 +38,11 @@ private Q_SLOTS:
     void closeAllWritesStartupFilesInClosingOrder();
     void newFillsTheDefaultTemplate();
     void charsetMenuNeverTouchesText();
+    void uneditedSaveGivesBackTheBytes_data();
+    void uneditedSaveGivesBackTheBytes();
+    void codePageSwitchAsksAboutTheDeclaration_data();
+    void codePageSwitchAsksAboutTheDeclaration();
+    void newDocumentsAndLineBreakMenu();
     void saveAsksBeforeOverwritingChangeOnDisk();
     void fileChangedOnDisk_data();
     void fileChangedOnDisk();
@@ -231,7 +237,163 @@ void TstDocumentSet::charsetMenuNeverTouchesText()
     QVERIFY(!w.CurrentEditor()->isModified());
     w.findChild<QAction *>(QStringLiteral("Win1"))->trigger();
     QVERIFY(!w.CurrentEditor()->state().iso());
-    QVERIFY(!w.findChild<QAction *>(QStringLiteral("UTF81"))->isEnabled());
+    QAction *utf8 = w.findChild<QAction *>(QStringLiteral("UTF81"));
+    QVERIFY(utf8->isEnabled());
+    utf8->trigger();
+    QCOMPARE(w.CurrentEditor()->state().encoding, DocumentEncoding::utf8());
+    QCOMPARE(w.CurrentEditor()->text(), QString::fromUtf8("zażółć"));
+    QVERIFY(!w.CurrentEditor()->isModified());
+    QVERIFY(utf8->isChecked());
+    QCOMPARE(w.statusPanel(1), QStringLiteral("UTF-8"));
+}
+
+void TstDocumentSet::uneditedSaveGivesBackTheBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("expandTabs");
+    QTest::addColumn<QString>("codePage"); // the status bar's panels
+    QTest::addColumn<QString>("lineBreak");
+    QTest::addColumn<QByteArray>("saved"); // empty: the same bytes
+    QTest::addColumn<bool>("warned"); // read as Windows-1250 after a warning
+    const QByteArray polish = QString::fromUtf8("<p>Zażółć gęślą jaźń \U0001F600</p>").toUtf8();
+    QTest::newRow("utf-8") << polish + "\r\n" + polish << true << QStringLiteral("UTF-8")
+                           << QStringLiteral("CR LF") << QByteArray() << false;
+    QTest::newRow("utf-8 with mark") << "\xEF\xBB\xBF" + polish + "\n"
+                                     << true << QStringLiteral("UTF-8") << QStringLiteral("LF")
+                                     << QByteArray() << false;
+    const QString wide = QString::fromUtf8("<p>Łódź \U0001F600</p>\r\n<p>x</p>");
+    QTest::newRow("utf-16le with mark")
+        << "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(wide.utf16()), wide.size() * 2) << true
+        << QStringLiteral("UTF-16LE") << QStringLiteral("CR LF") << QByteArray() << false;
+    QTest::newRow("lf") << QByteArray("<p>a</p>\n<p>b\xB9</p>\n") << true << QStringLiteral("Win")
+                        << QStringLiteral("LF") << QByteArray() << false;
+    QTest::newRow("cr") << QByteArray("<p>a</p>\r<p>b</p>\r\r") << true << QStringLiteral("Win")
+                        << QStringLiteral("CR") << QByteArray() << false;
+    QTest::newRow("cr lf") << QByteArray("<p>a</p>\r\n<p>b</p>") << true << QStringLiteral("Win")
+                           << QStringLiteral("CR LF") << QByteArray() << false;
+    QTest::newRow("tabs kept") << QByteArray("<ul>\n\t<li>a\t\tb</li>\n</ul>\n") << false
+                               << QStringLiteral("Win") << QStringLiteral("LF") << QByteArray() << false;
+    QTest::newRow("declared utf-8, bytes not")
+        << QByteArray("<meta charset=\"utf-8\"></head>\r\nZa\xBF\xF3\xB3\xE6 \x81\xFF") << true
+        << QStringLiteral("Win") << QStringLiteral("CR LF") << QByteArray() << true;
+    QTest::newRow("mixed breaks: the most frequent")
+        << QByteArray("a\nb\r\nc\nd") << true << QStringLiteral("Win") << QStringLiteral("LF (mieszane)")
+        << QByteArray("a\nb\nc\nd") << false;
+}
+
+// Opened through the window and saved without an edit, a file comes back byte for byte:
+// its code page, byte-order mark, line breaks and (with the option off) tabs.
+void TstDocumentSet::uneditedSaveGivesBackTheBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, expandTabs);
+    QFETCH(QString, codePage);
+    QFETCH(QString, lineBreak);
+    QFETCH(QByteArray, saved);
+    QFETCH(bool, warned);
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), bytes);
+    ScriptedUser user;
+    TOknoGl w;
+    SetupOptions options = w.setupOptions();
+    options.expandTabs = expandTabs;
+    w.setSetupOptions(options);
+    QVERIFY(w.documents().Open(a, 0) > 0);
+    QCOMPARE(user.asked.size(), warned ? 1 : 0);
+    if (warned) {
+        QCOMPARE(user.asked[0].caption, QStringLiteral("Otwieranie: ostrzeżenie"));
+        QVERIFY(user.asked[0].text.startsWith(a + QStringLiteral(":\n")));
+    }
+    w.Timer1Timer();
+    QCOMPARE(w.statusPanel(1), codePage);
+    QCOMPARE(w.statusPanel(4), lineBreak);
+    // The menu checks the code page; none of its three for UTF-16.
+    const QString checked = codePage == QLatin1String("Win") ? QStringLiteral("Win1")
+        : codePage == QLatin1String("UTF-8")                 ? QStringLiteral("UTF81")
+                                                             : QString();
+    for (const QString name : { QStringLiteral("Win1"), QStringLiteral("ISO1"), QStringLiteral("UTF81") })
+        QCOMPARE(w.findChild<QAction *>(name)->isChecked(), name == checked);
+    QVERIFY(!w.CurrentEditor()->isModified());
+    QVERIFY(w.documents().Save(w.CurrentEditor()));
+    QCOMPARE(readFile(a), saved.isEmpty() ? bytes : saved);
+    w.Timer1Timer();
+    QVERIFY(!w.statusPanel(4).contains(QStringLiteral("mieszane")));
+}
+
+void TstDocumentSet::codePageSwitchAsksAboutTheDeclaration_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("declared");
+    QTest::newRow("yes rewrites") << int(QMessageBox::Yes) << QStringLiteral("utf-8");
+    QTest::newRow("no leaves the text") << int(QMessageBox::No) << QStringLiteral("windows-1250");
+}
+
+void TstDocumentSet::codePageSwitchAsksAboutTheDeclaration()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, declared);
+    const auto page = [](const QString &charset) {
+        return QStringLiteral("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=")
+            + charset + QString::fromUtf8("\"></head>\n<body>żółw</body>");
+    };
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"),
+        CodePage::encode(page(QStringLiteral("windows-1250")), CodePage::Windows1250));
+    ScriptedUser user;
+    TOknoGl w;
+    // Read as declared, then switched: the letters stay, the file's bytes will not.
+    QVERIFY(w.documents().Open(a, 0) > 0);
+    TEditor *e = w.CurrentEditor();
+    e->setSelection(int(e->text().indexOf(QStringLiteral("<body>"))), 6);
+    user.answers << QMessageBox::StandardButton(answer);
+    w.findChild<QAction *>(QStringLiteral("UTF81"))->trigger();
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(user.asked[0].caption, QStringLiteral("Zmiana kodowania: pytanie"));
+    QCOMPARE(user.asked[0].icon, QMessageBox::Question);
+    QVERIFY(user.asked[0].text.contains(QStringLiteral("\"windows-1250\"")));
+    QCOMPARE(e->state().encoding, DocumentEncoding::utf8());
+    QCOMPARE(e->text(), page(declared));
+    QCOMPARE(e->isModified(), answer == QMessageBox::Yes);
+    QCOMPARE(e->selectedText(), QStringLiteral("<body>"));
+    QVERIFY(w.documents().Save(e));
+    QCOMPARE(readFile(a), page(declared).toUtf8());
+    if (answer == QMessageBox::Yes) {
+        // The rewrite is one undo step.
+        e->Undo();
+        QCOMPARE(e->text(), page(QStringLiteral("windows-1250")));
+    }
+    // The same code page again asks nothing.
+    w.findChild<QAction *>(QStringLiteral("UTF81"))->trigger();
+    QCOMPARE(user.asked.size(), 1);
+}
+
+// New documents take the code page and line break of the settings; the line break menu
+// changes what the next save writes.
+void TstDocumentSet::newDocumentsAndLineBreakMenu()
+{
+    QTemporaryDir dir;
+    TOknoGl w;
+    SetupOptions options = w.setupOptions();
+    options.inUtf8 = true;
+    options.newLineBreak = 1;
+    w.setSetupOptions(options);
+    TEditor *e = w.documents().New();
+    QCOMPARE(e->state().encoding, DocumentEncoding::utf8());
+    QCOMPARE(e->state().lineBreak, LineBreak::Lf);
+    w.Timer1Timer();
+    QCOMPARE(w.statusPanel(1), QStringLiteral("UTF-8"));
+    QCOMPARE(w.statusPanel(4), QStringLiteral("LF"));
+    QVERIFY(w.findChild<QAction *>(QStringLiteral("KoniecLF1"))->isChecked());
+    e->loadText(QString::fromUtf8("ą\nb\n"));
+    const QString path = dir.filePath(QStringLiteral("nowy.html"));
+    QVERIFY(w.documents().SaveAs(e, path));
+    QCOMPARE(readFile(path), QByteArray("\xC4\x85\nb\n"));
+    w.findChild<QAction *>(QStringLiteral("KoniecCR1"))->trigger();
+    QCOMPARE(e->state().lineBreak, LineBreak::Cr);
+    QVERIFY(e->isModified());
+    QCOMPARE(w.statusPanel(4), QStringLiteral("CR"));
+    QVERIFY(w.documents().Save(e));
+    QCOMPARE(readFile(path), QByteArray("\xC4\x85\rb\r"));
 }
 
 void TstDocumentSet::saveAsksBeforeOverwritingChangeOnDisk()

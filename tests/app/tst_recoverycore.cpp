@@ -14,7 +14,7 @@ RecoveryRecord record(const QString &fileName, bool iso, int anchor, int positio
 {
     RecoveryRecord r;
     r.fileName = fileName;
-    r.iso = iso;
+    r.encoding = DocumentEncoding::fromIso(iso);
     r.anchor = anchor;
     r.position = position;
     r.text = text;
@@ -63,6 +63,13 @@ void TstRecoveryCore::roundTrip_data()
     RecoveryRecord known = record(QStringLiteral("/a.html"), false, 0, 0, QStringLiteral("x"));
     known.disk = { true, 5120, Q_INT64_C(1700000000123456789), Q_UINT64_C(18446744073709551615), 2049 };
     QTest::newRow("the file as it was on disk") << known;
+    RecoveryRecord utf8 = record(QStringLiteral("/u.html"), false, 1, 1, QStringLiteral("\U0001F600ż"));
+    utf8.encoding = DocumentEncoding::utf8(true);
+    utf8.lineBreak = LineBreak::Lf;
+    QTest::newRow("UTF-8 with its mark, LF") << utf8;
+    utf8.encoding = { DocumentEncoding::Utf16BE, true };
+    utf8.lineBreak = LineBreak::Cr;
+    QTest::newRow("UTF-16 BE, CR") << utf8;
 }
 
 void TstRecoveryCore::roundTrip()
@@ -126,6 +133,15 @@ void TstRecoveryCore::selectionClampedAndUnknownKeysSkipped()
     QCOMPARE(r->anchor, 3);
     QCOMPARE(r->position, 3);
     QCOMPARE(r->text, QStringLiteral("abc"));
+
+    // A record written before the code page and line break keys existed: an 8-bit CR LF
+    // document. A name of a later version's code page leaves the one "codepage" says.
+    QByteArray old = RecoveryFile::encode(record(QString(), true, 0, 0, QStringLiteral("x")));
+    old.replace("\nlinebreak: crlf", "");
+    QCOMPARE(RecoveryFile::decode(old)->encoding, DocumentEncoding::fromIso(true));
+    QCOMPARE(RecoveryFile::decode(old)->lineBreak, LineBreak::CrLf);
+    old.replace("\ncodepage", "\nencoding: utf-7\ncodepage");
+    QCOMPARE(RecoveryFile::decode(old)->encoding, DocumentEncoding::fromIso(true));
 }
 
 void TstRecoveryCore::crashedSessionsTakenRunningOnesLeft()

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void unwritableSettingsReportedAndWindowCloses();
     void previewFileWrittenBesideDocumentAndDeletedAtClose();
     void previewNeverWritesThroughAPlantedLink();
+    void previewFileInTheDocumentsCodePage();
     void toolbarsMenuNamedAfterToolbars();
     void filePanelOpensSelectedAndFollowsSaveAs();
     void setupDialogKeepsEveryOption();
@@ -354,13 +355,33 @@ void TstStartup::filePanelOpensSelectedAndFollowsSaveAs()
     QCOMPARE(panel->currentFolder(), QFileInfo(other.path()).absoluteFilePath());
 }
 
+// The preview file holds the document as saving would write it: a UTF-8 page with LF
+// breaks and tabs comes out with the very bytes of its file.
+void TstStartup::previewFileInTheDocumentsCodePage()
+{
+    QTemporaryDir dir;
+    const QByteArray bytes
+        = QStringLiteral("<meta charset=\"utf-8\">\n<h1>\tŁódź \U0001F600</h1>\n").toUtf8();
+    const QString page = writeFile(dir.filePath(QStringLiteral("strona.html")), bytes);
+    TOknoGl w;
+    SetupOptions options = w.setupOptions();
+    options.expandTabs = false;
+    w.setSetupOptions(options);
+    w.documents().Open(page, 0);
+    const QString written = w.preview()->Podglad1Click();
+    QCOMPARE(written, dir.filePath(QStringLiteral("~Markora$HTML.HTML")));
+    QCOMPARE(testsupport::readFile(written), bytes);
+}
+
 void TstStartup::setupDialogKeepsEveryOption()
 {
     TOknoGl w;
     QSignalSpy changed(w.setup(), &SetupController::optionsChanged);
     SetupOptions o;
     o.inIso = true;
+    o.newLineBreak = 1;
     o.tabWidth = 2;
+    o.expandTabs = false;
     o.openPrevious = true;
     o.reloadChanged = true;
     o.lowerCaseInsert = true;
@@ -383,7 +404,15 @@ void TstStartup::setupDialogKeepsEveryOption()
     QCOMPARE(w.setupOptions().tabWidth, 2);
     QVERIFY(w.setupOptions().inIso);
     QVERIFY(w.documents().New()->state().iso());
+    QCOMPARE(w.CurrentEditor()->state().lineBreak, LineBreak::Lf);
     QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Base), QColor(0xEE, 0xEE, 0xEE));
+    // UTF-8 chosen: the 8-bit choice made before stays for when UTF-8 is chosen off again.
+    o.inUtf8 = true;
+    dlg->setOptions(o, false);
+    QVERIFY(dlg->options() == o);
+    o.inUtf8 = false;
+    dlg->setOptions(o, false);
+    QVERIFY(dlg->options() == o);
 }
 
 void TstStartup::handEditedSettingsFallBack()

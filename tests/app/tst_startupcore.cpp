@@ -117,7 +117,10 @@ void TstStartupCore::setupOptionsRoundTrip()
 {
     SetupOptions o;
     o.inIso = true;
+    o.inUtf8 = true;
+    o.newLineBreak = 2;
     o.tabWidth = 2;
+    o.expandTabs = false;
     o.openPrevious = true;
     o.reloadChanged = true;
     o.lowerCaseInsert = true;
@@ -179,6 +182,7 @@ void TstStartupCore::unusableStoredValuesFallBack_data()
     QTest::newRow("negative colour") << QStringLiteral("Edytor/Font.Kolor") << QStringLiteral("-1");
     QTest::newRow("text colour") << QStringLiteral("Edytor/Font.Kolor") << QStringLiteral("zielony");
     QTest::newRow("bool not a bool") << QStringLiteral("Setup/_InISO") << QStringLiteral("tak");
+    QTest::newRow("line break past CR") << QStringLiteral("Setup/KoniecWiersza") << QStringLiteral("3");
 }
 
 void TstStartupCore::unusableStoredValuesFallBack()

@@ -37,6 +37,7 @@ private Q_SLOTS:
     void modeButtonsFollowTheDocument();
     void parInserterInsertsAtTagEnd();
     void syntaxHintConditions();
+    void hintPreviewFileWrittenInDocumentFolder_data();
     void hintPreviewFileWrittenInDocumentFolder();
     void hintPreviewNeverWritesThroughAPlantedLink();
 };
@@ -453,8 +454,22 @@ void TstTypingAssist::syntaxHintConditions()
     QVERIFY(!w.assist()->ShowSyntaxHint());
 }
 
+void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder_data()
+{
+    QTest::addColumn<int>("mode"); // how the document is opened
+    QTest::addColumn<QByteArray>("charset");
+    QTest::addColumn<QByteArray>("sample"); // the sample text's bytes
+    QTest::newRow("Windows-1250") << 1 << QByteArray("windows-1250")
+                                  << CodePage::encode(QStringLiteral("Zażółć"), CodePage::Windows1250);
+    QTest::newRow("UTF-8: the document's own")
+        << 3 << QByteArray("utf-8") << QByteArray("Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87");
+}
+
 void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
 {
+    QFETCH(int, mode);
+    QFETCH(QByteArray, charset);
+    QFETCH(QByteArray, sample);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("strona.html"));
     {
@@ -464,7 +479,7 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     }
     ScriptedUser user;
     TOknoGl w;
-    QVERIFY(w.documents().Open(file, 1) > 0);
+    QVERIFY(w.documents().Open(file, mode) > 0);
     w.show();
     TEditor *e = w.CurrentEditor();
     setOption(w, &SetupOptions::pdUse, true);
@@ -487,9 +502,9 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
-    QVERIFY(bytes.startsWith("<html><head><META HTTP-EQUIV=\"Content-type\" "
-                             "CONTENT=\"text/html;charset=windows-1250\"></head><body><P ALIGN=\"center\">"));
-    QVERIFY(bytes.contains(CodePage::encode(QStringLiteral("Zażółć"), CodePage::Windows1250)));
+    QVERIFY(bytes.startsWith("<html><head><META HTTP-EQUIV=\"Content-type\" CONTENT=\"text/html;charset="
+        + charset + "\"></head><body><P ALIGN=\"center\">"));
+    QVERIFY(bytes.contains(sample));
     // Written again, registered once.
     QVERIFY(insp->setRowValue(row, QStringLiteral("right")));
     QCOMPARE(written.size(), 2);

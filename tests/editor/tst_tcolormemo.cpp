@@ -1,6 +1,6 @@
+#include "base/inifile.h"
 #include "editor/defaultrules.h"
 #include "editor/ui/tcolormemo.h"
-#include "base/inifile.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -54,6 +54,8 @@ private Q_SLOTS:
     void selectionRun();
     void coloursStayOutOfTheDocument();
     void hotSpotClick();
+    void tabsDrawnAtTheTabWidth_data();
+    void tabsDrawnAtTheTabWidth();
     void typedCharacterTouchesOnlyItsBlock();
     void glyphsKeptOnlyOnScreen_data();
     void glyphsKeptOnlyOnScreen();
@@ -169,6 +171,61 @@ void TstTColorMemo::hotSpotClick()
     QMouseEvent away(QEvent::MouseMove, q, vp->mapToGlobal(q), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(vp, &away);
     QCOMPARE(vp->cursor().shape(), Qt::IBeamCursor);
+}
+
+void TstTColorMemo::tabsDrawnAtTheTabWidth_data()
+{
+    QTest::addColumn<int>("tabWidth");
+    QTest::addColumn<int>("spaces");
+    QTest::newRow("four") << 4 << 4;
+    QTest::newRow("eight") << 8 << 8;
+    QTest::newRow("zero: one space") << 0 << 1;
+}
+
+// Tabs kept in the text: drawn as wide as the tab width says (following the font), and
+// one character for the colours, the caret and the hot spots.
+void TstTColorMemo::tabsDrawnAtTheTabWidth()
+{
+    QFETCH(int, tabWidth);
+    QFETCH(int, spaces);
+    THotSpot hs;
+    hs.Active = true;
+    m_memo->setHotSpot(hs);
+    m_memo->setTabWidth(tabWidth);
+    m_memo->setPlainText(QStringLiteral("\t<b>x</b>\t") + QChar(30) + QStringLiteral("link") + QChar(31));
+    m_memo->grab();
+    const QTextBlock block = m_memo->document()->firstBlock();
+    QCOMPARE(foregrounds(block).mid(1, 8), QStringLiteral("NNN.NNNN"));
+    QCOMPARE(foregrounds(block).mid(11, 4), QStringLiteral("BBBB"));
+    const auto xAt = [this](int pos) {
+        QTextCursor c(m_memo->document());
+        c.setPosition(pos);
+        return m_memo->cursorRect(c).left();
+    };
+    const auto tabIsWide = [&] {
+        const qreal space
+            = QFontMetricsF(m_memo->document()->defaultFont()).horizontalAdvance(QLatin1Char(' '));
+        return qAbs(xAt(1) - xAt(0) - spaces * space) <= 1.0;
+    };
+    QVERIFY(tabIsWide());
+    QFont bigger = m_memo->font();
+    bigger.setPointSize(bigger.pointSize() * 2);
+    m_memo->setFont(bigger);
+    QVERIFY(tabIsWide());
+
+    // The hot spot behind the second tab is clicked where it is drawn.
+    m_memo->grab();
+    QSignalSpy spy(m_memo, &TColorMemo::OnHotSpotClick);
+    QTextCursor at(m_memo->document());
+    at.setPosition(13);
+    const QPoint p = m_memo->cursorRect(at).center();
+    QWidget *vp = m_memo->viewport();
+    QMouseEvent move(QEvent::MouseMove, p, vp->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(vp, &move);
+    QCOMPARE(vp->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, p);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("link"));
 }
 
 // Many short lines of markup, more than fit on the screen.

@@ -13,6 +13,27 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace {
+
+// The 8-bit code pages with CR LF breaks, as most of these tests read and write files:
+// mode 0 detect, 1 Windows-1250, 2 ISO 8859-2; tabs expanded to tabWidth or kept.
+LoadResult loadEightBit(const QString &file, int mode, bool defaultIso, int tabWidth)
+{
+    LoadOptions options;
+    options.mode = mode;
+    options.defaultEncoding = DocumentEncoding::fromIso(defaultIso);
+    options.expandTabs = tabWidth != KeepTabs;
+    options.tabWidth = tabWidth;
+    return LoadDocumentFile(file, options);
+}
+
+SaveResult saveEightBit(const QString &file, QStringView text, bool iso)
+{
+    return SaveDocumentFile(file, text, DocumentEncoding::fromIso(iso), LineBreak::CrLf);
+}
+
+} // namespace
+
 class TstDocFile : public QObject
 {
     Q_OBJECT
@@ -86,13 +107,13 @@ void TstDocFile::roundTripEveryByte()
     const QString file = path(QStringLiteral("all.html"));
     QVERIFY(writeBytes(file, bytes));
 
-    const LoadResult loaded = LoadDocumentFile(file, iso ? 2 : 1, !iso, 4);
+    const LoadResult loaded = loadEightBit(file, iso ? 2 : 1, !iso, 4);
     QVERIFY2(loaded.ok, qPrintable(loaded.errorText));
     QCOMPARE(loaded.iso, iso);
     QVERIFY(!loaded.text.contains(u'\r'));
     QCOMPARE(loaded.text.count(QChar(0x00A0)), 2); // no-break spaces stay what they are
 
-    const SaveResult saved = SaveDocumentFile(file, loaded.text, iso);
+    const SaveResult saved = saveEightBit(file, loaded.text, iso);
     QVERIFY2(saved.ok, qPrintable(saved.errorText));
     QCOMPARE(saved.unmappable, 0);
     QCOMPARE(readBytes(file), bytes);
@@ -116,7 +137,7 @@ void TstDocFile::lineBreaks()
     QFETCH(QString, text);
     const QString file = path(QStringLiteral("breaks.txt"));
     QVERIFY(writeBytes(file, bytes));
-    const LoadResult loaded = LoadDocumentFile(file, 0, false, 4);
+    const LoadResult loaded = loadEightBit(file, 0, false, 4);
     QVERIFY(loaded.ok);
     QCOMPARE(loaded.text, text);
 }
@@ -150,7 +171,7 @@ void TstDocFile::detectionAndDecoding()
     QFETCH(QString, text);
     const QString file = path(QStringLiteral("detect.html"));
     QVERIFY(writeBytes(file, bytes));
-    const LoadResult loaded = LoadDocumentFile(file, mode, defaultIso, 4);
+    const LoadResult loaded = loadEightBit(file, mode, defaultIso, 4);
     QVERIFY(loaded.ok);
     QCOMPARE(loaded.iso, iso);
     QCOMPARE(loaded.text, text);
@@ -160,10 +181,10 @@ void TstDocFile::tabsExpand()
 {
     const QString file = path(QStringLiteral("tabs.txt"));
     QVERIFY(writeBytes(file, "\tx\r\n\t\ty"));
-    QCOMPARE(LoadDocumentFile(file, 0, false, 3).text, QStringLiteral("   x\n      y"));
-    QCOMPARE(LoadDocumentFile(file, 0, false, 1).text, QStringLiteral(" x\n  y"));
-    QCOMPARE(LoadDocumentFile(file, 0, false, 0).text, QStringLiteral(" x\n  y"));
-    QCOMPARE(LoadDocumentFile(file, 0, false, KeepTabs).text, QStringLiteral("\tx\n\t\ty"));
+    QCOMPARE(loadEightBit(file, 0, false, 3).text, QStringLiteral("   x\n      y"));
+    QCOMPARE(loadEightBit(file, 0, false, 1).text, QStringLiteral(" x\n  y"));
+    QCOMPARE(loadEightBit(file, 0, false, 0).text, QStringLiteral(" x\n  y"));
+    QCOMPARE(loadEightBit(file, 0, false, KeepTabs).text, QStringLiteral("\tx\n\t\ty"));
 }
 
 // Old contents put back byte for byte: line breaks, tabs and every byte as they were.
@@ -208,7 +229,7 @@ void TstDocFile::decodeAsByteByByte()
                             CodePage::toUnicode(b, iso ? CodePage::Iso8859_2 : CodePage::Windows1250));
                     }
                 }
-                const LoadResult loaded = LoadDocumentFile(file, iso ? 2 : 1, false, tabWidth);
+                const LoadResult loaded = loadEightBit(file, iso ? 2 : 1, false, tabWidth);
                 QVERIFY(loaded.ok);
                 QCOMPARE(loaded.text, expected);
             }
@@ -218,12 +239,12 @@ void TstDocFile::decodeAsByteByByte()
 
 void TstDocFile::loadFailures()
 {
-    const LoadResult missing = LoadDocumentFile(path(QStringLiteral("nope.html")), 0, false, 4);
+    const LoadResult missing = loadEightBit(path(QStringLiteral("nope.html")), 0, false, 4);
     QVERIFY(!missing.ok);
     QVERIFY(!missing.errorText.isEmpty());
     QVERIFY(missing.text.isEmpty());
 
-    const LoadResult dir = LoadDocumentFile(m_dir.path(), 0, false, 4);
+    const LoadResult dir = loadEightBit(m_dir.path(), 0, false, 4);
     QVERIFY(!dir.ok);
     QVERIFY(!dir.errorText.isEmpty());
 }
@@ -232,12 +253,12 @@ void TstDocFile::saveWritesCrLfAndCodePage()
 {
     const QString file = path(QStringLiteral("out.html"));
     const QString text = QStringLiteral("Zażółć\ngęślą\n\njaźń\u00A0");
-    QVERIFY(SaveDocumentFile(file, text, false).ok);
+    QVERIFY(saveEightBit(file, text, false).ok);
     QCOMPARE(readBytes(file), QByteArray("Za\xBF\xF3\xB3\xE6\r\ng\xEA\x9Cl\xB9\r\n\r\nja\x9F\xF1\xA0"));
-    QVERIFY(SaveDocumentFile(file, text, true).ok);
+    QVERIFY(saveEightBit(file, text, true).ok);
     QCOMPARE(readBytes(file), QByteArray("Za\xBF\xF3\xB3\xE6\r\ng\xEA\xB6l\xB1\r\n\r\nja\xBC\xF1\xA0"));
     // Saving over an existing longer file leaves nothing of it behind.
-    QVERIFY(SaveDocumentFile(file, QStringLiteral("x"), true).ok);
+    QVERIFY(saveEightBit(file, QStringLiteral("x"), true).ok);
     QCOMPARE(readBytes(file), QByteArray("x"));
 }
 
@@ -247,11 +268,11 @@ void TstDocFile::unmappableBecomeReferences()
     // The em dash is in Windows-1250 but not in ISO 8859-2; the euro sign likewise;
     // U+1F600 is in neither and gives one reference for its surrogate pair.
     const QString text = QStringLiteral("a\u2014b\u20AC\U0001F600\u0436");
-    const SaveResult iso = SaveDocumentFile(file, text, true);
+    const SaveResult iso = saveEightBit(file, text, true);
     QVERIFY(iso.ok);
     QCOMPARE(iso.unmappable, 4);
     QCOMPARE(readBytes(file), QByteArray("a&#8212;b&#8364;&#128512;&#1078;"));
-    const SaveResult win = SaveDocumentFile(file, text, false);
+    const SaveResult win = saveEightBit(file, text, false);
     QVERIFY(win.ok);
     QCOMPARE(win.unmappable, 2);
     QCOMPARE(readBytes(file),
@@ -264,14 +285,14 @@ void TstDocFile::failedSaveKeepsOldFile()
     // A directory in the file's place cannot be replaced.
     const QString dirPath = path(QStringLiteral("folder.html"));
     QVERIFY(QDir().mkpath(dirPath));
-    const SaveResult intoDir = SaveDocumentFile(dirPath, QStringLiteral("text"), false);
+    const SaveResult intoDir = saveEightBit(dirPath, QStringLiteral("text"), false);
     QVERIFY(!intoDir.ok);
     QVERIFY(!intoDir.errorText.isEmpty());
     QVERIFY(QFileInfo(dirPath).isDir());
 
     // A folder that does not exist.
     const SaveResult noFolder
-        = SaveDocumentFile(path(QStringLiteral("missing/x.html")), QStringLiteral("text"), false);
+        = saveEightBit(path(QStringLiteral("missing/x.html")), QStringLiteral("text"), false);
     QVERIFY(!noFolder.ok);
 
     // A folder the user may not write to: the old file stays as it was.
@@ -282,7 +303,7 @@ void TstDocFile::failedSaveKeepsOldFile()
     const QString file = QDir(locked).filePath(QStringLiteral("page.html"));
     QVERIFY(writeBytes(file, "old contents"));
     QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const SaveResult denied = SaveDocumentFile(file, QStringLiteral("new contents"), false);
+    const SaveResult denied = saveEightBit(file, QStringLiteral("new contents"), false);
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(!denied.ok);
     QVERIFY(!denied.errorText.isEmpty());
@@ -318,7 +339,7 @@ int saveInChild(const QString &file, const QString &text, const std::function<bo
     if (pid == 0) {
         if (!prepare())
             ::_exit(3);
-        const SaveResult r = SaveDocumentFile(file, text, false);
+        const SaveResult r = saveEightBit(file, text, false);
         ::_exit(r.ok ? 0 : r.errorText.isEmpty() ? 2 : 1);
     }
     int status = 0;
@@ -423,7 +444,7 @@ void TstDocFile::saveKeepsFileIdentity()
         QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
         QCOMPARE(saveInChild(saved, text, [] { return ::setgid(65534) == 0 && ::setuid(65534) == 0; }), 0);
     } else {
-        const SaveResult r = SaveDocumentFile(saved, text, false);
+        const SaveResult r = saveEightBit(saved, text, false);
         QVERIFY2(r.ok, qPrintable(r.errorText));
         QCOMPARE(r.stamp, StatFile(real));
     }

@@ -26,6 +26,22 @@ bool writeBytes(const QString &p, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+// The text in Windows-1250 or ISO 8859-2 with CR LF line breaks.
+QByteArray eightBit(const QString &text, bool iso)
+{
+    return EncodeDocumentText(text, DocumentEncoding::fromIso(iso), LineBreak::CrLf);
+}
+
+// The file's text as the editor opens it, tabs tabWidth spaces wide (ISO 8859-2 when
+// it names no code page).
+QString openedText(const QString &path, int tabWidth)
+{
+    LoadOptions options;
+    options.defaultEncoding = DocumentEncoding::fromIso(true);
+    options.tabWidth = tabWidth;
+    return LoadDocumentFile(path, options).text;
+}
+
 // The text with CR LF line breaks, as UTF-8.
 QByteArray utf8(const QString &text)
 {
@@ -50,9 +66,9 @@ public:
     Tree()
     {
         QVERIFY(m_dir.isValid());
-        QVERIFY(writeBytes(path(QStringLiteral("iso.html")), EncodeDocumentText(kIsoText, true)));
-        QVERIFY(writeBytes(path(QStringLiteral("win.html")), EncodeDocumentText(kWinText, false)));
-        QVERIFY(writeBytes(path(QStringLiteral("plain.htm")), EncodeDocumentText(kPlainText, true)));
+        QVERIFY(writeBytes(path(QStringLiteral("iso.html")), eightBit(kIsoText, true)));
+        QVERIFY(writeBytes(path(QStringLiteral("win.html")), eightBit(kWinText, false)));
+        QVERIFY(writeBytes(path(QStringLiteral("plain.htm")), eightBit(kPlainText, true)));
         QVERIFY(writeBytes(path(QStringLiteral("pic.png")), QByteArray("\x89PNG\0\0stary", 11)));
         QVERIFY(writeBytes(path(QStringLiteral("notes.txt")), "stary"));
         QVERIFY(writeBytes(path(QStringLiteral("sub/utf8.html")), utf8(kUtf8Text)));
@@ -84,7 +100,7 @@ FileSearchRequest request(
     q.findText = find;
     q.replacing = replacing;
     q.replacement = replacement;
-    q.defaultIso = true;
+    q.defaultEncoding = DocumentEncoding::fromIso(true);
     return q;
 }
 
@@ -138,6 +154,8 @@ private Q_SLOTS:
     void findInFiles_data();
     void findInFiles();
     void replaceAndUndo();
+    void replaceKeepsEachFilesForm_data();
+    void replaceKeepsEachFilesForm();
     void undoLeavesFilesChangedSince();
     void unsavedFileSkipped();
     void cancelLeavesFilesWhole();
@@ -228,7 +246,7 @@ void TstFileSearch::findInFiles()
     QCOMPARE(describe(tree, c.matches), found);
     // Where the editor, opening the file with tabs four spaces wide, shows the match.
     for (const FileMatch &m : c.matches) {
-        const QString opened = LoadDocumentFile(m.path, 0, true, 4).text;
+        const QString opened = openedText(m.path, 4);
         QCOMPARE(opened.mid(m.openedPosition, m.text.size()), m.text);
     }
     QCOMPARE(c.summary.matches, found.size());
@@ -251,7 +269,7 @@ void TstFileSearch::replaceAndUndo()
     const Collected c = runSearch(tree, q);
     QVERIFY2(c.summary.error.isEmpty(), qPrintable(c.summary.error));
     for (const FileMatch &m : c.matches) {
-        const QString opened = LoadDocumentFile(m.path, 0, true, 3).text;
+        const QString opened = openedText(m.path, 3);
         QCOMPARE(opened.mid(m.openedPosition, m.replacement.size()), m.replacement);
     }
     QCOMPARE(describe(tree, c.matches),
@@ -262,7 +280,8 @@ void TstFileSearch::replaceAndUndo()
             QStringLiteral("win.html:2:4:50:zażółć>[zażółć]"),
             QStringLiteral("win.html:2:20:66:ZAŻÓŁĆ>[ZAŻÓŁĆ]"),
             QStringLiteral("sub/utf8.html:1:4:3:stary>[stary]"),
-            QStringLiteral("sub/utf8.html:2:4:26:stary>[stary]"),
+            // Read as UTF-8: "żółw" is four characters before it.
+            QStringLiteral("sub/utf8.html:2:4:23:stary>[stary]"),
             QStringLiteral("sub/deeper/x.html:1:1:0:stary>[stary]") }));
     QCOMPARE(c.summary.filesMatched, 5);
     QCOMPARE(c.summary.matches, 9);
@@ -273,9 +292,9 @@ void TstFileSearch::replaceAndUndo()
             QStringLiteral("[\\1]"));
     };
     QMap<QString, QByteArray> expected = before;
-    expected[QStringLiteral("iso.html")] = EncodeDocumentText(replaced(kIsoText), true);
-    expected[QStringLiteral("win.html")] = EncodeDocumentText(replaced(kWinText), false);
-    expected[QStringLiteral("plain.htm")] = EncodeDocumentText(replaced(kPlainText), true);
+    expected[QStringLiteral("iso.html")] = eightBit(replaced(kIsoText), true);
+    expected[QStringLiteral("win.html")] = eightBit(replaced(kWinText), false);
+    expected[QStringLiteral("plain.htm")] = eightBit(replaced(kPlainText), true);
     // Other bytes of a UTF-8 file stay as they were.
     expected[QStringLiteral("sub/utf8.html")] = utf8(replaced(kUtf8Text));
     expected[QStringLiteral("sub/deeper/x.html")] = utf8(replaced(kDeepText));
@@ -296,6 +315,55 @@ void TstFileSearch::replaceAndUndo()
 }
 
 // A file changed after the run keeps its new contents; the others are put back.
+void TstFileSearch::replaceKeepsEachFilesForm_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("replaced");
+    QTest::addColumn<qsizetype>("position"); // of the first replacement, in the text
+    const auto nowy = [](QByteArray b) { return b.replace("stary", "nowy"); };
+    const QByteArray lf = QStringLiteral("\U0001F600 żółw stary\n\tstary\n").toUtf8();
+    // The emoji is two positions of the text.
+    QTest::newRow("UTF-8, LF, tab, emoji") << lf << nowy(lf) << qsizetype(8);
+    const QByteArray bom = "\xEF\xBB\xBF" + QStringLiteral("ą stary\r\nstary").toUtf8();
+    QTest::newRow("UTF-8 with its mark, CR LF") << bom << nowy(bom) << qsizetype(2);
+    const auto utf16 = [](const QString &text) {
+        return "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    };
+    QTest::newRow("UTF-16 LE") << utf16(QStringLiteral("ą\U0001F600 stary\r"))
+                               << utf16(QStringLiteral("ą\U0001F600 nowy\r")) << qsizetype(4);
+    const QByteArray cr("\xB9 stary\r\tstary\r");
+    QTest::newRow("Windows-1250, CR") << cr << nowy(cr) << qsizetype(2);
+    const QByteArray declared("<meta charset=utf-8>\xB9\x81 stary");
+    QTest::newRow("declared UTF-8, bytes not") << declared << nowy(declared) << qsizetype(23);
+}
+
+// A replacement in a file changes the replaced text alone: the code page, byte-order
+// mark, line breaks and tabs of the file stay.
+void TstFileSearch::replaceKeepsEachFilesForm()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, replaced);
+    QFETCH(qsizetype, position);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("a.html"));
+    QVERIFY(writeBytes(file, bytes));
+    FileSearchRequest q;
+    q.folder = dir.path();
+    q.findText = QStringLiteral("stary");
+    q.replacing = true;
+    q.replacement = QStringLiteral("nowy");
+    FileSearcher s(q);
+    QList<FileMatch> matches;
+    s.setBatchSink([&](const QList<FileMatch> &batch) { matches += batch; });
+    const FileSearchSummary sum = s.run();
+    QVERIFY2(sum.error.isEmpty() && sum.failed.isEmpty(), qPrintable(sum.error));
+    QCOMPARE(readBytes(file), replaced);
+    QVERIFY(!matches.isEmpty());
+    QCOMPARE(matches.first().position, position);
+    QCOMPARE(sum.undo->undo().restored.size(), 1);
+    QCOMPARE(readBytes(file), bytes);
+}
+
 void TstFileSearch::undoLeavesFilesChangedSince()
 {
     Tree tree;
@@ -351,7 +419,7 @@ void TstFileSearch::cancelLeavesFilesWhole()
     QTemporaryDir dir;
     for (int i = 0; i < 20; ++i)
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("f%1.html").arg(i, 2, 10, QLatin1Char('0'))),
-            EncodeDocumentText(QStringLiteral("stary\n").repeated(100), false)));
+            eightBit(QStringLiteral("stary\n").repeated(100), false)));
     FileSearchRequest q;
     q.folder = dir.path();
     q.findText = QStringLiteral("stary");
@@ -373,7 +441,7 @@ void TstFileSearch::cancelLeavesFilesWhole()
         const QByteArray bytes
             = readBytes(dir.filePath(QStringLiteral("f%1.html").arg(i, 2, 10, QLatin1Char('0'))));
         const QString line = i < 3 ? QStringLiteral("nowy\n") : QStringLiteral("stary\n");
-        QCOMPARE(bytes, EncodeDocumentText(line.repeated(100), false));
+        QCOMPARE(bytes, eightBit(line.repeated(100), false));
     }
     QCOMPARE(sum.undo->undo().restored.size(), 3);
 }
@@ -439,6 +507,7 @@ void TstFileSearch::workerThread()
     job.setReportInterval(0);
     QList<FileMatch> matches;
     bool finishedLast = true;
+    bool summarized = false;
     FileSearchSummary summary;
     connect(&job, &FileSearchJob::matchesFound, this, [&](const QList<FileMatch> &batch) {
         matches += batch;
@@ -447,11 +516,15 @@ void TstFileSearch::workerThread()
     connect(&job, &FileSearchJob::finished, this, [&](const FileSearchSummary &s) {
         summary = s;
         finishedLast = true;
+        summarized = true;
     });
     QSignalSpy finished(&job, &FileSearchJob::finished);
     QSignalSpy progress(&job, &FileSearchJob::progressChanged);
     job.start();
-    QVERIFY(finished.wait(20000));
+    // Waits for the queued slot itself: a spy's wait() misses a signal that the worker
+    // sends before the wait begins.
+    QTRY_VERIFY_WITH_TIMEOUT(summarized, 20000);
+    QCOMPARE(finished.count(), 1);
     QVERIFY(job.wait(20000));
     QVERIFY(finishedLast);
     QCOMPARE(describe(tree, matches), describe(tree, direct.matches));

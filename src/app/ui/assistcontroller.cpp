@@ -12,6 +12,7 @@
 #include "insert/inserttarget.h"
 #include "insert/ui/insertdialogs.h"
 #include "insert/ui/inserttooltabs.h"
+#include "services/documentcodec.h"
 #include "tags/tagassist.h"
 #include "tags/taglookup.h"
 #include "tags/ui/taggrid.h"
@@ -798,12 +799,17 @@ void AssistController::TagInspectorTagRebuilt(const QString &newTagText)
 
 void AssistController::writeHintPreview(TEditor *e, const QString &tagText)
 {
+    // Windows-1250 for the 8-bit code pages; a UTF document's own code page, so that
+    // every character of the tag shows as it is.
+    const DocumentEncoding &own = e->state().encoding;
+    const DocumentEncoding encoding = own.isEightBit() ? DocumentEncoding::fromIso(false) : own;
     const QString content = QStringLiteral("<html><head><META HTTP-EQUIV=\"Content-type\" "
-                                           "CONTENT=\"text/html;charset=windows-1250\"></head><body>")
-        + tagText + m_setup.options().sampleText + QStringLiteral("\r\n");
+                                           "CONTENT=\"text/html;charset=")
+        + encoding.charsetName() + QStringLiteral("\"></head><body>") + tagText + m_setup.options().sampleText
+        + QStringLiteral("\n");
     QString error;
     const QString path = m_files.write(QStringLiteral("Podgląd znacznika"), e->state().fileName,
-        HintFileName(), CodePage::encode(content, CodePage::Windows1250), &error);
+        HintFileName(), EncodeDocument(content, encoding, LineBreak::CrLf), &error);
     if (path.isEmpty()) {
         // Reported once per document: the grid writes on every keystroke.
         if (!m_failedPreviews.contains(e->state().fileName)) {

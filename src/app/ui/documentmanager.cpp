@@ -8,6 +8,7 @@
 #include "base/filefilter.h"
 #include "base/settings.h"
 #include "base/ui/msgbox.h"
+#include "services/charsetdeclaration.h"
 #include "services/docfile.h"
 #include "services/templatefill.h"
 
@@ -46,9 +47,19 @@ const char kLoadFailed[]
 
 QString tabCaption(const QString &path) { return QFileInfo(path).fileName().toLower(); }
 
-QString unmappableMessage(int count)
+// What a save had to write otherwise than the text holds it, for the status bar; empty
+// when nothing.
+QString savedOtherwiseMessage(const SaveResult &r)
 {
-    return QStringLiteral("Zapisano %1 znaków spoza strony kodowej jako odwołania &#...;").arg(count);
+    QStringList parts;
+    if (r.unmappable > 0)
+        parts << QStringLiteral("Zapisano %1 znaków spoza strony kodowej jako odwołania &#...;")
+                     .arg(r.unmappable);
+    if (r.replaced > 0)
+        parts << QStringLiteral(
+            "Zapisano %1 niesparowanych połówek znaków UTF-16 jako znak zastępczy U+FFFD.")
+                     .arg(r.replaced);
+    return parts.join(QLatin1Char(' '));
 }
 
 bool canonicalSameFile(const QString &a, const QString &b)
@@ -100,7 +111,7 @@ QStringList runOpenDialog(
     auto *combo = new QComboBox(&dlg);
     combo->setObjectName(QStringLiteral("Kodowanie"));
     combo->addItems({ QStringLiteral("Autodetekcja"), QStringLiteral("Windows (CP 1250)"),
-        QStringLiteral("ISO 8859-2") });
+        QStringLiteral("ISO 8859-2"), QStringLiteral("UTF-8") });
     if (auto *grid = qobject_cast<QGridLayout *>(dlg.layout())) {
         const int row = grid->rowCount();
         grid->addWidget(new QLabel(QStringLiteral("Kodowanie"), &dlg), row, 0);
@@ -212,6 +223,8 @@ TEditor *DocumentManager::CurrentEditor() const
 TEditor *DocumentManager::createEditor()
 {
     auto *e = new TEditor(m_host, m_appearance, m_options.inIso, NbEdytora);
+    e->state().encoding = m_options.newDocumentEncoding();
+    e->state().lineBreak = m_options.newDocumentLineBreak();
     e->hide();
     connect(e, &QPlainTextEdit::cursorPositionChanged, this, &DocumentManager::refreshRequested);
     const int id = e->documentId();
@@ -295,6 +308,7 @@ void DocumentManager::applySetupOptions()
     look.background = TSetupDial::shownColor(m_options.background, m_parent->palette().color(QPalette::Base));
     look.textColor = TSetupDial::shownColor(m_options.fontColor, m_parent->palette().color(QPalette::Text));
     look.wordWrap = m_appearance.wordWrap;
+    look.tabWidth = m_options.tabWidth;
     setAppearance(look);
 }
 
@@ -305,13 +319,89 @@ void DocumentManager::setWordWrap(bool on)
         editorAt(i)->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 
-void DocumentManager::setIsoCharset(TEditor *editor, bool iso)
+void DocumentManager::setEncoding(TEditor *editor, DocumentEncoding encoding)
 {
     if (!editor)
         return;
-    // Only the flag changes: the text is recoded at the next save.
-    editor->state().setIso(iso);
+    DocumentState &state = editor->state();
+    // The same code page again keeps the file's byte-order mark.
+    if (state.encoding.codePage == encoding.codePage)
+        return;
+    // Only the code page changes: the text is encoded anew at the next save.
+    state.encoding = encoding;
     Q_EMIT documentChanged(editor->documentId());
+    const std::vector<CharsetDeclaration> found = ContradictingDeclarations(editor->text(), encoding);
+    if (found.empty())
+        return;
+    const QString name = encoding.charsetName();
+    QPointer<TEditor> alive(editor);
+    QMessageBox::StandardButton answer;
+    {
+        const AskingAbout asking(m_askingAboutDisk, editor);
+        answer = MsgBox::show(m_parent, QMessageBox::Question, QStringLiteral("Zmiana kodowania: pytanie"),
+            QStringLiteral("Nagłówek dokumentu deklaruje kodowanie \"%1\", a dokument będzie zapisany w "
+                           "kodowaniu %2.\nZmienić deklarację na \"%3\"?")
+                .arg(found.front().name, encoding.statusName(), name),
+            QMessageBox::Yes | QMessageBox::No);
+    }
+    if (!alive || answer != QMessageBox::Yes)
+        return;
+    // Undone in one step by the snapshot; the selection stays on the same text.
+    const int selStart = editor->selStart();
+    const int selLength = editor->selLength();
+    int shift = 0;
+    editor->TakeSnapshot();
+    for (auto it = found.rbegin(); it != found.rend(); ++it) {
+        editor->setSelection(int(it->nameStart), int(it->nameLength));
+        editor->replaceSelection(name);
+        if (it->nameStart + it->nameLength <= selStart)
+            shift += int(name.size() - it->nameLength);
+    }
+    editor->setSelection(selStart + shift, selLength);
+    editor->setModified(true);
+    Q_EMIT refreshRequested();
+}
+
+void DocumentManager::setLineBreak(TEditor *editor, LineBreak lineBreak)
+{
+    if (!editor || editor->state().lineBreak == lineBreak)
+        return;
+    // Every line of the file changes at the next save: that is an edit to save.
+    editor->state().lineBreak = lineBreak;
+    editor->setModified(true);
+    Q_EMIT documentChanged(editor->documentId());
+}
+
+LoadOptions DocumentManager::loadOptions(int mode, DocumentEncoding defaultEncoding) const
+{
+    LoadOptions o;
+    o.mode = mode;
+    // A file that names nothing gets no byte-order mark it did not have.
+    o.defaultEncoding = { defaultEncoding.codePage, false };
+    o.expandTabs = m_options.expandTabs;
+    o.tabWidth = m_options.tabWidth;
+    o.defaultBreak = m_options.newDocumentLineBreak();
+    return o;
+}
+
+void DocumentManager::takeLoaded(DocumentState &state, const LoadResult &r)
+{
+    state.encoding = r.encoding;
+    state.lineBreak = r.lineBreak;
+    state.mixedBreaks = r.mixedBreaks;
+    state.setDiskStamp(r.stamp);
+}
+
+void DocumentManager::warnFellBack(
+    OpenPrompts prompts, const QString &action, const QString &path, const LoadResult &r)
+{
+    if (!r.fellBack)
+        return;
+    const QString text = path + QStringLiteral(":\n") + r.warningText;
+    if (prompts == OpenPrompts::StatusBar)
+        Q_EMIT statusMessage(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    else
+        MsgBox::show(m_parent, QMessageBox::Warning, action + QStringLiteral(": ostrzeżenie"), text);
 }
 
 // ---- Recent files ----------------------------------------------------------------
@@ -401,7 +491,7 @@ int DocumentManager::Open(const QString &path, int mode, OpenPrompts prompts)
     const bool wasVisible = editor->isVisible();
     editor->hide();
 
-    const LoadResult r = LoadDocumentFile(full, mode, editor->state().iso(), m_options.tabWidth);
+    const LoadResult r = LoadDocumentFile(full, loadOptions(mode, editor->state().encoding));
     if (!r.ok) {
         openFailed(prompts, QString::fromUtf8(kLoadFailed));
         if (!reused)
@@ -413,8 +503,7 @@ int DocumentManager::Open(const QString &path, int mode, OpenPrompts prompts)
     editor->loadText(r.text);
     DocumentState &state = editor->state();
     state.fileName = full;
-    state.setIso(r.iso);
-    state.setDiskStamp(r.stamp);
+    takeLoaded(state, r);
     watchFile(full);
 
     if (reused)
@@ -425,7 +514,9 @@ int DocumentManager::Open(const QString &path, int mode, OpenPrompts prompts)
     rebuildTabs();
     activate(count() - 1);
     m_lastDialogFolder = QFileInfo(full).absolutePath();
-    return editor->documentId();
+    QPointer<TEditor> alive(editor);
+    warnFellBack(prompts, QStringLiteral("Otwieranie"), full, r);
+    return alive ? editor->documentId() : 0;
 }
 
 TEditor *DocumentManager::New()
@@ -433,8 +524,9 @@ TEditor *DocumentManager::New()
     TEditor *editor = createEditor();
     addEditorPage(editor, QString::fromUtf8(kUntitled));
     if (!m_defaultTemplate.isEmpty() && QFileInfo(m_defaultTemplate).isFile()) {
-        const LoadResult r = LoadDocumentFile(m_defaultTemplate, 0, editor->state().iso(), m_options.tabWidth);
+        const LoadResult r = LoadDocumentFile(m_defaultTemplate, loadOptions(0, editor->state().encoding));
         if (r.ok) {
+            warnFellBack(OpenPrompts::Dialogs, QStringLiteral("Wypełnianie szablonu"), m_defaultTemplate, r);
             const QLocale locale;
             const auto filled
                 = FillTemplate(r.text, locale.toString(QDate::currentDate(), QLocale::ShortFormat),
@@ -445,7 +537,8 @@ TEditor *DocumentManager::New()
                 editor->takeSnapshot();
                 editor->loadText(*filled);
             }
-            editor->state().setIso(r.iso);
+            // The template's code page; the line break of new documents stays.
+            editor->state().encoding = r.encoding;
         }
     }
     rebuildTabs();
@@ -458,11 +551,15 @@ bool DocumentManager::InsertFile(const QString &path, int mode)
     TEditor *e = currentEditorOrNull();
     if (!e)
         return false;
-    const LoadResult r = LoadDocumentFile(path, mode, m_options.inIso, m_options.tabWidth);
+    const LoadResult r = LoadDocumentFile(path, loadOptions(mode, m_options.newDocumentEncoding()));
     if (!r.ok) {
         MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Wstawianie pliku: błąd"), r.errorText);
         return false;
     }
+    QPointer<TEditor> alive(e);
+    warnFellBack(OpenPrompts::Dialogs, QStringLiteral("Wstawianie pliku"), path, r);
+    if (!alive)
+        return false;
     e->TakeSnapshot();
     e->replaceSelection(r.text);
     e->setModified(true);
@@ -478,7 +575,7 @@ bool DocumentManager::Save(TEditor *editor)
         return SaveAs(editor);
     if (!confirmOverwrite(editor))
         return false;
-    const SaveResult r = SaveDocumentFile(state.fileName, editor->text(), state.iso());
+    const SaveResult r = SaveDocumentFile(state.fileName, editor->text(), state.encoding, state.lineBreak);
     if (!r.ok) {
         MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"),
             QStringLiteral("Nie można zapisać pliku ") + state.fileName + QStringLiteral(":\n")
@@ -486,10 +583,11 @@ bool DocumentManager::Save(TEditor *editor)
         return false;
     }
     state.setDiskStamp(r.stamp);
+    state.mixedBreaks = false;
     watchFile(state.fileName);
     editor->setModified(false);
-    if (r.unmappable > 0)
-        Q_EMIT statusMessage(unmappableMessage(r.unmappable));
+    if (const QString said = savedOtherwiseMessage(r); !said.isEmpty())
+        Q_EMIT statusMessage(said);
     return true;
 }
 
@@ -520,7 +618,7 @@ bool DocumentManager::SaveAs(TEditor *editor, const QString &chosenPath)
     // confirmed by the save dialog).
     if (canonicalSameFile(path, state.fileName) && !confirmOverwrite(editor))
         return false;
-    const SaveResult r = SaveDocumentFile(path, editor->text(), state.iso());
+    const SaveResult r = SaveDocumentFile(path, editor->text(), state.encoding, state.lineBreak);
     if (!r.ok) {
         MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"),
             QStringLiteral("Nie można zapisać pliku ") + path + QStringLiteral(":\n") + r.errorText);
@@ -528,6 +626,7 @@ bool DocumentManager::SaveAs(TEditor *editor, const QString &chosenPath)
     }
     const QString oldPath = std::exchange(state.fileName, path);
     state.setDiskStamp(r.stamp);
+    state.mixedBreaks = false;
     if (!oldPath.isEmpty())
         unwatchFile(oldPath);
     watchFile(path);
@@ -536,8 +635,8 @@ bool DocumentManager::SaveAs(TEditor *editor, const QString &chosenPath)
     updateOpisDok();
     editor->setModified(false);
     m_lastDialogFolder = QFileInfo(path).absolutePath();
-    if (r.unmappable > 0)
-        Q_EMIT statusMessage(unmappableMessage(r.unmappable));
+    if (const QString said = savedOtherwiseMessage(r); !said.isEmpty())
+        Q_EMIT statusMessage(said);
     Q_EMIT documentSavedAs(path);
     return true;
 }
@@ -641,7 +740,8 @@ TEditor *DocumentManager::Restore(const RecoveryRecord &record)
     }
     DocumentState &state = editor->state();
     state.fileName = record.fileName;
-    state.setIso(record.iso);
+    state.encoding = record.encoding;
+    state.lineBreak = record.lineBreak;
     if (!state.fileName.isEmpty() && !state.diskStamp.isFile) {
         state.diskStamp = record.disk;
         watchFile(state.fileName);
@@ -713,19 +813,20 @@ void DocumentManager::DiskCheckTimerTimer()
 bool DocumentManager::reloadDocument(TEditor *editor, int mode)
 {
     DocumentState &state = editor->state();
-    const LoadResult r = LoadDocumentFile(state.fileName, mode, state.iso(), m_options.tabWidth);
+    const LoadResult r = LoadDocumentFile(state.fileName, loadOptions(mode, state.encoding));
     if (!r.ok) {
         MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Otwieranie: błąd"),
             QString::fromUtf8(kLoadFailed));
         return false;
     }
     editor->loadText(r.text);
-    state.setIso(r.iso);
+    takeLoaded(state, r);
     state.clearSnapshot();
-    state.setDiskStamp(r.stamp);
     watchFile(state.fileName);
     Q_EMIT refreshRequested();
-    return true;
+    QPointer<TEditor> alive(editor);
+    warnFellBack(OpenPrompts::Dialogs, QStringLiteral("Otwieranie"), state.fileName, r);
+    return !alive.isNull();
 }
 
 void DocumentManager::CheckFileOnDisk(TEditor *editor)

@@ -3,6 +3,7 @@
 #include "app/setupoptions.h"
 #include "app/ui/teditor.h"
 #include "base/documents.h"
+#include "services/docfile.h"
 
 #include <QObject>
 #include <QSet>
@@ -55,17 +56,18 @@ public:
     // The start: no document, then the one untitled document a new window shows.
     void startUntitled();
 
-    // Opens a file (charset mode 0 detect, 1 Windows-1250, 2 ISO 8859-2); returns the
-    // document's id, or 0 when nothing was opened. With StatusBar (requests of other
-    // programs, which nobody may be there to answer) no message box is shown: why
-    // nothing was opened goes to the status bar, and a file already open is left as it
-    // is, as if the reload question had been answered No.
+    // Opens a file (charset mode 0 detect, 1 Windows-1250, 2 ISO 8859-2, 3 UTF-8); returns
+    // the document's id, or 0 when nothing was opened. A file that was to be read as UTF-8
+    // but is not is opened as Windows-1250 after a warning ("Otwieranie: ostrzeżenie"). With StatusBar
+    // (requests of other programs, which nobody may be there to answer) no message box is shown: why nothing
+    // was opened goes to the status bar, and a file already open is left as it is, as if the reload question
+    // had been answered No.
     enum class OpenPrompts { Dialogs, StatusBar };
     int Open(const QString &path, int mode, OpenPrompts prompts = OpenPrompts::Dialogs);
     // A new untitled document, filled from the default template when there is one.
     TEditor *New();
-    // Replaces the current selection with the file's text (the file's charset detected
-    // into a local flag). False when nothing was inserted.
+    // Replaces the current selection with the file's text (the file's code page detected
+    // for it alone, the default that of new documents). False when nothing was inserted.
     bool InsertFile(const QString &path, int mode);
     bool Save(TEditor *editor);
     bool SaveAs(TEditor *editor, const QString &chosenPath = QString());
@@ -79,8 +81,13 @@ public:
     // At the window's first show: the files of "StartupFiles" again when the setup option
     // says so, in their order, then documents (full paths).
     void openAtStart(const QStringList &documents);
-    // The code page the document is saved in; the text stays as it is.
-    void setIsoCharset(TEditor *editor, bool iso);
+    // The code page the document is saved in; the text stays as it is. When its head
+    // declares another charset, asks whether to rewrite the declaration ("Zmiana
+    // kodowania: pytanie"); Yes rewrites it after a snapshot. The same code page again
+    // changes nothing (a UTF-8 byte-order mark stays).
+    void setEncoding(TEditor *editor, DocumentEncoding encoding);
+    // The line break the document is saved with; marks it modified.
+    void setLineBreak(TEditor *editor, LineBreak lineBreak);
     // A document kept by the crash recovery, back as a modified document: in the tab of
     // its file when that is open unmodified, else in the one empty untitled document of
     // a fresh start, else in a new tab.
@@ -145,6 +152,14 @@ private:
     void rebuildRecentMenu();
     // Why an open failed: a message box for the user, or the status bar alone.
     void openFailed(OpenPrompts prompts, const QString &text);
+    // How files are read: mode, the code page of a file that names none, and the setup
+    // options' tabs and line break.
+    LoadOptions loadOptions(int mode, DocumentEncoding defaultEncoding) const;
+    // A file's code page, line break and stamp, as read, become the document's.
+    static void takeLoaded(DocumentState &state, const LoadResult &r);
+    // A file read as Windows-1250 because it was not what it claimed: the user is told
+    // ("<action>: ostrzeżenie"), or the status bar is.
+    void warnFellBack(OpenPrompts prompts, const QString &action, const QString &path, const LoadResult &r);
     // The file watch: (re)armed after every read and write (a save replaces the file, and
     // the watch would stay with the old one), dropped when no document uses the path.
     void watchFile(const QString &path);

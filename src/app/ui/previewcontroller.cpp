@@ -78,7 +78,7 @@ QString PreviewController::writePreviewFile()
         return QString();
     QString error;
     const QString path = m_files.write(QStringLiteral("Podgląd"), e->state().fileName, PreviewFileName(),
-        EncodeDocumentText(e->text(), e->state().iso()), &error);
+        EncodeDocumentText(e->text(), e->state().encoding, e->state().lineBreak), &error);
     if (path.isEmpty())
         MsgBox::show(&m_window, QMessageBox::Warning, QStringLiteral("Podgląd: błąd"),
             QStringLiteral("Nie można zapisać pliku podglądu ") + PreviewFileName() + QStringLiteral(":\n")

@@ -105,7 +105,8 @@ void RecoveryController::writeRecovery(bool waitUntilWritten)
         RecoveryStep step { id, false, {} };
         const DocumentState &state = e->state();
         step.record.fileName = state.fileName;
-        step.record.iso = state.iso();
+        step.record.encoding = state.encoding;
+        step.record.lineBreak = state.lineBreak;
         step.record.disk = state.diskStamp;
         step.record.anchor = c.anchor();
         step.record.position = c.position();

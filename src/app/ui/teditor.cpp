@@ -54,6 +54,7 @@ void TEditor::applyAppearance(const EditorAppearance &a)
     p.setColor(QPalette::Text, a.textColor);
     setPalette(p);
     setLineWrapMode(a.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    setTabWidth(a.tabWidth);
 }
 
 template <typename F> void TEditor::programChange(F &&change)

@@ -34,6 +34,7 @@ struct EditorAppearance
     QColor background;
     QColor textColor;
     bool wordWrap = true;
+    int tabWidth = 4; // spaces a tab character is drawn as
 };
 
 // One open document: the colouring control with the document's own state.

@@ -4,6 +4,7 @@
 #include "app/ui/desktopcommands.h"
 #include "app/ui/documentmanager.h"
 #include "app/ui/filepanel.h"
+#include "app/ui/formatcontroller.h"
 #include "app/ui/previewcontroller.h"
 #include "app/ui/recoverycontroller.h"
 #include "app/ui/servicescontroller.h"
@@ -18,7 +19,6 @@
 #include "tags/tagdefs.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -170,29 +170,10 @@ void TOknoGl::createMenus()
     QMenu *ustawienia = menuBar()->addMenu(QStringLiteral("&Ustawienia"));
     ustawienia->setObjectName(QStringLiteral("Ustawienia1"));
 
+    // The code page and line break menus come first here, with the documents.
     QMenu *polskie = menuBar()->addMenu(QStringLiteral("Polskie &litery"));
     polskie->setObjectName(QStringLiteral("Polskielitery1"));
     m_needsDocument << polskie->menuAction();
-    QMenu *kodowanie = polskie->addMenu(QStringLiteral("&Kodowanie pl"));
-    kodowanie->setObjectName(QStringLiteral("Kodowaniepl1"));
-    auto *charsets = new QActionGroup(this);
-    QAction *win = addAction(kodowanie, QStringLiteral("Win1"), QStringLiteral("&Windows 1250 (lub brak)"),
-        QKeySequence(), [this] {
-            m_documents->setIsoCharset(currentEditorOrNull(), false);
-            Timer1Timer();
-        });
-    QAction *iso
-        = addAction(kodowanie, QStringLiteral("ISO1"), QStringLiteral("&ISO 8859-2"), QKeySequence(), [this] {
-              m_documents->setIsoCharset(currentEditorOrNull(), true);
-              Timer1Timer();
-          });
-    QAction *utf = addAction(kodowanie, QStringLiteral("UTF81"),
-        QStringLiteral("&UTF-8 (jeszcze nie działa)"), QKeySequence(), [] {});
-    utf->setEnabled(false);
-    for (QAction *a : { win, iso }) {
-        a->setCheckable(true);
-        charsets->addAction(a);
-    }
 
     QMenu *widok = menuBar()->addMenu(QStringLiteral("&Widok"));
     widok->setObjectName(QStringLiteral("Widok1"));
@@ -221,10 +202,13 @@ void TOknoGl::createToolBar()
 
 void TOknoGl::createStatusBar()
 {
-    const int widths[4] = { 90, 50, 50, 0 };
-    for (int i = 0; i < 4; ++i) {
+    // Panel 4, the line break, stands beside the code page (panel 1).
+    const int widths[kStatusPanels] = { 90, 50, 50, 0, 50 };
+    for (int i = 0; i < kStatusPanels; ++i) {
         m_statusPanels[i] = new QLabel(this);
         m_statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    }
+    for (const int i : { 0, 1, 4, 2, 3 }) {
         if (widths[i]) {
             m_statusPanels[i]->setMinimumWidth(widths[i]);
             statusBar()->addWidget(m_statusPanels[i]);
@@ -236,13 +220,13 @@ void TOknoGl::createStatusBar()
 
 void TOknoGl::setStatusPanel(int index, const QString &text)
 {
-    if (index >= 0 && index < 4)
+    if (index >= 0 && index < kStatusPanels)
         m_statusPanels[index]->setText(text);
 }
 
 QString TOknoGl::statusPanel(int index) const
 {
-    return index >= 0 && index < 4 ? m_statusPanels[index]->text() : QString();
+    return index >= 0 && index < kStatusPanels ? m_statusPanels[index]->text() : QString();
 }
 
 void TOknoGl::addToolButton(QAction *action, const QString &buttonName)
@@ -294,6 +278,11 @@ void TOknoGl::setupDocuments()
     m_documents = new DocumentManager(*this, m_assist.get(), m_settings, m_setup->options());
     m_assist->setDocuments(m_documents);
     setCentralWidget(m_documents->area());
+    m_format = new FormatController(*this, *m_documents);
+    QMenu *polskie = menuNamed(QStringLiteral("Polskielitery1"));
+    polskie->addMenu(m_format->codePageMenu());
+    polskie->addMenu(m_format->lineBreakMenu());
+    connect(m_format, &FormatController::changed, this, &TOknoGl::Timer1Timer);
     QAction *koniec = findChild<QAction *>(QStringLiteral("PlikiKoniec1"));
     menuNamed(QStringLiteral("Pliki1"))->insertMenu(koniec, m_documents->recentMenu());
     menuNamed(QStringLiteral("Pliki1"))->insertSeparator(koniec);
@@ -407,21 +396,21 @@ void TOknoGl::Timer1Timer()
         if (auto *a = findChild<QAction *>(QString::fromLatin1(name)))
             a->setEnabled(on);
     };
+    if (m_format) {
+        m_format->refresh(e);
+        setStatusPanel(1, FormatController::codePageText(e));
+        setStatusPanel(4, FormatController::lineBreakText(e));
+        m_statusPanels[1]->setToolTip(FormatController::codePageTip(e));
+        m_statusPanels[4]->setToolTip(FormatController::lineBreakTip(e));
+    }
     if (!e) {
         setStatusPanel(0, QStringLiteral("?"));
-        setStatusPanel(1, QStringLiteral("?"));
         return;
     }
     const int start = e->selStart();
     const TextAccess &text = e->textAccess();
     const int line = text.lineOf(start);
     setStatusPanel(0, QStringLiteral("%1:%2").arg(line).arg(start - text.lineStart(line)));
-    const bool iso = e->state().iso();
-    setStatusPanel(1, iso ? QStringLiteral("ISO") : QStringLiteral("Win"));
-    if (auto *a = findChild<QAction *>(QStringLiteral("ISO1")))
-        a->setChecked(iso);
-    if (auto *a = findChild<QAction *>(QStringLiteral("Win1")))
-        a->setChecked(!iso);
     const bool selected = e->selLength() > 0;
     enable("PlikiZapisz1", e->isModified());
     enable("EdycjaCofnij1", e->CanUndo());

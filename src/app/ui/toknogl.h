@@ -13,6 +13,7 @@
 class AssistController;
 class DesktopCommands;
 class DocumentManager;
+class FormatController;
 class PnPodPanPlikow;
 class PreviewController;
 class QAction;
@@ -52,6 +53,8 @@ public:
     RecoveryController &recovery() const { return *m_recovery; }
     // Next and previous document, full screen, editing the user's tag definitions.
     DesktopCommands *desktop() const { return m_desktop; }
+    // The code page and line break menus of the current document.
+    FormatController *format() const { return m_format; }
     // The preview files of the documents, removed at close.
     TemporaryFiles &temporaryFiles() { return m_temporaryFiles; }
 
@@ -68,7 +71,9 @@ public:
     MarkoraSettings &settings() { return m_settings; }
     QMenu *menuNamed(const QString &objectName) const;
     QToolBar *mainToolBar() const { return m_mainToolBar; }
-    // Status bar panel 0..3.
+    // Status bar panel 0..4: the caret's line and column, the code page, INS or OVR, the
+    // messages, the line break (shown beside the code page).
+    static constexpr int kStatusPanels = 5;
     void setStatusPanel(int index, const QString &text);
     QString statusPanel(int index) const;
     // Refreshes the enabled state of commands and the status panels from the caret.
@@ -126,9 +131,10 @@ private:
     ViewController *m_view = nullptr;
     RecoveryController *m_recovery = nullptr;
     DesktopCommands *m_desktop = nullptr;
+    FormatController *m_format = nullptr;
 
     QToolBar *m_mainToolBar = nullptr;
-    QLabel *m_statusPanels[4] = {};
+    QLabel *m_statusPanels[kStatusPanels] = {};
     QList<QAction *> m_needsDocument; // disabled while no document is open
     QDockWidget *m_upperPane = nullptr;
     QDockWidget *m_filePanelDock = nullptr;

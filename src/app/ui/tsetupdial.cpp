@@ -12,9 +12,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 QComboBox *templateCombo(QWidget *parent, const QString &name, const QStringList &choices)
@@ -55,13 +57,31 @@ TSetupDial::TSetupDial(QWidget *parent)
 
     auto *general = new QWidget(tabs);
     auto *g = new QFormLayout(general);
-    InISO = new QCheckBox(QStringLiteral("ISO 8859-2"), general);
+    // The code page of new documents, and of files that name none when UTF-8 does not fit.
+    auto *codePages = new QHBoxLayout;
+    m_inWindows = new QRadioButton(QStringLiteral("Windows 1250"), general);
+    m_inWindows->setObjectName(QStringLiteral("InWin"));
+    InISO = new QRadioButton(QStringLiteral("ISO 8859-2"), general);
     InISO->setObjectName(QStringLiteral("InISO"));
-    g->addRow(QStringLiteral("Kodowanie nowych dokumentów:"), InISO);
+    InUTF8 = new QRadioButton(QStringLiteral("UTF-8"), general);
+    InUTF8->setObjectName(QStringLiteral("InUTF8"));
+    for (QRadioButton *b : { m_inWindows, InISO, InUTF8 })
+        codePages->addWidget(b);
+    codePages->addStretch(1);
+    g->addRow(QStringLiteral("Kodowanie nowych dokumentów:"), codePages);
+    m_lineBreak = new QComboBox(general);
+    m_lineBreak->setObjectName(QStringLiteral("CbKoniecWiersza"));
+    m_lineBreak->addItems({ QStringLiteral("CR LF (Windows)"), QStringLiteral("LF (Unix, Linux, macOS)"),
+        QStringLiteral("CR (dawny Mac OS)") });
+    g->addRow(QStringLiteral("Koniec wiersza nowych dokumentów:"), m_lineBreak);
     m_tabWidth = new QSpinBox(general);
     m_tabWidth->setObjectName(QStringLiteral("SzerTab"));
     m_tabWidth->setRange(0, SetupOptions::MaxTabWidth);
     g->addRow(QStringLiteral("Szerokość tabulacji:"), m_tabWidth);
+    m_expandTabs = new QCheckBox(
+        QStringLiteral("Zamieniaj tabulatory na spacje przy otwieraniu i wstawianiu plików"), general);
+    m_expandTabs->setObjectName(QStringLiteral("ChkZamienTabulatory"));
+    g->addRow(m_expandTabs);
     m_openPrevious = new QCheckBox(QStringLiteral("Przy starcie otwórz pliki poprzednio edytowane"), general);
     m_openPrevious->setObjectName(QStringLiteral("ChkOtworzPoprzednie"));
     g->addRow(m_openPrevious);
@@ -138,8 +158,10 @@ TSetupDial::TSetupDial(QWidget *parent)
 void TSetupDial::setOptions(const SetupOptions &o, bool wordWrap)
 {
     m_options = o;
-    InISO->setChecked(o.inIso);
+    (o.inUtf8 ? InUTF8 : o.inIso ? InISO : m_inWindows)->setChecked(true);
+    m_lineBreak->setCurrentIndex(std::clamp(o.newLineBreak, 0, 2));
     m_tabWidth->setValue(o.tabWidth);
+    m_expandTabs->setChecked(o.expandTabs);
     m_openPrevious->setChecked(o.openPrevious);
     m_reloadChanged->setChecked(o.reloadChanged);
     m_lowerInsert->setChecked(o.lowerCaseInsert);
@@ -157,8 +179,13 @@ void TSetupDial::setOptions(const SetupOptions &o, bool wordWrap)
 SetupOptions TSetupDial::options() const
 {
     SetupOptions o = m_options;
-    o.inIso = InISO->isChecked();
+    // "_InISO" keeps its meaning for a UTF-8 choice: the 8-bit code page chosen before.
+    if (!InUTF8->isChecked())
+        o.inIso = InISO->isChecked();
+    o.inUtf8 = InUTF8->isChecked();
+    o.newLineBreak = m_lineBreak->currentIndex();
     o.tabWidth = m_tabWidth->value();
+    o.expandTabs = m_expandTabs->isChecked();
     o.openPrevious = m_openPrevious->isChecked();
     o.reloadChanged = m_reloadChanged->isChecked();
     o.lowerCaseInsert = m_lowerInsert->isChecked();

@@ -9,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QSpinBox;
 
 // The setup dialog: edits a copy of the setup options and the wrap setting; the
@@ -35,8 +36,12 @@ private:
     void updateSample();
 
     SetupOptions m_options;
-    QCheckBox *InISO;
+    QRadioButton *m_inWindows;
+    QRadioButton *InISO;
+    QRadioButton *InUTF8;
+    QComboBox *m_lineBreak;
     QSpinBox *m_tabWidth;
+    QCheckBox *m_expandTabs;
     QCheckBox *m_openPrevious;
     QCheckBox *m_reloadChanged;
     QCheckBox *m_lowerInsert;

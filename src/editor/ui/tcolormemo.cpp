@@ -129,6 +129,7 @@ TColorMemo::TColorMemo(QWidget *parent)
     doc->setDocumentLayout(m_layout);
     doc->setDefaultFont(font());
     setDocument(doc);
+    applyTabStops();
     m_key = PassKey();
     connect(this, &QPlainTextEdit::textChanged, this, &TColorMemo::onTextChanged);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TColorMemo::onCaretMoved);
@@ -149,6 +150,28 @@ void TColorMemo::setColorRules(const TDrawRules &rules)
 {
     m_rules = rules;
     UpdateColors(false);
+}
+
+void TColorMemo::setTabWidth(int spaces)
+{
+    m_tabWidth = spaces;
+    applyTabStops();
+}
+
+void TColorMemo::applyTabStops()
+{
+    const qreal distance = QFontMetricsF(document()->defaultFont()).horizontalAdvance(QLatin1Char(' '))
+        * std::max(m_tabWidth, 1);
+    if (!qFuzzyCompare(tabStopDistance(), distance))
+        setTabStopDistance(distance);
+}
+
+void TColorMemo::changeEvent(QEvent *e)
+{
+    QPlainTextEdit::changeEvent(e);
+    // The control has passed the new font to the document by now.
+    if (e->type() == QEvent::FontChange)
+        applyTabStops();
 }
 
 void TColorMemo::setColorLimMax(int n) { m_colorLimMax = std::max(0, n); }

@@ -70,6 +70,11 @@ public:
     // The merged runs of the last pass, in document positions, ascending.
     const std::vector<TKeyDescr> &LastRuns() const { return m_runs; }
 
+    // Tab characters kept in the text are drawn this many spaces of the font wide (one
+    // space for a width of 1 or less); follows font changes.
+    int TabWidth() const { return m_tabWidth; }
+    void setTabWidth(int spaces);
+
     // How many blocks keep their shaped glyphs between paints (the visible ones).
     int GlyphCachedBlocks() const { return int(m_onScreen->size()); }
 
@@ -85,6 +90,7 @@ protected:
     virtual void BeforeColorPass(TColorPassInput &input);
 
     void paintEvent(QPaintEvent *e) override;
+    void changeEvent(QEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
 
@@ -137,6 +143,7 @@ private:
     void drawKeys();
     void onTextChanged();
     void onCaretMoved();
+    void applyTabStops();
 
     ColourLayout *m_layout = nullptr; // owned by the document
     TDrawRules m_rules;
@@ -145,6 +152,7 @@ private:
     TDrawEvent m_onDraw;
     TDrawKeyEvent m_onDrawKey;
     int m_colorLimMax = 0;
+    int m_tabWidth = 4;
     bool m_redrawAlways = false;
 
     QString m_stretch;

@@ -39,8 +39,8 @@ QString bigText(bool oneLine)
 }
 
 // The editor's document read a line at a time where lines are short (QTextBlock::text()
-// copies the block's fragments in one go) and character by character only in long
-// lines: what DocumentTextAccess does with every line.
+// copies the block's fragments in one go) and character by character in long lines, for
+// comparison with DocumentTextAccess, which keeps a copy of a long line instead.
 class BlockTextAccess final : public TextAccess
 {
 public:

@@ -4,6 +4,19 @@
 #include <QTextDocument>
 #include <algorithm>
 
+DocumentTextAccess::DocumentTextAccess(const QTextDocument *doc)
+    : m_doc(doc)
+{
+    // The revision alone could miss a change made inside an edit block; the signal
+    // comes after every change, undo and redo included.
+    m_changed = QObject::connect(doc, &QTextDocument::contentsChange, [this] {
+        m_long = QString();
+        m_longRevision = -1;
+    });
+}
+
+DocumentTextAccess::~DocumentTextAccess() { QObject::disconnect(m_changed); }
+
 int DocumentTextAccess::length() const { return m_doc->characterCount() - 1; }
 
 int DocumentTextAccess::lineCount() const { return m_doc->blockCount(); }
@@ -33,7 +46,17 @@ QString DocumentTextAccess::lineMid(int line, int from, int n) const
     const int len = b.length() - 1;
     from = std::clamp(from, 0, len);
     n = std::clamp(n, 0, len - from);
-    return DocumentMid(m_doc, b.position() + from, n);
+    if (n == 0)
+        return QString();
+    if (len <= LongLine)
+        return b.text().mid(from, n);
+    if (m_longRevision != m_doc->revision() || m_longPosition != b.position() || m_longLength != len) {
+        m_long = b.text();
+        m_longRevision = m_doc->revision();
+        m_longPosition = b.position();
+        m_longLength = len;
+    }
+    return m_long.mid(from, n);
 }
 
 QString DocumentMid(const QTextDocument *doc, int from, int n)

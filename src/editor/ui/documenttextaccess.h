@@ -2,17 +2,26 @@
 
 #include "base/textaccess.h"
 
+#include <QMetaObject>
+#include <QString>
+
 class QTextDocument;
 
-// Line access to the text of a QTextDocument: blocks are lines. lineMid() reads only the
-// characters asked for, so a stretch of a line of many megabytes costs its own length.
+// Line access to the text of a QTextDocument: blocks are lines. A short line is copied
+// whole (one copy of its fragments, cheaper than reading it a character at a time); a
+// long one (a minified page, an inline picture) is copied once and read from the copy
+// until the document changes, so a walk through many stretches of a line of many
+// megabytes costs one copy, not one look-up per character.
 class DocumentTextAccess final : public TextAccess
 {
 public:
-    explicit DocumentTextAccess(const QTextDocument *doc)
-        : m_doc(doc)
-    {
-    }
+    explicit DocumentTextAccess(const QTextDocument *doc);
+    ~DocumentTextAccess() override;
+    DocumentTextAccess(const DocumentTextAccess &) = delete;
+    DocumentTextAccess &operator=(const DocumentTextAccess &) = delete;
+
+    // Lines longer than this are kept in the copy.
+    static constexpr int LongLine = 64 * 1024;
 
     int length() const override;
     int lineCount() const override;
@@ -24,6 +33,13 @@ public:
 
 private:
     const QTextDocument *m_doc;
+    QMetaObject::Connection m_changed;
+    // The copy of the last long line read, with what identifies it: the document's
+    // revision, the line's place and length. A change also drops it (and its memory).
+    mutable QString m_long;
+    mutable int m_longRevision = -1;
+    mutable int m_longPosition = -1;
+    mutable int m_longLength = -1;
 };
 
 // The characters [from, from + n) of the document, read one by one: a whole block's

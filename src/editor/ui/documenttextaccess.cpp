@@ -4,19 +4,6 @@
 #include <QTextDocument>
 #include <algorithm>
 
-DocumentTextAccess::DocumentTextAccess(const QTextDocument *doc)
-    : m_doc(doc)
-{
-    // The revision alone could miss a change made inside an edit block; the signal
-    // comes after every change, undo and redo included.
-    m_changed = QObject::connect(doc, &QTextDocument::contentsChange, [this] {
-        m_long = QString();
-        m_longRevision = -1;
-    });
-}
-
-DocumentTextAccess::~DocumentTextAccess() { QObject::disconnect(m_changed); }
-
 int DocumentTextAccess::length() const { return m_doc->characterCount() - 1; }
 
 int DocumentTextAccess::lineCount() const { return m_doc->blockCount(); }
@@ -50,13 +37,7 @@ QString DocumentTextAccess::lineMid(int line, int from, int n) const
         return QString();
     if (len <= LongLine)
         return b.text().mid(from, n);
-    if (m_longRevision != m_doc->revision() || m_longPosition != b.position() || m_longLength != len) {
-        m_long = b.text();
-        m_longRevision = m_doc->revision();
-        m_longPosition = b.position();
-        m_longLength = len;
-    }
-    return m_long.mid(from, n);
+    return DocumentMid(m_doc, b.position() + from, n);
 }
 
 QString DocumentMid(const QTextDocument *doc, int from, int n)

@@ -2,25 +2,21 @@
 
 #include "base/textaccess.h"
 
-#include <QMetaObject>
-#include <QString>
-
 class QTextDocument;
 
-// Line access to the text of a QTextDocument: blocks are lines. A short line is copied
-// whole (one copy of its fragments, cheaper than reading it a character at a time); a
-// long one (a minified page, an inline picture) is copied once and read from the copy
-// until the document changes, so a walk through many stretches of a line of many
-// megabytes costs one copy, not one look-up per character.
+// Line access to the text of a QTextDocument: blocks are lines. A line of ordinary
+// length is copied whole, in one go (cheaper than looking up its characters one by
+// one); only a line longer than LongLine (a minified page, an inline picture) is read a
+// character at a time, so that a stretch of a line of many megabytes costs its own
+// length, not the line's.
 class DocumentTextAccess final : public TextAccess
 {
 public:
-    explicit DocumentTextAccess(const QTextDocument *doc);
-    ~DocumentTextAccess() override;
-    DocumentTextAccess(const DocumentTextAccess &) = delete;
-    DocumentTextAccess &operator=(const DocumentTextAccess &) = delete;
+    explicit DocumentTextAccess(const QTextDocument *doc)
+        : m_doc(doc)
+    {
+    }
 
-    // Lines longer than this are kept in the copy.
     static constexpr int LongLine = 64 * 1024;
 
     int length() const override;
@@ -33,13 +29,6 @@ public:
 
 private:
     const QTextDocument *m_doc;
-    QMetaObject::Connection m_changed;
-    // The copy of the last long line read, with what identifies it: the document's
-    // revision, the line's place and length. A change also drops it (and its memory).
-    mutable QString m_long;
-    mutable int m_longRevision = -1;
-    mutable int m_longPosition = -1;
-    mutable int m_longLength = -1;
 };
 
 // The characters [from, from + n) of the document, read one by one: a whole block's

@@ -40,8 +40,8 @@ QString bigText(bool oneLine)
 }
 
 // The editor's document read a line at a time where lines are short (QTextBlock::text()
-// copies the block's fragments in one go) and character by character in long lines, for
-// comparison with DocumentTextAccess, which keeps a copy of a long line instead.
+// copies the block's fragments in one go) and character by character in long lines: the
+// model DocumentTextAccess now follows, kept as the yardstick it was measured against.
 class BlockTextAccess final : public TextAccess
 {
 public:

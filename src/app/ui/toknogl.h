@@ -22,6 +22,7 @@ class QToolBar;
 class RecoveryController;
 class ServicesController;
 class SetupController;
+class TagMatchController;
 class UserToolBar;
 class ViewController;
 
@@ -48,6 +49,8 @@ public:
     ServicesController *services() const { return m_services; }
     // The view toggles, the toolbars menu, the pane sizes and toolbar positions.
     ViewController *view() const { return m_view; }
+    // The tag at the caret and its partner, and the commands over them.
+    TagMatchController *tagMatch() const { return m_tagMatch; }
     RecoveryController &recovery() const { return *m_recovery; }
     // The preview files of the documents, removed at close.
     TemporaryFiles &temporaryFiles() { return m_temporaryFiles; }
@@ -121,6 +124,7 @@ private:
     PreviewController *m_preview = nullptr;
     ServicesController *m_services = nullptr;
     ViewController *m_view = nullptr;
+    TagMatchController *m_tagMatch = nullptr;
     RecoveryController *m_recovery = nullptr;
 
     QToolBar *m_mainToolBar = nullptr;

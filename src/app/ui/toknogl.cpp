@@ -351,6 +351,7 @@ void TOknoGl::setupPanels()
         &PreviewController::showHintPreview);
     QMenu *widok = menuNamed(QStringLiteral("Widok1"));
     widok->addActions(m_preview->previewActions());
+    widok->addAction(m_preview->liveAction());
     m_needsDocument << m_preview->previewActions();
     menuNamed(QStringLiteral("Pomoc1"))->addAction(m_preview->helpAction());
     menuNamed(QStringLiteral("Ustawienia1"))->addAction(m_setup->konfiguracjaAction());

@@ -9,8 +9,6 @@
 #include "app/ui/webpreviewview.h"
 
 #include <unistd.h>
-
-void RegisterPreviewScheme(); // webpreviewview.cpp
 #endif
 
 bool WebPreviewBuiltIn()
@@ -43,6 +41,6 @@ void PreparePreviewEngine()
         std::fflush(stderr);
     }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    RegisterPreviewScheme();
+    WebPreviewView::registerScheme();
 #endif
 }

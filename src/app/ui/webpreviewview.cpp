@@ -100,7 +100,7 @@ void WebPreviewView::loadFinished(bool ok)
     Q_EMIT rendered(ok);
 }
 
-void RegisterPreviewScheme()
+void WebPreviewView::registerScheme()
 {
     QWebEngineUrlScheme scheme(WebPreviewView::Scheme);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);

@@ -21,6 +21,9 @@ public:
     // Pages up to this many bytes of UTF-8 go through setHtml().
     static constexpr int SetHtmlLimit = 600 * 1024;
 
+    // Registers Scheme with Qt WebEngine; before the first view is made.
+    static void registerScheme();
+
     explicit WebPreviewView(QWidget *parent = nullptr);
     ~WebPreviewView() override;
 

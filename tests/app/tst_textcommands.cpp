@@ -16,6 +16,7 @@ class TstTextCommands : public testsupport::IsolatedTestCase
 private Q_SLOTS:
     void pairHighlighted_data();
     void pairHighlighted();
+    void marksFollowDeletionAhead();
     void jumpToPartnerAndBack();
     void selectElementThenParents();
     void partnerTooFarGoesToStatusBar();
@@ -98,6 +99,17 @@ void TstTextCommands::pairHighlighted()
     e->setSelection(0, 0);
     w.tagMatch()->refresh();
     QVERIFY(::marks(e).value(0).startsWith(QStringLiteral("0:<")));
+}
+
+void TstTextCommands::marksFollowDeletionAhead()
+{
+    TOknoGl w;
+    TEditor *e = loadWithCaret(w, QStringLiteral("<i><b>x^</b></i>"));
+    QTRY_COMPARE(marks(e), QStringList({ QStringLiteral("3:<b>"), QStringLiteral("7:</b>") }));
+    // Delete takes the end tag's "<": the caret stays, the pair is gone.
+    QTest::keyClick(e, Qt::Key_Delete);
+    QCOMPARE(e->selStart(), 7);
+    QTRY_VERIFY(marks(e).isEmpty());
 }
 
 void TstTextCommands::jumpToPartnerAndBack()

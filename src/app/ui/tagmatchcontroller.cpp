@@ -63,8 +63,10 @@ void TagMatchController::follow(TEditor *editor)
     m_shown = TagMatch();
     if (!editor)
         return;
-    // Typing moves the caret too: one look once the caret rests.
+    // Typing moves the caret too: one look once the caret rests. A deletion ahead of the
+    // caret leaves it where it was, but not the tags.
     connect(editor, &QPlainTextEdit::cursorPositionChanged, m_rest, qOverload<>(&QTimer::start));
+    connect(editor, &QPlainTextEdit::textChanged, m_rest, qOverload<>(&QTimer::start));
     m_rest->start();
 }
 

@@ -26,6 +26,7 @@ class TstFileSearchUi : public testsupport::IsolatedTestCase
 private Q_SLOTS:
     void findFillsResultsAndOpensTheMatch();
     void replaceSkipsUnsavedFileAndIsUndone();
+    void closingTheWindowKeepsTheRunsUndo();
 };
 
 namespace {
@@ -158,6 +159,39 @@ void TstFileSearchUi::replaceSkipsUnsavedFileAndIsUndone()
     QVERIFY(!undo->isEnabled());
     TSearchDial::instance()->hide();
     w.CurrentEditor()->setModified(false);
+}
+
+void TstFileSearchUi::closingTheWindowKeepsTheRunsUndo()
+{
+    QTemporaryDir dir;
+    const QByteArray bytes = EncodeDocumentText(QStringLiteral("<p>stary</p>\n").repeated(50), false);
+    for (int i = 0; i < 300; ++i)
+        write(dir, QStringLiteral("s%1.html").arg(i, 3, 10, QLatin1Char('0')), bytes);
+    ScriptedUser user;
+    TOknoGl w;
+    FileSearchPage *page
+        = openPage(w, dir.path(), QStringLiteral("*.html"), QStringLiteral("stary"), QStringLiteral("nowy"));
+    QVERIFY(page);
+    QPointer<FileSearchPage> alive(page);
+    page->findChild<QPushButton *>(QStringLiteral("ReplFilesBtn"))->click();
+    // Closed at once, whether the run is still going or its end is still on its way.
+    TSearchDial::instance()->hide();
+    QTRY_VERIFY(!alive);
+    // Every file the run changed (it stops after the file it is in) can be put back.
+    const auto name = [](int i) { return QStringLiteral("s%1.html").arg(i, 3, 10, QLatin1Char('0')); };
+    int changed = 0;
+    for (int i = 0; i < 300; ++i)
+        changed += readFile(dir.filePath(name(i))) != bytes ? 1 : 0;
+    QCOMPARE(int(w.services()->replaceHistory().size()), changed > 0 ? 1 : 0);
+    if (changed == 0)
+        QSKIP("the run was stopped before its first file");
+    QCOMPARE(int(w.services()->replaceHistory().constFirst()->entries().size()), changed);
+    w.findChild<QAction *>(QStringLiteral("EdycjaZnajdzWPlikach1"))->trigger();
+    user.answers = { QMessageBox::Yes };
+    TSearchDial::instance()->findChild<QPushButton *>(QStringLiteral("UndoFilesBtn"))->click();
+    for (int i = 0; i < 300; ++i)
+        QCOMPARE(readFile(dir.filePath(name(i))), bytes);
+    TSearchDial::instance()->hide();
 }
 
 QTEST_MAIN(TstFileSearchUi)

@@ -130,9 +130,16 @@ FileSearchPage::FileSearchPage(FindResultsPanel *results, FileReplaceHistory &hi
 FileSearchPage::~FileSearchPage()
 {
     saveState();
-    // The job goes with the page, stopped and waited for; what it still sends is dropped.
-    if (m_job)
+    // The window closed during a run: the run stops after its file, and the files it
+    // changed can still be undone.
+    if (m_job) {
         m_job->disconnect(this);
+        m_job->cancel();
+        m_job->wait();
+        const std::lock_guard<std::mutex> lock(m_runUndo->mutex);
+        if (m_runUndo->undo && !m_runUndo->undo->isEmpty())
+            m_history.append(m_runUndo->undo);
+    }
 }
 
 void FileSearchPage::buildControls(const QString &maskFilter)
@@ -340,6 +347,15 @@ void FileSearchPage::start(bool replacing)
     ProgressLbl->clear();
 
     m_job = new FileSearchJob(std::move(request), this);
+    // The backups are caught where the run ends, for a page gone before the end reaches it.
+    m_runUndo = std::make_shared<RunUndo>();
+    connect(
+        m_job, &FileSearchJob::finished, m_job,
+        [kept = m_runUndo](const FileSearchSummary &s) {
+            const std::lock_guard<std::mutex> lock(kept->mutex);
+            kept->undo = s.undo;
+        },
+        Qt::DirectConnection);
     connect(m_job, &FileSearchJob::matchesFound, this, &FileSearchPage::addBatch);
     connect(m_job, &FileSearchJob::progressChanged, this, &FileSearchPage::showProgress);
     connect(m_job, &FileSearchJob::finished, this, &FileSearchPage::finish);

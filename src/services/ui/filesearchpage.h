@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class FileSearchJob;
 class FindResultsPanel;
@@ -74,6 +75,13 @@ private:
     PrepareFn m_prepare;
     StatusFn m_status;
     QPointer<FileSearchJob> m_job;
+    // The backups of the run going, as it ends (on its thread).
+    struct RunUndo
+    {
+        std::mutex mutex;
+        std::shared_ptr<FileReplaceUndo> undo;
+    };
+    std::shared_ptr<RunUndo> m_runUndo;
     std::unique_ptr<QObject> m_escape; // the Esc key while a run goes
     bool m_replacing = false;
     QString m_runFolder;

@@ -7,6 +7,7 @@ list(APPEND MARKORA_CORE_SOURCES
   app/previewfile.h app/previewfile.cpp
   app/recoveryfile.h app/recoveryfile.cpp
   app/recoverystore.h app/recoverystore.cpp
+  app/previewrefresh.h app/previewrefresh.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   app/ui/teditor.h app/ui/teditor.cpp
@@ -18,12 +19,15 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/temporaryfiles.h app/ui/temporaryfiles.cpp
   app/ui/previewcontroller.h app/ui/previewcontroller.cpp
   app/ui/servicescontroller.h app/ui/servicescontroller.cpp
+  app/ui/tagmatchcontroller.h app/ui/tagmatchcontroller.cpp
   app/ui/viewcontroller.h app/ui/viewcontroller.cpp
   app/ui/desktopcommands.h app/ui/desktopcommands.cpp
   app/ui/programicon.h app/ui/programicon.cpp
   app/ui/toknogl.h app/ui/toknogl.cpp
   app/ui/filepanel.h app/ui/filepanel.cpp
   app/ui/preview.h app/ui/preview.cpp
+  app/ui/previewview.h app/ui/previewview.cpp
+  app/ui/textpreviewview.h app/ui/textpreviewview.cpp
   app/ui/splash.h app/ui/splash.cpp
   app/ui/tsetupdial.h app/ui/tsetupdial.cpp
   app/ui/startup.h app/ui/startup.cpp
@@ -31,3 +35,7 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/twstlist.h app/ui/twstlist.cpp
   app/ui/thintballoon.h app/ui/thintballoon.cpp
 )
+# The live preview in Qt WebEngine (option MARKORA_WEBENGINE).
+if(MARKORA_WEBENGINE)
+  list(APPEND MARKORA_UI_SOURCES app/ui/webpreviewview.h app/ui/webpreviewview.cpp)
+endif()

@@ -27,6 +27,7 @@ const Table &table()
             Table::number(kKontrolki, u"Splitter3", &V::splitter3, 0, kMaxPaneSize),
             Table::number(kKontrolki, u"Pliki", &V::pliki, 0, FilePanelFilterCount - 1),
             Table::flag(kKontrolki, u"PodglądMSIE", &V::podgladMsie),
+            Table::flag(kKontrolki, u"PodglądNaBieżąco", &V::podgladNaBiezaco),
             Table::text(kKontrolki, u"DefTemplate", &V::defTemplate),
             Table::readOnly(Table::text(u"Setup", u"_OgExt", &V::ogExt)),
         };

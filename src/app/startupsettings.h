@@ -19,6 +19,7 @@ struct StartupSettings
     int splitter3 = 85; // preview pane height
     int pliki = 0; // entry of the file panel's type filter, 0..FilePanelFilterCount - 1
     bool podgladMsie = true; // internal preview chosen when both previews exist
+    bool podgladNaBiezaco = true; // "Odświeżaj podczas pisania": the internal preview follows the typing
     QString defTemplate; // template file for new documents
     QString ogExt = MarkoraSettings::defaultOgExt(); // read only
     QStringList userButtons = QStringList(6); // "Pasek uzytkownika" 1..6 (ext/userslots.h)

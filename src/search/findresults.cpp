@@ -44,9 +44,13 @@ QVariant FindResultsModel::data(const QModelIndex &index, int role) const
         case ColumnText:
             return r.text;
         case ColumnPosition:
-            return r.image == FindResultRow::Summary ? QString() : QString::number(r.position);
+            if (r.image == FindResultRow::Summary)
+                return QString();
+            if (!r.path.isEmpty())
+                return QStringLiteral("%1:%2").arg(r.line).arg(r.column);
+            return QString::number(r.position);
         case ColumnDocument:
-            return r.document;
+            return role == Qt::ToolTipRole && !r.path.isEmpty() ? r.path : r.document;
         case ColumnReplacement:
             return r.image == FindResultRow::Replaced ? r.replacement : QString();
         }

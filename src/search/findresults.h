@@ -15,12 +15,18 @@ struct FindResultRow
     qsizetype position = -1; // 0-based position in the document (of the inserted text for replaced rows)
     int documentId = 0;
     int image = Found;
+    // A match in a file on disk rather than in an open document: the file's absolute path
+    // (document then holds it relative to the folder searched), and the 1-based line and
+    // column shown in place of the position; position is where opening the file puts it.
+    QString path;
+    int line = 0;
+    int column = 0;
 };
 
 // The results list as a table model: four columns ("Znaleziony fragment", "Indeks (#)",
-// "Dokument", "Zamieniono na"), rows appended in batches so that a million of them
-// costs one insertion. The image index is offered through ImageRole; the view maps it
-// to a picture.
+// "Dokument", "Zamieniono na"; a match in a file on disk shows "line:column" as its index), rows appended in
+// batches so that a million of them costs one insertion. The image index is offered through ImageRole; the
+// view maps it to a picture.
 class FindResultsModel : public QAbstractTableModel
 {
     Q_OBJECT

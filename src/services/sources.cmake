@@ -11,7 +11,10 @@ list(APPEND MARKORA_CORE_SOURCES
   services/filereplaceundo.h services/filereplaceundo.cpp
   services/filesearch.h services/filesearch.cpp
   services/filesearchjob.h services/filesearchjob.cpp
+  services/filesearchpagestate.h services/filesearchpagestate.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   services/ui/tkonwerterdial.h services/ui/tkonwerterdial.cpp
+  services/ui/entitycommands.h services/ui/entitycommands.cpp
+  services/ui/filesearchpage.h services/ui/filesearchpage.cpp
 )

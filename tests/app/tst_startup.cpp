@@ -261,12 +261,22 @@ void TstStartup::previewFileWrittenBesideDocumentAndDeletedAtClose()
         dir.filePath(QStringLiteral("strona.html")), "<html><body><h1>Nag\xB3\xF3wek</h1></body></html>");
     const QString expected = dir.filePath(QStringLiteral("~Markora$HTML.HTML"));
     TOknoGl w;
+    QList<QUrl> opened;
+    w.preview()->setUrlOpener([&opened](const QUrl &url) {
+        opened << url;
+        return true;
+    });
     w.documents().Open(page, 1);
-    const QString written = w.preview()->Podglad1Click();
+    // The pane renders the text in memory: no file is written for it.
+    QCOMPARE(w.preview()->Podglad1Click(), QString());
+    QVERIFY(w.preview()->pane()->browser()->toPlainText().contains(QString::fromUtf8("Nagłówek")));
+    QVERIFY(!QFileInfo::exists(expected));
+    // The system browser reads the temporary file beside the document.
+    const QString written = w.preview()->PodgladPrzegladarka1Click();
     QCOMPARE(written, expected);
+    QCOMPARE(opened, QList<QUrl>({ QUrl::fromLocalFile(expected) }));
     QVERIFY(QFileInfo::exists(expected));
     QCOMPARE(w.temporaryFiles().paths(), QStringList({ expected }));
-    QVERIFY(w.preview()->pane()->browser()->toPlainText().contains(QString::fromUtf8("Nagłówek")));
     // The file panel never lists the program's temporary files.
     w.filePanel()->selectFolder(dir.path());
     QTRY_VERIFY(w.filePanel()->listedNames().contains(QStringLiteral("strona.html")));
@@ -287,8 +297,9 @@ void TstStartup::previewNeverWritesThroughAPlantedLink()
     const QString inPrivate = runtime.filePath(QStringLiteral("~Markora$HTML.HTML"));
     ScriptedUser user;
     TOknoGl w;
+    w.preview()->setUrlOpener([](const QUrl &) { return true; });
     w.documents().Open(page, 1);
-    QCOMPARE(w.preview()->Podglad1Click(), inPrivate);
+    QCOMPARE(w.preview()->PodgladPrzegladarka1Click(), inPrivate);
     QCOMPARE(testsupport::readFile(victim), QByteArray("the user's work"));
     QVERIFY(QFileInfo(planted).isSymLink());
     QCOMPARE(testsupport::readFile(inPrivate), QByteArray("<p>strona</p>"));
@@ -296,11 +307,11 @@ void TstStartup::previewNeverWritesThroughAPlantedLink()
     QCOMPARE(user.asked.first().caption, QStringLiteral("Podgląd: ostrzeżenie"));
     QVERIFY(user.asked.first().text.contains(planted));
     // Said once, not at every refresh.
-    QCOMPARE(w.preview()->Podglad1Click(), inPrivate);
+    QCOMPARE(w.preview()->PodgladPrzegladarka1Click(), inPrivate);
     QCOMPARE(user.asked.size(), 1);
     // An untitled document's preview goes to the private folder, readable by its owner only.
     QTest::keyClicks(w.documents().New(), QStringLiteral("<p>nowy</p>"));
-    QCOMPARE(w.preview()->Podglad1Click(), inPrivate);
+    QCOMPARE(w.preview()->PodgladPrzegladarka1Click(), inPrivate);
     QCOMPARE(
         QFileInfo(inPrivate).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
     QVERIFY(w.close());

@@ -1,5 +1,6 @@
 #include "app/programinfo.h"
 #include "app/startupsettings.h"
+#include "app/ui/previewview.h"
 #include "app/ui/startup.h"
 #include "base/datafiles.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
         std::fputs(answer.toLocal8Bit().constData(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
+    PreparePreviewEngine();
     QApplication app(argc, argv);
     return MarkoraMain();
 }

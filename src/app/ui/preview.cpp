@@ -1,19 +1,22 @@
 #include "app/ui/preview.h"
 
+#include "app/ui/previewview.h"
+#include "app/ui/textpreviewview.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
-#include <QTextBrowser>
-#include <QTextDocument>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 TgPodBrowserem::TgPodBrowserem(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("TgPodBrowserem"));
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
+    m_layout = new QHBoxLayout(this);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(2);
 
     auto *buttons = new QVBoxLayout;
     buttons->setSpacing(2);
@@ -25,20 +28,17 @@ TgPodBrowserem::TgPodBrowserem(QWidget *parent)
     BtnPodgladMoz->setObjectName(QStringLiteral("BtnPodgladMoz"));
     BtnPodgladMoz->setText(QStringLiteral("Przeglądarka"));
     BtnPodgladMoz->setToolTip(QStringLiteral("Podgląd strony w przeglądarce systemowej"));
-    for (QToolButton *b : { BtnPodgladMSIE, BtnPodgladMoz }) {
+    BtnNaBiezaco = new QToolButton(this);
+    BtnNaBiezaco->setObjectName(QStringLiteral("BtnNaBiezaco"));
+    BtnNaBiezaco->hide();
+    for (QToolButton *b : { BtnPodgladMSIE, BtnPodgladMoz, BtnNaBiezaco }) {
         b->setCheckable(true);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         buttons->addWidget(b);
     }
     buttons->addStretch(1);
-    layout->addLayout(buttons);
-
-    m_browser = new QTextBrowser(this);
-    m_browser->setObjectName(QStringLiteral("Podglad"));
-    m_browser->setOpenExternalLinks(true);
-    m_browser->setToolTip(QStringLiteral("Tak działa edytowany znacznik"));
-    layout->addWidget(m_browser, 1);
+    m_layout->addLayout(buttons);
 
     // A press chooses the preview and shows the page in it at once.
     connect(BtnPodgladMSIE, &QToolButton::clicked, this, [this] {
@@ -63,6 +63,12 @@ void TgPodBrowserem::setButtons(const PreviewButtons &b)
     BtnPodgladMoz->setChecked(b.mozDown);
 }
 
+void TgPodBrowserem::setLiveToggle(QAction *toggle)
+{
+    BtnNaBiezaco->setDefaultAction(toggle);
+    BtnNaBiezaco->show();
+}
+
 bool TgPodBrowserem::internalChosen() const
 {
     return BtnPodgladMSIE->isEnabled() && BtnPodgladMSIE->isChecked();
@@ -72,10 +78,32 @@ bool TgPodBrowserem::browserChosen() const
     return BtnPodgladMoz->isEnabled() && BtnPodgladMoz->isChecked();
 }
 
-void TgPodBrowserem::showPage(const QString &html, const QString &filePath)
+PreviewView *TgPodBrowserem::view()
 {
-    m_browser->clear();
-    m_browser->document()->setMetaInformation(
-        QTextDocument::DocumentUrl, QUrl::fromLocalFile(filePath).toString());
-    m_browser->setHtml(html);
+    if (!m_view) {
+        m_view = CreatePreviewView(this);
+        m_layout->addWidget(m_view, 1);
+    }
+    return m_view;
+}
+
+QTextBrowser *TgPodBrowserem::browser()
+{
+    auto *text = qobject_cast<TextPreviewView *>(view());
+    return text ? text->browser() : nullptr;
+}
+
+QUrl TgPodBrowserem::baseUrlFor(const QString &filePath)
+{
+    if (filePath.isEmpty())
+        return QUrl();
+    QString folder = QFileInfo(filePath).absolutePath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return QUrl::fromLocalFile(folder);
+}
+
+void TgPodBrowserem::showPage(const QString &html, const QString &filePath, bool keepScroll)
+{
+    view()->render(html, baseUrlFor(filePath), keepScroll);
 }

@@ -1,6 +1,7 @@
 #include "app/ui/previewcontroller.h"
 
 #include "app/previewfile.h"
+#include "app/previewrefresh.h"
 #include "app/ui/documentmanager.h"
 #include "app/ui/preview.h"
 #include "app/ui/temporaryfiles.h"
@@ -56,6 +57,31 @@ PreviewController::PreviewController(QWidget &window, DocumentManager &documents
     m_helpAction->setObjectName(QStringLiteral("PomocPomoc1"));
     m_helpAction->setShortcut(QKeySequence::HelpContents);
     connect(m_helpAction, &QAction::triggered, this, [this] { PomocPomoc1Click(); });
+
+    m_openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    m_refresh = new PreviewRefresh(this);
+    m_live = new QAction(QStringLiteral("&Odświeżaj podczas pisania"), &window);
+    m_live->setObjectName(QStringLiteral("OdswiezajPodczasPisania1"));
+    m_live->setIconText(QStringLiteral("Na bieżąco"));
+    m_live->setToolTip(QStringLiteral("Odświeżaj podgląd po chwili przerwy w pisaniu"));
+    m_live->setCheckable(true);
+    m_live->setChecked(true);
+    m_live->setEnabled(m_internalAvailable);
+    m_pane->setLiveToggle(m_live);
+    connect(m_live, &QAction::toggled, m_refresh, &PreviewRefresh::setEnabled);
+    connect(m_refresh, &PreviewRefresh::due, this, [this] {
+        if (liveShowing())
+            renderCurrent(true);
+    });
+    connect(&documents, &DocumentManager::documentChanged, this, &PreviewController::documentChanged);
+    connect(
+        &documents, &DocumentManager::activeDocumentChanged, this, &PreviewController::activeDocumentChanged);
+    // The pane shown again catches up with what was typed meanwhile.
+    connect(m_dock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        const TEditor *e = m_documents.currentEditorOrNull();
+        if (visible && e && liveShowing() && (m_refresh->isStale() || e->documentId() != m_shownId))
+            m_refresh->changed();
+    });
 }
 
 PreviewController::~PreviewController() = default;
@@ -63,12 +89,43 @@ PreviewController::~PreviewController() = default;
 void PreviewController::restore(const StartupSettings &values)
 {
     m_pane->setButtons(ChoosePreviewButtons(m_internalAvailable, m_browserAvailable, values.podgladMsie));
+    m_live->setChecked(values.podgladNaBiezaco);
 }
 
 void PreviewController::save(StartupSettings &values) const
 {
     if (m_pane->msieButton()->isEnabled() && m_pane->mozButton()->isEnabled())
         values.podgladMsie = m_pane->internalChosen();
+    values.podgladNaBiezaco = m_live->isChecked();
+}
+
+bool PreviewController::liveShowing() const { return !m_dock->isHidden() && m_pane->internalChosen(); }
+
+void PreviewController::documentChanged(int documentId)
+{
+    const TEditor *e = m_documents.currentEditorOrNull();
+    if (e && e->documentId() == documentId && liveShowing() && e->textAccess().length() <= LiveLimit)
+        m_refresh->changed();
+}
+
+void PreviewController::activeDocumentChanged(TEditor *editor)
+{
+    // Another document in the pane: shown from its top, at once.
+    if (editor && liveShowing() && m_live->isChecked() && editor->documentId() != m_shownId
+        && editor->textAccess().length() <= LiveLimit)
+        renderCurrent(false);
+}
+
+void PreviewController::renderCurrent(bool keepScroll)
+{
+    TEditor *e = m_documents.currentEditorOrNull();
+    if (!e)
+        return;
+    keepScroll = keepScroll && e->documentId() == m_shownId;
+    m_shownId = e->documentId();
+    m_refresh->rendered();
+    m_pane->showPage(e->text(), e->state().fileName, keepScroll);
+    ++m_renders;
 }
 
 QString PreviewController::writePreviewFile()
@@ -98,19 +155,16 @@ QString PreviewController::Podglad1Click()
     }
     if (!m_pane->internalChosen())
         return PodgladPrzegladarka1Click();
-    const QString path = writePreviewFile();
-    if (path.isEmpty())
-        return path;
     m_dock->show();
-    m_pane->showPage(e->text(), path);
-    return path;
+    renderCurrent(false);
+    return QString();
 }
 
 QString PreviewController::PodgladPrzegladarka1Click()
 {
     const QString path = writePreviewFile();
-    if (!path.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!path.isEmpty() && m_openUrl)
+        m_openUrl(QUrl::fromLocalFile(path));
     return path;
 }
 
@@ -120,6 +174,8 @@ void PreviewController::showHintPreview(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return;
     m_dock->show();
+    // The pane now shows the tag, not a document.
+    m_shownId = 0;
     m_pane->showPage(CodePage::decode(f.readAll(), CodePage::Windows1250), path);
 }
 

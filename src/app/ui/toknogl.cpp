@@ -10,6 +10,7 @@
 #include "app/ui/servicescontroller.h"
 #include "app/ui/setupcontroller.h"
 #include "app/ui/splash.h"
+#include "app/ui/tagmatchcontroller.h"
 #include "app/ui/viewcontroller.h"
 #include "base/filefilter.h"
 #include "base/ui/msgbox.h"
@@ -341,6 +342,7 @@ void TOknoGl::setupPanels()
         &PreviewController::showHintPreview);
     QMenu *widok = menuNamed(QStringLiteral("Widok1"));
     widok->addActions(m_preview->previewActions());
+    widok->addAction(m_preview->liveAction());
     m_needsDocument << m_preview->previewActions();
     menuNamed(QStringLiteral("Pomoc1"))->addAction(m_preview->helpAction());
     menuNamed(QStringLiteral("Ustawienia1"))->addAction(m_setup->konfiguracjaAction());
@@ -355,14 +357,18 @@ void TOknoGl::setupPanels()
     addToolButton(m_view->wordWrapToggle(), QStringLiteral("BtnZawijanie"));
     addToolButton(m_preview->previewActions().constFirst(), QStringLiteral("BtnPodglad"));
 
-    m_services = new ServicesController(*this, *m_documents);
+    m_services = new ServicesController(*this, *m_documents, m_setup->options());
+    m_services->setFileFilter(filePanelFilter());
     addDockWidget(Qt::BottomDockWidgetArea, m_services->findResults());
     widok->addAction(m_services->findResults()->toggleViewAction());
     const QList<QAction *> search = m_services->searchActions();
     QMenu *edycja = menuNamed(QStringLiteral("Edycja1"));
     edycja->addSeparator();
     edycja->addActions(search);
-    menuNamed(QStringLiteral("Polskielitery1"))->addAction(m_services->converterAction());
+    QMenu *polskie = menuNamed(QStringLiteral("Polskielitery1"));
+    polskie->addAction(m_services->converterAction());
+    polskie->addSeparator();
+    polskie->addActions(m_services->entityActions());
     m_needsDocument << search << m_services->converterAction();
     m_mainToolBar->addSeparator();
     addToolButton(search.at(0), QStringLiteral("BtnZnajdz"));
@@ -379,6 +385,13 @@ void TOknoGl::setupPanels()
     m_needsDocument << m_desktop->documentActions();
     menuNamed(QStringLiteral("Ustawienia1"))->addAction(m_desktop->editDefinitionsAction());
     connect(m_desktop, &DesktopCommands::statusMessage, this,
+        [this](const QString &text) { setStatusPanel(3, text); });
+
+    m_tagMatch = new TagMatchController(*this, *m_documents);
+    edycja->addSeparator();
+    edycja->addActions(m_tagMatch->actions());
+    m_needsDocument << m_tagMatch->actions();
+    connect(m_tagMatch, &TagMatchController::statusMessage, this,
         [this](const QString &text) { setStatusPanel(3, text); });
 }
 

@@ -24,6 +24,7 @@ class QToolBar;
 class RecoveryController;
 class ServicesController;
 class SetupController;
+class TagMatchController;
 class UserToolBar;
 class ViewController;
 
@@ -50,6 +51,8 @@ public:
     ServicesController *services() const { return m_services; }
     // The view toggles, the toolbars menu, the pane sizes and toolbar positions.
     ViewController *view() const { return m_view; }
+    // The tag at the caret and its partner, and the commands over them.
+    TagMatchController *tagMatch() const { return m_tagMatch; }
     RecoveryController &recovery() const { return *m_recovery; }
     // Next and previous document, full screen, editing the user's tag definitions.
     DesktopCommands *desktop() const { return m_desktop; }
@@ -129,6 +132,7 @@ private:
     PreviewController *m_preview = nullptr;
     ServicesController *m_services = nullptr;
     ViewController *m_view = nullptr;
+    TagMatchController *m_tagMatch = nullptr;
     RecoveryController *m_recovery = nullptr;
     DesktopCommands *m_desktop = nullptr;
     FormatController *m_format = nullptr;

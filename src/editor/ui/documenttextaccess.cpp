@@ -33,6 +33,10 @@ QString DocumentTextAccess::lineMid(int line, int from, int n) const
     const int len = b.length() - 1;
     from = std::clamp(from, 0, len);
     n = std::clamp(n, 0, len - from);
+    if (n == 0)
+        return QString();
+    if (len <= LongLine)
+        return b.text().mid(from, n);
     return DocumentMid(m_doc, b.position() + from, n);
 }
 

@@ -4,8 +4,11 @@
 
 class QTextDocument;
 
-// Line access to the text of a QTextDocument: blocks are lines. lineMid() reads only the
-// characters asked for, so a stretch of a line of many megabytes costs its own length.
+// Line access to the text of a QTextDocument: blocks are lines. A line of ordinary
+// length is copied whole, in one go (cheaper than looking up its characters one by
+// one); only a line longer than LongLine (a minified page, an inline picture) is read a
+// character at a time, so that a stretch of a line of many megabytes costs its own
+// length, not the line's.
 class DocumentTextAccess final : public TextAccess
 {
 public:
@@ -13,6 +16,8 @@ public:
         : m_doc(doc)
     {
     }
+
+    static constexpr int LongLine = 64 * 1024;
 
     int length() const override;
     int lineCount() const override;

@@ -145,6 +145,13 @@ void FindResultsPanel::FindResultsDblClick(const QModelIndex &index)
     if (!index.isValid() || !m_docs)
         return;
     const FindResultRow &row = m_model->row(index.row());
+    if (!row.path.isEmpty()) {
+        if (row.image != FindResultRow::Summary) {
+            const QString &selected = row.image == FindResultRow::Replaced ? row.replacement : row.text;
+            Q_EMIT fileRequested(row.path, int(row.position), int(selected.size()));
+        }
+        return;
+    }
     if (SearchEngine::jumpTo(*m_docs, row) == SearchEngine::JumpResult::DocumentClosed)
         MsgBox::show(
             this, QMessageBox::Information, SearchTexts::findCaption(), SearchTexts::documentClosed());

@@ -32,8 +32,14 @@ public:
 
 public Q_SLOTS:
     void BtnWynikiClearClick();
-    // Jumps to the row's document and selects the found or inserted text.
+    // Jumps to the row's document and selects the found or inserted text; a match in a
+    // file on disk is asked for with fileRequested().
     void FindResultsDblClick(const QModelIndex &index);
+
+Q_SIGNALS:
+    // A row of a file on disk was double-clicked: whoever opens files opens it and
+    // selects [position, position + length) as opening places the text.
+    void fileRequested(const QString &path, int position, int length);
 
 private:
     DocumentSet *m_docs;

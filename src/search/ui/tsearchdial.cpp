@@ -201,6 +201,8 @@ void TSearchDial::buildControls()
     buttons->addStretch();
     buttons->addWidget(OptBtn);
     buttons->addWidget(Button5);
+    m_searchArea = new QWidget(this);
+    m_searchArea->setObjectName(QStringLiteral("SearchArea"));
     auto *top = new QHBoxLayout;
     top->addLayout(fields, 1);
     top->addLayout(buttons);
@@ -222,12 +224,16 @@ void TSearchDial::buildControls()
     options->addWidget(Zakres);
     options->addLayout(checks, 1);
 
+    auto *area = new QVBoxLayout(m_searchArea);
+    area->setContentsMargins(0, 0, 0, 0);
+    area->setSpacing(3);
+    area->addLayout(top, 1);
+    area->addWidget(OptArea);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(3);
     layout->addWidget(ZZTabs);
-    layout->addLayout(top, 1);
-    layout->addWidget(OptArea);
+    layout->addWidget(m_searchArea, 1);
 
     connect(ZZTabs, &QTabBar::currentChanged, this, [this] { updatePage(); });
     connect(FindBtn, &QPushButton::clicked, this, &TSearchDial::FindBtnClick);
@@ -268,11 +274,14 @@ bool TSearchDial::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-TSearchDial *TSearchDial::showPage(
-    int page, QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results, StatusFn statusPanel3)
+TSearchDial *TSearchDial::showPage(int page, QWidget *mainWindow, DocumentSet *docs,
+    FindResultsPanel *results, StatusFn statusPanel3, const CreatedFn &created)
 {
-    if (!s_instance)
+    if (!s_instance) {
         s_instance = new TSearchDial(mainWindow, docs, results, std::move(statusPanel3));
+        if (created)
+            created(*s_instance);
+    }
     s_instance->setPage(page);
     s_instance->show();
     s_instance->raise();
@@ -284,8 +293,19 @@ TSearchDial *TSearchDial::instance() { return s_instance; }
 
 void TSearchDial::setPage(int page)
 {
-    ZZTabs->setCurrentIndex(page == 1 ? 1 : 0);
+    ZZTabs->setCurrentIndex(page >= 0 && page < ZZTabs->count() ? page : 0);
     updatePage();
+}
+
+int TSearchDial::addPage(const QString &caption, QWidget *page)
+{
+    page->setParent(this);
+    page->hide();
+    // Under the tabs, beside the Find and Replace area (only one of them shows).
+    static_cast<QVBoxLayout *>(layout())->addWidget(page, 1);
+    m_pages << page;
+    ZZTabs->addTab(caption);
+    return ZZTabs->count() - 1;
 }
 
 int TSearchDial::page() const { return ZZTabs->currentIndex(); }
@@ -304,10 +324,27 @@ SearchOptions TSearchDial::options() const
 
 void TSearchDial::updatePage()
 {
-    const bool replace = ZZTabs->currentIndex() == 1;
+    const int index = ZZTabs->currentIndex();
+    const bool replace = index == 1;
     for (QWidget *w : std::initializer_list<QWidget *> { ReplLbl, ReplCombo, ReplOpt, ReplBtn, ReplAllBtn })
         w->setVisible(replace);
     FindAllBtn->setVisible(!replace);
+    m_searchArea->setVisible(index < 2);
+    for (int i = 0; i < m_pages.size(); ++i)
+        m_pages.at(i)->setVisible(index == i + 2);
+    fitSize();
+}
+
+void TSearchDial::fitSize()
+{
+    const int index = ZZTabs->currentIndex();
+    if (index < 2) {
+        setFixedSize(kWidth, OptBtn->isChecked() ? kHeightWithOptions : kHeightWithoutOptions);
+        return;
+    }
+    layout()->activate();
+    const QSize hint = layout()->sizeHint();
+    setFixedSize(std::max(kWidth, hint.width()), hint.height());
 }
 
 void TSearchDial::ZakresAktClick()
@@ -329,9 +366,8 @@ void TSearchDial::ZakresAktClick()
 
 void TSearchDial::OptBtnClick()
 {
-    const bool down = OptBtn->isChecked();
-    OptArea->setVisible(down);
-    setFixedSize(kWidth, down ? kHeightWithOptions : kHeightWithoutOptions);
+    OptArea->setVisible(OptBtn->isChecked());
+    fitSize();
 }
 
 void TSearchDial::showEvent(QShowEvent *event)

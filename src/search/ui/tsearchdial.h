@@ -34,15 +34,23 @@ public:
     TSearchDial(QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results, StatusFn statusPanel3);
     ~TSearchDial() override;
 
-    // The Find (page 0) and Replace (page 1) commands: create the window if needed,
-    // choose the page and show it.
-    static TSearchDial *showPage(
-        int page, QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results, StatusFn statusPanel3);
+    // Called once on a window just made, before it shows: where the program adds the
+    // pages of its own (addPage).
+    using CreatedFn = std::function<void(TSearchDial &)>;
+
+    // The Find (page 0) and Replace (page 1) commands, and the pages added after them:
+    // create the window if needed, choose the page and show it.
+    static TSearchDial *showPage(int page, QWidget *mainWindow, DocumentSet *docs, FindResultsPanel *results,
+        StatusFn statusPanel3, const CreatedFn &created = {});
     // The existing window, or nullptr.
     static TSearchDial *instance();
 
-    // The page shown: 0 find, 1 replace.
+    // The page shown: 0 find, 1 replace, 2 on the pages added.
     void setPage(int page);
+    // A page of the program's own after Find and Replace (search in files), shown in
+    // place of the fields and options while its tab is current; the window takes it.
+    // Returns its page number.
+    int addPage(const QString &caption, QWidget *page);
     int page() const;
     SearchOptions options() const;
     // The expression object: valid only while the window is shown and after a Prepare.
@@ -65,6 +73,7 @@ protected:
 private:
     void buildControls();
     void updatePage();
+    void fitSize();
     bool prepare();
     void addHistory(QComboBox *combo);
     // The buttons whose checked state the settings keep, with the member of each; the
@@ -80,6 +89,8 @@ private:
     Regex m_regex;
 
     QTabBar *ZZTabs = nullptr;
+    QWidget *m_searchArea = nullptr; // Find and Replace: the fields, buttons and options
+    QList<QWidget *> m_pages; // the pages added
     QLabel *FindLbl = nullptr;
     QComboBox *FindCombo = nullptr;
     QLabel *FindOpt = nullptr;

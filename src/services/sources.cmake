@@ -1,9 +1,14 @@
-# Files of src/services/: document files, templates and the Polish-letter converter.
+# Files of src/services/: document files, templates, the Polish-letter converter, and the
+# page checks (markup through tidy, spelling through Hunspell).
 list(APPEND MARKORA_CORE_SOURCES
   services/charsetdetect.h services/charsetdetect.cpp
   services/docfile.h services/docfile.cpp
   services/templatefill.h services/templatefill.cpp
   services/konwerter.h services/konwerter.cpp services/konwertertexts.h
+  services/validator.h services/validator.cpp
+  services/tidysession_p.h services/tidysession.cpp
+  services/tidyfix.h services/tidyfix.cpp
+  services/linediff.h services/linediff.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   services/ui/tkonwerterdial.h services/ui/tkonwerterdial.cpp

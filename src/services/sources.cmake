@@ -9,6 +9,11 @@ list(APPEND MARKORA_CORE_SOURCES
   services/tidysession_p.h services/tidysession.cpp
   services/tidyfix.h services/tidyfix.cpp
   services/linediff.h services/linediff.cpp
+  services/htmlentities.h services/htmlentities.cpp
+  services/spelltokenizer.h services/spelltokenizer.cpp
+  services/hunspelldictionary.h services/hunspelldictionary.cpp
+  services/spelling.h services/spelling.cpp
+  services/checkoptions.h services/checkoptions.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   services/ui/tkonwerterdial.h services/ui/tkonwerterdial.cpp

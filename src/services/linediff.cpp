@@ -22,6 +22,31 @@ std::vector<QStringView> splitLines(QStringView text)
     return lines;
 }
 
+// The changes that lines marked deleted (of the old text) and inserted (of the new) make.
+std::vector<LineDiff::Change> changesOf(const std::vector<bool> &deleted, const std::vector<bool> &inserted)
+{
+    std::vector<LineDiff::Change> out;
+    const int n = int(deleted.size());
+    const int m = int(inserted.size());
+    int i = 0;
+    int j = 0;
+    while (i < n || j < m) {
+        if (i < n && j < m && !deleted[size_t(i)] && !inserted[size_t(j)]) {
+            ++i;
+            ++j;
+            continue;
+        }
+        LineDiff::Change c { i, 0, j, 0 };
+        while (i < n && deleted[size_t(i)])
+            ++i, ++c.oldCount;
+        while (j < m && inserted[size_t(j)])
+            ++j, ++c.newCount;
+        out.push_back(c);
+    }
+    return out;
+}
+
+// Marks the lines of a and b that a shortest edit turning a into b deletes and inserts.
 class Differ
 {
 public:
@@ -34,28 +59,8 @@ public:
         compare(0, 0, int(m_a.size()), int(m_b.size()));
     }
 
-    std::vector<LineDiff::Change> changes() const
-    {
-        std::vector<LineDiff::Change> out;
-        const int n = int(m_a.size());
-        const int m = int(m_b.size());
-        int i = 0;
-        int j = 0;
-        while (i < n || j < m) {
-            if (i < n && j < m && !m_deleted[i] && !m_inserted[j]) {
-                ++i;
-                ++j;
-                continue;
-            }
-            LineDiff::Change c { i, 0, j, 0 };
-            while (i < n && m_deleted[i])
-                ++i, ++c.oldCount;
-            while (j < m && m_inserted[j])
-                ++j, ++c.newCount;
-            out.push_back(c);
-        }
-        return out;
-    }
+    bool deleted(int i) const { return m_deleted[size_t(i)]; }
+    bool inserted(int j) const { return m_inserted[size_t(j)]; }
 
 private:
     struct Snake
@@ -163,9 +168,37 @@ std::vector<LineDiff::Change> compareLines(
         }
         return out;
     };
-    std::vector<int> a = number(before);
-    std::vector<int> b = number(after);
-    return Differ(std::move(a), std::move(b)).changes();
+    const std::vector<int> a = number(before);
+    const std::vector<int> b = number(after);
+
+    // A line found in one text only can never be matched: it is a change whatever else
+    // the texts hold. Only the others go through the search, which a page whose every
+    // line was indented anew thus never has to make.
+    std::vector<char> inA(size_t(ids.size()), 0);
+    std::vector<char> inB(size_t(ids.size()), 0);
+    for (int id : a)
+        inA[size_t(id)] = 1;
+    for (int id : b)
+        inB[size_t(id)] = 1;
+    std::vector<int> keptA;
+    std::vector<int> keptB;
+    std::vector<int> idsA;
+    std::vector<int> idsB;
+    for (int i = 0; i < int(a.size()); ++i)
+        if (inB[size_t(a[size_t(i)])])
+            keptA.push_back(i), idsA.push_back(a[size_t(i)]);
+    for (int j = 0; j < int(b.size()); ++j)
+        if (inA[size_t(b[size_t(j)])])
+            keptB.push_back(j), idsB.push_back(b[size_t(j)]);
+
+    std::vector<bool> deleted(a.size(), true);
+    std::vector<bool> inserted(b.size(), true);
+    const Differ kept(std::move(idsA), std::move(idsB));
+    for (size_t i = 0; i < keptA.size(); ++i)
+        deleted[size_t(keptA[i])] = kept.deleted(int(i));
+    for (size_t j = 0; j < keptB.size(); ++j)
+        inserted[size_t(keptB[j])] = kept.inserted(int(j));
+    return changesOf(deleted, inserted);
 }
 
 QString hunkRange(int from, int count)

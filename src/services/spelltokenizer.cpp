@@ -180,7 +180,7 @@ void Scanner::run()
                 if (!m_quote.isNull())
                     ++i;
                 m_mode = Mode::InTag;
-            } else if (m_checked) {
+            } else if (m_checked && i >= gatherFrom) {
                 i = prose(i);
             } else if (!m_quote.isNull()) {
                 const qsizetype close = m_s.indexOf(m_quote, i);
@@ -383,6 +383,36 @@ void Scanner::endChunk()
     m_pending.clear();
     m_chunkTainted = false;
 }
+// The characters [start, end) of text, line by line: a line that is read whole, or
+// nearly, is copied in one piece (a document gives a line's text far faster than its
+// characters one by one); only a small part of a long line is read alone.
+QString readStretch(const TextAccess &text, int start, int end)
+{
+    QString out;
+    out.reserve(end - start);
+    int line = text.lineOf(start);
+    int from = start - text.lineStart(line);
+    int pos = start;
+    const int lines = text.lineCount();
+    while (pos < end && line < lines) {
+        const int len = text.lineLength(line);
+        const int n = std::clamp(end - pos, 0, std::max(0, len - from));
+        if (from == 0 && n == len)
+            out += text.lineText(line);
+        else if (len <= 4 * n + 4096)
+            out += QStringView(text.lineText(line)).mid(from, n);
+        else
+            out += text.lineMid(line, from, n);
+        pos += n;
+        if (pos < end) {
+            out += u'\n';
+            ++pos;
+        }
+        ++line;
+        from = 0;
+    }
+    return out;
+}
 } // namespace
 
 QVector<SpellWord> SpellTokenizer::Words(QStringView text, int from, int to)
@@ -409,7 +439,6 @@ QVector<SpellWord> SpellTokenizer::Words(const TextAccess &text, int from, int t
         return out;
     const int start = std::max(0, from - LookBack);
     const int end = std::min(size, to + MaxWordLength + 1);
-    const QString stretch = text.mid(start, end - start);
-    Scanner(stretch, start, from, to, end == size, out).run();
+    Scanner(readStretch(text, start, end), start, from, to, end == size, out).run();
     return out;
 }

@@ -6,10 +6,9 @@
 #include <algorithm>
 
 namespace {
-// Before this many characters ahead of the stretch only the markup is followed; words
-// start being gathered there, so that an address that began a little earlier is still
-// seen whole.
-constexpr int kChunkReach = 1024;
+// Words are gathered from this far before the stretch and read up to this far after it,
+// so that a run short enough to be checked is seen whole around the stretch's edges.
+constexpr int kChunkReach = SpellTokenizer::MaxRunLength;
 
 bool isWordLetter(char32_t c) { return QChar::isLetter(c) || QChar::isMark(c); }
 
@@ -64,7 +63,7 @@ private:
     bool letterAt(qsizetype i) const;
     void addToWord(qsizetype start, qsizetype end, char32_t c);
     void endWord();
-    void endChunk();
+    void endChunk(qsizetype end);
 
     QStringView m_s;
     int m_base;
@@ -86,7 +85,8 @@ private:
     qsizetype m_wordEnd = 0;
     QString m_word;
     bool m_chunkTainted = false;
-    QVector<SpellWord> m_pending; // the words of the current run of non-space characters
+    qsizetype m_chunkStart = -1; // where the current run of non-space characters began
+    QVector<SpellWord> m_pending; // its words
 };
 
 void Scanner::run()
@@ -110,7 +110,7 @@ void Scanner::run()
                 const qsizetype next = openMarkup(i);
                 if (next >= 0) {
                     endWord();
-                    endChunk();
+                    endChunk(i);
                     i = next;
                     continue;
                 }
@@ -176,7 +176,7 @@ void Scanner::run()
         case Mode::Value:
             if (m_quote.isNull() ? isTagSpace(c) || c == u'>' : c == m_quote) {
                 endWord();
-                endChunk();
+                endChunk(i);
                 if (!m_quote.isNull())
                     ++i;
                 m_mode = Mode::InTag;
@@ -215,11 +215,12 @@ void Scanner::run()
         }
         }
     }
-    // A word still open where the read text ends may go on beyond it.
-    if (m_inWord && !m_atEnd)
-        m_inWord = false;
+    // A run still open where the read text ends may go on beyond it: its words are not
+    // known for sure, and any that overlap the stretch lie in a run too long to check.
+    if (!m_atEnd)
+        return;
     endWord();
-    endChunk();
+    endChunk(n);
 }
 
 // What '<' at i opens: the index after the opening, or -1 when it is a plain character.
@@ -294,6 +295,8 @@ bool Scanner::letterAt(qsizetype i) const
 qsizetype Scanner::prose(qsizetype i)
 {
     const QChar c = m_s[i];
+    if (m_chunkStart < 0)
+        m_chunkStart = i;
     if (c == u'&') {
         const int length = HtmlEntities::ReferenceLength(m_s, i);
         if (length == 0) {
@@ -308,7 +311,7 @@ qsizetype Scanner::prose(qsizetype i)
         } else {
             endWord();
             if (decoded && QChar::isSpace(decoded))
-                endChunk();
+                endChunk(i);
         }
         return i + length;
     }
@@ -335,7 +338,7 @@ qsizetype Scanner::prose(qsizetype i)
     }
     if (QChar::isSpace(cp)) {
         endWord();
-        endChunk();
+        endChunk(i);
         return i + width;
     }
     if (c == u'@' || (c == u':' && m_s.mid(i + 1, 2) == u"//"))
@@ -373,8 +376,11 @@ void Scanner::endWord()
     m_pending.append({ int(m_base + m_wordStart), int(m_wordEnd - m_wordStart), m_word });
 }
 
-void Scanner::endChunk()
+void Scanner::endChunk(qsizetype end)
 {
+    if (m_chunkStart >= 0 && end - m_chunkStart >= kChunkReach)
+        m_chunkTainted = true;
+    m_chunkStart = -1;
     if (!m_chunkTainted) {
         for (const SpellWord &w : std::as_const(m_pending))
             if (w.position < m_to && w.position + w.length > m_from)
@@ -424,7 +430,7 @@ QVector<SpellWord> SpellTokenizer::Words(QStringView text, int from, int to)
     if (from >= to)
         return out;
     const int start = std::max(0, from - LookBack);
-    const int end = std::min(size, to + MaxWordLength + 1);
+    const int end = std::min(size, to + kChunkReach + 1);
     Scanner(text.mid(start, end - start), start, from, to, end == size, out).run();
     return out;
 }
@@ -438,7 +444,7 @@ QVector<SpellWord> SpellTokenizer::Words(const TextAccess &text, int from, int t
     if (from >= to)
         return out;
     const int start = std::max(0, from - LookBack);
-    const int end = std::min(size, to + MaxWordLength + 1);
+    const int end = std::min(size, to + kChunkReach + 1);
     Scanner(readStretch(text, start, end), start, from, to, end == size, out).run();
     return out;
 }

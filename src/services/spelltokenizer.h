@@ -25,9 +25,10 @@ struct SpellWord
 // that stands for a letter ("&zdot;", "&#380;") is part of its word, decoded; the soft
 // hyphen joins; any other reference ("&nbsp;", "&amp;") separates words and is never a word
 // itself. A word is letters (and combining marks) with inner hyphens and apostrophes;
-// words holding digits or '_', longer than MaxWordLength, or inside an address or a file
-// name (a run of non-space characters holding '@', "://" or a dot between two letters)
-// are left out.
+// words holding digits or '_', longer than MaxWordLength, inside an address or a file
+// name (a run of non-space characters holding '@', "://" or a dot between two letters),
+// or inside a run of MaxRunLength or more non-space characters (an inline picture,
+// minified code) are left out.
 //
 // Only a stretch is tokenized: the state at its start (inside a tag, a value, a comment?)
 // is found by reading from LookBack characters before it as if that point were in page
@@ -40,10 +41,11 @@ class SpellTokenizer
 public:
     static constexpr int LookBack = 64 * 1024;
     static constexpr int MaxWordLength = 100;
+    static constexpr int MaxRunLength = 1024;
 
     // The words of text that overlap [from, to), whole, in order.
     static QVector<SpellWord> Words(QStringView text, int from, int to);
     // The same over a document: reads at most LookBack characters before from and
-    // MaxWordLength after to.
+    // MaxRunLength after to.
     static QVector<SpellWord> Words(const TextAccess &text, int from, int to);
 };

@@ -79,6 +79,9 @@ void TstSpellTokenizer::markup_data()
     row("addresses and file names left out",
         u"pisz na jan@example.com lub http://example.com/strona albo www.wp.pl, plik index.html. Koniec.",
         { L(u"pisz"), L(u"na"), L(u"lub"), L(u"albo"), L(u"plik"), L(u"Koniec") });
+    QTest::newRow("a run too long for prose")
+        << QStringLiteral("przed ") + QStringLiteral("słowo,").repeated(200) + QStringLiteral(" po")
+        << QStringList { QStringLiteral("przed"), QStringLiteral("po") };
     row("letters outside the BMP", u"𝔸𝔹 słowo", { L(u"𝔸𝔹"), L(u"słowo") });
     row("the whole page", kPage,
         { L(u"Zażółć"), L(u"gęślą"), L(u"Tytuł"), L(u"akapitu"), L(u"Pierwszy"), L(u"żółw"), L(u"i"),
@@ -211,7 +214,7 @@ void TstSpellTokenizer::documentStretchReadsBoundedText()
     const int from = int(page.size()) - 3000;
     const int to = int(page.size()) - 1000;
     QCOMPARE(SpellTokenizer::Words(doc, from, to), SpellTokenizer::Words(page, from, to));
-    QVERIFY(doc.read <= SpellTokenizer::LookBack + (to - from) + SpellTokenizer::MaxWordLength + 200);
+    QVERIFY(doc.read <= SpellTokenizer::LookBack + (to - from) + SpellTokenizer::MaxRunLength + 200);
     QVERIFY(!SpellTokenizer::Words(page, from, to).isEmpty());
 }
 

@@ -1,15 +1,22 @@
-# Files of src/services/: document files, templates, the Polish-letter converter, and the
-# page checks (markup through tidy, spelling through Hunspell).
+# Files of src/services/: document files, templates, the Polish-letter converter, letters
+# and entities, search and replace in files on disk, and the page checks (markup through
+# tidy, spelling through Hunspell).
 list(APPEND MARKORA_CORE_SOURCES
   services/charsetdetect.h services/charsetdetect.cpp
+  services/charsetdeclaration.h services/charsetdeclaration.cpp
+  services/documentcodec.h services/documentcodec.cpp
   services/docfile.h services/docfile.cpp
   services/templatefill.h services/templatefill.cpp
   services/konwerter.h services/konwerter.cpp services/konwertertexts.h
+  services/entities.h services/entities.cpp services/entitytable.h services/entitytable.cpp
+  services/filereplaceundo.h services/filereplaceundo.cpp
+  services/filesearch.h services/filesearch.cpp
+  services/filesearchjob.h services/filesearchjob.cpp
   services/validator.h services/validator.cpp
   services/tidysession_p.h services/tidysession.cpp
   services/tidyfix.h services/tidyfix.cpp
   services/linediff.h services/linediff.cpp
-  services/htmlentities.h services/htmlentities.cpp
+  services/characterreference.h services/characterreference.cpp
   services/spelltokenizer.h services/spelltokenizer.cpp
   services/hunspelldictionary.h services/hunspelldictionary.cpp
   services/spelling.h services/spelling.cpp

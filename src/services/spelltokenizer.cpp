@@ -1,7 +1,7 @@
 #include "services/spelltokenizer.h"
 
 #include "base/textaccess.h"
-#include "services/htmlentities.h"
+#include "services/characterreference.h"
 
 #include <algorithm>
 
@@ -274,10 +274,10 @@ char32_t Scanner::codePointAt(qsizetype i, int *width) const
 
 char32_t Scanner::referenceLetter(qsizetype i, int *length) const
 {
-    *length = HtmlEntities::ReferenceLength(m_s, i);
+    *length = CharacterReference::Length(m_s, i);
     if (*length == 0)
         return 0;
-    const char32_t c = HtmlEntities::Decode(m_s.mid(i + 1, *length - 2));
+    const char32_t c = CharacterReference::Decode(m_s.mid(i + 1, *length - 2));
     return isWordLetter(c) ? c : 0;
 }
 
@@ -298,12 +298,12 @@ qsizetype Scanner::prose(qsizetype i)
     if (m_chunkStart < 0)
         m_chunkStart = i;
     if (c == u'&') {
-        const int length = HtmlEntities::ReferenceLength(m_s, i);
+        const int length = CharacterReference::Length(m_s, i);
         if (length == 0) {
             endWord();
             return i + 1;
         }
-        const char32_t decoded = HtmlEntities::Decode(m_s.mid(i + 1, length - 2));
+        const char32_t decoded = CharacterReference::Decode(m_s.mid(i + 1, length - 2));
         if (isWordLetter(decoded)) {
             addToWord(i, i + length, decoded);
         } else if (decoded == 0xAD && m_inWord) {

@@ -13,6 +13,7 @@ list(APPEND MARKORA_CORE_SOURCES
   services/filesearch.h services/filesearch.cpp
   services/filesearchjob.h services/filesearchjob.cpp
   services/validator.h services/validator.cpp
+  services/validationmodel.h services/validationmodel.cpp
   services/tidysession_p.h services/tidysession.cpp
   services/tidyfix.h services/tidyfix.cpp
   services/linediff.h services/linediff.cpp
@@ -24,4 +25,9 @@ list(APPEND MARKORA_CORE_SOURCES
 )
 list(APPEND MARKORA_UI_SOURCES
   services/ui/tkonwerterdial.h services/ui/tkonwerterdial.cpp
+  services/ui/spellhighlighter.h services/ui/spellhighlighter.cpp
+  services/ui/validationpage.h services/ui/validationpage.cpp
+  services/ui/tidyfixdial.h services/ui/tidyfixdial.cpp
+  services/ui/spelldial.h services/ui/spelldial.cpp
+  services/ui/checkoptionspage.h services/ui/checkoptionspage.cpp
 )

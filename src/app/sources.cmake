@@ -15,6 +15,7 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/temporaryfiles.h app/ui/temporaryfiles.cpp
   app/ui/previewcontroller.h app/ui/previewcontroller.cpp
   app/ui/servicescontroller.h app/ui/servicescontroller.cpp
+  app/ui/checkscontroller.h app/ui/checkscontroller.cpp
   app/ui/viewcontroller.h app/ui/viewcontroller.cpp
   app/ui/toknogl.h app/ui/toknogl.cpp
   app/ui/filepanel.h app/ui/filepanel.cpp

@@ -11,6 +11,7 @@
 #include <memory>
 
 class AssistController;
+class ChecksController;
 class DocumentManager;
 class PnPodPanPlikow;
 class PreviewController;
@@ -49,6 +50,8 @@ public:
     // The view toggles, the toolbars menu, the pane sizes and toolbar positions.
     ViewController *view() const { return m_view; }
     RecoveryController &recovery() const { return *m_recovery; }
+    // The markup check and repair through tidy, the spelling.
+    ChecksController *checks() const { return m_checks; }
     // The preview files of the documents, removed at close.
     TemporaryFiles &temporaryFiles() { return m_temporaryFiles; }
 
@@ -101,6 +104,7 @@ private:
     void setupAssist();
     void setupDocuments();
     void setupPanels();
+    void setupChecks();
     void setupPlugins();
     // After every document was closed: the settings written, the temporary files removed.
     void closeSequence();
@@ -122,6 +126,7 @@ private:
     ServicesController *m_services = nullptr;
     ViewController *m_view = nullptr;
     RecoveryController *m_recovery = nullptr;
+    ChecksController *m_checks = nullptr;
 
     QToolBar *m_mainToolBar = nullptr;
     QLabel *m_statusPanels[4] = {};

@@ -51,7 +51,7 @@ TSetupDial::TSetupDial(QWidget *parent)
 {
     setObjectName(QStringLiteral("SetupDial"));
     setWindowTitle(QStringLiteral("Konfiguracja"));
-    auto *tabs = new QTabWidget(this);
+    auto *tabs = m_tabs = new QTabWidget(this);
 
     auto *general = new QWidget(tabs);
     auto *g = new QFormLayout(general);
@@ -178,6 +178,8 @@ SetupOptions TSetupDial::options() const
 }
 
 bool TSetupDial::wordWrap() const { return m_wrap->isChecked(); }
+
+void TSetupDial::addPage(QWidget *page, const QString &title) { m_tabs->addTab(page, title); }
 
 void TSetupDial::chooseFont()
 {

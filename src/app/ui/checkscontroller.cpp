@@ -17,8 +17,8 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPainter>
 #include <QShortcut>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QtConcurrent/QtConcurrentRun>
@@ -40,6 +40,35 @@ QString fixCaption(const char *word)
 }
 QString escHint() { return QStringLiteral(" Naciśnij <Esc> aby przerwać."); }
 } // namespace texts
+
+// The two toolbar pictures: a tag with a tick (the markup check), letters over a red wave
+// (the spelling).
+QIcon drawnIcon(bool spelling)
+{
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont f = p.font();
+    f.setPixelSize(spelling ? 12 : 11);
+    f.setBold(true);
+    p.setFont(f);
+    if (spelling) {
+        p.setPen(QColor(40, 40, 40));
+        p.drawText(QRect(0, 0, 24, 16), Qt::AlignCenter, QStringLiteral("abc"));
+        p.setPen(QPen(QColor(220, 0, 0), 1.5));
+        QPolygonF wave;
+        for (int x = 2, i = 0; x <= 22; x += 2, ++i)
+            wave << QPointF(x, i % 2 ? 21 : 18);
+        p.drawPolyline(wave);
+    } else {
+        p.setPen(QColor(30, 60, 140));
+        p.drawText(QRect(0, 0, 24, 14), Qt::AlignCenter, QStringLiteral("</>"));
+        p.setPen(QPen(QColor(20, 140, 40), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({ QPointF(7, 17), QPointF(11, 21), QPointF(19, 13) }));
+    }
+    return QIcon(pm);
+}
 
 QString nameOf(const TEditor *e)
 {
@@ -85,7 +114,7 @@ ChecksController::ChecksController(QWidget &window, DocumentManager &documents, 
     };
     m_validate
         = action("SprawdzPoprawnosc1", QStringLiteral("Sprawdź &poprawność"), QKeySequence(Qt::Key_F6));
-    m_validate->setIcon(window.style()->standardIcon(QStyle::SP_DialogYesButton));
+    m_validate->setIcon(drawnIcon(false));
     m_validate->setToolTip(QStringLiteral("Sprawdź poprawność kodu dokumentu (tidy)"));
     connect(m_validate, &QAction::triggered, this, &ChecksController::SprawdzPoprawnoscClick);
     m_fix = action("PoprawKod1", QStringLiteral("Popraw &kod (tidy)..."), QKeySequence());
@@ -93,7 +122,7 @@ ChecksController::ChecksController(QWidget &window, DocumentManager &documents, 
     m_spellToggle = action("ChkPisownia", QStringLiteral("Sprawdzaj pi&sownię"), QKeySequence());
     m_spellToggle->setCheckable(true);
     m_spellToggle->setChecked(m_options.spelling);
-    m_spellToggle->setIcon(window.style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    m_spellToggle->setIcon(drawnIcon(true));
     m_spellToggle->setToolTip(QStringLiteral("Podkreślaj słowa, których nie ma w słowniku"));
     connect(m_spellToggle, &QAction::triggered, this, &ChecksController::ChkPisowniaClick);
     m_spellDialog

@@ -4,25 +4,43 @@
 // word looked up before and again with the answers remembered, a screen of words that are
 // all different, and the words of the last screen of a 1, 10 and 50 MB document (read
 // from a string and from a QTextDocument), which must cost the same whatever the size.
+// In the window: two keystrokes (a letter and Backspace, each a key event and a repaint)
+// in the middle of a 50 MB page with the spelling off, on, and on with the check of the
+// screen that follows a pause.
 // Run: QT_QPA_PLATFORM=offscreen build/bin/bench_pagecheck
+// Instruction counts of the keystrokes, steady on a loaded machine (only the keystrokes
+// and checks are collected; MARKORA_BENCH_MB makes the page smaller for valgrind):
+//   MARKORA_BENCH_MB=5 QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind
+//     --collect-atstart=no build/bin/bench_pagecheck --benchmark_filter=KeystrokeSpellingOff
+//     --benchmark_repetitions=1
+#include "app/ui/checkscontroller.h"
+#include "app/ui/toknogl.h"
 #include "base/textaccess.h"
 #include "editor/ui/documenttextaccess.h"
 #include "services/hunspelldictionary.h"
 #include "services/spelling.h"
 #include "services/spelltokenizer.h"
 #include "services/tidyfix.h"
+#include "services/ui/spellhighlighter.h"
 #include "services/validator.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QThread>
 #include <benchmark/benchmark.h>
 #include <map>
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_TOGGLE_COLLECT
+#endif
 #include <memory>
 
 namespace {
@@ -41,6 +59,7 @@ const char16_t *const kSentences[] = {
     u"Nauczyciel poprosił uczniów o napisanie krótkiego wypracowania o wakacjach.",
     u"W muzeum można obejrzeć obrazy, rzeźby oraz dawne narzędzia rzemieślników.",
     u"Pociąg do Krakowa odjeżdża z trzeciego peronu dokładnie o siódmej rano.",
+    u"Ktury żułw wogóle nie zdąrzył na pociong do Krakowa?",
 };
 
 // The words of s that fit in n characters (a cut word would be misspelt).
@@ -279,6 +298,114 @@ void BM_SpellLastScreenOfDocument(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(spelling->misspelt(access, from, access.length()));
 }
+// --- a keystroke in the window --------------------------------------------------------
+
+struct Window
+{
+    QTemporaryDir dir;
+    std::unique_ptr<TOknoGl> window;
+    TEditor *editor = nullptr;
+    Window()
+    {
+        // The user's own settings stay untouched.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        qputenv("MARKORA_RECOVERY_DIR", QFile::encodeName(dir.filePath(QStringLiteral("odzysk"))));
+        window = std::make_unique<TOknoGl>();
+        window->resize(1200, 900);
+        window->show();
+        editor = window->CurrentEditor();
+        const int mb = qEnvironmentVariableIsSet("MARKORA_BENCH_MB")
+            ? qEnvironmentVariableIntValue("MARKORA_BENCH_MB")
+            : 50;
+        editor->loadText(page(qsizetype(std::max(1, mb)) * 1000 * 1000));
+        QTextCursor c = editor->textCursor();
+        c.setPosition(int(editor->textAccess().length() / 2));
+        c.movePosition(QTextCursor::EndOfWord);
+        editor->setTextCursor(c);
+        editor->centerCursor();
+        QApplication::processEvents();
+    }
+    void setSpelling(bool on)
+    {
+        ChecksController *checks = window->checks();
+        checks->spelling(); // the dictionaries loaded
+        if (checks->spellingToggle()->isChecked() != on)
+            checks->spellingToggle()->trigger();
+    }
+    void key(Qt::Key key, const QString &text)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(editor, &press);
+        QApplication::sendEvent(editor, &release);
+        editor->viewport()->repaint();
+    }
+    // Two keystrokes, a letter and Backspace, so that the text stays as it was.
+    void type()
+    {
+        CALLGRIND_TOGGLE_COLLECT;
+        key(Qt::Key_A, QStringLiteral("a"));
+        key(Qt::Key_Backspace, QString());
+        CALLGRIND_TOGGLE_COLLECT;
+    }
+};
+
+Window &window()
+{
+    static Window w;
+    return w;
+}
+
+void BM_KeystrokeSpellingOff(benchmark::State &state)
+{
+    Window &w = window();
+    w.setSpelling(false);
+    for (auto _ : state)
+        w.type();
+}
+
+void BM_KeystrokeSpellingOn(benchmark::State &state)
+{
+    if (polishMissing(state))
+        return;
+    Window &w = window();
+    w.setSpelling(true);
+    SpellHighlighter::of(w.editor)->checkNow();
+    state.counters["underlined"] = w.editor->WavyMarks().size();
+    for (auto _ : state)
+        w.type();
+}
+
+// As if typing paused after every key: the keystroke and the check of the screen.
+void BM_KeystrokeSpellingOnWithCheck(benchmark::State &state)
+{
+    if (polishMissing(state))
+        return;
+    Window &w = window();
+    w.setSpelling(true);
+    SpellHighlighter *h = SpellHighlighter::of(w.editor);
+    for (auto _ : state) {
+        w.type();
+        CALLGRIND_TOGGLE_COLLECT;
+        h->checkNow();
+        CALLGRIND_TOGGLE_COLLECT;
+    }
+}
+
+// The check of the screen alone, in the window (what the pause costs).
+void BM_CheckScreenInWindow(benchmark::State &state)
+{
+    if (polishMissing(state))
+        return;
+    Window &w = window();
+    w.setSpelling(true);
+    SpellHighlighter *h = SpellHighlighter::of(w.editor);
+    for (auto _ : state)
+        h->checkNow();
+    const auto [from, to] = w.editor->VisibleRange();
+    state.counters["chars_on_screen"] = to - from;
+}
 } // namespace
 
 BENCHMARK(BM_TidyCheck)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
@@ -290,10 +417,14 @@ BENCHMARK(BM_SpellScreenAllWordsNew)->Unit(benchmark::kMillisecond)->Iterations(
 BENCHMARK(BM_TokenizeLastScreenOfString)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TokenizeLastScreenOfDocument)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SpellLastScreenOfDocument)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeystrokeSpellingOff)->Unit(benchmark::kMicrosecond)->Repetitions(3);
+BENCHMARK(BM_KeystrokeSpellingOn)->Unit(benchmark::kMicrosecond)->Repetitions(3);
+BENCHMARK(BM_KeystrokeSpellingOnWithCheck)->Unit(benchmark::kMicrosecond)->Repetitions(3);
+BENCHMARK(BM_CheckScreenInWindow)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

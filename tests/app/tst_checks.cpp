@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
@@ -70,6 +71,7 @@ private Q_SLOTS:
     void fixAcceptedOrDeclined_data();
     void fixAcceptedOrDeclined();
     void misspeltWordsUnderlinedAndMenu();
+    void underlinesFarIntoALongPage();
     void spellDialogWalksFromTheCaret();
     void missingDictionaryTurnsSpellingOff();
     void setupPageStoresTheOptions();
@@ -242,6 +244,31 @@ void TstChecks::misspeltWordsUnderlinedAndMenu()
     QTest::keyClicks(e, QStringLiteral(" kotek"));
     QVERIFY(!h->isPending());
     QVERIFY(user.asked.isEmpty());
+}
+
+// Far past the tokenizer's look-back, the marks are those of the whole text on screen.
+void TstChecks::underlinesFarIntoALongPage()
+{
+    if (!polishInstalled())
+        QSKIP("The Polish dictionary (hunspell-pl) is not installed");
+    TOknoGl w;
+    w.show();
+    QString page;
+    for (int i = 0; page.size() < 3 * SpellTokenizer::LookBack; ++i)
+        page += QStringLiteral("<p title=\"Wiersz %1\">Ktury żułw, <b>wogóle</b> nie.</p>\n").arg(i);
+    TEditor *e = w.CurrentEditor();
+    e->loadText(page);
+    e->verticalScrollBar()->setValue(e->verticalScrollBar()->maximum() / 2);
+    const std::shared_ptr<Spelling> sp = w.checks()->spelling();
+    QVERIFY(sp);
+    SpellHighlighter::of(e)->checkNow();
+    const auto [from, to] = e->VisibleRange();
+    QVERIFY(from > SpellTokenizer::LookBack);
+    QVector<TWavyMark> expected;
+    for (const SpellWord &word : sp->misspelt(StringTextAccess(page), from, to))
+        expected.append({ word.position, word.length });
+    QVERIFY(expected.size() > 10);
+    QCOMPARE(e->WavyMarks(), expected);
 }
 
 // From the caret to the end, then from the start back to the caret.

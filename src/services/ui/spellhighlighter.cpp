@@ -5,6 +5,33 @@
 #include "services/spelling.h"
 
 #include <QEvent>
+#include <QTextBlock>
+#include <algorithm>
+
+namespace {
+// The characters [start, end) of the document, block by block: a block read whole is
+// copied in one piece (far faster than line lookups by number), only a part of a long
+// one character by character.
+QString readStretch(const QTextDocument *doc, int start, int end)
+{
+    QString out;
+    out.reserve(end - start);
+    for (QTextBlock b = doc->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+        const int from = std::max(start, b.position());
+        const int to = std::min(end, b.position() + b.length()); // the separator included
+        if (from == b.position() && to == b.position() + b.length()) {
+            out += b.text();
+            if (b.next().isValid())
+                out += u'\n';
+            else
+                break;
+        } else {
+            out += DocumentMid(doc, from, to - from);
+        }
+    }
+    return out;
+}
+} // namespace
 
 SpellHighlighter::SpellHighlighter(TColorMemo *editor, std::shared_ptr<Spelling> spelling)
     : QObject(editor)
@@ -57,9 +84,17 @@ void SpellHighlighter::checkNow()
         return;
     }
     const auto [from, to] = m_editor->VisibleRange();
-    const DocumentTextAccess text(m_editor->document());
+    // What the tokenizer reads of the document around the screen, read here in one pass:
+    // through line lookups it would cost several times the check itself. A stretch cut
+    // short of the document's end still gives the same words, since a run of characters
+    // that long is never checked.
+    const QTextDocument *doc = m_editor->document();
+    const int start = std::max(0, from - SpellTokenizer::LookBack);
+    const int end = std::min(doc->characterCount() - 1, to + SpellTokenizer::MaxRunLength + 1);
+    const QString stretch = readStretch(doc, start, end);
+    const StringTextAccess text(stretch);
     QVector<TWavyMark> marks;
-    for (const SpellWord &w : m_spelling->misspelt(text, from, to))
-        marks.append({ w.position, w.length });
+    for (const SpellWord &w : m_spelling->misspelt(text, from - start, to - start))
+        marks.append({ start + w.position, w.length });
     m_editor->setWavyMarks(marks);
 }

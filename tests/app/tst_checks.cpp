@@ -68,6 +68,7 @@ class TstChecks : public testsupport::IsolatedTestCase
 private Q_SLOTS:
     void validationRowsJumpToTheirPlaces_data();
     void validationRowsJumpToTheirPlaces();
+    void escStopsTheCheck();
     void fixAcceptedOrDeclined_data();
     void fixAcceptedOrDeclined();
     void misspeltWordsUnderlinedAndMenu();
@@ -136,6 +137,26 @@ void TstChecks::validationRowsJumpToTheirPlaces()
     QCOMPARE(e->selStart(), int(expectedText.indexOf(tag)));
     QCOMPARE(e->text(), expectedText);
     QVERIFY(user.asked.isEmpty());
+}
+
+// Esc in the window stops the check; the rows of the last one stay.
+void TstChecks::escStopsTheCheck()
+{
+    TOknoGl w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QString page = QStringLiteral("<!DOCTYPE html>\n<title>t</title>\n");
+    while (page.size() < 4 * 1000 * 1000)
+        page += QStringLiteral("<p>Akapit <b>pogrubiony</b> i <img src=\"a.png\"></p>\n");
+    w.CurrentEditor()->loadText(page);
+    QSignalSpy finished(w.checks(), &ChecksController::validationFinished);
+    w.findChild<QAction *>(QStringLiteral("SprawdzPoprawnosc1"))->trigger();
+    QVERIFY(w.checks()->isBusy());
+    QTest::keyClick(&w, Qt::Key_Escape);
+    QVERIFY(finished.wait(60000));
+    QVERIFY(!w.checks()->isBusy());
+    QCOMPARE(w.checks()->validationPage()->model()->rowCount(), 0);
+    QCOMPARE(w.statusPanel(3), QStringLiteral("Sprawdzanie poprawności przerwane."));
 }
 
 void TstChecks::fixAcceptedOrDeclined_data()

@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -76,6 +77,7 @@ private Q_SLOTS:
     void spellDialogWalksFromTheCaret();
     void missingDictionaryTurnsSpellingOff();
     void setupPageStoresTheOptions();
+    void secondDictionaryChosenInSetup();
 };
 
 // Each row of the check leads to its tag, also after lines were added above it.
@@ -363,6 +365,45 @@ void TstChecks::setupPageStoresTheOptions()
     const CheckOptions stored = CheckOptions::read(w.settings());
     QCOMPARE(stored.validation.accessLevel, 2);
     QVERIFY(!stored.validation.info);
+}
+
+// A dictionary of a few words in UTF-8: "<name>.aff" and "<name>.dic" in folder.
+void writeDictionary(const QString &folder, const QString &name, const QStringList &words)
+{
+    testsupport::writeFile(QDir(folder).filePath(name + QStringLiteral(".aff")), "SET UTF-8\n");
+    testsupport::writeFile(QDir(folder).filePath(name + QStringLiteral(".dic")),
+        (QString::number(words.size()) + u'\n' + words.join(u'\n') + u'\n').toUtf8());
+}
+
+// The second dictionary offered is one of those installed; chosen, it is loaded at once.
+void TstChecks::secondDictionaryChosenInSetup()
+{
+    testsupport::ScriptedUser user;
+    TOknoGl w;
+    QTemporaryDir folder;
+    writeDictionary(folder.path(), QStringLiteral("pl_PL"), { QStringLiteral("ala"), QStringLiteral("ma") });
+    writeDictionary(folder.path(), QStringLiteral("en_GB"), { QStringLiteral("cat") });
+    SpellingSetup setup;
+    setup.folders = { folder.path() };
+    setup.personalPath = folder.filePath(QStringLiteral("slownik.txt"));
+    ChecksController checks(w, w.documents(), w.settings(), *w.services()->findResults(), setup);
+    QVERIFY(checks.spelling());
+    QVERIFY(!checks.spelling()->isCorrect(QStringLiteral("cat")));
+
+    TSetupDial *dlg = w.setup()->setupDialog();
+    checks.setupDialogOpening(dlg);
+    auto *second
+        = dlg->findChild<CheckOptionsPage *>()->findChild<QComboBox *>(QStringLiteral("CbDrugiSlownik"));
+    QStringList offered;
+    for (int i = 0; i < second->count(); ++i)
+        offered << second->itemData(i).toString();
+    QCOMPARE(offered, (QStringList { QString(), QStringLiteral("en_GB") }));
+    second->setCurrentIndex(1);
+    checks.setupDialogAccepted(dlg);
+    QCOMPARE(checks.options().secondDictionary, QStringLiteral("en_GB"));
+    QVERIFY(checks.spelling()->isCorrect(QStringLiteral("cat")));
+    QVERIFY(checks.spelling()->isCorrect(QStringLiteral("ala")));
+    QVERIFY(user.asked.isEmpty());
 }
 
 QTEST_MAIN(TstChecks)

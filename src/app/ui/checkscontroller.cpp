@@ -177,6 +177,11 @@ void ChecksController::setOptions(const CheckOptions &options)
     m_options.write(m_settings);
     m_spellToggle->setChecked(m_options.spelling);
     if (reload) {
+        // A load under way is for the old dictionaries: its result is dropped.
+        if (!m_loadTaken) {
+            m_loading.waitForFinished();
+            m_loadTaken = true;
+        }
         m_spelling.reset();
         m_missingTold = false;
     }

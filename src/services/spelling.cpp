@@ -125,10 +125,17 @@ QStringList Spelling::suggestions(const QString &word, int max)
 
 QVector<SpellWord> Spelling::misspelt(const TextAccess &text, int from, int to)
 {
+    return m_primary ? keepMisspelt(SpellTokenizer::Words(text, from, to)) : QVector<SpellWord>();
+}
+
+QVector<SpellWord> Spelling::misspelt(QStringView text, int from, int to)
+{
+    return m_primary ? keepMisspelt(SpellTokenizer::Words(text, from, to)) : QVector<SpellWord>();
+}
+
+QVector<SpellWord> Spelling::keepMisspelt(const QVector<SpellWord> &words)
+{
     QVector<SpellWord> out;
-    if (!m_primary)
-        return out;
-    const QVector<SpellWord> words = SpellTokenizer::Words(text, from, to);
     for (const SpellWord &w : words)
         if (!isCorrect(w.word))
             out.append(w);

@@ -51,6 +51,8 @@ public:
 
     // The misspelt words of text overlapping [from, to) (the visible lines), in order.
     QVector<SpellWord> misspelt(const TextAccess &text, int from, int to);
+    // The same over text read by the caller: positions are indexes into it.
+    QVector<SpellWord> misspelt(QStringView text, int from, int to);
     // The first misspelt word that begins in [from, limit); position -1 when there is none.
     // The cost grows with limit - from: walk a long document in steps.
     SpellWord nextMisspelt(const TextAccess &text, int from, int limit);
@@ -69,6 +71,7 @@ public:
 
 private:
     void accept(const QString &word);
+    QVector<SpellWord> keepMisspelt(const QVector<SpellWord> &words);
 
     std::unique_ptr<HunspellDictionary> m_primary;
     std::unique_ptr<HunspellDictionary> m_second;

@@ -16,18 +16,19 @@ QString readStretch(const QTextDocument *doc, int start, int end)
 {
     QString out;
     out.reserve(end - start);
-    for (QTextBlock b = doc->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
-        const int from = std::max(start, b.position());
-        const int to = std::min(end, b.position() + b.length()); // the separator included
-        if (from == b.position() && to == b.position() + b.length()) {
+    QTextBlock b = doc->findBlock(start);
+    // A block's position is a search of the document: it is counted along instead.
+    for (int pos = b.isValid() ? b.position() : end; b.isValid() && pos < end; b = b.next()) {
+        const int length = b.length(); // the separator included
+        const int from = std::max(start, pos);
+        const int to = std::min(end, pos + length);
+        if (from == pos && to == pos + length && b.next().isValid()) {
             out += b.text();
-            if (b.next().isValid())
-                out += u'\n';
-            else
-                break;
+            out += u'\n';
         } else {
             out += DocumentMid(doc, from, to - from);
         }
+        pos += length;
     }
     return out;
 }
@@ -92,9 +93,8 @@ void SpellHighlighter::checkNow()
     const int start = std::max(0, from - SpellTokenizer::LookBack);
     const int end = std::min(doc->characterCount() - 1, to + SpellTokenizer::MaxRunLength + 1);
     const QString stretch = readStretch(doc, start, end);
-    const StringTextAccess text(stretch);
     QVector<TWavyMark> marks;
-    for (const SpellWord &w : m_spelling->misspelt(text, from - start, to - start))
+    for (const SpellWord &w : m_spelling->misspelt(stretch, from - start, to - start))
         marks.append({ start + w.position, w.length });
     m_editor->setWavyMarks(marks);
 }

@@ -2,6 +2,8 @@
 list(APPEND MARKORA_CORE_SOURCES
   app/setupoptions.h app/setupoptions.cpp
   app/startupsettings.h app/startupsettings.cpp
+  app/programinfo.h app/programinfo.cpp
+  app/qttranslations.h app/qttranslations.cpp
   app/previewfile.h app/previewfile.cpp
   app/recoveryfile.h app/recoveryfile.cpp
   app/recoverystore.h app/recoverystore.cpp
@@ -17,6 +19,8 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/servicescontroller.h app/ui/servicescontroller.cpp
   app/ui/checkscontroller.h app/ui/checkscontroller.cpp
   app/ui/viewcontroller.h app/ui/viewcontroller.cpp
+  app/ui/desktopcommands.h app/ui/desktopcommands.cpp
+  app/ui/programicon.h app/ui/programicon.cpp
   app/ui/toknogl.h app/ui/toknogl.cpp
   app/ui/filepanel.h app/ui/filepanel.cpp
   app/ui/preview.h app/ui/preview.cpp

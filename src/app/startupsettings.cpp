@@ -64,6 +64,12 @@ CommandLine ParseCommandLine(const QStringList &args)
                 c.moz = true;
             else if (sw == QLatin1String("-nomoz"))
                 c.moz = false;
+            else if (c.request == CommandLine::Request::Edit)
+                c.request = sw == QLatin1String("-h") || sw == QLatin1String("--help")
+                    ? CommandLine::Request::Help
+                    : sw == QLatin1String("--version")    ? CommandLine::Request::Version
+                    : sw == QLatin1String("--data-files") ? CommandLine::Request::DataFiles
+                                                          : CommandLine::Request::Edit;
             continue;
         }
         const QFileInfo fi(arg);

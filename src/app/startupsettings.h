@@ -38,6 +38,10 @@ constexpr int FilePanelFilterCount = 5;
 // here as an absolute, cleaned path in the order of the command line.
 struct CommandLine
 {
+    // Edit starts the editor; the others print an answer and end (-h/--help, --version,
+    // --data-files), the first of them on the command line winning.
+    enum class Request { Edit, Help, Version, DataFiles };
+    Request request = Request::Edit;
     QStringList documents;
     std::optional<bool> msie; // "-msie" / "-nomsie": the internal preview pane
     std::optional<bool> moz; // "-moz" / "-nomoz": the system browser

@@ -8,6 +8,7 @@ list(APPEND MARKORA_BASE_SOURCES
   base/inifile.h base/inifile.cpp
   base/settings.h base/settings.cpp base/settingstable.h
   base/datafiles.h base/datafiles.cpp
+  base/programversion.h base/programversion.cpp
   base/filefilter.h base/filefilter.cpp
   base/privatedir.h base/privatedir.cpp
   base/filestamp.h base/filestamp.cpp
@@ -15,4 +16,5 @@ list(APPEND MARKORA_BASE_SOURCES
 )
 list(APPEND MARKORA_UI_SOURCES
   base/ui/msgbox.h base/ui/msgbox.cpp
+  base/ui/drawnicon.h base/ui/drawnicon.cpp
 )

@@ -7,7 +7,7 @@ InsertTarget DescribeInsertTarget(const EditableDocument &doc)
 {
     InsertTarget t;
     t.fileName = doc.state().fileName;
-    t.isoCharset = doc.state().iso();
+    t.encoding = doc.state().encoding;
     t.selectedText = doc.selectedText();
     t.lineIndent = LineIndentBefore(doc.textAccess(), doc.selStart());
     return t;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/documentencoding.h"
+
 #include <QString>
 
 class EditableDocument;
@@ -8,7 +10,7 @@ class EditableDocument;
 struct InsertTarget
 {
     QString fileName; // full path; empty for a document never saved
-    bool isoCharset = false; // ISO 8859-2, else Windows-1250
+    DocumentEncoding encoding; // the code page the document is saved in
     QString selectedText;
     QString lineIndent; // the blanks and tabs the caret's line starts with, up to the caret
 };

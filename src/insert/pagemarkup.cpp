@@ -82,17 +82,17 @@ bool HeadFields::operator==(const HeadFields &o) const
         && styleSheet == o.styleSheet && charset == o.charset;
 }
 
-QString CharsetDeclaration(bool iso)
+QString CharsetDeclaration(DocumentEncoding encoding)
 {
-    return S("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=")
-        + (iso ? S("iso-8859-2") : S("windows-1250")) + S("\">");
+    return S("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=") + encoding.charsetName()
+        + S("\">");
 }
 
-ResolvedInsertion BuildHead(const HeadFields &f, bool isoCharset)
+ResolvedInsertion BuildHead(const HeadFields &f, DocumentEncoding encoding)
 {
     QString out = S("<HEAD>\n");
     if (f.charset)
-        addLine(out, CharsetDeclaration(isoCharset));
+        addLine(out, CharsetDeclaration(encoding));
     if (!f.title.trimmed().isEmpty())
         addLine(out, S("<TITLE>") + EscapeText(f.title.trimmed()) + S("</TITLE>"));
     const auto meta = [](QStringView name, const QString &content) {

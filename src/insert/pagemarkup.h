@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/documentencoding.h"
 #include "insert/commandtable.h"
 
 #include <QString>
@@ -48,10 +49,10 @@ struct HeadFields
     bool operator==(const HeadFields &o) const;
 };
 // The META declaration of a code page, as the declaration commands insert it.
-QString CharsetDeclaration(bool iso);
+QString CharsetDeclaration(DocumentEncoding encoding);
 // Block: "<HEAD>", the declaration, TITLE, the META description, keywords and author, the
 // style sheet link, each on a line of its own, and a line for the selection; "</HEAD>".
-ResolvedInsertion BuildHead(const HeadFields &f, bool isoCharset);
+ResolvedInsertion BuildHead(const HeadFields &f, DocumentEncoding encoding);
 
 // The words of keywords.txt: one a line, blanks round them trimmed; empty lines and lines
 // starting with ';' or '#' are left out. The file is UTF-8 (Windows-1250 when it is not

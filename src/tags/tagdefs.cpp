@@ -1,10 +1,9 @@
 #include "tags/tagdefs.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "base/datafiles.h"
+
 #include <QFileInfo>
 #include <QSet>
-#include <QStandardPaths>
 #include <algorithm>
 #include <vector>
 
@@ -183,17 +182,7 @@ void TagDefs::findCycles()
 
 QStringList TagDefs::searchPaths()
 {
-    const QString rel = QStringLiteral("konfiguracja/tags.ini");
-    QStringList paths;
-    const QString appDir = QCoreApplication::applicationDirPath();
-    if (!appDir.isEmpty()) {
-        paths << QDir(appDir).filePath(rel);
-        paths << QDir(appDir).filePath(QStringLiteral("../share/markora/") + rel);
-    }
-    const QStringList data = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-    for (const QString &d : data)
-        paths << QDir(d).filePath(QStringLiteral("markora/") + rel);
-    return paths;
+    return DataFolders::current().candidates(QStringLiteral("konfiguracja/tags.ini"));
 }
 
 const TagDefs &TagDefs::shared()

@@ -56,8 +56,8 @@ public:
     static QString problemsReport(const QList<Problem> &problems);
     static QString problemsCaption(); // "Tagi: błąd"
 
-    // The definitions of the program, loaded once from konfiguracja/tags.ini beside the
-    // executable, else from the installed data folder; empty when neither exists.
+    // The definitions of the program, loaded once from the first konfiguracja/tags.ini of
+    // searchPaths() that loads (the user's copy first; base/datafiles.h); empty when none does.
     static const TagDefs &shared();
     // Where shared() looks, in order.
     static QStringList searchPaths();

@@ -1,6 +1,8 @@
 #include "app/previewfile.h"
+#include "app/programinfo.h"
 #include "app/setupoptions.h"
 #include "app/startupsettings.h"
+#include "base/datafiles.h"
 #include "base/settings.h"
 #include "testsupport.h"
 
@@ -24,6 +26,9 @@ private Q_SLOTS:
     void commandLine_data();
     void commandLine();
     void commandLineGivesFullPathsInOrder();
+    void commandLineRequests_data();
+    void commandLineRequests();
+    void dataFilesReport();
     void previewButtons_data();
     void previewButtons();
     void previewFileFolder();
@@ -358,6 +363,54 @@ void TstStartupCore::previewFileFolder()
                  { QStringLiteral("/nonexistent"), fallback.path() }),
         fallback.filePath(QStringLiteral("~Markora$HTML.HTML")));
     QVERIFY(TemporaryFilePath(QString(), PreviewFileName(), { QStringLiteral("/nonexistent") }).isEmpty());
+}
+
+void TstStartupCore::commandLineRequests_data()
+{
+    using R = CommandLine::Request;
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<R>("request");
+    QTest::newRow("nothing edits") << QStringList() << R::Edit;
+    QTest::newRow("--help") << QStringList { QStringLiteral("--help") } << R::Help;
+    QTest::newRow("-h") << QStringList { QStringLiteral("-h") } << R::Help;
+    QTest::newRow("--HELP upper case") << QStringList { QStringLiteral("--HELP") } << R::Help;
+    QTest::newRow("--version") << QStringList { QStringLiteral("--version") } << R::Version;
+    QTest::newRow("--data-files") << QStringList { QStringLiteral("--data-files") } << R::DataFiles;
+    QTest::newRow("the first one wins") << QStringList { QStringLiteral("-msie"), QStringLiteral("--version"),
+        QStringLiteral("--help") } << R::Version;
+    QTest::newRow("part of a switch is no switch") << QStringList { QStringLiteral("--helpme") } << R::Edit;
+    QTest::newRow("-v is none of them") << QStringList { QStringLiteral("-v") } << R::Edit;
+}
+
+void TstStartupCore::commandLineRequests()
+{
+    QFETCH(QStringList, args);
+    QFETCH(CommandLine::Request, request);
+    QCOMPARE(ParseCommandLine(args).request, request);
+}
+
+void TstStartupCore::dataFilesReport()
+{
+    QTemporaryDir dir;
+    DataFolders f;
+    f.user = dir.filePath(QStringLiteral("user/"));
+    f.program = dir.filePath(QStringLiteral("bin/"));
+    f.installed = { dir.filePath(QStringLiteral("share/markora/")) };
+    for (const char *name : { "user/konfiguracja/tags.ini", "share/markora/konfiguracja/tags.ini",
+             "share/markora/konfiguracja/znaki.txt", "bin/README.md" }) {
+        QVERIFY(QDir().mkpath(QFileInfo(dir.filePath(QLatin1String(name))).absolutePath()));
+        QFile file(dir.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const QString expected
+        = QStringLiteral("konfiguracja/tags.ini: %1/user/konfiguracja/tags.ini\n"
+                         "konfiguracja/znaki.txt: %1/share/markora/konfiguracja/znaki.txt\n"
+                         "konfiguracja/keywords.txt: (brak)\n"
+                         "szablony: (brak)\n"
+                         "README.md: %1/bin/README.md\n"
+                         "kopia użytkownika: %1/user/konfiguracja\n")
+              .arg(dir.path());
+    QCOMPARE(DataFilesReport(f), expected);
 }
 
 QTEST_GUILESS_MAIN(TstStartupCore)

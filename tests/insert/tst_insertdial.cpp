@@ -176,7 +176,7 @@ void TestInsertDial::keywordTicksFollowTheText()
     const QString list = testsupport::writeFile(
         dir.filePath(QStringLiteral("keywords.txt")), QByteArray("; lista\r\ngóry\r\nmorze\r\nŁódź\r\n"));
     InsertTarget target;
-    target.isoCharset = true;
+    target.encoding = DocumentEncoding::fromIso(true);
     THeadDial d(target, nullptr, list);
     QCOMPARE(d.LbSlowa->count(), 3);
     QVERIFY(d.ChkKodowanie->text().contains(QStringLiteral("iso-8859-2")));

@@ -102,7 +102,7 @@ void TestMarkupBuilders::builders_data()
     HeadFields head { QStringLiteral("Łódź & okolice <nowe>"), QStringLiteral("Opis \"strony\""),
         QStringLiteral("zamki,  Łódź , ,ZAMKI, góry"), QStringLiteral("Jan Kowalski"),
         QStringLiteral("styl.css"), true };
-    row("head iso", BuildHead(head, true), B,
+    row("head iso", BuildHead(head, DocumentEncoding::fromIso(true)), B,
         "<HEAD>\n<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-2\">\n"
         "<TITLE>Łódź &amp; okolice &lt;nowe&gt;</TITLE>\n"
         "<META NAME=\"description\" CONTENT=\"Opis &quot;strony&quot;\">\n"
@@ -110,14 +110,19 @@ void TestMarkupBuilders::builders_data()
         "<META NAME=\"author\" CONTENT=\"Jan Kowalski\">\n"
         "<LINK REL=\"Stylesheet\" TYPE=\"text/css\" HREF=\"styl.css\">\n",
         "</HEAD>");
-    row("head windows-1250, title only", BuildHead({ QStringLiteral("Tytuł") }, false), B,
+    row("head windows-1250, title only",
+        BuildHead({ QStringLiteral("Tytuł") }, DocumentEncoding::fromIso(false)), B,
         "<HEAD>\n<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1250\">\n"
+        "<TITLE>Tytuł</TITLE>\n",
+        "</HEAD>");
+    row("head utf-8", BuildHead({ QStringLiteral("Tytuł") }, DocumentEncoding::utf8(true)), B,
+        "<HEAD>\n<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">\n"
         "<TITLE>Tytuł</TITLE>\n",
         "</HEAD>");
     HeadFields emptyHead;
     emptyHead.charset = false;
     emptyHead.keywords = QStringLiteral(" , ,");
-    row("head empty", BuildHead(emptyHead, true), B, "<HEAD>\n", "</HEAD>");
+    row("head empty", BuildHead(emptyHead, DocumentEncoding::fromIso(true)), B, "<HEAD>\n", "</HEAD>");
 
     row("link address",
         BuildLink({ LinkKind::Address, QStringLiteral("a.php?x=1&y=2"), QStringLiteral("Dalej >>"),
@@ -219,7 +224,8 @@ void TestMarkupBuilders::lowerCaseKeepsValues_data()
                                            .opening
                                     << "<a href=\"A.HTML\" title=\"1&gt;0\" target=\"_TOP\">Tekst &lt;B&gt;";
     QTest::newRow("head")
-        << BuildHead({ QStringLiteral("TYTUŁ"), QString(), QString(), QString(), QString(), true }, true)
+        << BuildHead({ QStringLiteral("TYTUŁ"), QString(), QString(), QString(), QString(), true },
+               DocumentEncoding::fromIso(true))
                .opening
         << "<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-2\">\n"
            "<title>TYTUŁ</title>\n";

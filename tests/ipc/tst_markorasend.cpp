@@ -67,6 +67,9 @@ private Q_SLOTS:
         QTest::newRow("select-line past the end") << A({ "select-line", "1", "3" }) << 1 << "0\n" << a << "";
         QTest::newRow("replace-sel Polish") << A({ "replace-sel", "1", "żółw" }) << 0 << "5\n"
                                             << QString::fromUtf8("żółwalpha\nbeta\ngamma") << "";
+        QTest::newRow("--help after the command is a text")
+            << A({ "replace-sel", "1", "--help" }) << 0 << "7\n"
+            << QStringLiteral("--help") + a << "";
         QTest::newRow("insert-pair with a closing starting with a dash")
             << A({ "insert-pair", "1", "<!--", "-->" }) << 0 << "1\n"
             << QStringLiteral("<!---->") + a << "";
@@ -106,6 +109,27 @@ private Q_SLOTS:
             QCOMPARE(r.err, QString());
         QCOMPARE(m_s->doc(0)->text(), doc1);
         QCOMPARE(m_s->docs.active()->selectedText(), selected);
+    }
+
+    // Answered on standard output with status 0, before any command or channel.
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("starts");
+        QTest::newRow("--help") << A({ "--help" }) << QString::fromUtf8("Użycie: markora-send");
+        QTest::newRow("-h after an option") << A({ "-n", "-h" }) << QString::fromUtf8("Użycie: markora-send");
+        QTest::newRow("--version") << A({ "--version" }) << QStringLiteral("markora-send 0.");
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, starts);
+        // No editor answers on this name: the answer needs none.
+        const Run r = run(args, QByteArray(), QStringLiteral("markora-test-nobody"));
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.startsWith(starts), qPrintable(r.out));
+        QVERIFY(r.out.endsWith(QLatin1Char('\n')));
+        QCOMPARE(r.err, QString());
     }
 
     void openMakesThePathAbsolute()

@@ -5,8 +5,10 @@
 // With -u (--utf8) texts and answers are UTF-8 on the channel, every character as it
 // is, and set-sel takes positions past 65,535. Communication errors go to standard error. Exit status: 0 for
 // a non-zero result, 1 when the editor answered 0, 2 for bad usage, 3/4/5 for the communication errors
-// (cannot create the block / cannot find the editor / no block).
+// (cannot create the block / cannot find the editor / no block). --help and --version answer
+// on standard output with status 0.
 
+#include "base/programversion.h"
 #include "ipc/client/commclient.h"
 
 #include <QCoreApplication>
@@ -41,10 +43,18 @@ const char UsageText[]
       "-t MS   najdłuższy czas wymiany w ms (0: bez limitu; domyślnie 60000)\n"
       "-s NAZWA  nazwa serwera edytora (domyślnie $MARKORA_SERVER_NAME lub nazwa użytkownika)\n"
       "-n      bez wiersza z wynikiem\n"
-      "-u, --utf8  teksty w UTF-8 (bez odwołań &#N;), set-sel także powyżej 65535\n";
+      "-u, --utf8  teksty w UTF-8 (bez odwołań &#N;), set-sel także powyżej 65535\n"
+      "-h, --help  wypisuje ten opis i kończy pracę\n"
+      "--version   wypisuje wersję programu i kończy pracę\n";
 
 struct UsageError
 {
+};
+
+// --help or --version: answered on standard output, exit status 0.
+struct Answer
+{
+    QByteArray text;
 };
 
 // A request that would not reach the editor as given.
@@ -153,6 +163,12 @@ int run(const QStringList &args)
     for (; i < args.size() && args[i].startsWith(QLatin1Char('-')); ++i) {
         if (args[i] == QStringLiteral("-n")) {
             printResult = false;
+        } else if (args[i] == QStringLiteral("-h") || args[i] == QStringLiteral("--help")) {
+            throw Answer { QByteArray(UsageText) };
+        } else if (args[i] == QStringLiteral("--version")) {
+            throw Answer {
+                (QStringLiteral("markora-send ") + ProgramVersion() + QLatin1Char('\n')).toUtf8()
+            };
         } else if (args[i] == QStringLiteral("-u") || args[i] == QStringLiteral("--utf8")) {
             utf8 = true;
         } else if (args[i] == QStringLiteral("-t") && i + 1 < args.size()) {
@@ -194,6 +210,10 @@ int main(int argc, char *argv[])
     args.removeFirst();
     try {
         return run(args);
+    } catch (const Answer &answer) {
+        writeOut(stdout, answer.text);
+        fflush(stdout);
+        return Success;
     } catch (const UsageError &) {
         writeOut(stderr, QByteArray(UsageText));
         return Usage;

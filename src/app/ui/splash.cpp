@@ -2,42 +2,49 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QSplashScreen>
+#include <algorithm>
 
 namespace {
 QSplashScreen *g_splash = nullptr;
+} // namespace
 
-QPixmap splashPicture()
+namespace Splash {
+
+QPixmap picture(qreal devicePixelRatio)
 {
-    // Drawn here rather than loaded, so start-up reads no image file.
-    QPixmap pm(420, 200);
+    // Drawn here rather than loaded, so start-up reads no image file; drawn at the
+    // screen's pixel density, so that a scaled desktop shows sharp letters.
+    const qreal dpr = std::max<qreal>(1, devicePixelRatio);
+    QPixmap pm(QSize(420, 200) * dpr);
+    pm.setDevicePixelRatio(dpr);
     pm.fill(QColor(0xF4, 0xF1, 0xE8));
     QPainter p(&pm);
     p.setPen(QColor(0x1F, 0x3A, 0x6E));
-    p.drawRect(0, 0, pm.width() - 1, pm.height() - 1);
+    p.drawRect(QRectF(0.5, 0.5, 419, 199));
     QFont title = p.font();
     title.setPointSize(30);
     title.setBold(true);
     p.setFont(title);
-    p.drawText(QRect(0, 40, pm.width(), 60), Qt::AlignHCenter, QStringLiteral("Markora"));
+    p.drawText(QRect(0, 40, 420, 60), Qt::AlignHCenter, QStringLiteral("Markora"));
     QFont sub = p.font();
     sub.setPointSize(10);
     sub.setBold(false);
     p.setFont(sub);
-    p.drawText(QRect(0, 100, pm.width(), 30), Qt::AlignHCenter, QString::fromUtf8("edytor HTML"));
+    p.drawText(QRect(0, 100, 420, 30), Qt::AlignHCenter, QString::fromUtf8("edytor HTML"));
     return pm;
 }
-} // namespace
-
-namespace Splash {
 
 void show()
 {
     if (g_splash)
         return;
-    g_splash = new QSplashScreen(splashPicture());
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    g_splash = new QSplashScreen(picture(screen ? screen->devicePixelRatio() : 1));
     g_splash->show();
     g_splash->showMessage(QString(), Qt::AlignBottom | Qt::AlignHCenter);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QString>
 
 class QWidget;
@@ -13,4 +14,6 @@ void message(const QString &text);
 // Closes the splash once w is shown (or at once when w is null).
 void finish(QWidget *w);
 bool isShown();
+// The splash's picture, 420 x 200 logical pixels, drawn for a screen of that pixel density.
+QPixmap picture(qreal devicePixelRatio);
 } // namespace Splash

@@ -1,11 +1,14 @@
 #include "app/ui/startup.h"
 
+#include "app/qttranslations.h"
 #include "app/startupsettings.h"
 #include "app/ui/assistcontroller.h"
 #include "app/ui/documentmanager.h"
+#include "app/ui/programicon.h"
 #include "app/ui/setupcontroller.h"
 #include "app/ui/splash.h"
 #include "app/ui/toknogl.h"
+#include "base/programversion.h"
 #include "ipc/client/commclient.h"
 #include "ipc/commdispatcher.h"
 #include "ipc/ui/tcommwin.h"
@@ -54,14 +57,25 @@ std::unique_ptr<CommDispatcher> MakeCommDispatcher(TOknoGl &w)
         });
 }
 
+void PrepareApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Markora"));
+    QApplication::setApplicationVersion(ProgramVersion());
+    // Wayland matches the windows with the menu entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pl.lindenworks.markora"));
+    QApplication::setWindowIcon(ProgramIcon());
+    // Without Qt's catalogue its dialogs stay English; the program works all the same.
+    InstallQtTranslations();
+}
+
 int MarkoraMain()
 {
     const CommandLine cmd = ParseCommandLine(QCoreApplication::arguments().mid(1));
     if (CommEditorRunning())
         return HandOverToRunningEditor(cmd.documents);
 
+    PrepareApplication();
     Splash::show();
-    QApplication::setApplicationName(QStringLiteral("Markora"));
     TOknoGl w;
     Splash::message(QStringLiteral("Inicjalizacja: tworzenie okien pomocniczych..."));
     w.setup()->setupDialog();

@@ -12,6 +12,10 @@ class TOknoGl;
 // server are created in that order and the event loop runs. Needs a QApplication.
 int MarkoraMain();
 
+// What every window of the program shares, set on the application: its name and
+// version, the icon, the name of its menu entry, and Qt's own texts in Polish.
+void PrepareApplication();
+
 // Hands every document to the running editor (message 0x401); failures are reported
 // on standard error. Returns the exit code of a second start, 255.
 int HandOverToRunningEditor(const QStringList &documents);

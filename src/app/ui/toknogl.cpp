@@ -2,6 +2,7 @@
 
 #include "app/ui/assistcontroller.h"
 #include "app/ui/checkscontroller.h"
+#include "app/ui/desktopcommands.h"
 #include "app/ui/documentmanager.h"
 #include "app/ui/filepanel.h"
 #include "app/ui/previewcontroller.h"
@@ -122,7 +123,7 @@ void TOknoGl::createMenus()
     needs(addAction(pliki, QStringLiteral("PlikiZapisz1"), QStringLiteral("&Zapisz"), QKeySequence::Save,
         [this] { m_documents->PlikiZapisz1Click(); }));
     needs(addAction(pliki, QStringLiteral("PlikiZapiszjako1"), QStringLiteral("Zapisz &jako..."),
-        QKeySequence::SaveAs, [this] { m_documents->PlikiZapiszjako1Click(); }));
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { m_documents->PlikiZapiszjako1Click(); }));
     needs(addAction(pliki, QStringLiteral("PlikiZapiszwszystkie1"), QStringLiteral("Zapisz &wszystkie"),
         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), [this] { m_documents->PlikiZapiszwszystkie1Click(); }));
     pliki->addSeparator();
@@ -131,8 +132,9 @@ void TOknoGl::createMenus()
     needs(addAction(pliki, QStringLiteral("PlikiZamknijwszystkie1"), QStringLiteral("Zamknij wszystki&e"),
         QKeySequence(), [this] { m_documents->PlikiZamknijwszystkie1Click(); }));
     pliki->addSeparator(); // the recent files come here, with the documents
-    addAction(pliki, QStringLiteral("PlikiKoniec1"), QStringLiteral("&Koniec"), QKeySequence::Quit,
-        [this] { close(); });
+    // Spelled out: the standard keys of Save as and Quit are empty on some desktops.
+    addAction(pliki, QStringLiteral("PlikiKoniec1"), QStringLiteral("&Koniec"),
+        QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
     QMenu *edycja = menuBar()->addMenu(QStringLiteral("&Edycja"));
     edycja->setObjectName(QStringLiteral("Edycja1"));
@@ -385,6 +387,15 @@ void TOknoGl::setupPanels()
     connect(m_services, &ServicesController::statusMessage, this,
         [this](const QString &text) { setStatusPanel(3, text); });
     connect(m_services, &ServicesController::refreshRequested, this, &TOknoGl::Timer1Timer);
+
+    m_desktop = new DesktopCommands(*this, *m_documents);
+    widok->addSeparator();
+    widok->addActions(m_desktop->documentActions());
+    widok->addAction(m_desktop->fullScreenAction());
+    m_needsDocument << m_desktop->documentActions();
+    menuNamed(QStringLiteral("Ustawienia1"))->addAction(m_desktop->editDefinitionsAction());
+    connect(m_desktop, &DesktopCommands::statusMessage, this,
+        [this](const QString &text) { setStatusPanel(3, text); });
     setupChecks();
 }
 

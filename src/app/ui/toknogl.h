@@ -12,6 +12,7 @@
 
 class AssistController;
 class ChecksController;
+class DesktopCommands;
 class DocumentManager;
 class PnPodPanPlikow;
 class PreviewController;
@@ -52,6 +53,8 @@ public:
     RecoveryController &recovery() const { return *m_recovery; }
     // The markup check and repair through tidy, the spelling.
     ChecksController *checks() const { return m_checks; }
+    // Next and previous document, full screen, editing the user's tag definitions.
+    DesktopCommands *desktop() const { return m_desktop; }
     // The preview files of the documents, removed at close.
     TemporaryFiles &temporaryFiles() { return m_temporaryFiles; }
 
@@ -127,6 +130,7 @@ private:
     ViewController *m_view = nullptr;
     RecoveryController *m_recovery = nullptr;
     ChecksController *m_checks = nullptr;
+    DesktopCommands *m_desktop = nullptr;
 
     QToolBar *m_mainToolBar = nullptr;
     QLabel *m_statusPanels[4] = {};

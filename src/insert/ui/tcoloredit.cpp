@@ -1,5 +1,6 @@
 #include "insert/ui/tcoloredit.h"
 
+#include "base/ui/drawnicon.h"
 #include "insert/pagemarkup.h"
 
 #include <QColorDialog>
@@ -46,15 +47,13 @@ void TColorEdit::BtnKolorClick()
 void TColorEdit::CbKolorChange()
 {
     const std::optional<QString> colour = NormalizeColour(text());
-    QPixmap swatch(16, 16);
-    swatch.fill(Qt::transparent);
-    QPainter p(&swatch);
-    p.setPen(palette().color(QPalette::WindowText));
-    if (colour && !colour->isEmpty())
-        p.setBrush(QColor(*colour));
-    p.drawRect(0, 0, 15, 15);
-    if (!colour)
-        p.drawLine(0, 15, 15, 0); // not a colour
-    p.end();
-    BtnKolor->setIcon(QIcon(swatch));
+    const QColor pen = palette().color(QPalette::WindowText);
+    BtnKolor->setIcon(DrawnIcon(16, [&](QPainter &p) {
+        p.setPen(pen);
+        if (colour && !colour->isEmpty())
+            p.setBrush(QColor(*colour));
+        p.drawRect(QRectF(0.5, 0.5, 15, 15));
+        if (!colour)
+            p.drawLine(QPointF(0.5, 15.5), QPointF(15.5, 0.5)); // not a colour
+    }));
 }

@@ -35,9 +35,8 @@ THeadDial::THeadDial(const InsertTarget &target, QWidget *parent, const QString 
         this);
     LbSlowaPlik->setWordWrap(true);
     EdAutor = new QLineEdit(this);
-    ChkKodowanie = new QCheckBox(QStringLiteral("Deklaracja kodowania dokumentu (")
-            + (target.isoCharset ? QStringLiteral("iso-8859-2") : QStringLiteral("windows-1250"))
-            + QLatin1Char(')'),
+    ChkKodowanie = new QCheckBox(
+        QStringLiteral("Deklaracja kodowania dokumentu (") + target.encoding.charsetName() + QLatin1Char(')'),
         this);
     EdArkusz = new TAddressEdit(
         target.fileName, QStringLiteral("Arkusze stylów (*.css);;Wszystkie pliki (*)"), this);
@@ -84,7 +83,7 @@ void THeadDial::setFields(const HeadFields &f)
     EdSlowaChange();
 }
 
-ResolvedInsertion THeadDial::insertion() const { return BuildHead(fields(), target().isoCharset); }
+ResolvedInsertion THeadDial::insertion() const { return BuildHead(fields(), target().encoding); }
 
 void THeadDial::LbSlowaItemChanged(QListWidgetItem *item)
 {

@@ -1,6 +1,7 @@
 #include "search/ui/findresultspanel.h"
 
 #include "base/documents.h"
+#include "base/ui/drawnicon.h"
 #include "base/ui/msgbox.h"
 #include "search/findresults.h"
 #include "search/searchengine.h"
@@ -21,32 +22,30 @@ namespace {
 // The three row pictures: a magnifying glass (found), two arrows (replaced), a sum sign (summary).
 QIcon rowIcon(int image)
 {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    switch (image) {
-    case FindResultRow::Found:
-        p.setPen(QPen(QColor(30, 70, 160), 2));
-        p.drawEllipse(QRectF(2, 2, 8, 8));
-        p.setPen(QPen(QColor(90, 60, 20), 3, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(10, 10), QPointF(14, 14));
-        break;
-    case FindResultRow::Replaced:
-        p.setPen(QPen(QColor(20, 130, 40), 2));
-        p.drawLine(QPointF(2, 5), QPointF(13, 5));
-        p.drawLine(QPointF(10, 2), QPointF(13, 5));
-        p.setPen(QPen(QColor(180, 60, 20), 2));
-        p.drawLine(QPointF(14, 11), QPointF(3, 11));
-        p.drawLine(QPointF(6, 14), QPointF(3, 11));
-        break;
-    default:
-        p.setPen(QPen(Qt::black, 2));
-        p.drawPolyline(
-            QPolygonF({ QPointF(12, 3), QPointF(4, 3), QPointF(9, 8), QPointF(4, 13), QPointF(12, 13) }));
-        break;
-    }
-    return QIcon(pm);
+    return DrawnIcon(16, [image](QPainter &p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        switch (image) {
+        case FindResultRow::Found:
+            p.setPen(QPen(QColor(30, 70, 160), 2));
+            p.drawEllipse(QRectF(2, 2, 8, 8));
+            p.setPen(QPen(QColor(90, 60, 20), 3, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(10, 10), QPointF(14, 14));
+            break;
+        case FindResultRow::Replaced:
+            p.setPen(QPen(QColor(20, 130, 40), 2));
+            p.drawLine(QPointF(2, 5), QPointF(13, 5));
+            p.drawLine(QPointF(10, 2), QPointF(13, 5));
+            p.setPen(QPen(QColor(180, 60, 20), 2));
+            p.drawLine(QPointF(14, 11), QPointF(3, 11));
+            p.drawLine(QPointF(6, 14), QPointF(3, 11));
+            break;
+        default:
+            p.setPen(QPen(Qt::black, 2));
+            p.drawPolyline(
+                QPolygonF({ QPointF(12, 3), QPointF(4, 3), QPointF(9, 8), QPointF(4, 13), QPointF(12, 13) }));
+            break;
+        }
+    });
 }
 
 // Adds the pictures to the core model's rows.

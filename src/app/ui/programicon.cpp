@@ -1,0 +1,9 @@
+#include "app/ui/programicon.h"
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : { 16, 22, 24, 32, 48, 64, 128, 256 })
+        icon.addFile(QStringLiteral(":/markora/icons/markora-%1.png").arg(size), QSize(size, size));
+    return icon;
+}

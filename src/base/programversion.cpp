@@ -1,0 +1,3 @@
+#include "base/programversion.h"
+
+QString ProgramVersion() { return QStringLiteral(MARKORA_VERSION); }

@@ -47,7 +47,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 # The libraries' packages come from dpkg-shlibdeps (Debian: dpkg-dev); what is loaded
 # without being linked comes as recommendations: Qt's Polish texts, Wayland, the icon
-# theme the icon joins, the opener of the system browser.
+# theme the icon joins, the opener of the system browser, the Polish spelling dictionary.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland, hicolor-icon-theme, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland, hicolor-icon-theme, xdg-utils, hunspell-pl")
 include(CPack)

@@ -20,6 +20,7 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/previewcontroller.h app/ui/previewcontroller.cpp
   app/ui/servicescontroller.h app/ui/servicescontroller.cpp
   app/ui/tagmatchcontroller.h app/ui/tagmatchcontroller.cpp
+  app/ui/checkscontroller.h app/ui/checkscontroller.cpp
   app/ui/viewcontroller.h app/ui/viewcontroller.cpp
   app/ui/desktopcommands.h app/ui/desktopcommands.cpp
   app/ui/programicon.h app/ui/programicon.cpp

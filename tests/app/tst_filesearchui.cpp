@@ -72,10 +72,11 @@ void TstFileSearchUi::findFillsResultsAndOpensTheMatch()
 {
     QTemporaryDir dir;
     write(dir, QStringLiteral("a.html"),
-        EncodeDocumentText(
-            QStringLiteral("<meta charset=windows-1250>\n<p>Żółw\n  i <b>żółw</b></p>\n"), false));
+        EncodeDocumentText(QStringLiteral("<meta charset=windows-1250>\n<p>Żółw\n  i <b>żółw</b></p>\n"),
+            DocumentEncoding::fromIso(false), LineBreak::CrLf));
     write(dir, QStringLiteral("sub/b.htm"),
-        EncodeDocumentText(QStringLiteral("<meta charset=iso-8859-2>\n\t<i>ŻÓŁW</i>"), true));
+        EncodeDocumentText(QStringLiteral("<meta charset=iso-8859-2>\n\t<i>ŻÓŁW</i>"),
+            DocumentEncoding::fromIso(true), LineBreak::CrLf));
     write(dir, QStringLiteral("c.txt"), "żółw");
     ScriptedUser user;
     TOknoGl w;
@@ -113,9 +114,11 @@ void TstFileSearchUi::replaceSkipsUnsavedFileAndIsUndone()
 {
     QTemporaryDir dir;
     const QByteArray winBytes
-        = EncodeDocumentText(QStringLiteral("<meta charset=windows-1250>\nstary dąb, stary płot\n"), false);
+        = EncodeDocumentText(QStringLiteral("<meta charset=windows-1250>\nstary dąb, stary płot\n"),
+            DocumentEncoding::fromIso(false), LineBreak::CrLf);
     const QByteArray isoBytes
-        = EncodeDocumentText(QStringLiteral("<meta charset=iso-8859-2>\n<p>stary żółw</p>\n"), true);
+        = EncodeDocumentText(QStringLiteral("<meta charset=iso-8859-2>\n<p>stary żółw</p>\n"),
+            DocumentEncoding::fromIso(true), LineBreak::CrLf);
     const QByteArray openBytes = QByteArray("<p>stary</p>\n");
     const QString win = write(dir, QStringLiteral("win.html"), winBytes);
     const QString iso = write(dir, QStringLiteral("sub/iso.html"), isoBytes);
@@ -133,9 +136,11 @@ void TstFileSearchUi::replaceSkipsUnsavedFileAndIsUndone()
     QVERIFY(run(page, "ReplFilesBtn"));
     // Written in their own code pages and line breaks; the unsaved one left and listed.
     QCOMPARE(readFile(win),
-        EncodeDocumentText(QStringLiteral("<meta charset=windows-1250>\nnowy dąb, nowy płot\n"), false));
+        EncodeDocumentText(QStringLiteral("<meta charset=windows-1250>\nnowy dąb, nowy płot\n"),
+            DocumentEncoding::fromIso(false), LineBreak::CrLf));
     QCOMPARE(readFile(iso),
-        EncodeDocumentText(QStringLiteral("<meta charset=iso-8859-2>\n<p>nowy żółw</p>\n"), true));
+        EncodeDocumentText(QStringLiteral("<meta charset=iso-8859-2>\n<p>nowy żółw</p>\n"),
+            DocumentEncoding::fromIso(true), LineBreak::CrLf));
     QCOMPARE(readFile(open), openBytes);
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked.at(0).caption, QStringLiteral("Zamień w plikach: ostrzeżenie"));
@@ -164,7 +169,8 @@ void TstFileSearchUi::replaceSkipsUnsavedFileAndIsUndone()
 void TstFileSearchUi::closingTheWindowKeepsTheRunsUndo()
 {
     QTemporaryDir dir;
-    const QByteArray bytes = EncodeDocumentText(QStringLiteral("<p>stary</p>\n").repeated(50), false);
+    const QByteArray bytes = EncodeDocumentText(
+        QStringLiteral("<p>stary</p>\n").repeated(50), DocumentEncoding::fromIso(false), LineBreak::CrLf);
     for (int i = 0; i < 300; ++i)
         write(dir, QStringLiteral("s%1.html").arg(i, 3, 10, QLatin1Char('0')), bytes);
     ScriptedUser user;

@@ -366,7 +366,7 @@ void TstStartup::filePanelOpensSelectedAndFollowsSaveAs()
     QCOMPARE(panel->currentFolder(), QFileInfo(other.path()).absoluteFilePath());
 }
 
-// The preview file holds the document as saving would write it: a UTF-8 page with LF
+// The browser's preview file holds the document as saving would write it: a UTF-8 page with LF
 // breaks and tabs comes out with the very bytes of its file.
 void TstStartup::previewFileInTheDocumentsCodePage()
 {
@@ -378,8 +378,9 @@ void TstStartup::previewFileInTheDocumentsCodePage()
     SetupOptions options = w.setupOptions();
     options.expandTabs = false;
     w.setSetupOptions(options);
+    w.preview()->setUrlOpener([](const QUrl &) { return true; });
     w.documents().Open(page, 0);
-    const QString written = w.preview()->Podglad1Click();
+    const QString written = w.preview()->PodgladPrzegladarka1Click();
     QCOMPARE(written, dir.filePath(QStringLiteral("~Markora$HTML.HTML")));
     QCOMPARE(testsupport::readFile(written), bytes);
 }

@@ -63,6 +63,9 @@ private Q_SLOTS:
     void longLineColouredWhereShown();
     void typingInLongLineLaysItOutOnce();
     void longLineRecolouredAfterFontChange();
+    void wavyMarksFollowEdits_data();
+    void wavyMarksFollowEdits();
+    void wavyMarksDrawnOnlyWhereShown();
 
 private:
     CountingMemo *m_memo = nullptr;
@@ -427,6 +430,80 @@ void TstTColorMemo::longLineRecolouredAfterFontChange()
     at.setPosition(tag + 1);
     QVERIFY(m_memo->viewport()->rect().contains(m_memo->cursorRect(at)));
     QVERIFY(inkIsBlue(m_memo, shot, tag + 1));
+}
+
+using Marks = QVector<TWavyMark>;
+
+void TstTColorMemo::wavyMarksFollowEdits_data()
+{
+    QTest::addColumn<int>("at");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<Marks>("expected");
+    // "Ala ma kota i psa": marks under "ma" (4, 2) and "psa" (14, 3).
+    QTest::newRow("before both") << 0 << 0 << QStringLiteral("XY") << Marks { { 6, 2 }, { 16, 3 } };
+    QTest::newRow("between") << 8 << 1 << QString() << Marks { { 4, 2 }, { 13, 3 } };
+    QTest::newRow("typed at a word's end") << 6 << 0 << QStringLiteral("x") << Marks { { 15, 3 } };
+    QTest::newRow("typed at a word's start") << 14 << 0 << QStringLiteral("x") << Marks { { 4, 2 } };
+    QTest::newRow("over a word") << 3 << 4 << QStringLiteral(" ") << Marks { { 11, 3 } };
+    QTest::newRow("a line break after a word") << 17 << 0 << QStringLiteral("\nnowy") << Marks { { 4, 2 } };
+}
+
+void TstTColorMemo::wavyMarksFollowEdits()
+{
+    QFETCH(int, at);
+    QFETCH(int, removed);
+    QFETCH(QString, inserted);
+    QFETCH(Marks, expected);
+    m_memo->setPlainText(QStringLiteral("Ala ma kota i psa"));
+    m_memo->setWavyMarks({ { 4, 2 }, { 14, 3 } });
+    m_memo->grab(); // a colouring pass changes no text: the marks stay
+    QCOMPARE(m_memo->WavyMarks(), (Marks { { 4, 2 }, { 14, 3 } }));
+    QTextCursor c(m_memo->document());
+    c.setPosition(at);
+    c.setPosition(at + removed, QTextCursor::KeepAnchor);
+    c.insertText(inserted);
+    QCOMPARE(m_memo->WavyMarks(), expected);
+    m_memo->setPlainText(QStringLiteral("nowy tekst"));
+    QVERIFY(m_memo->WavyMarks().isEmpty());
+}
+
+// The marks are drawn in their colour under their words, and only while they are shown.
+void TstTColorMemo::wavyMarksDrawnOnlyWhereShown()
+{
+    m_memo->setColorRules(TDrawRules());
+    m_memo->setPlainText(manyLines(200));
+    const QColor red(220, 0, 0);
+    const QTextBlock first = m_memo->document()->firstBlock();
+    const QTextBlock far = m_memo->document()->findBlockByNumber(150);
+    const int word = int(first.text().indexOf(QStringLiteral("tekst")));
+    m_memo->setWavyMarks({ { first.position() + word, 5 }, { far.position() + word, 5 } }, red);
+    const auto [from, to] = m_memo->VisibleRange();
+    QCOMPARE(from, 0);
+    QVERIFY(to > first.length() && to < far.position());
+
+    auto redColumns = [&] {
+        const QImage image = m_memo->viewport()->grab().toImage();
+        QSet<int> columns;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) == red)
+                    columns.insert(x);
+        return columns;
+    };
+    QTextCursor c(m_memo->document());
+    c.setPosition(first.position() + word);
+    const int left = m_memo->cursorRect(c).left();
+    c.setPosition(first.position() + word + 5);
+    const int right = m_memo->cursorRect(c).left();
+    const QSet<int> shown = redColumns();
+    QVERIFY(!shown.isEmpty());
+    for (int x : shown)
+        QVERIFY2(x >= left - 1 && x <= right + 1, qPrintable(QString::number(x)));
+
+    // Scrolled so that neither line is on screen: nothing is drawn.
+    m_memo->verticalScrollBar()->setValue(60);
+    QVERIFY(redColumns().isEmpty());
 }
 
 QTEST_MAIN(TstTColorMemo)

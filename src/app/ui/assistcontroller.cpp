@@ -679,12 +679,13 @@ void AssistController::createEditorPopup()
     m_parInserter->setObjectName(QStringLiteral("ParInserter"));
 }
 
-bool AssistController::editorContextMenu(TEditor *, const QPoint &globalPos)
+bool AssistController::editorContextMenu(TEditor *editor, const QPoint &globalPos)
 {
     m_hintRest.stop();
     hideSyntaxHint();
     ParInserterClick();
     Q_EMIT refreshRequested();
+    Q_EMIT editorPopupAboutToShow(editor, m_editorPopup);
     m_editorPopup->popup(globalPos);
     return true;
 }

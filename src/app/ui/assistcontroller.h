@@ -117,6 +117,9 @@ Q_SIGNALS:
     void hintPreviewWritten(const QString &path);
     // Files were dropped on an editor, in the order they came.
     void filesDropped(const QStringList &files);
+    // The editor's context menu is about to open over editor: other parts may put their
+    // entries (for the word at the caret) into it.
+    void editorPopupAboutToShow(TEditor *editor, QMenu *popup);
 
 private:
     TEditor *currentEditor() const;

@@ -82,7 +82,7 @@ void ServicesController::prepareFileRun(FileSearchRequest &request) const
 {
     // Files are read as opening reads them.
     request.charsetMode = 0;
-    request.defaultIso = m_options.inIso;
+    request.defaultEncoding = m_options.newDocumentEncoding();
     request.openTabWidth = m_options.tabWidth;
     request.skipPaths.clear();
     for (int i = 0; i < m_documents.count(); ++i) {

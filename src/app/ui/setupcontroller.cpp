@@ -37,6 +37,7 @@ void SetupController::UstawieniaKonfiguracja1Click()
     TSetupDial *dlg = setupDialog();
     const bool wrap = m_wordWrap && m_wordWrap->isChecked();
     dlg->setOptions(m_options, wrap);
+    Q_EMIT dialogOpening(dlg);
     if (dlg->exec() != QDialog::Accepted)
         return;
     if (m_wordWrap && dlg->wordWrap() != wrap)
@@ -44,4 +45,5 @@ void SetupController::UstawieniaKonfiguracja1Click()
     const SetupOptions chosen = dlg->options();
     chosen.write(m_settings);
     setOptions(chosen);
+    Q_EMIT dialogAccepted(dlg);
 }

@@ -38,6 +38,10 @@ public:
 Q_SIGNALS:
     // The options were read, the setup dialog was confirmed or setOptions was called.
     void optionsChanged();
+    // The dialog is about to be shown: other parts fill their pages (added with addPage).
+    void dialogOpening(TSetupDial *dialog);
+    // The dialog was confirmed: other parts take their pages' options.
+    void dialogAccepted(TSetupDial *dialog);
 
 private:
     QWidget &m_window;

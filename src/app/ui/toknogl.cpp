@@ -1,6 +1,7 @@
 #include "app/ui/toknogl.h"
 
 #include "app/ui/assistcontroller.h"
+#include "app/ui/checkscontroller.h"
 #include "app/ui/desktopcommands.h"
 #include "app/ui/documentmanager.h"
 #include "app/ui/filepanel.h"
@@ -11,6 +12,7 @@
 #include "app/ui/setupcontroller.h"
 #include "app/ui/splash.h"
 #include "app/ui/tagmatchcontroller.h"
+#include "app/ui/tsetupdial.h"
 #include "app/ui/viewcontroller.h"
 #include "base/filefilter.h"
 #include "base/ui/msgbox.h"
@@ -175,6 +177,9 @@ void TOknoGl::createMenus()
     QMenu *polskie = menuBar()->addMenu(QStringLiteral("Polskie &litery"));
     polskie->setObjectName(QStringLiteral("Polskielitery1"));
     m_needsDocument << polskie->menuAction();
+
+    QMenu *sprawdzanie = menuBar()->addMenu(QStringLiteral("&Sprawdzanie"));
+    sprawdzanie->setObjectName(QStringLiteral("Sprawdzanie1"));
 
     QMenu *widok = menuBar()->addMenu(QStringLiteral("&Widok"));
     widok->setObjectName(QStringLiteral("Widok1"));
@@ -393,6 +398,33 @@ void TOknoGl::setupPanels()
     m_needsDocument << m_tagMatch->actions();
     connect(m_tagMatch, &TagMatchController::statusMessage, this,
         [this](const QString &text) { setStatusPanel(3, text); });
+
+    setupChecks();
+}
+
+// The page checks: their menu, two toolbar buttons, the page of the results panel, the
+// editors' context menu and the setup dialog's page.
+void TOknoGl::setupChecks()
+{
+    m_checks = new ChecksController(*this, *m_documents, m_settings, *m_services->findResults());
+    QMenu *menu = menuNamed(QStringLiteral("Sprawdzanie1"));
+    menu->addActions(m_checks->markupActions());
+    menu->addSeparator();
+    menu->addAction(m_checks->spellingToggle());
+    menu->addAction(m_checks->spellDialogAction());
+    m_needsDocument << m_checks->markupActions() << m_checks->spellDialogAction();
+    m_mainToolBar->addSeparator();
+    addToolButton(m_checks->markupActions().constFirst(), QStringLiteral("BtnSprawdzPoprawnosc"));
+    addToolButton(m_checks->spellingToggle(), QStringLiteral("BtnPisownia"));
+    connect(m_documents, &DocumentManager::activeDocumentChanged, m_checks,
+        &ChecksController::activeDocumentChanged);
+    connect(m_assist.get(), &AssistController::editorPopupAboutToShow, m_checks,
+        &ChecksController::addSpellingEntries);
+    connect(m_setup, &SetupController::dialogOpening, m_checks, &ChecksController::setupDialogOpening);
+    connect(m_setup, &SetupController::dialogAccepted, m_checks, &ChecksController::setupDialogAccepted);
+    connect(m_checks, &ChecksController::statusMessage, this,
+        [this](const QString &text) { setStatusPanel(3, text); });
+    connect(m_checks, &ChecksController::refreshRequested, this, &TOknoGl::Timer1Timer);
 }
 
 // ---- Commands, start and close ---------------------------------------------------

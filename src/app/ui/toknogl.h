@@ -11,6 +11,7 @@
 #include <memory>
 
 class AssistController;
+class ChecksController;
 class DesktopCommands;
 class DocumentManager;
 class FormatController;
@@ -54,6 +55,8 @@ public:
     // The tag at the caret and its partner, and the commands over them.
     TagMatchController *tagMatch() const { return m_tagMatch; }
     RecoveryController &recovery() const { return *m_recovery; }
+    // The markup check and repair through tidy, the spelling.
+    ChecksController *checks() const { return m_checks; }
     // Next and previous document, full screen, editing the user's tag definitions.
     DesktopCommands *desktop() const { return m_desktop; }
     // The code page and line break menus of the current document.
@@ -112,6 +115,7 @@ private:
     void setupAssist();
     void setupDocuments();
     void setupPanels();
+    void setupChecks();
     void setupPlugins();
     // After every document was closed: the settings written, the temporary files removed.
     void closeSequence();
@@ -134,6 +138,7 @@ private:
     ViewController *m_view = nullptr;
     TagMatchController *m_tagMatch = nullptr;
     RecoveryController *m_recovery = nullptr;
+    ChecksController *m_checks = nullptr;
     DesktopCommands *m_desktop = nullptr;
     FormatController *m_format = nullptr;
 

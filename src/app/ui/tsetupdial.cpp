@@ -53,7 +53,7 @@ TSetupDial::TSetupDial(QWidget *parent)
 {
     setObjectName(QStringLiteral("SetupDial"));
     setWindowTitle(QStringLiteral("Konfiguracja"));
-    auto *tabs = new QTabWidget(this);
+    auto *tabs = m_tabs = new QTabWidget(this);
 
     auto *general = new QWidget(tabs);
     auto *g = new QFormLayout(general);
@@ -205,6 +205,8 @@ SetupOptions TSetupDial::options() const
 }
 
 bool TSetupDial::wordWrap() const { return m_wrap->isChecked(); }
+
+void TSetupDial::addPage(QWidget *page, const QString &title) { m_tabs->addTab(page, title); }
 
 void TSetupDial::chooseFont()
 {

@@ -11,6 +11,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QTabWidget;
 
 // The setup dialog: edits a copy of the setup options and the wrap setting; the
 // caller takes them back after OK.
@@ -23,6 +24,8 @@ public:
     void setOptions(const SetupOptions &options, bool wordWrap);
     SetupOptions options() const;
     bool wordWrap() const;
+    // Another part's page of options, after the dialog's own.
+    void addPage(QWidget *page, const QString &title);
 
     // The font the editors show for these options (a monospaced face when the stored
     // one is not installed) — the stored name is never changed by the fallback.
@@ -36,6 +39,7 @@ private:
     void updateSample();
 
     SetupOptions m_options;
+    QTabWidget *m_tabs;
     QRadioButton *m_inWindows;
     QRadioButton *InISO;
     QRadioButton *InUTF8;

@@ -132,6 +132,7 @@ TColorMemo::TColorMemo(QWidget *parent)
     applyTabStops();
     m_key = PassKey();
     connect(this, &QPlainTextEdit::textChanged, this, &TColorMemo::onTextChanged);
+    connect(doc, &QTextDocument::contentsChange, this, &TColorMemo::onContentsChange);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TColorMemo::onCaretMoved);
     connect(this, &QPlainTextEdit::selectionChanged, this, &TColorMemo::onCaretMoved);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
@@ -527,6 +528,7 @@ void TColorMemo::paintEvent(QPaintEvent *e)
     paintLongBlocks(e->rect());
     if (m_onDrawKey && !m_keyRuns.empty())
         drawKeys();
+    paintWavyMarks(e->rect());
 }
 
 bool TColorMemo::longBlockShownUnscanned() const
@@ -713,6 +715,105 @@ void TColorMemo::onTextChanged()
     m_prevLineCount = lines;
     m_prevLength = length;
     UpdateColors(lineOnly);
+}
+
+std::pair<int, int> TColorMemo::VisibleRange() const
+{
+    const QTextBlock first = firstVisibleBlock();
+    if (!first.isValid())
+        return { 0, 0 };
+    const QTextBlock last = lastVisibleBlock(first);
+    int from = first.position();
+    int to = last.position() + last.length() - 1;
+    if (isLong(first)) {
+        const Stretch s = shownStretch(first);
+        from += s.from;
+        if (first == last)
+            to = first.position() + s.to;
+    }
+    if (last != first && isLong(last))
+        to = last.position() + shownStretch(last).to;
+    return { from, std::max(from, to) };
+}
+
+void TColorMemo::setWavyMarks(const QVector<TWavyMark> &marks, const QColor &color)
+{
+    if (marks == m_wavyMarks && color == m_wavyColor)
+        return;
+    m_wavyMarks = marks;
+    m_wavyColor = color;
+    viewport()->update();
+}
+
+void TColorMemo::onContentsChange(int from, int charsRemoved, int charsAdded)
+{
+    if (m_wavyMarks.isEmpty())
+        return;
+    // A mark that touches the change is a word being edited: it goes until the owner
+    // looks again.
+    const int end = from + charsRemoved;
+    const int shift = charsAdded - charsRemoved;
+    QVector<TWavyMark> kept;
+    kept.reserve(m_wavyMarks.size());
+    for (TWavyMark m : std::as_const(m_wavyMarks)) {
+        if (m.Position + m.Length < from) {
+            kept.append(m);
+        } else if (m.Position > end) {
+            m.Position += shift;
+            kept.append(m);
+        }
+    }
+    if (kept.size() != m_wavyMarks.size())
+        viewport()->update();
+    m_wavyMarks = std::move(kept);
+}
+
+// A zigzag under each shown mark, line by line of its block; marks off screen cost a
+// comparison each.
+void TColorMemo::paintWavyMarks(const QRect &area)
+{
+    if (m_wavyMarks.isEmpty())
+        return;
+    const auto [from, to] = VisibleRange();
+    auto it = std::lower_bound(m_wavyMarks.cbegin(), m_wavyMarks.cend(), from,
+        [](const TWavyMark &m, int pos) { return m.Position + m.Length <= pos; });
+    if (it == m_wavyMarks.cend() || it->Position >= to)
+        return;
+    QPainter painter(viewport());
+    painter.setClipRect(area);
+    painter.setPen(QPen(m_wavyColor, 1));
+    const QPointF offset = contentOffset();
+    constexpr qreal step = 2;
+    QTextBlock block;
+    for (; it != m_wavyMarks.cend() && it->Position < to; ++it) {
+        if (!block.isValid() || !block.contains(it->Position))
+            block = document()->findBlock(it->Position);
+        const QTextLayout *layout = block.isValid() && block.isVisible() ? block.layout() : nullptr;
+        if (!layout || layout->lineCount() == 0)
+            continue;
+        const QPointF top = blockBoundingGeometry(block).translated(offset).topLeft();
+        int rel = it->Position - block.position();
+        const int end = std::min(rel + it->Length, block.length() - 1);
+        while (rel < end) {
+            const QTextLine line = lineHolding(layout, rel);
+            if (!line.isValid())
+                break;
+            const int stop = std::min(end, line.textStart() + line.textLength());
+            const qreal x1 = std::max<qreal>(top.x() + line.cursorToX(rel), area.left() - step);
+            const qreal x2 = std::min<qreal>(top.x() + line.cursorToX(stop), area.right() + step);
+            const qreal y = top.y() + line.y() + line.ascent() + 1;
+            if (x2 > x1 && y < area.bottom() + 4 && y + 4 > area.top()) {
+                QPolygonF wave;
+                int i = 0;
+                for (qreal x = x1; x < x2 + step; x += step, ++i)
+                    wave << QPointF(std::min(x, x2), y + (i % 2 ? step : 0));
+                painter.drawPolyline(wave);
+            }
+            if (stop <= rel)
+                break;
+            rel = stop;
+        }
+    }
 }
 
 void TColorMemo::onCaretMoved()

@@ -6,8 +6,10 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QVector>
 #include <memory>
 #include <unordered_set>
+#include <utility>
 
 class QPainter;
 
@@ -15,6 +17,15 @@ class QPainter;
 // text, rect its place in viewport coordinates, color the control's text colour.
 using TDrawKeyEvent
     = std::function<void(QPainter &canvas, const QString &key, const QRect &rect, const QColor &color)>;
+
+// Characters [Position, Position + Length) of the document underlined with a wavy line
+// (a misspelt word).
+struct TWavyMark
+{
+    int Position = 0;
+    int Length = 0;
+    bool operator==(const TWavyMark &o) const { return Position == o.Position && Length == o.Length; }
+};
 
 // A plain-text editor that colours what is on screen by colour rules. Only the
 // visible blocks (plus KeyMaxHeight - 1 blocks above, rule 0's value) are scanned;
@@ -77,6 +88,17 @@ public:
 
     // How many blocks keep their shaped glyphs between paints (the visible ones).
     int GlyphCachedBlocks() const { return int(m_onScreen->size()); }
+
+    // The characters on screen, [first, second): from the first line shown to the end of
+    // the last one; of a long block only its shown stretch.
+    std::pair<int, int> VisibleRange() const;
+
+    // Wavy underlines, in document order. Their owner gives the marks of the lines on
+    // screen; an edit drops the marks it touches and moves those after it, so nothing
+    // is looked at again until the owner gives new ones. Only the marks on screen are
+    // drawn, over the text as painted.
+    void setWavyMarks(const QVector<TWavyMark> &marks, const QColor &color = QColor(220, 0, 0));
+    const QVector<TWavyMark> &WavyMarks() const { return m_wavyMarks; }
 
 Q_SIGNALS:
     // The text of a clicked hot spot.
@@ -144,6 +166,8 @@ private:
     void onTextChanged();
     void onCaretMoved();
     void applyTabStops();
+    void onContentsChange(int from, int charsRemoved, int charsAdded);
+    void paintWavyMarks(const QRect &area);
 
     ColourLayout *m_layout = nullptr; // owned by the document
     TDrawRules m_rules;
@@ -171,4 +195,6 @@ private:
     bool m_inPass = false;
     bool m_inFullPaint = false;
     bool m_onHotSpot = false;
+    QVector<TWavyMark> m_wavyMarks;
+    QColor m_wavyColor;
 };

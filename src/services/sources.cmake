@@ -1,9 +1,16 @@
-# Files of src/services/: document files, templates and the Polish-letter converter.
+# Files of src/services/: document files, the Polish-letter converter, and the reusable
+# content (templates, snippets, projects).
 list(APPEND MARKORA_CORE_SOURCES
   services/charsetdetect.h services/charsetdetect.cpp
   services/docfile.h services/docfile.cpp
   services/templatefill.h services/templatefill.cpp
   services/konwerter.h services/konwerter.cpp services/konwertertexts.h
+  services/templates.h services/templates.cpp
+  services/snippetexpand.h services/snippetexpand.cpp
+  services/snippetstore.h services/snippetstore.cpp
+  services/snippetfile.h services/snippetfile.cpp
+  services/projectlist.h services/projectlist.cpp
+  services/projectsfile.h services/projectsfile.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   services/ui/tkonwerterdial.h services/ui/tkonwerterdial.cpp

@@ -5,6 +5,8 @@ list(APPEND MARKORA_CORE_SOURCES
   app/previewfile.h app/previewfile.cpp
   app/recoveryfile.h app/recoveryfile.cpp
   app/recoverystore.h app/recoverystore.cpp
+  app/externalviewers.h app/externalviewers.cpp
+  app/shortcutmap.h app/shortcutmap.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   app/ui/teditor.h app/ui/teditor.cpp

@@ -8,9 +8,10 @@ constexpr QStringView kProjekt = u"Projekt:";
 constexpr QStringView kUtworzony = u"Utworzony:";
 constexpr QStringView kDokument = u"Dokument:";
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-const QString kHeadComment = QStringLiteral(
-    "; Projekty programu Markora (UTF-8): wiersz \"Projekt: nazwa\" zaczyna projekt, po nim\r\n"
-    "; \"Utworzony: RRRR-MM-DD GG:MM:SS\" i wiersze \"Dokument: pełna ścieżka\".");
+const QString kHeadComment[] = {
+    QStringLiteral("; Projekty programu Markora (UTF-8): wiersz \"Projekt: nazwa\" zaczyna projekt, po nim"),
+    QStringLiteral("; \"Utworzony: RRRR-MM-DD GG:MM:SS\" i wiersze \"Dokument: pełna ścieżka\"."),
+};
 
 // The value after key (case ignored) with one space after the colon dropped; a null view
 // when the line does not start with key.
@@ -42,9 +43,16 @@ bool ProjectList::isValidName(const QString &name)
         name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
 
+ProjectList::ProjectList()
+{
+    for (const QString &comment : kHeadComment)
+        m_head.append(comment.toUtf8());
+}
+
 ProjectList ProjectList::parse(QByteArrayView bytes, QList<ProjectProblem> *problems)
 {
     ProjectList list;
+    list.m_head.clear();
     QByteArrayView rest = bytes;
     if (rest.startsWith("\xEF\xBB\xBF"))
         rest = rest.sliced(3);
@@ -121,12 +129,11 @@ QByteArray ProjectList::toBytes() const
         out += bytes;
         out += "\r\n";
     };
-    if (m_head.isEmpty())
-        line(kHeadComment.toUtf8());
     for (const QByteArray &kept : m_head)
         line(kept);
     for (const Project &p : m_projects) {
-        line("");
+        if (!out.isEmpty())
+            line("");
         line((kProjekt.toString() + u' ' + p.name).toUtf8());
         if (p.created.isValid())
             line((kUtworzony.toString() + u' ' + p.created.toString(kDateFormat)).toUtf8());

@@ -47,6 +47,8 @@ struct ProjectProblem
 class ProjectList
 {
 public:
+    // An empty list, whose file starts with a comment that says how it is written.
+    ProjectList();
     // Reads the file's bytes; every line that is not understood goes to problems.
     static ProjectList parse(QByteArrayView bytes, QList<ProjectProblem> *problems = nullptr);
     QByteArray toBytes() const;

@@ -14,4 +14,7 @@ list(APPEND MARKORA_CORE_SOURCES
 )
 list(APPEND MARKORA_UI_SOURCES
   services/ui/tkonwerterdial.h services/ui/tkonwerterdial.cpp
+  services/ui/tszablondial.h services/ui/tszablondial.cpp
+  services/ui/twstawkipanel.h services/ui/twstawkipanel.cpp
+  services/ui/tprojektypanel.h services/ui/tprojektypanel.cpp
 )

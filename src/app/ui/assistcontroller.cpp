@@ -7,6 +7,7 @@
 #include "base/codepage.h"
 #include "base/ui/msgbox.h"
 #include "insert/ui/inserttooltabs.h"
+#include "services/snippetexpand.h"
 #include "tags/tagassist.h"
 #include "tags/taglookup.h"
 #include "tags/ui/taggrid.h"
@@ -244,6 +245,19 @@ bool AssistController::InsertPlain(const QString &text)
     ::InsertPlain(*e, text);
     applyRunResult(e, true, -1);
     return true;
+}
+
+bool AssistController::InsertSnippet(const QString &snippet)
+{
+    TEditor *e = m_window.currentEditorOrNull();
+    if (!e)
+        return false;
+    const int start = e->selStart();
+    const SnippetInsertion x = ExpandSnippet(snippet, e->selectedText());
+    const bool inserted = x.pair ? InsertPair(x.opening, x.closing) : InsertPlain(x.opening);
+    if (inserted && x.caret >= 0)
+        e->setSelection(start + x.caret, 0);
+    return inserted;
 }
 
 bool AssistController::runInsertCommand(const QString &handlerOrObjectName)

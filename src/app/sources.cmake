@@ -25,4 +25,6 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/assistcontroller.h app/ui/assistcontroller.cpp
   app/ui/twstlist.h app/ui/twstlist.cpp
   app/ui/thintballoon.h app/ui/thintballoon.cpp
+  app/ui/tviewersdial.h app/ui/tviewersdial.cpp
+  app/ui/tskrotydial.h app/ui/tskrotydial.cpp
 )

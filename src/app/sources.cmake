@@ -7,6 +7,7 @@ list(APPEND MARKORA_CORE_SOURCES
   app/recoverystore.h app/recoverystore.cpp
   app/externalviewers.h app/externalviewers.cpp
   app/shortcutmap.h app/shortcutmap.cpp
+  app/folderlisting.h app/folderlisting.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   app/ui/teditor.h app/ui/teditor.cpp
@@ -18,6 +19,8 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/toknogl_recovery.cpp
   app/ui/toknogl_ext.cpp
   app/ui/filepanel.h app/ui/filepanel.cpp
+  app/ui/folderlistmodel.h app/ui/folderlistmodel.cpp
+  app/ui/foldertreemodel.h app/ui/foldertreemodel.cpp
   app/ui/preview.h app/ui/preview.cpp
   app/ui/splash.h app/ui/splash.cpp
   app/ui/tsetupdial.h app/ui/tsetupdial.cpp

@@ -1,5 +1,6 @@
 // Crash recovery on a 50 MB document: what a keystroke costs with recovery watching,
 // and the write done when typing pauses (text copy, UTF-8, atomic file).
+#include "app/ui/recoverycontroller.h"
 #include "app/ui/toknogl.h"
 
 #include <QApplication>
@@ -59,12 +60,12 @@ void BM_IdleWriteWindowThread(benchmark::State &state)
     Fixture &f = fixture();
     for (auto _ : state) {
         state.PauseTiming();
-        f.window->writeRecovery(true); // the previous file is there
+        f.window->recovery().writeRecovery(true); // the previous file is there
         f.type();
         state.ResumeTiming();
-        f.window->writeRecovery(false);
+        f.window->recovery().writeRecovery(false);
     }
-    f.window->writeRecovery(true);
+    f.window->recovery().writeRecovery(true);
 }
 
 // Until the file is on disk: UTF-8, the atomic write and its flush included.
@@ -75,7 +76,7 @@ void BM_IdleWriteToDisk(benchmark::State &state)
         state.PauseTiming();
         f.type();
         state.ResumeTiming();
-        f.window->writeRecovery(true);
+        f.window->recovery().writeRecovery(true);
     }
 }
 

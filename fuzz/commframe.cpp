@@ -1,12 +1,13 @@
 // Channel frames: the decoder fed whole and in trickles of any size, frames written
-// back, and the requests carried out on a document. Input: a flag byte (bit 0 reply
-// frames, bit 1 a small size cap), a byte seeding the trickle sizes, then the stream.
+// back, and the requests carried out on a document, in Windows-1250 and in UTF-8. Input: a flag byte (bit 0
+// reply frames, bit 1 a small size cap), a byte seeding the trickle sizes, then the stream.
 #include "fuzzsupport.h"
 
 #include "base/documents.h"
+#include "base/utf8.h"
+#include "insert/insertion.h"
 #include "ipc/commdispatcher.h"
 #include "ipc/protocol/commprotocol.h"
-#include "insert/insertion.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ void checkDispatch(const CommRequest &request, CommDispatcher &dispatcher, Strin
     if ((request.message == Comm::GetText || request.message == Comm::GetSelection) && reply.result != 0) {
         FUZZ_CHECK(request.lParam > 0 && quint32(reply.answer.size()) <= request.lParam - 1);
         FUZZ_CHECK(reply.result == quint32(reply.answer.size()) + 1);
+        FUZZ_CHECK((request.wParam & Comm::Utf8Flag) == 0 || Utf8::check(reply.answer).valid);
     } else {
         FUZZ_CHECK(reply.answer.isEmpty());
     }
@@ -100,11 +102,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const CommRequest r = d.request();
         FUZZ_CHECK(r.block.size() <= qsizetype(cap));
         checkDispatch(r, dispatcher, docs);
+        const bool utf8 = (r.wParam & Comm::Utf8Flag) != 0;
         QString opening, closing;
-        CommDispatcher::splitPair(r.block, &opening, &closing);
-        FUZZ_CHECK(!opening.contains(QLatin1Char('\r')) && !closing.contains(QLatin1Char('\r')));
-        const QByteArray answer = CommDispatcher::answerBytes(docs.at(0)->text(), r.lParam);
+        if (CommDispatcher::splitPair(r.block, utf8, &opening, &closing))
+            FUZZ_CHECK(!opening.contains(QLatin1Char('\r')) && !closing.contains(QLatin1Char('\r')));
+        else
+            FUZZ_CHECK(utf8);
+        const QByteArray answer = CommDispatcher::answerBytes(docs.at(0)->text(), r.lParam, utf8);
         FUZZ_CHECK(quint32(answer.size()) <= (r.lParam ? r.lParam - 1 : 0));
+        // A UTF-8 answer is cut between characters only.
+        FUZZ_CHECK(!utf8 || Utf8::check(answer).valid);
         ++frames;
     }
     return 0;

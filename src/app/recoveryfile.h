@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/docfile.h"
+#include "base/filestamp.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

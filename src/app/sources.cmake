@@ -12,12 +12,14 @@ list(APPEND MARKORA_CORE_SOURCES
 list(APPEND MARKORA_UI_SOURCES
   app/ui/teditor.h app/ui/teditor.cpp
   app/ui/tmynotebook.h app/ui/tmynotebook.cpp
+  app/ui/documentmanager.h app/ui/documentmanager.cpp
+  app/ui/recoverycontroller.h app/ui/recoverycontroller.cpp
+  app/ui/setupcontroller.h app/ui/setupcontroller.cpp
+  app/ui/temporaryfiles.h app/ui/temporaryfiles.cpp
+  app/ui/previewcontroller.h app/ui/previewcontroller.cpp
+  app/ui/servicescontroller.h app/ui/servicescontroller.cpp
+  app/ui/viewcontroller.h app/ui/viewcontroller.cpp
   app/ui/toknogl.h app/ui/toknogl.cpp
-  app/ui/toknogl_files.cpp
-  app/ui/toknogl_services.cpp
-  app/ui/toknogl_setup.cpp
-  app/ui/toknogl_recovery.cpp
-  app/ui/toknogl_ext.cpp
   app/ui/filepanel.h app/ui/filepanel.cpp
   app/ui/folderlistmodel.h app/ui/folderlistmodel.cpp
   app/ui/foldertreemodel.h app/ui/foldertreemodel.cpp

@@ -2,9 +2,26 @@
 
 #include <algorithm>
 
-StringDocument::StringDocument(int id, const QString &text, const QString &fileName)
-    : m_id(id), m_text(text), m_fileName(fileName), m_access(std::make_unique<StringTextAccess>(m_text))
+void EditableDocument::takeSnapshot() { state().takeSnapshot(text(), selStart(), selLength()); }
+
+bool EditableDocument::undoSnapshot()
 {
+    DocumentState &s = state();
+    if (!s.hasSnapshot())
+        return false;
+    const DocumentSnapshot shot = s.snapshot;
+    s.clearSnapshot();
+    setText(shot.text);
+    setSelection(shot.selStart, shot.selLength);
+    return true;
+}
+
+StringDocument::StringDocument(int id, const QString &text, const QString &fileName)
+    : m_id(id)
+    , m_text(text)
+    , m_access(std::make_unique<StringTextAccess>(m_text))
+{
+    m_state.fileName = fileName;
 }
 
 void StringDocument::textChanged()
@@ -34,25 +51,6 @@ void StringDocument::replaceSelection(const QString &text)
     m_selStart += int(text.size());
     m_selLength = 0;
     textChanged();
-}
-
-void StringDocument::takeSnapshot()
-{
-    m_undoText = m_text;
-    m_undoSelStart = m_selStart;
-    m_undoSelLength = m_selLength;
-    m_undoValid = true;
-}
-
-bool StringDocument::undoSnapshot()
-{
-    if (!m_undoValid)
-        return false;
-    m_text = m_undoText;
-    textChanged();
-    setSelection(m_undoSelStart, m_undoSelLength);
-    m_undoValid = false;
-    return true;
 }
 
 StringDocument *StringDocumentSet::add(const QString &text, const QString &fileName)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/documentstate.h"
 #include "base/textaccess.h"
 
 #include <QString>
@@ -16,10 +17,9 @@ public:
     virtual ~EditableDocument() = default;
 
     virtual int documentId() const = 0;
-    // Full path, empty for a document never saved.
-    virtual QString fileName() const = 0;
-    virtual bool isoCharset() const = 0;
-    virtual void setIsoCharset(bool iso) = 0;
+    // File name, code page, entry mode, snapshot and disk stamp.
+    virtual DocumentState &state() = 0;
+    virtual const DocumentState &state() const = 0;
 
     // Line-based read access without copying the whole text.
     virtual const TextAccess &textAccess() const = 0;
@@ -39,8 +39,12 @@ public:
     virtual bool isModified() const = 0;
     virtual void setModified(bool modified) = 0;
 
-    // The one-step snapshot every program change takes first.
-    virtual void takeSnapshot() = 0;
+    // The one-step snapshot every program change takes first: the text and selection
+    // now, kept in state().
+    virtual void takeSnapshot();
+    // Brings the snapshot back as a program change, with its selection, and uses it up;
+    // false when none is held.
+    bool undoSnapshot();
 };
 
 // The ordered set of open documents (tab order) and the active one.
@@ -70,17 +74,15 @@ public:
     }
 };
 
-// A document held in a QString, with the snapshot semantics of the editor.
+// A document held in a QString, with the editor's state and snapshot.
 class StringDocument final : public EditableDocument
 {
 public:
     explicit StringDocument(int id, const QString &text = QString(), const QString &fileName = QString());
 
     int documentId() const override { return m_id; }
-    QString fileName() const override { return m_fileName; }
-    void setFileName(const QString &name) { m_fileName = name; }
-    bool isoCharset() const override { return m_iso; }
-    void setIsoCharset(bool iso) override { m_iso = iso; }
+    DocumentState &state() override { return m_state; }
+    const DocumentState &state() const override { return m_state; }
 
     const TextAccess &textAccess() const override { return *m_access; }
     QString text() const override { return m_text; }
@@ -94,27 +96,17 @@ public:
 
     bool isModified() const override { return m_modified; }
     void setModified(bool modified) override { m_modified = modified; }
-    void takeSnapshot() override;
-
-    // Restores the snapshot when one is held; false otherwise.
-    bool undoSnapshot();
-    bool snapshotValid() const { return m_undoValid; }
 
 private:
     void textChanged();
 
     int m_id;
     QString m_text;
-    QString m_fileName;
+    DocumentState m_state;
     std::unique_ptr<StringTextAccess> m_access;
     int m_selStart = 0;
     int m_selLength = 0;
-    bool m_iso = false;
     bool m_modified = false;
-    QString m_undoText;
-    int m_undoSelStart = 0;
-    int m_undoSelLength = 0;
-    bool m_undoValid = false;
 };
 
 // A DocumentSet over StringDocuments, for tests and headless use.

@@ -67,6 +67,14 @@ struct Builder
         c.alignment = a;
         return c;
     }
+    // A button that opens a dialog; its menu item reads as the hint, which ends in "...".
+    InsertCommand &dialog(const QString &handler, int page, const QString &caption, const QString &hint,
+        const QString &dialogName)
+    {
+        InsertCommand &c = add(InsertKind::Dialog, handler, page, caption, hint);
+        c.dialog = dialogName;
+        return c;
+    }
     InsertCommand &ask(const QString &handler, int page, const QString &caption, const QString &prompt,
         const QString &title, const QString &opening, const QString &suffix, const QString &closing)
     {
@@ -134,6 +142,7 @@ std::vector<InsertCommand> buildTable()
     b.pair(S("BtnSpanClick"), Tekst, S("SPAN"), S("Fragment tekstu do nadania stylu"), S("<SPAN>"),
         S("</SPAN>"));
     b.pair(S("BtnDivClick"), Tekst, S("DIV"), S("Blok tekstu do nadania stylu"), S("<DIV>"), S("</DIV>"));
+    b.dialog(S("BtnDataClick"), Tekst, S("Data..."), S("Bieżąca data i godzina..."), S("TDateDial"));
 
     // Listy
     b.pair(S("SpeedButton8Click"), Listy, S("DD"), S("Opis pojęcia listy definicji"), S("\n<DD>"));
@@ -151,6 +160,7 @@ std::vector<InsertCommand> buildTable()
     b.pair(S("BtnTabCaptionClick"), Tabele, S("CAPTION"), S("Tytuł tabeli"), S("<CAPTION>"), S("</CAPTION>"));
     b.pair(S("BtnTblStartClick"), Tabele, S("Nowa tabela"), S("Początek tabeli z pierwszą komórką"),
         S("<TABLE BORDER=\"2\">\n<TR>\n<TD>"), S("\n</TD>\n</TR>\n</TABLE>"));
+    b.dialog(S("BtnKreatorTabeliClick"), Tabele, S("Kreator..."), S("Kreator tabeli..."), S("TTableDial"));
 
     // Formularze
     b.block(S("BtnFormClick"), Formularze, S("FORM"), S("Formularz"), S("<FORM>"), S("</FORM>"));
@@ -176,6 +186,8 @@ std::vector<InsertCommand> buildTable()
     b.pair(S("BtnFrameClick"), Ramki, S("FRAME"), S("Ramka"), S("<FRAME>"));
     b.pair(S("BtnNoFrmClick"), Ramki, S("NOFRAMES"), S("Treść dla przeglądarek bez ramek"), S("<NOFRAMES>\n"),
         S("</NOFRAMES>"));
+    b.dialog(
+        S("BtnKreatorRamekClick"), Ramki, S("Kreator..."), S("Kreator zestawu ramek..."), S("TFrameDial"));
     b.pair(S("SpeedButton1Click"), Ramki, S("TARGET"), S("Domyślna ramka docelowa"), S("<BASE TARGET=\""),
         S("\">"));
 
@@ -190,11 +202,16 @@ std::vector<InsertCommand> buildTable()
     b.pair(S("ISINDEX1Click"), Naglowek, S("ISINDEX"), S("Pole przeszukiwania"), S("<ISINDEX>"));
     b.pair(S("LINK1Click"), Naglowek, S("LINK"), S("Powiązanie z innym dokumentem"), S("<LINK>"));
     b.pair(S("NEXTID1Click"), Naglowek, S("NEXTID"), S("Następny identyfikator"), S("<NEXTID>"));
+    b.dialog(S("BtnHeadClick"), Naglowek, S("HEAD..."),
+        S("Nagłówek dokumentu: tytuł, opis, słowa kluczowe..."), S("THeadDial"));
+    b.dialog(S("BtnBodyClick"), Naglowek, S("BODY..."), S("Treść dokumentu: kolory, tło i marginesy..."),
+        S("TBodyDial"));
+    b.dialog(S("BtnMetaClick"), Naglowek, S("META..."), S("Metadane: nazwa i wartość..."), S("TMetaDial"));
     {
         InsertCommand &c = b.add(InsertKind::CharsetDeclaration, S("WstawdeklaracjISO1Click"), Naglowek,
             S("ISO 8859-2"), S("Wstaw deklarację kodowania ISO 8859-2"),
             S("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-2\">"));
-        c.declarationIso = true;
+        c.declarationCodePage = DocumentEncoding::Iso8859_2;
         c.title = S("Wstawianie deklaracji: pytanie");
         c.prompt = S("Kodowanie ustawione dla tego dokumentu różni się od tego, które ustawia wstawiona "
                      "deklaracja. Ustawić kodowanie wedle deklaracji?");
@@ -204,8 +221,16 @@ std::vector<InsertCommand> buildTable()
         w.caption = S("Windows 1250");
         w.hint = S("Wstaw deklarację kodowania Windows 1250");
         w.opening = S("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1250\">");
-        w.declarationIso = false;
+        w.declarationCodePage = DocumentEncoding::Windows1250;
         b.rows.push_back(w);
+        InsertCommand u = c;
+        u.handler = S("WstawdeklaracjUTF81Click");
+        u.objectName = S("WstawdeklaracjUTF81");
+        u.caption = S("UTF-8");
+        u.hint = S("Wstaw deklarację kodowania UTF-8");
+        u.opening = S("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">");
+        u.declarationCodePage = DocumentEncoding::Utf8;
+        b.rows.push_back(u);
     }
     b.block(S("BtnStyleClick"), Naglowek, S("STYLE"), S("Arkusz stylów w dokumencie"),
         S("<STYLE TYPE=\"text/css\">"), S("</STYLE>"));
@@ -213,6 +238,8 @@ std::vector<InsertCommand> buildTable()
         S("<LINK REL=\"Stylesheet\" TYPE=\"text/css\" HREF=\""), S("\">"));
     b.add(InsertKind::StyleFromTag, S("BtnWstawJakoStylClick"), Naglowek, S("Jako styl"),
         S("Wstaw znacznik wybrany na liście jako regułę stylu"), S(" {"), S("}"));
+    b.dialog(S("BtnStylClick"), Naglowek, S("Styl..."),
+        S("Prosta reguła stylu albo arkusz stylów z pliku..."), S("TStyleDial"));
 
     // Skrypty i obiekty
     b.block(
@@ -221,6 +248,8 @@ std::vector<InsertCommand> buildTable()
         S("<NOSCRIPT>"), S("</NOSCRIPT>"));
     b.block(S("BtnAppletClick"), Skrypty, S("APPLET"), S("Aplet"), S("<APPLET>"), S("</APPLET>"));
     b.block(S("BtnObjectClick"), Skrypty, S("OBJECT"), S("Obiekt osadzony"), S("<OBJECT>"), S("</OBJECT>"));
+    b.dialog(S("BtnSkryptClick"), Skrypty, S("Skrypt..."), S("Skrypt w dokumencie albo z pliku..."),
+        S("TScriptDial"));
     b.pair(S("BtnParamClick"), Skrypty, S("PARAM"), S("Parametr apletu lub obiektu"), S("<PARAM>"));
     b.ask(S("BtnAlertClick"), Skrypty, S("alert"), S("Tekst ostrzeżenia:"), S("JavaSkryptowe ostrzeżenie"),
         S("alert(\""), S("\");"), QString());
@@ -267,6 +296,10 @@ std::vector<InsertCommand> buildTable()
     b.pair(S("A1Click"), Odnosniki, S("A"), S("Odnośnik"), S("<A>"), S("</A>"));
     b.pair(S("MAP1Click"), Odnosniki, S("MAP"), S("Mapa odnośników"), S("<MAP>"), S("</MAP>"));
     b.pair(S("AREA1Click"), Odnosniki, S("AREA"), S("Obszar mapy odnośników"), S("<AREA>"));
+    b.dialog(S("BtnOdnosnikClick"), Odnosniki, S("Odnośnik..."),
+        S("Odnośnik do pliku, adresu, poczty albo kotwicy..."), S("TLinkDial"));
+    b.dialog(S("BtnObrazekClick"), Odnosniki, S("Obrazek..."), S("Obrazek z rozmiarem odczytanym z pliku..."),
+        S("TImageDial"));
     b.ask(S("BtnAnchorClick"), Odnosniki, S("Kotwica"), S("Podaj nazwę kotwicy, którą mam wstawić:"),
         S("Zakotwiczenie"), S("<A NAME=\""), S("\">"), S("</A>"));
     b.ask(S("BtnMailClick"), Odnosniki, S("E-mail"), S("Podaj adres poczty elektronicznej:"),
@@ -558,6 +591,7 @@ ResolvedInsertion resolveCommand(
         if (answer && !answer->isEmpty())
             r = { InsertMode::Pair, QLatin1Char('\n') + *answer + c.opening, c.closing };
         break;
+    case InsertKind::Dialog:
     case InsertKind::Repeat:
         break;
     }

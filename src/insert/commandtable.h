@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/documentencoding.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -17,8 +19,9 @@ enum class InsertKind {
     SsiCaption, // the caption minus its last four characters, and those four
     EntityCaption, // the caption up to its first blank, accelerator escape removed
     AskText, // opening + answer + suffix after an input question; Cancel inserts nothing
-    CharsetDeclaration, // a META declaration, then a question about the document's flag
+    CharsetDeclaration, // a META declaration, then a question about the document's code page
     StyleFromTag, // "\n" + selected tag name + " {" and "}"
+    Dialog, // a dialog or wizard (named by dialog) gives the texts; Cancel inserts nothing
     Repeat, // "Wstaw jeszcze raz"
 };
 
@@ -48,11 +51,13 @@ struct InsertCommand
     QString shortcut; // portable key sequence text ("Ctrl+B"), empty when none
     int tag = 0; // TagCaption: 1 = the item has no closing
     Alignment alignment = Alignment::Left; // Align
-    bool declarationIso = false; // CharsetDeclaration: the flag the declaration stands for
+    // CharsetDeclaration: the code page the declaration names
+    DocumentEncoding::Id declarationCodePage = DocumentEncoding::Windows1250;
     QString prompt; // AskText: question and dialog title
     QString title;
     QString answerSuffix; // AskText: text after the answer in the opening
     int entryMode = -1; // entry mode the caller switches the document to; -1 = unchanged
+    QString dialog; // Dialog: the dialog's class name ("TImageDial")
     bool clearsAutoInterpretation = false;
 };
 
@@ -93,6 +98,7 @@ QString alignmentClosing(QStringView openingTemplate, bool closingParagraph);
 
 // What a row inserts under the settings. answer is the input question's answer for
 // AskText (nullopt = Cancel) and the tag selected in the tag list for StyleFromTag
-// (nullopt or empty = none); other kinds ignore it. Texts are not lower-cased here.
+// (nullopt or empty = none); other kinds ignore it. Texts are not lower-cased here. A
+// Dialog row resolves to nothing: its dialog gives the texts.
 ResolvedInsertion resolveCommand(const InsertCommand &command, const InsertSettings &settings,
     const std::optional<QString> &answer = std::nullopt);

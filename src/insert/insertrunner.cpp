@@ -93,14 +93,18 @@ InsertRunResult InsertCommandRunner::run(int commandIndex, EditableDocument &doc
         m_snapshotWhileCleared = true;
     }
 
-    const ResolvedInsertion r = resolveCommand(c, m_settings, answer);
+    const ResolvedInsertion r = c.kind == InsertKind::Dialog
+        ? (m_interaction ? m_interaction->askDialog(c, doc) : ResolvedInsertion())
+        : resolveCommand(c, m_settings, answer);
     InsertRunResult result = insert(doc, r.mode, r.opening, r.closing);
     if (!result.inserted)
         return result;
     result.entryMode = c.entryMode;
 
-    if (c.kind == InsertKind::CharsetDeclaration && doc.isoCharset() != c.declarationIso && m_interaction
-        && m_interaction->askYesNo(c.title, c.prompt))
-        doc.setIsoCharset(c.declarationIso);
+    // Only the code page changes; a UTF-8 document keeps its byte-order mark choice.
+    DocumentEncoding &encoding = doc.state().encoding;
+    if (c.kind == InsertKind::CharsetDeclaration && encoding.codePage != c.declarationCodePage
+        && m_interaction && m_interaction->askYesNo(c.title, c.prompt))
+        encoding = { c.declarationCodePage, c.declarationCodePage == DocumentEncoding::Utf8 && encoding.bom };
     return result;
 }

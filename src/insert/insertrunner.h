@@ -28,6 +28,14 @@ public:
     }
     // The tag selected in the tag list, empty when none.
     virtual QString selectedTagName() { return QString(); }
+    // Opens the row's dialog over doc: what the user asked to insert, mode None when the
+    // dialog was cancelled. The runner inserts it.
+    virtual ResolvedInsertion askDialog(const InsertCommand &command, EditableDocument &doc)
+    {
+        (void)command;
+        (void)doc;
+        return ResolvedInsertion();
+    }
 };
 
 struct InsertRunResult

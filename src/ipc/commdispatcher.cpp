@@ -1,9 +1,12 @@
 #include "ipc/commdispatcher.h"
 
-#include "base/documents.h"
 #include "base/codepage.h"
+#include "base/documents.h"
+#include "base/utf8.h"
 
 #include <QDir>
+#include <QtEndian>
+#include <climits>
 
 namespace {
 
@@ -32,10 +35,20 @@ CommDispatcher::CommDispatcher(DocumentSet &documents, OpenFn open, InsertPairFn
 {
 }
 
-QString CommDispatcher::blockText(QByteArrayView block)
+std::optional<QString> CommDispatcher::blockText(QByteArrayView block, bool utf8)
 {
     const qsizetype nul = block.indexOf('\0');
-    QString text = CodePage::decode(nul < 0 ? block : block.first(nul), CodePage::Windows1250);
+    const QByteArrayView bytes = nul < 0 ? block : block.first(nul);
+    QString text;
+    if (utf8) {
+        // Bytes that are not UTF-8 would come out changed: refused, not guessed at.
+        std::optional<QString> decoded = Utf8::decode(bytes);
+        if (!decoded)
+            return std::nullopt;
+        text = std::move(*decoded);
+    } else {
+        text = CodePage::decode(bytes, CodePage::Windows1250);
+    }
     // Documents hold '\n' only; a client on Windows sends CR LF.
     if (text.contains(QLatin1Char('\r'))) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -44,22 +57,39 @@ QString CommDispatcher::blockText(QByteArrayView block)
     return text;
 }
 
-void CommDispatcher::splitPair(QByteArrayView block, QString *opening, QString *closing)
+bool CommDispatcher::splitPair(QByteArrayView block, bool utf8, QString *opening, QString *closing)
 {
     const qsizetype nul = block.indexOf('\0');
-    *opening = blockText(block);
-    *closing = nul < 0 ? QString() : blockText(block.sliced(nul + 1));
+    const std::optional<QString> first = blockText(block, utf8);
+    const std::optional<QString> second = nul < 0 ? QString() : blockText(block.sliced(nul + 1), utf8);
+    if (!first || !second)
+        return false;
+    *opening = *first;
+    *closing = *second;
+    return true;
 }
 
-QByteArray CommDispatcher::answerBytes(QStringView text, quint32 bufferSize)
+QByteArray CommDispatcher::answerBytes(QStringView text, quint32 bufferSize, bool utf8)
 {
     if (bufferSize == 0)
         return QByteArray();
     const qsizetype limit = std::min<qsizetype>(qsizetype(bufferSize) - 1, Comm::MaxBlock);
+    // Every character takes at least one byte either way, so no more are needed.
     QStringView cut = text.first(std::min(limit, text.size()));
     // Never leave half a surrogate pair at the end.
     if (!cut.isEmpty() && cut.back().isHighSurrogate())
         cut.chop(1);
+    if (utf8) {
+        QByteArray bytes = Utf8::encode(cut);
+        if (bytes.size() > limit) {
+            // Cut before the first character that no longer fits whole.
+            qsizetype end = limit;
+            while (end > 0 && (uchar(bytes.at(end)) & 0xC0) == 0x80)
+                --end;
+            bytes.truncate(end);
+        }
+        return bytes;
+    }
     QByteArray bytes = CodePage::encode(cut, CodePage::Windows1250);
     if (bytes.size() <= limit)
         return bytes;
@@ -94,12 +124,23 @@ CommReply CommDispatcher::execute(const CommRequest &request)
     if (!Comm::isKnownMessage(request.message))
         return reply;
 
+    const bool utf8 = (request.wParam & Comm::Utf8Flag) != 0;
     if (request.message == Comm::OpenFile) {
-        const QString path = blockText(request.block);
+        const std::optional<QString> path = blockText(request.block, utf8);
         // The editor cannot know the client's working folder: only full paths are opened.
-        if (path.isEmpty() || !QDir::isAbsolutePath(path) || !m_open)
+        if (!path || path->isEmpty() || !QDir::isAbsolutePath(*path) || !m_open)
             return reply;
-        reply.result = quint32(std::max(0, m_open(path)));
+        reply.result = quint32(std::max(0, m_open(*path)));
+        return reply;
+    }
+    // A text that cannot be read changes nothing, not even the active tab.
+    std::optional<QString> text;
+    QString opening, closing;
+    if (request.message == Comm::ReplaceSelection || request.message == Comm::SetText) {
+        text = blockText(request.block, utf8);
+        if (!text)
+            return reply;
+    } else if (request.message == Comm::InsertPair && !splitPair(request.block, utf8, &opening, &closing)) {
         return reply;
     }
 
@@ -121,13 +162,11 @@ CommReply CommDispatcher::execute(const CommRequest &request)
     }
     case Comm::ReplaceSelection:
         doc->takeSnapshot();
-        doc->replaceSelection(blockText(request.block));
+        doc->replaceSelection(*text);
         break;
     case Comm::InsertPair: {
         if (!m_insertPair)
             return reply;
-        QString opening, closing;
-        splitPair(request.block, &opening, &closing);
         m_insertPair(doc, opening, closing);
         reply.result = 1;
         return reply;
@@ -139,25 +178,34 @@ CommReply CommDispatcher::execute(const CommRequest &request)
             return reply;
         }
         const qsizetype wanted = std::min<qsizetype>(qsizetype(request.lParam) - 1, Comm::MaxBlock);
-        QString text;
+        QString answer;
         if (request.message == Comm::GetSelection) {
-            text = doc->selectedText();
+            answer = doc->selectedText();
         } else {
             // Copy only what the buffer can take; one character more keeps a
             // surrogate pair at the cut whole for answerBytes to drop.
             const TextAccess &access = doc->textAccess();
-            text = wanted >= access.length() ? doc->text() : access.mid(0, int(wanted) + 1);
+            answer = wanted >= access.length() ? doc->text() : access.mid(0, int(wanted) + 1);
         }
-        reply.answer = answerBytes(text, request.lParam);
+        reply.answer = answerBytes(answer, request.lParam, utf8);
         reply.result = quint32(reply.answer.size()) + 1;
         return reply;
     }
     case Comm::SetText:
         doc->takeSnapshot();
-        doc->setText(blockText(request.block));
+        doc->setText(*text);
         break;
     case Comm::SetSelection:
-        doc->setSelection(int(request.lParam >> 16), int(request.lParam & 0xFFFF));
+        if (utf8 && request.block.size() >= 8) {
+            // Positions past 65,535, clipped to the text here so that no int overflows.
+            const quint32 length = quint32(doc->textAccess().length());
+            const quint32 start = std::min(qFromLittleEndian<quint32>(request.block.constData()), length);
+            const quint32 count
+                = std::min(qFromLittleEndian<quint32>(request.block.constData() + 4), length - start);
+            doc->setSelection(int(start), int(count));
+        } else {
+            doc->setSelection(int(request.lParam >> 16), int(request.lParam & 0xFFFF));
+        }
         break;
     default:
         return reply;

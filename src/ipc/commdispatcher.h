@@ -3,6 +3,7 @@
 #include "ipc/protocol/commprotocol.h"
 
 #include <functional>
+#include <optional>
 
 class DocumentSet;
 class EditableDocument;
@@ -11,7 +12,8 @@ class EditableDocument;
 // Documents are addressed by the low 16 bits of wParam taken as signed: -1 is the
 // active document, any other value a DocumentId. An unknown identifier, no open
 // document or an unknown message gives result 0 and changes nothing; otherwise the
-// document's tab is made active first. Texts are Windows-1250 both ways.
+// document's tab is made active first. Texts are Windows-1250 both ways, or UTF-8 when
+// wParam has Comm::Utf8Flag.
 class CommDispatcher
 {
 public:
@@ -26,15 +28,17 @@ public:
 
     CommReply execute(const CommRequest &request);
 
-    // The text of a block: its bytes up to the first NUL, decoded; CR LF and CR become '\n'.
-    static QString blockText(QByteArrayView block);
+    // The text of a block: its bytes up to the first NUL, decoded (Windows-1250, or UTF-8
+    // when utf8); CR LF and CR become '\n'. Nothing for bytes that are not UTF-8.
+    static std::optional<QString> blockText(QByteArrayView block, bool utf8);
     // The opening and closing of a 0x404 block ("opening NUL closing NUL"); a missing
-    // closing is empty.
-    static void splitPair(QByteArrayView block, QString *opening, QString *closing);
+    // closing is empty. False when either cannot be read.
+    static bool splitPair(QByteArrayView block, bool utf8, QString *opening, QString *closing);
     // Text encoded for an answer buffer of bufferSize bytes: at most bufferSize - 1
-    // characters, and never more bytes than that (a character outside the code page
-    // is sent whole as a numeric reference or not at all).
-    static QByteArray answerBytes(QStringView text, quint32 bufferSize);
+    // characters, and never more bytes than that (a character outside Windows-1250 is
+    // sent whole as a numeric reference or not at all; in UTF-8 a character is sent
+    // whole or not at all).
+    static QByteArray answerBytes(QStringView text, quint32 bufferSize, bool utf8);
 
 private:
     EditableDocument *addressed(quint32 wParam);

@@ -123,6 +123,8 @@ public:
     QString errorMessage() const { return Regex::engineMessage(m_error); }
 
 private:
+    bool findLiteral();
+
     struct Data;
     std::unique_ptr<Data> m_d;
     QStringView m_subject;

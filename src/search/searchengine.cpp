@@ -1,5 +1,6 @@
 #include "search/searchengine.h"
 #include "base/largebuffer.h"
+#include "search/recenttexts.h"
 
 #include "base/documents.h"
 
@@ -46,6 +47,21 @@ QString replaceSummary(qsizetype n, const QString &findText)
 }
 
 } // namespace SearchTexts
+
+namespace {
+
+// Texts shorter than this grow their rows as they come.
+constexpr qsizetype kProjectFrom = qsizetype(1) << 20;
+
+void reserveRows(std::vector<FindResultRow> &rows, qsizetype more)
+{
+    if (more <= 0)
+        return;
+    rows.reserve(rows.size() + size_t(more) + 1);
+    AdviseLargeBuffer(rows.data(), rows.capacity() * sizeof(FindResultRow));
+}
+
+} // namespace
 
 Regex SearchEngine::prepare(const QString &findText, const SearchOptions &options)
 {
@@ -144,11 +160,20 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
         constantText
             = options.specialSequences ? SubstitutionTemplate::substitute(*replacement, {}) : *replacement;
 
+    RecentTexts matchedTexts;
+    RecentTexts insertedTexts;
     QElapsedTimer sincePoll;
     sincePoll.start();
+    // Reading the clock costs about as much as finding a match: it is read every so
+    // many matches only.
+    constexpr int kClockStride = 64;
+    int sinceClock = 0;
     auto pollDue = [&] {
         if (m_pollInterval <= 0)
             return true;
+        if (++sinceClock < kClockStride)
+            return false;
+        sinceClock = 0;
         if (sincePoll.elapsed() < m_pollInterval)
             return false;
         sincePoll.restart();
@@ -162,7 +187,7 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
         const int selLength = doc->selLength();
         const QString subject = options.inSelection ? doc->selectedText() : doc->text();
         const qsizetype base = options.inSelection ? selStart : 0;
-        const QString docName = QFileInfo(doc->fileName()).fileName();
+        const QString docName = QFileInfo(doc->state().fileName).fileName();
         const int id = doc->documentId();
 
         QString built;
@@ -172,15 +197,19 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
         }
         qsizetype copyPoint = 0;
         qsizetype n = 0;
+        // In a long text the rows are reserved once, for as many as the first stretch
+        // promises: growing a vector of a million rows step by step copies and faults
+        // in twice the memory.
+        qsizetype checkpoint = subject.size() >= kProjectFrom ? subject.size() / 16 : -1;
         RegexMatcher m(regex, subject);
         while (m.findNext()) {
-            FindResultRow row;
-            // Matches of a literal mostly repeat: share the previous row's text then.
-            const QStringView matched = m.matched();
-            if (!result.rows.empty() && result.rows.back().text == matched)
-                row.text = result.rows.back().text;
-            else
-                row.text = matched.toString();
+            if (checkpoint >= 0 && m.end() >= checkpoint) {
+                checkpoint = -1;
+                const double perChar = double(n + 1) / double(std::max<qsizetype>(m.end(), 1));
+                reserveRows(result.rows, qsizetype(perChar * double(subject.size()) * 1.1) - n);
+            }
+            FindResultRow &row = result.rows.emplace_back();
+            row.text = matchedTexts.get(m.matched());
             row.document = docName;
             row.documentId = id;
             if (replacing) {
@@ -188,11 +217,7 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
                 const qsizetype before = built.size();
                 if (perMatch) {
                     templ.appendTo(built, m);
-                    const QStringView inserted = QStringView(built).mid(before);
-                    if (!result.rows.empty() && result.rows.back().replacement == inserted)
-                        row.replacement = result.rows.back().replacement;
-                    else
-                        row.replacement = inserted.toString();
+                    row.replacement = insertedTexts.get(QStringView(built).mid(before));
                 } else {
                     built += constantText;
                     row.replacement = constantText;
@@ -204,7 +229,6 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
                 row.position = base + m.start();
                 row.image = FindResultRow::Found;
             }
-            result.rows.push_back(std::move(row));
             ++n;
             // A held Esc stops every later document after its first match.
             if (result.cancelled)
@@ -241,6 +265,10 @@ SearchEngine::RunResult SearchEngine::run(const Regex &regex, DocumentSet &docs,
             doc->setModified(true);
         }
     }
+
+    // A projection far above the count (matches crowded at the start) gives back its memory.
+    if (result.rows.capacity() > 2 * result.rows.size() + 4096)
+        result.rows.shrink_to_fit();
 
     FindResultRow summary;
     summary.text = replacing ? SearchTexts::replaceSummary(result.count, findText)

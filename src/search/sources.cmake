@@ -5,6 +5,7 @@ list(APPEND MARKORA_CORE_SOURCES
   search/searchengine.h search/searchengine.cpp
   search/findresults.h search/findresults.cpp
   search/searchwindowstate.h search/searchwindowstate.cpp
+  search/recenttexts.h search/recenttexts.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   search/ui/tsearchdial.h search/ui/tsearchdial.cpp

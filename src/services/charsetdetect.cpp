@@ -1,5 +1,8 @@
 #include "services/charsetdetect.h"
 
+#include "base/utf8.h"
+#include "services/charsetdeclaration.h"
+
 #include <algorithm>
 #include <array>
 
@@ -59,6 +62,37 @@ template <typename Char> bool detect(const Char *text, qsizetype n, int mode, bo
 }
 
 } // namespace
+
+EncodingDetection DetectEncoding(QByteArrayView bytes, int mode, DocumentEncoding defaultEncoding)
+{
+    const bool utf8Bom = bytes.startsWith("\xEF\xBB\xBF");
+    switch (mode) {
+    case ForceWindows1250:
+        return { DocumentEncoding::fromIso(false), EncodingSource::Forced };
+    case ForceIso8859_2:
+        return { DocumentEncoding::fromIso(true), EncodingSource::Forced };
+    case ForceUtf8:
+        return { DocumentEncoding::utf8(utf8Bom), EncodingSource::Forced };
+    default:
+        break;
+    }
+    if (utf8Bom)
+        return { DocumentEncoding::utf8(true), EncodingSource::ByteOrderMark };
+    if (bytes.startsWith("\xFF\xFE"))
+        return { { DocumentEncoding::Utf16LE, true }, EncodingSource::ByteOrderMark };
+    if (bytes.startsWith("\xFE\xFF"))
+        return { { DocumentEncoding::Utf16BE, true }, EncodingSource::ByteOrderMark };
+    if (const auto declared = DeclaredCodePage(bytes))
+        return { { *declared, false }, EncodingSource::Declaration };
+    const Utf8::Check utf8 = Utf8::check(bytes);
+    if (utf8.valid && utf8.multiByte)
+        return { DocumentEncoding::utf8(), EncodingSource::Content };
+    if (defaultEncoding.codePage == DocumentEncoding::Utf8 && !utf8.valid)
+        return { DocumentEncoding::fromIso(false), EncodingSource::Default };
+    if (defaultEncoding.isUtf16()) // never without the mark
+        defaultEncoding = DocumentEncoding::fromIso(false);
+    return { defaultEncoding, EncodingSource::Default };
+}
 
 bool DetectIso(QStringView text, int mode, bool defaultIso)
 {

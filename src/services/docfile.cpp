@@ -1,17 +1,13 @@
 #include "services/docfile.h"
-#include "base/largebuffer.h"
 
 #include "services/charsetdetect.h"
-#include "base/codepage.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <algorithm>
-#include <array>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -31,26 +27,6 @@ const timespec &modificationTime(const struct stat &st) { return st.st_mtimespec
 const timespec &accessTime(const struct stat &st) { return st.st_atim; }
 const timespec &modificationTime(const struct stat &st) { return st.st_mtim; }
 #endif
-
-FileStamp stampOf(const struct stat &st)
-{
-    FileStamp s;
-    if (!S_ISREG(st.st_mode))
-        return s; // every "no file here" looks alike
-    s.isFile = true;
-    s.size = st.st_size;
-    const timespec &m = modificationTime(st);
-    s.mtimeNs = qint64(m.tv_sec) * 1000000000 + m.tv_nsec;
-    s.inode = quint64(st.st_ino);
-    s.device = quint64(st.st_dev);
-    return s;
-}
-
-FileStamp stampOfHandle(int fd)
-{
-    struct stat st;
-    return ::fstat(fd, &st) == 0 ? stampOf(st) : FileStamp();
-}
 
 QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 
@@ -130,7 +106,7 @@ void writeInPlace(const QString &target, const QByteArray &bytes, SaveResult &re
         ::futimens(file.handle(), times);
         return;
     }
-    result.stamp = stampOfHandle(file.handle());
+    result.stamp = StatOpenFile(file.handle());
     result.ok = true;
 }
 #endif
@@ -148,135 +124,131 @@ QString resolveLinks(const QString &path)
     return info.filePath();
 }
 
-// Decodes, turns CR LF and lone CR into '\n' and expands tabs in one pass, so a large
-// file costs one allocation and one walk over its bytes.
-QString decodeDocument(QByteArrayView bytes, CodePage::Id id, int tabWidth)
+// Reads the whole file; false with the reason in result.errorText.
+bool readFile(const QString &path, QByteArray *bytes, LoadResult &result)
 {
-    std::array<char16_t, 256> table;
-    for (int b = 0; b < 256; ++b)
-        table[b] = CodePage::toUnicode(static_cast<unsigned char>(b), id);
-    const qsizetype width = std::max(tabWidth, 1);
-    const qsizetype tabs = std::count(bytes.begin(), bytes.end(), '\t');
-    QString out(bytes.size() + tabs * (width - 1), Qt::Uninitialized);
-    AdviseLargeBuffer(out.data(), std::size_t(out.size()) * sizeof(QChar));
-    char16_t *d = reinterpret_cast<char16_t *>(out.data());
-    char16_t *const begin = d;
-    const unsigned char *s = reinterpret_cast<const unsigned char *>(bytes.data());
-    const unsigned char *const end = s + bytes.size();
-    while (s < end) {
-        const unsigned char b = *s++;
-        if (b == '\r') {
-            *d++ = u'\n';
-            if (s < end && *s == '\n')
-                ++s;
-        } else if (b == '\t') {
-            d = std::fill_n(d, width, u' ');
-        } else {
-            *d++ = table[b];
-        }
+    if (QFileInfo(path).isDir()) {
+        result.errorText = QFile::tr("Is a directory");
+        return false;
     }
-    out.truncate(d - begin);
-    return out;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.errorText = file.errorString();
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    result.stamp = StatOpenFile(file.handle());
+#else
+    result.stamp = StatFile(path);
+#endif
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.errorText = file.errorString();
+        return false;
+    }
+    return true;
 }
 
-// Encodes with '\n' written as CR LF, in one pass. Characters the code page cannot
-// hold are written as CodePage::encode writes them (numeric character references).
-QByteArray encodeDocument(QStringView text, CodePage::Id id, int *unmappable)
+QString fallbackWarning(
+    const DocumentEncoding &wanted, EncodingSource source, const QByteArray &bytes, qsizetype errorOffset)
 {
-    const qsizetype breaks = std::count(text.begin(), text.end(), u'\n');
-    QByteArray out(text.size() + breaks, Qt::Uninitialized);
-    AdviseLargeBuffer(out.data(), std::size_t(out.size()));
-    char *d = out.data();
-    qsizetype w = 0;
-    int bad = 0;
-    const char16_t *s = reinterpret_cast<const char16_t *>(text.data());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = s[i];
-        if (c < 0x80) {
-            if (c == u'\n')
-                d[w++] = '\r';
-            d[w++] = char(c);
-            continue;
+    QString why;
+    if (wanted.isUtf16()) {
+        why = QStringLiteral("Plik zaczyna się znacznikiem kolejności bajtów UTF-16, ale ma nieparzystą "
+                             "liczbę bajtów.");
+    } else {
+        switch (source) {
+        case EncodingSource::Forced:
+            why = QStringLiteral("Wybrano kodowanie UTF-8, ale plik nie jest w nim zapisany");
+            break;
+        case EncodingSource::ByteOrderMark:
+            why = QStringLiteral("Plik zaczyna się znacznikiem kolejności bajtów UTF-8, ale nie jest w nim "
+                                 "zapisany");
+            break;
+        case EncodingSource::Declaration:
+            why = QStringLiteral("Plik deklaruje kodowanie UTF-8, ale nie jest w nim zapisany");
+            break;
+        default:
+            why = QStringLiteral("Plik nie jest zapisany w UTF-8");
+            break;
         }
-        const int b = CodePage::fromUnicode(c, id);
-        if (b >= 0) {
-            d[w++] = char(b);
-            continue;
-        }
-        // Rare: a reference is longer than the character, so the buffer grows.
-        const bool pair = QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1]);
-        const QByteArray ref = CodePage::encode(text.mid(i, pair ? 2 : 1), id);
-        if (pair)
-            ++i;
-        out.resize(out.size() + ref.size() - (pair ? 2 : 1));
-        d = out.data();
-        std::copy(ref.cbegin(), ref.cend(), d + w);
-        w += ref.size();
-        ++bad;
+        if (errorOffset >= 0 && errorOffset < bytes.size())
+            why += QStringLiteral(" (pierwszy błędny bajt: 0x%1, bajt nr %2 pliku).")
+                       .arg(uchar(bytes.at(errorOffset)), 2, 16, QLatin1Char('0'))
+                       .arg(errorOffset + 1);
+        else
+            why += QLatin1Char('.');
     }
-    out.truncate(w);
-    if (unmappable)
-        *unmappable = bad;
-    return out;
+    return why
+        + QStringLiteral("\nOtwarto go w kodowaniu Windows-1250: zapisany bez zmian zachowa wszystkie swoje "
+                         "bajty.");
+}
+
+void decodeInto(LoadResult &result, const QByteArray &bytes, EncodingDetection detection, int tabSpaces,
+    LineBreak defaultBreak)
+{
+    DecodedDocument decoded = DecodeDocument(bytes, detection.encoding, tabSpaces);
+    if (!decoded.ok) {
+        result.fellBack = true;
+        result.warningText
+            = fallbackWarning(detection.encoding, detection.source, bytes, decoded.errorOffset);
+        detection.encoding = DocumentEncoding::fromIso(false);
+        decoded = DecodeDocument(bytes, detection.encoding, tabSpaces);
+    }
+    result.text = std::move(decoded.text);
+    result.encoding = detection.encoding;
+    result.encodingSource = detection.source;
+    result.iso = detection.encoding.codePage == DocumentEncoding::Iso8859_2;
+    result.lineBreak = decoded.breaks.majority(defaultBreak);
+    result.mixedBreaks = decoded.breaks.mixed();
+    result.ok = true;
 }
 
 } // namespace
 
-FileStamp StatFile(const QString &path)
+LoadResult LoadDocumentFile(const QString &path, const LoadOptions &options)
 {
-#ifdef Q_OS_UNIX
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return FileStamp();
-    return stampOf(st);
-#else
-    const QFileInfo info(path);
-    FileStamp s;
-    if (!info.isFile())
-        return s;
-    s.isFile = true;
-    s.size = info.size();
-    s.mtimeNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
-    return s;
-#endif
+    LoadResult result;
+    QByteArray bytes;
+    if (!readFile(path, &bytes, result))
+        return result;
+    decodeInto(result, bytes, DetectEncoding(bytes, options.mode, options.defaultEncoding),
+        options.expandTabs ? std::max(options.tabWidth, 1) : 0, options.defaultBreak);
+    return result;
 }
 
 LoadResult LoadDocumentFile(const QString &path, int mode, bool defaultIso, int tabWidth)
 {
     LoadResult result;
-    if (QFileInfo(path).isDir()) {
-        result.errorText = QFile::tr("Is a directory");
+    QByteArray bytes;
+    if (!readFile(path, &bytes, result))
         return result;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.errorText = file.errorString();
-        return result;
-    }
-#ifdef Q_OS_UNIX
-    result.stamp = stampOfHandle(file.handle());
-#else
-    result.stamp = StatFile(path);
-#endif
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.errorText = file.errorString();
-        return result;
-    }
-    file.close();
-
-    result.iso = DetectIso(QByteArrayView(bytes), mode, defaultIso);
-    result.text = decodeDocument(bytes, result.iso ? CodePage::Iso8859_2 : CodePage::Windows1250, tabWidth);
-    result.ok = true;
+    const EncodingDetection detection { DocumentEncoding::fromIso(
+                                            DetectIso(QByteArrayView(bytes), mode, defaultIso)),
+        mode == 0 ? EncodingSource::Default : EncodingSource::Forced };
+    decodeInto(result, bytes, detection, tabWidth == KeepTabs ? 0 : std::max(tabWidth, 1), LineBreak::CrLf);
     return result;
 }
 
 SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso)
 {
+    return SaveDocumentFile(path, text, DocumentEncoding::fromIso(iso), LineBreak::CrLf);
+}
+
+SaveResult SaveDocumentFile(
+    const QString &path, QStringView text, DocumentEncoding encoding, LineBreak lineBreak)
+{
+    EncodeCounts counts;
+    const QByteArray bytes = EncodeDocument(text, encoding, lineBreak, &counts);
+    SaveResult result = WriteDocumentBytes(path, bytes);
+    result.unmappable = counts.unmappable;
+    result.replaced = counts.replaced;
+    return result;
+}
+
+SaveResult WriteDocumentBytes(const QString &path, const QByteArray &bytes)
+{
     SaveResult result;
-    const QByteArray bytes
-        = encodeDocument(text, iso ? CodePage::Iso8859_2 : CodePage::Windows1250, &result.unmappable);
     const QString target = resolveLinks(path);
     if (target.isEmpty()) {
         result.errorText = QFile::tr("Too many levels of symbolic links");
@@ -316,7 +288,7 @@ SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso)
         file.cancelWriting();
         return result;
     }
-    result.stamp = stampOfHandle(fd);
+    result.stamp = StatOpenFile(fd);
 #endif
     if (!file.commit()) {
         result.errorText = file.errorString();
@@ -329,7 +301,17 @@ SaveResult SaveDocumentFile(const QString &path, QStringView text, bool iso)
     return result;
 }
 
+QByteArray EncodeDocumentText(
+    QStringView text, DocumentEncoding encoding, LineBreak lineBreak, EncodeCounts *counts)
+{
+    return EncodeDocument(text, encoding, lineBreak, counts);
+}
+
 QByteArray EncodeDocumentText(QStringView text, bool iso, int *unmappable)
 {
-    return encodeDocument(text, iso ? CodePage::Iso8859_2 : CodePage::Windows1250, unmappable);
+    EncodeCounts counts;
+    QByteArray bytes = EncodeDocument(text, DocumentEncoding::fromIso(iso), LineBreak::CrLf, &counts);
+    if (unmappable)
+        *unmappable = counts.unmappable;
+    return bytes;
 }

@@ -1,10 +1,17 @@
-# Files of src/services/: document files, the Polish-letter converter, and the reusable
-# content (templates, snippets, projects).
+# Files of src/services/: document files, templates, the Polish-letter converter, letters
+# and entities, search and replace in files on disk, and the reusable content (the
+# templates folders, snippets, projects).
 list(APPEND MARKORA_CORE_SOURCES
   services/charsetdetect.h services/charsetdetect.cpp
+  services/charsetdeclaration.h services/charsetdeclaration.cpp
+  services/documentcodec.h services/documentcodec.cpp
   services/docfile.h services/docfile.cpp
   services/templatefill.h services/templatefill.cpp
   services/konwerter.h services/konwerter.cpp services/konwertertexts.h
+  services/entities.h services/entities.cpp services/entitytable.h services/entitytable.cpp
+  services/filereplaceundo.h services/filereplaceundo.cpp
+  services/filesearch.h services/filesearch.cpp
+  services/filesearchjob.h services/filesearchjob.cpp
   services/templates.h services/templates.cpp
   services/snippetexpand.h services/snippetexpand.cpp
   services/snippetstore.h services/snippetstore.cpp

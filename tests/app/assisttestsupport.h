@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ui/assistcontroller.h"
+#include "app/ui/documentmanager.h"
 #include "app/ui/toknogl.h"
 #include "base/ui/msgbox.h"
 #include "guitestsupport.h"

@@ -1,11 +1,14 @@
-#include "base/ui/msgbox.h"
+#include "app/ui/documentmanager.h"
 #include "app/ui/tmynotebook.h"
 #include "app/ui/toknogl.h"
+#include "base/ui/msgbox.h"
 #include "guitestsupport.h"
 
-#include <QtTest>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
+#include <QSignalSpy>
+#include <QtTest>
 
 namespace {
 
@@ -38,17 +41,18 @@ private Q_SLOTS:
     void fileChangedOnDisk_data();
     void fileChangedOnDisk();
     void watcherFollowsTheFileAcrossSaves();
+    void managerWorksWithoutTheWindow();
     void filesDroppedOnAnEditorOpen();
 };
 
 void TstDocumentSet::startsWithOneUntitledDocument()
 {
     TOknoGl w;
-    QCOMPARE(w.count(), 1);
-    QVERIFY(w.CurrentEditor()->FileName.isEmpty());
-    QCOMPARE(w.notebook()->caption(0), QStringLiteral("\tbez nazwy"));
+    QCOMPARE(w.documents().count(), 1);
+    QVERIFY(w.CurrentEditor()->state().fileName.isEmpty());
+    QCOMPARE(w.documents().notebook()->caption(0), QStringLiteral("\tbez nazwy"));
     QCOMPARE(w.findChild<QLabel *>(QStringLiteral("OpisDok"))->text(),
-             QStringLiteral("\tEdycja - bez nazwy (niezapisany)"));
+        QStringLiteral("\tEdycja - bez nazwy (niezapisany)"));
     w.Timer1Timer();
     QCOMPARE(w.statusPanel(0), QStringLiteral("0:0"));
 }
@@ -60,18 +64,18 @@ void TstDocumentSet::openReusesTheEmptyUntitledDocument()
     const QString b = writeFile(dir, QStringLiteral("b.html"), "<p>b</p>");
     TOknoGl w;
     TEditor *untitled = w.CurrentEditor();
-    const int id = w.Open(a, 0);
-    QCOMPARE(w.count(), 1);
+    const int id = w.documents().Open(a, 0);
+    QCOMPARE(w.documents().count(), 1);
     QCOMPARE(w.CurrentEditor(), untitled);
-    QCOMPARE(id, untitled->DocumentId);
-    QCOMPARE(w.notebook()->caption(0), QStringLiteral("a.html"));
+    QCOMPARE(id, untitled->documentId());
+    QCOMPARE(w.documents().notebook()->caption(0), QStringLiteral("a.html"));
     QCOMPARE(w.CurrentEditor()->text(), QStringLiteral("<p>a</p>"));
     QVERIFY(!w.CurrentEditor()->isModified());
     // A second file gets its own tab and becomes current.
-    const int id2 = w.Open(b, 0);
-    QCOMPARE(w.count(), 2);
-    QCOMPARE(w.activeIndex(), 1);
-    QCOMPARE(id2, w.CurrentEditor()->DocumentId);
+    const int id2 = w.documents().Open(b, 0);
+    QCOMPARE(w.documents().count(), 2);
+    QCOMPARE(w.documents().activeIndex(), 1);
+    QCOMPARE(id2, w.CurrentEditor()->documentId());
     QVERIFY(id2 > id);
 }
 
@@ -79,12 +83,13 @@ void TstDocumentSet::openMissingFileReports()
 {
     ScriptedUser user;
     TOknoGl w;
-    QCOMPARE(w.Open(QStringLiteral("/nonexistent/x.html"), 0), 0);
+    QCOMPARE(w.documents().Open(QStringLiteral("/nonexistent/x.html"), 0), 0);
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked[0].caption, QStringLiteral("Otwieranie: błąd"));
     QCOMPARE(user.asked[0].text,
-             QStringLiteral("Otworzenie pliku /nonexistent/x.html. jest niemożliwe - taki dokument nie istnieje!"));
-    QCOMPARE(w.count(), 1);
+        QStringLiteral(
+            "Otworzenie pliku /nonexistent/x.html. jest niemożliwe - taki dokument nie istnieje!"));
+    QCOMPARE(w.documents().count(), 1);
 }
 
 void TstDocumentSet::reloadQuestionAnsweredNoKeepsText()
@@ -93,34 +98,35 @@ void TstDocumentSet::reloadQuestionAnsweredNoKeepsText()
     const QString a = writeFile(dir, QStringLiteral("a.html"), "on disk");
     ScriptedUser user;
     TOknoGl w;
-    w.Open(a, 0);
+    w.documents().Open(a, 0);
     w.CurrentEditor()->setText(QStringLiteral("edited"));
-    w.New();
-    QCOMPARE(w.activeIndex(), 1);
+    w.documents().New();
+    QCOMPARE(w.documents().activeIndex(), 1);
     user.answers << QMessageBox::No;
-    QCOMPARE(w.Open(a, 0), 0);
+    QCOMPARE(w.documents().Open(a, 0), 0);
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked[0].caption, QStringLiteral("Otwieranie: pytanie"));
     QVERIFY(user.asked[0].text.startsWith(a.toLower() + QStringLiteral(": ten plik jest już otwarty")));
-    QCOMPARE(w.activeIndex(), 0); // the open document was made current
-    QCOMPARE(w.editorAt(0)->text(), QStringLiteral("edited"));
+    QCOMPARE(w.documents().activeIndex(), 0); // the open document was made current
+    QCOMPARE(w.documents().editorAt(0)->text(), QStringLiteral("edited"));
     user.answers << QMessageBox::Yes;
-    QCOMPARE(w.Open(a, 0), w.editorAt(0)->DocumentId);
-    QCOMPARE(w.editorAt(0)->text(), QStringLiteral("on disk"));
-    QCOMPARE(w.count(), 2);
+    QCOMPARE(w.documents().Open(a, 0), w.documents().editorAt(0)->documentId());
+    QCOMPARE(w.documents().editorAt(0)->text(), QStringLiteral("on disk"));
+    QCOMPARE(w.documents().count(), 2);
 }
 
 void TstDocumentSet::noBreakSpaceSurvivesOpenAndSave()
 {
     QTemporaryDir dir;
-    const QByteArray bytes("a\xA0" "b\r\n\xB1\xEA\r\nend");
+    const QByteArray bytes("a\xA0"
+                           "b\r\n\xB1\xEA\r\nend");
     const QString a = writeFile(dir, QStringLiteral("a.html"), bytes);
     TOknoGl w;
-    w.Open(a, 2);
+    w.documents().Open(a, 2);
     QCOMPARE(w.CurrentEditor()->text(),
-             QStringLiteral("a") + QChar(0xA0) + QStringLiteral("b\n") + QString::fromUtf8("ąę") +
-                 QStringLiteral("\nend"));
-    QVERIFY(w.Save(w.CurrentEditor()));
+        QStringLiteral("a") + QChar(0xA0) + QStringLiteral("b\n") + QString::fromUtf8("ąę")
+            + QStringLiteral("\nend"));
+    QVERIFY(w.documents().Save(w.CurrentEditor()));
     QCOMPARE(readFile(a), bytes);
 }
 
@@ -130,7 +136,7 @@ void TstDocumentSet::failedSaveKeepsFileAndModifiedFlag()
     const QString a = writeFile(dir, QStringLiteral("a.html"), "original");
     ScriptedUser user;
     TOknoGl w;
-    w.Open(a, 0);
+    w.documents().Open(a, 0);
     w.CurrentEditor()->setText(QStringLiteral("changed"));
     // The folder becomes read-only: the new file cannot be written beside the old one.
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
@@ -138,9 +144,9 @@ void TstDocumentSet::failedSaveKeepsFileAndModifiedFlag()
     if (canStillWrite) {
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         // Make the target a folder's name instead: writing it must fail for everyone.
-        w.CurrentEditor()->FileName = dir.path();
+        w.CurrentEditor()->state().fileName = dir.path();
     }
-    QVERIFY(!w.Save(w.CurrentEditor()));
+    QVERIFY(!w.documents().Save(w.CurrentEditor()));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked[0].caption, QStringLiteral("Zapisywanie: błąd"));
@@ -156,23 +162,23 @@ void TstDocumentSet::closeAllCancelledKeepsLaterDocuments()
     const QString c = writeFile(dir, QStringLiteral("c.html"), "c");
     ScriptedUser user;
     TOknoGl w;
-    w.settings().writeNumberedList(QStringLiteral("StartupFiles"), {QStringLiteral("/before.html")});
-    w.Open(a, 0);
-    w.Open(b, 0);
-    w.Open(c, 0);
-    w.editorAt(0)->setText(QStringLiteral("a changed"));
+    w.settings().writeNumberedList(QStringLiteral("StartupFiles"), { QStringLiteral("/before.html") });
+    w.documents().Open(a, 0);
+    w.documents().Open(b, 0);
+    w.documents().Open(c, 0);
+    w.documents().editorAt(0)->setText(QStringLiteral("a changed"));
     user.answers << QMessageBox::Cancel;
     // Close all starts at the current (last) document; after it the current index wraps
     // to the first tab, so c closes, then a asks, is kept, and b stays open after it.
-    QVERIFY(!w.CloseAll());
-    QCOMPARE(w.count(), 2);
-    QCOMPARE(w.CurrentEditor()->FileName, QFileInfo(a).absoluteFilePath());
-    QCOMPARE(w.editorAt(1)->FileName, QFileInfo(b).absoluteFilePath());
+    QVERIFY(!w.documents().CloseAll());
+    QCOMPARE(w.documents().count(), 2);
+    QCOMPARE(w.CurrentEditor()->state().fileName, QFileInfo(a).absoluteFilePath());
+    QCOMPARE(w.documents().editorAt(1)->state().fileName, QFileInfo(b).absoluteFilePath());
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked[0].caption, QStringLiteral("Zamykanie okienka"));
     QCOMPARE(user.asked[0].text, QStringLiteral("a.html: tekst był modyfikowany.\nCzy zapisać zmiany?"));
     QCOMPARE(w.settings().readNumberedList(QStringLiteral("StartupFiles")),
-             QStringList{QStringLiteral("/before.html")});
+        QStringList { QStringLiteral("/before.html") });
 }
 
 void TstDocumentSet::closeAllWritesStartupFilesInClosingOrder()
@@ -181,17 +187,17 @@ void TstDocumentSet::closeAllWritesStartupFilesInClosingOrder()
     const QString a = writeFile(dir, QStringLiteral("a.html"), "a");
     const QString b = writeFile(dir, QStringLiteral("b.html"), "b");
     TOknoGl w;
-    w.Open(a, 0);
-    w.Open(b, 0);
-    w.New();
-    QVERIFY(w.CloseAll());
-    QCOMPARE(w.count(), 0);
+    w.documents().Open(a, 0);
+    w.documents().Open(b, 0);
+    w.documents().New();
+    QVERIFY(w.documents().CloseAll());
+    QCOMPARE(w.documents().count(), 0);
     QVERIFY(!w.currentEditorOrNull());
     QCOMPARE(w.findChild<QLabel *>(QStringLiteral("OpisDok"))->text(), QStringLiteral("Edytor jest pusty!"));
     // Closing goes from the current document; the untitled one names no file.
     QCOMPARE(w.settings().readNumberedList(QStringLiteral("StartupFiles")),
-             (QStringList{QFileInfo(a).absoluteFilePath(), QFileInfo(b).absoluteFilePath()}));
-    QCOMPARE(w.recentFiles().constFirst(), QFileInfo(b).absoluteFilePath());
+        (QStringList { QFileInfo(a).absoluteFilePath(), QFileInfo(b).absoluteFilePath() }));
+    QCOMPARE(w.documents().recentFiles().constFirst(), QFileInfo(b).absoluteFilePath());
     QVERIFY(!w.findChild<QAction *>(QStringLiteral("PlikiZapisz1"))->isEnabled());
 }
 
@@ -202,16 +208,17 @@ void TstDocumentSet::newFillsTheDefaultTemplate()
     ScriptedUser user;
     user.inputs << QStringLiteral("Strona") << QStringLiteral("Ala");
     TOknoGl w;
-    w.setDefaultTemplate(t);
-    TEditor *e = w.New();
+    w.documents().setDefaultTemplate(t);
+    TEditor *e = w.documents().New();
     QCOMPARE(e->text(), QStringLiteral("<title>Strona</title>100% Strona Ala"));
-    QCOMPARE(user.prompts, (QStringList{QStringLiteral("Wypełnianie szablonu|TYTUL"),
-                                        QStringLiteral("Wypełnianie szablonu|AUTOR")}));
+    QCOMPARE(user.prompts,
+        (QStringList {
+            QStringLiteral("Wypełnianie szablonu|TYTUL"), QStringLiteral("Wypełnianie szablonu|AUTOR") }));
     // A cancelled prompt leaves the new document empty.
     user.inputs.clear();
-    TEditor *empty = w.New();
+    TEditor *empty = w.documents().New();
     QCOMPARE(empty->text(), QString());
-    QCOMPARE(w.count(), 3);
+    QCOMPARE(w.documents().count(), 3);
 }
 
 void TstDocumentSet::charsetMenuNeverTouchesText()
@@ -219,11 +226,11 @@ void TstDocumentSet::charsetMenuNeverTouchesText()
     TOknoGl w;
     w.CurrentEditor()->loadText(QString::fromUtf8("zażółć"));
     w.findChild<QAction *>(QStringLiteral("ISO1"))->trigger();
-    QVERIFY(w.CurrentEditor()->IsoCharset);
+    QVERIFY(w.CurrentEditor()->state().iso());
     QCOMPARE(w.CurrentEditor()->text(), QString::fromUtf8("zażółć"));
     QVERIFY(!w.CurrentEditor()->isModified());
     w.findChild<QAction *>(QStringLiteral("Win1"))->trigger();
-    QVERIFY(!w.CurrentEditor()->IsoCharset);
+    QVERIFY(!w.CurrentEditor()->state().iso());
     QVERIFY(!w.findChild<QAction *>(QStringLiteral("UTF81"))->isEnabled());
 }
 
@@ -233,12 +240,12 @@ void TstDocumentSet::saveAsksBeforeOverwritingChangeOnDisk()
     const QString a = writeFile(dir, QStringLiteral("a.html"), "original");
     ScriptedUser user;
     TOknoGl w;
-    w.Open(a, 0);
+    w.documents().Open(a, 0);
     TEditor *e = w.CurrentEditor();
     e->setText(QStringLiteral("mine"));
     writeFile(dir, QStringLiteral("a.html"), "theirs, written by another program");
     user.answers << QMessageBox::No;
-    QVERIFY(!w.Save(e));
+    QVERIFY(!w.documents().Save(e));
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked[0].caption, QStringLiteral("Zapisywanie: wątpliwość"));
     QVERIFY(user.asked[0].text.startsWith(a + QStringLiteral(": plik został zmieniony na dysku")));
@@ -247,16 +254,16 @@ void TstDocumentSet::saveAsksBeforeOverwritingChangeOnDisk()
     QVERIFY(e->isModified());
     // Closing with "save" asks the same; No keeps the document open and the file as it is.
     user.answers << QMessageBox::Yes << QMessageBox::No;
-    QVERIFY(!w.Close(e));
-    QCOMPARE(w.count(), 1);
+    QVERIFY(!w.documents().Close(e));
+    QCOMPARE(w.documents().count(), 1);
     QCOMPARE(readFile(a), QByteArray("theirs, written by another program"));
     user.answers << QMessageBox::Yes;
-    QVERIFY(w.Save(e));
+    QVERIFY(w.documents().Save(e));
     QCOMPARE(readFile(a), QByteArray("mine"));
     QCOMPARE(user.asked.size(), 4);
     // What the editor wrote itself is no change behind its back.
     e->setText(QStringLiteral("mine again"));
-    QVERIFY(w.Save(e));
+    QVERIFY(w.documents().Save(e));
     QCOMPARE(user.asked.size(), 4);
 }
 
@@ -301,33 +308,33 @@ void TstDocumentSet::fileChangedOnDisk()
     SetupOptions options = w.setupOptions();
     options.reloadChanged = automatic;
     w.setSetupOptions(options);
-    w.Open(a, 0);
+    w.documents().Open(a, 0);
     TEditor *e = w.CurrentEditor();
     if (modified)
         e->setText(QStringLiteral("mine"));
-    w.New(); // the question brings the document's tab to the front
+    w.documents().New(); // the question brings the document's tab to the front
     if (deleted)
         QVERIFY(QFile::remove(a));
     else
         writeFile(dir, QStringLiteral("a.html"), "theirs");
     user.answers << QMessageBox::StandardButton(answer);
-    w.CheckFileOnDisk(e);
+    w.documents().CheckFileOnDisk(e);
     QCOMPARE(user.asked.size(), caption.isEmpty() ? 0 : 1);
     if (!caption.isEmpty()) {
         QCOMPARE(user.asked[0].caption, caption);
         QVERIFY(user.asked[0].text.startsWith(a + QStringLiteral(": plik został")));
-        QCOMPARE(w.activeIndex(), 0);
+        QCOMPARE(w.documents().activeIndex(), 0);
         if (modified)
             QCOMPARE(user.asked[0].defaultButton, QMessageBox::No);
     }
     QCOMPARE(e->text(), text);
     QCOMPARE(e->isModified(), modifiedAfter);
     // The same change is not asked about twice.
-    w.CheckFileOnDisk(e);
+    w.documents().CheckFileOnDisk(e);
     QCOMPARE(user.asked.size(), caption.isEmpty() ? 0 : 1);
     if (deleted) {
         // Saving puts the file back, with nothing to ask.
-        QVERIFY(w.Save(e));
+        QVERIFY(w.documents().Save(e));
         QCOMPARE(user.asked.size(), 1);
         QCOMPARE(readFile(a), QByteArray("original"));
     }
@@ -341,17 +348,17 @@ void TstDocumentSet::watcherFollowsTheFileAcrossSaves()
     QTemporaryDir dir;
     const QString a = writeFile(dir, QStringLiteral("a.html"), "original");
     TOknoGl w;
-    w.Open(a, 0);
+    w.documents().Open(a, 0);
     TEditor *e = w.CurrentEditor();
-    QCOMPARE(w.watchedFiles(), QStringList { a });
+    QCOMPARE(w.documents().watchedFiles(), QStringList { a });
     e->setText(QStringLiteral("saved"));
-    QVERIFY(w.Save(e));
-    QCOMPARE(w.watchedFiles(), QStringList { a });
+    QVERIFY(w.documents().Save(e));
+    QCOMPARE(w.documents().watchedFiles(), QStringList { a });
     QCoreApplication::processEvents(); // the watcher's reports of our own save: nothing to ask
     QList<MsgBox::Request> asked;
     MsgBox::setHandler([&](const MsgBox::Request &r) {
         asked << r;
-        w.CheckFileOnDisk(e); // as when the watcher reports again meanwhile
+        w.documents().CheckFileOnDisk(e); // as when the watcher reports again meanwhile
         return QMessageBox::Yes;
     });
     writeFile(dir, QStringLiteral("a.html"), "changed by another program");
@@ -359,12 +366,63 @@ void TstDocumentSet::watcherFollowsTheFileAcrossSaves()
     QCOMPARE(asked.size(), 1);
     QCOMPARE(asked[0].caption, QStringLiteral("Otwieranie: pytanie"));
     // Looking again finds nothing new.
-    w.CheckFileOnDisk(e);
+    w.documents().CheckFileOnDisk(e);
     QCOMPARE(asked.size(), 1);
     MsgBox::setHandler({});
-    QCOMPARE(w.watchedFiles(), QStringList { a });
-    QVERIFY(w.Close(e));
-    QVERIFY(w.watchedFiles().isEmpty());
+    QCOMPARE(w.documents().watchedFiles(), QStringList { a });
+    QVERIFY(w.documents().Close(e));
+    QVERIFY(w.documents().watchedFiles().isEmpty());
+}
+
+// The documents need neither the main window nor a shown widget: a plain parent and an
+// editor host of its own do.
+void TstDocumentSet::managerWorksWithoutTheWindow()
+{
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("a.html"), "<p>a</p>");
+    QWidget parent;
+    EditorHost host;
+    MarkoraSettings settings;
+    SetupOptions options;
+    DocumentManager docs(parent, &host, settings, options);
+    QSignalSpy active(&docs, &DocumentManager::activeDocumentChanged);
+    QSignalSpy has(&docs, &DocumentManager::hasDocumentsChanged);
+    QSignalSpy status(&docs, &DocumentManager::statusMessage);
+    docs.startUntitled();
+    QCOMPARE(docs.count(), 1);
+    QCOMPARE(has.last().at(0).toBool(), true);
+    QCOMPARE(active.last().at(0).value<TEditor *>(), docs.CurrentEditor());
+
+    QCOMPARE(docs.Open(QStringLiteral("/nonexistent/x.html"), 0, DocumentManager::OpenPrompts::StatusBar), 0);
+    QCOMPARE(status.size(), 1);
+    const int id = docs.Open(a, 0);
+    QCOMPARE(docs.count(), 1);
+    TEditor *e = docs.CurrentEditor();
+    QCOMPARE(id, e->documentId());
+    QCOMPARE(e->state().fileName, QFileInfo(a).absoluteFilePath());
+    e->setSelection(3, 1);
+    e->TakeSnapshot();
+    e->replaceSelection(QStringLiteral("b"));
+    QVERIFY(docs.Save(e));
+    QCOMPARE(readFile(a), QByteArray("<p>b</p>"));
+    QVERIFY(e->CanUndo());
+    e->Undo();
+    QCOMPARE(e->text(), QStringLiteral("<p>a</p>"));
+
+    ScriptedUser user;
+    user.answers << QMessageBox::No;
+    QVERIFY(docs.CloseAll());
+    QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(docs.count(), 0);
+    QCOMPARE(has.last().at(0).toBool(), false);
+    QCOMPARE(active.last().at(0).value<TEditor *>(), nullptr);
+    QCOMPARE(docs.recentFiles(), QStringList { QFileInfo(a).absoluteFilePath() });
+    QCOMPARE(settings.readNumberedList(QStringLiteral("StartupFiles")), docs.recentFiles());
+    // The recent files' menu opens its entry again.
+    QCOMPARE(docs.recentMenu()->actions().size(), 1);
+    docs.recentMenu()->actions().constFirst()->trigger();
+    QCOMPARE(docs.count(), 1);
+    QCOMPARE(docs.CurrentEditor()->state().fileName, QFileInfo(a).absoluteFilePath());
 }
 
 void TstDocumentSet::filesDroppedOnAnEditorOpen()
@@ -382,11 +440,11 @@ void TstDocumentSet::filesDroppedOnAnEditorOpen()
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(e->viewport(), &drop);
     // In the order dropped, the first in the empty untitled document.
-    QCOMPARE(w.count(), 2);
-    QCOMPARE(w.editorAt(0), e);
+    QCOMPARE(w.documents().count(), 2);
+    QCOMPARE(w.documents().editorAt(0), e);
     QCOMPARE(e->text(), QStringLiteral("<p>a</p>"));
-    QCOMPARE(w.editorAt(1)->text(), QStringLiteral("<p>b</p>"));
-    QCOMPARE(w.activeIndex(), 1);
+    QCOMPARE(w.documents().editorAt(1)->text(), QStringLiteral("<p>b</p>"));
+    QCOMPARE(w.documents().activeIndex(), 1);
 }
 
 QTEST_MAIN(TstDocumentSet)

@@ -16,6 +16,17 @@ using assisttest::prepare;
 using assisttest::ScriptedUser;
 using assisttest::setOption;
 
+namespace {
+// The inspector's row of that argument, -1 when it shows none.
+int rowNamed(const TagInspector &inspector, const QString &name)
+{
+    for (int i = 0; i < inspector.rowCount(); ++i)
+        if (inspector.rowName(i) == name)
+            return i;
+    return -1;
+}
+} // namespace
+
 // The insertion commands and the tag inspector in the main window: tool tabs, the insert
 // menu and its shortcuts, the questions, "Wstaw jeszcze raz", the options, the double-click
 // into the inspector and the live write-back.
@@ -38,6 +49,7 @@ private Q_SLOTS:
     void doubleClickEditWritesTagBack();
     void realDoubleClickOnTagAndOnWord();
     void writeBackUndoAndGuards();
+    void writeBackRunIsOneUndoStep();
     void snippetsThroughTheInsertionRule_data();
     void snippetsThroughTheInsertionRule();
 };
@@ -175,17 +187,17 @@ void TstInsertCommands::anchorAndDeclarationQuestions()
     QCOMPARE(user.prompts.last(), QStringLiteral("Odnośnik e-mailowy|Podaj adres poczty elektronicznej:"));
 
     e->loadText(QString());
-    QVERIFY(!e->IsoCharset);
+    QVERIFY(!e->state().iso());
     user.answers << QMessageBox::Yes;
     QVERIFY(w.assist()->runInsertCommand(QStringLiteral("WstawdeklaracjISO1Click")));
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(user.asked[0].icon, QMessageBox::Question);
     QCOMPARE(user.asked[0].caption, QStringLiteral("Wstawianie deklaracji: pytanie"));
     QCOMPARE(user.asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
-    QVERIFY(e->IsoCharset);
+    QVERIFY(e->state().iso());
     user.answers << QMessageBox::No;
     QVERIFY(w.assist()->runInsertCommand(QStringLiteral("WstawdeklaracjWin1Click")));
-    QVERIFY(e->IsoCharset);
+    QVERIFY(e->state().iso());
     QCOMPARE(user.asked.size(), 2);
 }
 
@@ -242,17 +254,17 @@ void TstInsertCommands::entryModeFromCommands()
     prepare(w);
     TEditor *e = w.CurrentEditor();
     QTest::mouseClick(w.assist()->insertToolTabs()->button(QStringLiteral("BtnTblStart")), Qt::LeftButton);
-    QCOMPARE(e->EntryMode, 2);
+    QCOMPARE(e->state().entryMode, 2);
     QVERIFY(w.findChild<QAction *>(QStringLiteral("BtnTabTryb"))->isChecked());
     QTest::keyClicks(e, QStringLiteral("a"));
     QTest::keyClick(e, Qt::Key_Return);
     QCOMPARE(
         e->text(), QStringLiteral("<TABLE BORDER=\"2\">\n<TR>\n<TD>a</TD>\n<TD>\n</TD>\n</TR>\n</TABLE>"));
     QVERIFY(w.assist()->runInsertCommand(QStringLiteral("BtnULClick")));
-    QCOMPARE(e->EntryMode, 1);
+    QCOMPARE(e->state().entryMode, 1);
     QVERIFY(w.findChild<QAction *>(QStringLiteral("BtnTrybList"))->isChecked());
     QVERIFY(w.assist()->runInsertCommand(QStringLiteral("Btn_BClick")));
-    QCOMPARE(e->EntryMode, 1); // other commands leave the mode alone
+    QCOMPARE(e->state().entryMode, 1); // other commands leave the mode alone
 }
 
 void TstInsertCommands::autoInterpretationLoadsInspector()
@@ -279,11 +291,11 @@ void TstInsertCommands::toolTabsDisabledWithoutDocument()
     TOknoGl w;
     w.show();
     QVERIFY(w.assist()->insertToolTabs()->isEnabled());
-    QVERIFY(w.CloseAll());
+    QVERIFY(w.documents().CloseAll());
     QVERIFY(!w.assist()->insertToolTabs()->isEnabled());
     QVERIFY(!w.menuNamed(QStringLiteral("Wstaw1"))->menuAction()->isEnabled());
     QVERIFY(!w.assist()->runInsertCommand(QStringLiteral("Btn_BClick")));
-    w.New();
+    w.documents().New();
     QVERIFY(w.assist()->insertToolTabs()->isEnabled());
 }
 
@@ -293,7 +305,7 @@ void TstInsertCommands::userToolBarRunsTheWindowsCommands()
     // the current document.
     TOknoGl w;
     TEditor *e = load(w, QStringLiteral("x"));
-    w.setUserButtonSlots({ QString(), QStringLiteral("Btn_U") });
+    w.userToolBar()->setSlotNames({ QString(), QStringLiteral("Btn_U") });
     QToolButton *user = w.userToolBar()->userButton(2);
     QVERIFY(user);
     QCOMPARE(user->toolTip(), w.assist()->insertToolTabs()->button(QStringLiteral("Btn_U"))->toolTip());
@@ -355,10 +367,7 @@ void TstInsertCommands::writeBackUndoAndGuards()
     EditorHost &host = *w.assist();
     QVERIFY(host.editorDoubleClick(e));
     TagInspector *insp = w.assist()->tagInspector();
-    int align = -1;
-    for (int i = 0; i < insp->rowCount(); ++i)
-        if (insp->rowName(i) == QLatin1String("ALIGN"))
-            align = i;
+    const int align = rowNamed(*insp, QStringLiteral("ALIGN"));
     QVERIFY(align >= 0);
     // Text typed before the tag moves it; the write-back follows.
     e->setSelection(0, 0);
@@ -366,7 +375,7 @@ void TstInsertCommands::writeBackUndoAndGuards()
     QVERIFY(insp->setRowValue(align, QStringLiteral("right")));
     QCOMPARE(e->text(), QStringLiteral("xy <TD ALIGN=\"right\">a</TD>"));
     // Another document: the grid no longer writes anywhere.
-    TEditor *other = w.New();
+    TEditor *other = w.documents().New();
     other->loadText(QStringLiteral("abc"));
     QVERIFY(insp->rowCount() == 0 || !insp->setRowValue(align, QStringLiteral("center")));
     QCOMPARE(other->text(), QStringLiteral("abc"));
@@ -375,6 +384,32 @@ void TstInsertCommands::writeBackUndoAndGuards()
     other->loadText(QStringLiteral("<!-- uwaga -->"));
     other->setSelection(6, 0);
     QVERIFY(!host.editorDoubleClick(other));
+}
+
+void TstInsertCommands::writeBackRunIsOneUndoStep()
+{
+    TOknoGl w;
+    TEditor *e = load(w, QStringLiteral("<TD ALIGN=left>a</TD>"), 3);
+    QVERIFY(static_cast<EditorHost &>(*w.assist()).editorDoubleClick(e));
+    TagInspector *insp = w.assist()->tagInspector();
+    const int align = rowNamed(*insp, QStringLiteral("ALIGN"));
+    QVERIFY(align >= 0);
+    // Edits of the same tag make one step: undo brings back the text from before them.
+    QVERIFY(insp->setRowValue(align, QStringLiteral("right")));
+    QVERIFY(insp->setRowValue(align, QStringLiteral("center")));
+    e->Undo();
+    QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=left>a</TD>"));
+    // A snapshot another command took in between ends the run: the next edit's undo
+    // stops after that command.
+    e->setSelection(3, 0);
+    QVERIFY(static_cast<EditorHost &>(*w.assist()).editorDoubleClick(e));
+    QVERIFY(insp->setRowValue(align, QStringLiteral("right")));
+    e->setSelection(int(e->text().size()), 0);
+    QVERIFY(w.assist()->InsertPlain(QStringLiteral("!")));
+    QVERIFY(insp->setRowValue(align, QStringLiteral("center")));
+    QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"center\">a</TD>!"));
+    e->Undo();
+    QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"right\">a</TD>!"));
 }
 
 void TstInsertCommands::snippetsThroughTheInsertionRule_data()

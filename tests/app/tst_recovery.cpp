@@ -1,4 +1,6 @@
 #include "app/ui/tmynotebook.h"
+#include "app/ui/documentmanager.h"
+#include "app/ui/recoverycontroller.h"
 #include "app/ui/toknogl.h"
 #include "guitestsupport.h"
 
@@ -56,17 +58,17 @@ void TstRecovery::offeredAfterCrash()
     QString crashed;
     {
         auto *w = new TOknoGl;
-        QVERIFY(w->Open(page, 2) > 0);
+        QVERIFY(w->documents().Open(page, 2) > 0);
         TEditor *titled = w->CurrentEditor();
         select(titled, 3, 3);
         QTest::keyClicks(titled, QStringLiteral("nowy "));
         select(titled, 8, 3);
-        TEditor *untitled = w->New();
+        TEditor *untitled = w->documents().New();
         QTest::keyClicks(untitled, QStringLiteral("Za"));
         untitled->textCursor().insertText(QStringLiteral("żółć gęślą"));
         select(untitled, 1, 4);
-        w->writeRecovery();
-        crashed = w->recoveryStore()->sessionPath();
+        w->recovery().writeRecovery();
+        crashed = w->recovery().recoveryStore()->sessionPath();
         QCOMPARE(records(crashed).size(), 2);
         writeFile(QDir(crashed).filePath(QStringLiteral("99.rec")), "zepsuty");
         delete w; // no close: as a crash leaves it
@@ -84,39 +86,40 @@ void TstRecovery::offeredAfterCrash()
     QVERIFY(user.asked.first().text.contains(QStringLiteral("99.rec")));
     // The old session is gone either way; the damaged file is kept apart.
     QVERIFY(!QFileInfo::exists(crashed));
-    QCOMPARE(sessions(root), QStringList { QFileInfo(w.recoveryStore()->sessionPath()).fileName() });
+    QCOMPARE(
+        sessions(root), QStringList { QFileInfo(w.recovery().recoveryStore()->sessionPath()).fileName() });
     QCOMPARE(QDir(root).entryList({ QStringLiteral("damaged") }, QDir::Dirs).size(), 1);
     QCOMPARE(testsupport::readFile(page), QByteArray("<p>stary</p>"));
 
     if (!restore) {
-        QCOMPARE(w.count(), 1);
-        QVERIFY(w.editorAt(0)->FileName.isEmpty());
-        QCOMPARE(w.editorAt(0)->text(), QString());
-        QVERIFY(records(w.recoveryStore()->sessionPath()).isEmpty());
+        QCOMPARE(w.documents().count(), 1);
+        QVERIFY(w.documents().editorAt(0)->state().fileName.isEmpty());
+        QCOMPARE(w.documents().editorAt(0)->text(), QString());
+        QVERIFY(records(w.recovery().recoveryStore()->sessionPath()).isEmpty());
         return;
     }
-    QCOMPARE(w.count(), 2);
-    TEditor *titled = w.editorAt(0);
-    QCOMPARE(titled->FileName, page);
-    QVERIFY(titled->IsoCharset);
+    QCOMPARE(w.documents().count(), 2);
+    TEditor *titled = w.documents().editorAt(0);
+    QCOMPARE(titled->state().fileName, page);
+    QVERIFY(titled->state().iso());
     QVERIFY(titled->isModified());
     QCOMPARE(titled->text(), QStringLiteral("<p>nowy stary</p>"));
     QCOMPARE(titled->textCursor().anchor(), 8);
     QCOMPARE(titled->textCursor().position(), 3);
-    QCOMPARE(w.notebook()->caption(0), QStringLiteral("strona.html"));
-    TEditor *untitled = w.editorAt(1);
-    QVERIFY(untitled->FileName.isEmpty());
-    QVERIFY(!untitled->IsoCharset);
+    QCOMPARE(w.documents().notebook()->caption(0), QStringLiteral("strona.html"));
+    TEditor *untitled = w.documents().editorAt(1);
+    QVERIFY(untitled->state().fileName.isEmpty());
+    QVERIFY(!untitled->state().iso());
     QVERIFY(untitled->isModified());
     QCOMPARE(untitled->text(), QString::fromUtf8("Zażółć gęślą"));
     QCOMPARE(untitled->selStart(), 1);
     QCOMPARE(untitled->selLength(), 3);
-    QCOMPARE(w.notebook()->caption(1), QStringLiteral("\tbez nazwy"));
+    QCOMPARE(w.documents().notebook()->caption(1), QStringLiteral("\tbez nazwy"));
     // Kept in the new session at once, so that a second crash loses nothing either.
-    QCOMPARE(records(w.recoveryStore()->sessionPath()).size(), 2);
+    QCOMPARE(records(w.recovery().recoveryStore()->sessionPath()).size(), 2);
     // Saving writes to the original file, without a question: it is as the crashed
     // session last knew it.
-    QVERIFY(w.Save(titled));
+    QVERIFY(w.documents().Save(titled));
     QCOMPARE(user.asked.size(), 1);
     QCOMPARE(testsupport::readFile(page), QByteArray("<p>nowy stary</p>"));
 }
@@ -126,14 +129,14 @@ void TstRecovery::onlyChangedDocumentsWritten()
     QTemporaryDir dir;
     const QString page = writeFile(dir.filePath(QStringLiteral("a.html")), "abc");
     TOknoGl w;
-    QVERIFY(w.Open(page, 1) > 0);
+    QVERIFY(w.documents().Open(page, 1) > 0);
     TEditor *a = w.CurrentEditor();
-    TEditor *b = w.New();
+    TEditor *b = w.documents().New();
     auto *timer = w.findChild<QTimer *>(QStringLiteral("RecoveryTimer"));
     QVERIFY(timer);
     // Documents without unsaved changes have nothing to keep.
-    const QString session = w.recoveryStore()->sessionPath();
-    w.writeRecovery();
+    const QString session = w.recovery().recoveryStore()->sessionPath();
+    w.recovery().writeRecovery();
     QVERIFY(!timer->isActive());
     QVERIFY(records(session).isEmpty());
     QTest::keyClicks(a, QStringLiteral("x"));
@@ -141,28 +144,28 @@ void TstRecovery::onlyChangedDocumentsWritten()
     // A change only starts the idle timer; nothing is written while typing goes on.
     QVERIFY(timer->isActive());
     QVERIFY(records(session).isEmpty());
-    w.writeRecovery();
+    w.recovery().writeRecovery();
     QVERIFY(!timer->isActive());
-    const QString recA = QDir(session).filePath(QStringLiteral("%1.rec").arg(a->DocumentId));
-    const QString recB = QDir(session).filePath(QStringLiteral("%1.rec").arg(b->DocumentId));
+    const QString recA = QDir(session).filePath(QStringLiteral("%1.rec").arg(a->documentId()));
+    const QString recB = QDir(session).filePath(QStringLiteral("%1.rec").arg(b->documentId()));
     QVERIFY(QFileInfo::exists(recA) && QFileInfo::exists(recB));
 
     // Unchanged since: not written again.
     QVERIFY(QFile::remove(recB));
-    w.writeRecovery();
+    w.recovery().writeRecovery();
     QVERIFY(!QFileInfo::exists(recB));
     QTest::keyClicks(b, QStringLiteral("z"));
-    w.writeRecovery();
+    w.recovery().writeRecovery();
     QVERIFY(QFileInfo::exists(recB));
 
     // Saved: nothing left to recover. Closed after "No": the same.
-    QVERIFY(w.Save(a));
-    w.writeRecovery();
+    QVERIFY(w.documents().Save(a));
+    w.recovery().writeRecovery();
     QVERIFY(!QFileInfo::exists(recA));
     ScriptedUser user;
     user.answers << QMessageBox::No;
-    QVERIFY(w.Close(b));
-    w.writeRecovery(); // waits for the writer, which removes records too
+    QVERIFY(w.documents().Close(b));
+    w.recovery().writeRecovery(); // waits for the writer, which removes records too
     QVERIFY(!QFileInfo::exists(recB));
 }
 
@@ -173,8 +176,8 @@ void TstRecovery::cleanCloseLeavesNothing()
     {
         TOknoGl w;
         QTest::keyClicks(w.CurrentEditor(), QStringLiteral("niezapisane"));
-        w.writeRecovery();
-        QCOMPARE(records(w.recoveryStore()->sessionPath()).size(), 1);
+        w.recovery().writeRecovery();
+        QCOMPARE(records(w.recovery().recoveryStore()->sessionPath()).size(), 1);
         user.answers << QMessageBox::No; // do not save
         QVERIFY(w.close());
     }

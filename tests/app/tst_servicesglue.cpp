@@ -1,5 +1,7 @@
-#include "base/ui/msgbox.h"
+#include "app/ui/documentmanager.h"
+#include "app/ui/servicescontroller.h"
 #include "app/ui/toknogl.h"
+#include "base/ui/msgbox.h"
 #include "search/findresults.h"
 #include "search/ui/findresultspanel.h"
 #include "search/ui/tsearchdial.h"
@@ -28,21 +30,21 @@ void TstServicesGlue::findAllOverEveryOpenDocumentAndJump()
     });
     TOknoGl w;
     w.CurrentEditor()->loadText(QStringLiteral("<b>one</b> <B>two</B>"));
-    w.New()->loadText(QStringLiteral("no tags\n<b>three</b>"));
+    w.documents().New()->loadText(QStringLiteral("no tags\n<b>three</b>"));
     w.findChild<QAction *>(QStringLiteral("EdycjaZnajdz1"))->trigger();
     TSearchDial *dlg = TSearchDial::instance();
     QVERIFY(dlg);
     dlg->findChild<QComboBox *>(QStringLiteral("FindCombo"))->setEditText(QStringLiteral("<b>"));
     dlg->findChild<QRadioButton *>(QStringLiteral("ZakresWsz"))->click();
     dlg->FindAllBtnClick();
-    FindResultsModel *model = w.findResults()->model();
+    FindResultsModel *model = w.services()->findResults()->model();
     // Three matches (case-insensitive) and the summary row.
     QCOMPARE(model->rowCount(), 4);
-    QVERIFY(w.findResults()->isVisible() || !w.isVisible());
+    QVERIFY(w.services()->findResults()->isVisible() || !w.isVisible());
     // Double-clicking the last match selects it in the second document.
-    w.activate(0);
-    w.findResults()->FindResultsDblClick(model->index(2, 0));
-    QCOMPARE(w.activeIndex(), 1);
+    w.documents().activate(0);
+    w.services()->findResults()->FindResultsDblClick(model->index(2, 0));
+    QCOMPARE(w.documents().activeIndex(), 1);
     QCOMPARE(w.CurrentEditor()->selectedText(), QStringLiteral("<b>"));
     QCOMPARE(w.CurrentEditor()->selStart(), 8);
     QVERIFY(captions.isEmpty());
@@ -54,10 +56,11 @@ void TstServicesGlue::commandsNeedADocument()
 {
     testsupport::IsolatedSettings isolated;
     TOknoGl w;
-    QVERIFY(w.CloseAll());
-    for (const char *name : {"EdycjaZnajdz1", "EdycjaZamien1", "Konwerter1", "PlikiZapisz1", "PlikiZamknij1"})
+    QVERIFY(w.documents().CloseAll());
+    for (const char *name :
+        { "EdycjaZnajdz1", "EdycjaZamien1", "Konwerter1", "PlikiZapisz1", "PlikiZamknij1" })
         QVERIFY2(!w.findChild<QAction *>(QString::fromLatin1(name))->isEnabled(), name);
-    w.New();
+    w.documents().New();
     QVERIFY(w.findChild<QAction *>(QStringLiteral("EdycjaZnajdz1"))->isEnabled());
     QVERIFY(w.findChild<QAction *>(QStringLiteral("Konwerter1"))->isEnabled());
 }

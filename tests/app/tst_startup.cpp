@@ -1,8 +1,13 @@
+#include "app/ui/documentmanager.h"
 #include "app/ui/filepanel.h"
-#include "base/ui/msgbox.h"
 #include "app/ui/preview.h"
+#include "app/ui/previewcontroller.h"
+#include "app/ui/setupcontroller.h"
 #include "app/ui/toknogl.h"
 #include "app/ui/tsetupdial.h"
+#include "app/ui/viewcontroller.h"
+#include "base/ui/msgbox.h"
+#include "ext/ui/usertoolbar.h"
 #include "guitestsupport.h"
 
 #include <QDockWidget>
@@ -31,8 +36,8 @@ QAction *action(const TOknoGl &w, const char *name)
 QStringList openFiles(const TOknoGl &w)
 {
     QStringList out;
-    for (int i = 0; i < w.count(); ++i)
-        out << w.editorAt(i)->FileName;
+    for (int i = 0; i < w.documents().count(); ++i)
+        out << w.documents().editorAt(i)->state().fileName;
     return out;
 }
 
@@ -97,7 +102,7 @@ void TstStartup::defaultsWithNothingStored()
     QCOMPARE(w.setupOptions().fontSize, 9);
     QCOMPARE(w.CurrentEditor()->font().pointSize(), 9);
     // Word wrap, button bar, file panel and status bar are all on.
-    QVERIFY(w.wordWrap());
+    QVERIFY(w.view()->wordWrap());
     QCOMPARE(w.CurrentEditor()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     for (const char *name : { "ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1" })
         QVERIFY2(action(w, name)->isChecked(), name);
@@ -108,10 +113,10 @@ void TstStartup::defaultsWithNothingStored()
     QCOMPARE(w.filePanel()->filterIndex(), 0);
     QCOMPARE(w.filePanelFilter().section(QLatin1Char('|'), 0, 1),
         QStringLiteral("Wszystkie pliki WWW|*.*htm*;*.css;*.asp;*.xml;*.php*"));
-    QCOMPARE(w.userButtonSlots(), QStringList(6));
+    QCOMPARE(w.userToolBar()->slotNames(), QStringList(6));
     // Both previews are there: the internal one is chosen.
-    QVERIFY(w.previewPane()->internalChosen());
-    QVERIFY(!w.previewPane()->browserChosen());
+    QVERIFY(w.preview()->pane()->internalChosen());
+    QVERIFY(!w.preview()->pane()->browserChosen());
     QCOMPARE(w.setupOptions().tabWidth, 4);
     QVERIFY(!w.setupOptions().inIso);
 }
@@ -143,9 +148,9 @@ void TstStartup::valuesWrittenAtCloseReadBack()
         for (const char *name : { "ChkZawijanie", "Pasekprzyciskow1", "Panelplikow1", "Pasekstatusu1" })
             action(w, name)->trigger();
         w.filePanel()->setFilterIndex(2);
-        w.previewPane()->setButtons(ChoosePreviewButtons(true, true, false));
-        w.setDefaultTemplate(templ);
-        w.setUserButtonSlots({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left") });
+        w.preview()->pane()->setButtons(ChoosePreviewButtons(true, true, false));
+        w.documents().setDefaultTemplate(templ);
+        w.userToolBar()->setSlotNames({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left") });
         SetupOptions o = w.setupOptions();
         o.fontColor = RgbToStoredColor(0x0000FF);
         o.fontSize = 11;
@@ -160,10 +165,10 @@ void TstStartup::valuesWrittenAtCloseReadBack()
     QVERIFY(w.findChild<QDockWidget *>(QStringLiteral("DokPanelPlikow"))->isHidden());
     QVERIFY(w.statusBar()->isHidden());
     QCOMPARE(w.filePanel()->filterIndex(), 2);
-    QVERIFY(w.previewPane()->browserChosen());
-    QVERIFY(!w.previewPane()->internalChosen());
-    QCOMPARE(w.defaultTemplate(), templ);
-    QCOMPARE(w.userButtonSlots(),
+    QVERIFY(w.preview()->pane()->browserChosen());
+    QVERIFY(!w.preview()->pane()->internalChosen());
+    QCOMPARE(w.documents().defaultTemplate(), templ);
+    QCOMPARE(w.userToolBar()->slotNames(),
         QStringList({ QStringLiteral("Btn_P"), QString(), QStringLiteral("BTN_Left"), QString(), QString(),
             QString() }));
     QCOMPARE(w.CurrentEditor()->font().pointSize(), 11);
@@ -180,7 +185,7 @@ void TstStartup::refusedCloseKeepsWindowAndSettings()
     user.answers << QMessageBox::Cancel;
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
-    QCOMPARE(w.count(), 1);
+    QCOMPARE(w.documents().count(), 1);
     QCOMPARE(user.asked.size(), 1);
     QVERIFY(!w.settings().store().contains(QStringLiteral("Kontrolki/Status")));
     w.CurrentEditor()->setModified(false);
@@ -200,10 +205,10 @@ void TstStartup::startupFilesReopenedInOrderThenCommandLine()
         o.openPrevious = true;
         w.setSetupOptions(o);
         o.write(w.settings());
-        w.Open(a, 0);
-        w.Open(b, 0);
-        w.Open(c, 0);
-        w.activate(1);
+        w.documents().Open(a, 0);
+        w.documents().Open(b, 0);
+        w.documents().Open(c, 0);
+        w.documents().activate(1);
         QVERIFY(w.close());
         closingOrder = w.settings().readNumberedList(QStringLiteral("StartupFiles"));
     }
@@ -213,7 +218,7 @@ void TstStartup::startupFilesReopenedInOrderThenCommandLine()
     QVERIFY(w.setupOptions().openPrevious);
     w.FormShow({ arg });
     QCOMPARE(openFiles(w), QStringList({ b, c, a, arg }));
-    QCOMPARE(w.activeIndex(), 3);
+    QCOMPARE(w.documents().activeIndex(), 3);
 }
 
 void TstStartup::startupFilesIgnoredWhenOptionOff()
@@ -255,12 +260,12 @@ void TstStartup::previewFileWrittenBesideDocumentAndDeletedAtClose()
         dir.filePath(QStringLiteral("strona.html")), "<html><body><h1>Nag\xB3\xF3wek</h1></body></html>");
     const QString expected = dir.filePath(QStringLiteral("~Markora$HTML.HTML"));
     TOknoGl w;
-    w.Open(page, 1);
-    const QString written = w.Podglad1Click();
+    w.documents().Open(page, 1);
+    const QString written = w.preview()->Podglad1Click();
     QCOMPARE(written, expected);
     QVERIFY(QFileInfo::exists(expected));
-    QCOMPARE(w.temporaryFiles(), QStringList({ expected }));
-    QVERIFY(w.previewPane()->browser()->toPlainText().contains(QString::fromUtf8("Nagłówek")));
+    QCOMPARE(w.temporaryFiles().paths(), QStringList({ expected }));
+    QVERIFY(w.preview()->pane()->browser()->toPlainText().contains(QString::fromUtf8("Nagłówek")));
     // The file panel never lists the program's temporary files.
     w.filePanel()->selectFolder(dir.path());
     QTRY_VERIFY(w.filePanel()->listedNames().contains(QStringLiteral("strona.html")));
@@ -281,8 +286,8 @@ void TstStartup::previewNeverWritesThroughAPlantedLink()
     const QString inPrivate = runtime.filePath(QStringLiteral("~Markora$HTML.HTML"));
     ScriptedUser user;
     TOknoGl w;
-    w.Open(page, 1);
-    QCOMPARE(w.Podglad1Click(), inPrivate);
+    w.documents().Open(page, 1);
+    QCOMPARE(w.preview()->Podglad1Click(), inPrivate);
     QCOMPARE(testsupport::readFile(victim), QByteArray("the user's work"));
     QVERIFY(QFileInfo(planted).isSymLink());
     QCOMPARE(testsupport::readFile(inPrivate), QByteArray("<p>strona</p>"));
@@ -290,11 +295,11 @@ void TstStartup::previewNeverWritesThroughAPlantedLink()
     QCOMPARE(user.asked.first().caption, QStringLiteral("Podgląd: ostrzeżenie"));
     QVERIFY(user.asked.first().text.contains(planted));
     // Said once, not at every refresh.
-    QCOMPARE(w.Podglad1Click(), inPrivate);
+    QCOMPARE(w.preview()->Podglad1Click(), inPrivate);
     QCOMPARE(user.asked.size(), 1);
     // An untitled document's preview goes to the private folder, readable by its owner only.
-    QTest::keyClicks(w.New(), QStringLiteral("<p>nowy</p>"));
-    QCOMPARE(w.Podglad1Click(), inPrivate);
+    QTest::keyClicks(w.documents().New(), QStringLiteral("<p>nowy</p>"));
+    QCOMPARE(w.preview()->Podglad1Click(), inPrivate);
     QCOMPARE(
         QFileInfo(inPrivate).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
     QVERIFY(w.close());
@@ -309,7 +314,7 @@ void TstStartup::toolbarsMenuNamedAfterToolbars()
     auto *extra = w.addToolBar(QStringLiteral("Inny"));
     extra->setObjectName(QStringLiteral("PasekInny"));
     w.FormShow({});
-    QMenu *menu = w.toolbarsMenu();
+    QMenu *menu = w.view()->toolbarsMenu();
     QStringList names;
     for (QAction *a : menu->actions())
         names << a->objectName();
@@ -345,14 +350,14 @@ void TstStartup::filePanelOpensSelectedAndFollowsSaveAs()
     writeFile(dir.filePath(QStringLiteral("d.html")), "d");
     QTRY_VERIFY(panel->listedNames().contains(QStringLiteral("d.html")));
 
-    w.SaveAs(w.CurrentEditor(), other.filePath(QStringLiteral("nowy.html")));
+    w.documents().SaveAs(w.CurrentEditor(), other.filePath(QStringLiteral("nowy.html")));
     QCOMPARE(panel->currentFolder(), QFileInfo(other.path()).absoluteFilePath());
 }
 
 void TstStartup::setupDialogKeepsEveryOption()
 {
     TOknoGl w;
-    QSignalSpy changed(&w, &TOknoGl::setupOptionsChanged);
+    QSignalSpy changed(w.setup(), &SetupController::optionsChanged);
     SetupOptions o;
     o.inIso = true;
     o.tabWidth = 2;
@@ -368,8 +373,8 @@ void TstStartup::setupDialogKeepsEveryOption()
     o.sampleText = QStringLiteral("Próba");
     o.fontFace = QStringLiteral("Courier New CE");
     o.background = RgbToStoredColor(0xEEEEEE);
-    TSetupDial *dlg = w.setupDialog();
-    QCOMPARE(w.setupDialog(), dlg);
+    TSetupDial *dlg = w.setup()->setupDialog();
+    QCOMPARE(w.setup()->setupDialog(), dlg);
     dlg->setOptions(o, false);
     QVERIFY(dlg->options() == o);
     QVERIFY(!dlg->wordWrap());
@@ -377,7 +382,7 @@ void TstStartup::setupDialogKeepsEveryOption()
     QCOMPARE(changed.count(), 1);
     QCOMPARE(w.setupOptions().tabWidth, 2);
     QVERIFY(w.setupOptions().inIso);
-    QVERIFY(w.New()->IsoCharset);
+    QVERIFY(w.documents().New()->state().iso());
     QCOMPARE(w.CurrentEditor()->palette().color(QPalette::Base), QColor(0xEE, 0xEE, 0xEE));
 }
 
@@ -407,7 +412,7 @@ void TstStartup::handEditedSettingsFallBack()
     QCOMPARE(w.startupSettings().splitter3, 85);
     QCOMPARE(w.filePanel()->filterIndex(), 0);
     QCOMPARE(w.CurrentEditor()->font().pointSize(), 9);
-    QVERIFY(w.Open(tabbed, 0) >= 0);
+    QVERIFY(w.documents().Open(tabbed, 0) >= 0);
     QCOMPARE(w.CurrentEditor()->text(), QStringLiteral("a    b"));
 }
 

@@ -45,14 +45,14 @@ void TstTEditor::documentIdsAreSerial()
     const int first = TEditor::nextDocumentId();
     auto *a = new TEditor(nullptr, EditorAppearance(), false);
     auto *b = new TEditor(nullptr, EditorAppearance(), true);
-    QCOMPARE(a->DocumentId, first);
-    QCOMPARE(b->DocumentId, first + 1);
-    QVERIFY(b->IsoCharset);
+    QCOMPARE(a->documentId(), first);
+    QCOMPARE(b->documentId(), first + 1);
+    QVERIFY(b->state().iso());
     delete a;
     delete b;
     // Ids never come back after documents are closed.
     TEditor c(nullptr, EditorAppearance(), false);
-    QCOMPARE(c.DocumentId, first + 2);
+    QCOMPARE(c.documentId(), first + 2);
 }
 
 void TstTEditor::undoAfterProgramInsertion()
@@ -88,7 +88,7 @@ void TstTEditor::typingUndoesBeforeSnapshot()
     // The control's own undo takes precedence and the snapshot is discarded.
     e.Undo();
     QCOMPARE(e.text(), QStringLiteral("abc"));
-    QVERIFY(!e.UndoValid);
+    QVERIFY(!e.state().hasSnapshot());
     QVERIFY(!e.CanUndo());
 }
 
@@ -129,7 +129,7 @@ void TstTEditor::undoKeyAndMenuAreTheUndoCommand()
     QCOMPARE(e.text(), QStringLiteral("abc word def"));
     QCOMPARE(e.selStart(), 4);
     QCOMPARE(e.selLength(), 4);
-    QVERIFY(!e.UndoValid);
+    QVERIFY(!e.state().hasSnapshot());
     // Redo has nothing of the control's to bring back over the restored text.
     for (const QKeySequence &redo : QKeySequence::keyBindings(QKeySequence::Redo))
         QTest::keySequence(&e, redo);
@@ -143,7 +143,7 @@ void TstTEditor::undoKeyAndMenuAreTheUndoCommand()
     QTest::keyClicks(&e, QStringLiteral("x"));
     undo();
     QCOMPARE(e.text(), QStringLiteral("abc word def"));
-    QVERIFY(!e.UndoValid);
+    QVERIFY(!e.state().hasSnapshot());
 }
 
 void TstTEditor::pasteTakesPlainTextOnly_data()

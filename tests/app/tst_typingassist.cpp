@@ -287,7 +287,7 @@ void TstTypingAssist::enterByEntryMode()
     w.assist()->setAssistSwitch(QStringLiteral("ChkIndent"), indentOn);
     setOption(w, &SetupOptions::lowerCaseInsert, true); // Enter's texts are inserted as written all the same
     TEditor *e = load(w, QStringLiteral("<TABLE>\n  \t<TD>x"));
-    e->EntryMode = mode;
+    e->state().entryMode = mode;
     QTest::keyClick(e, Qt::Key_Return, shift ? Qt::ShiftModifier : Qt::NoModifier);
     QCOMPARE(e->text(), expected);
     QCOMPARE(e->selStart(), int(expected.size()));
@@ -326,7 +326,7 @@ void TstTypingAssist::statusPanelsAndOverwrite()
     QCOMPARE(e->text(), QStringLiteral("qrZcd"));
     QCOMPARE(w.statusPanel(2), QStringLiteral("INS"));
 
-    QVERIFY(w.CloseAll());
+    QVERIFY(w.documents().CloseAll());
     w.Timer1Timer();
     QCOMPARE(w.statusPanel(0), QStringLiteral("?"));
     QCOMPARE(w.statusPanel(1), QStringLiteral("?"));
@@ -369,22 +369,22 @@ void TstTypingAssist::modeButtonsFollowTheDocument()
     QVERIFY(list && table);
     TEditor *first = w.CurrentEditor();
     list->trigger();
-    QCOMPARE(first->EntryMode, 1);
+    QCOMPARE(first->state().entryMode, 1);
     QVERIFY(list->isChecked());
     table->trigger();
-    QCOMPARE(first->EntryMode, 2);
+    QCOMPARE(first->state().entryMode, 2);
     QVERIFY(!list->isChecked());
     QVERIFY(table->isChecked());
     // Each document keeps its own mode; the buttons show the current one's.
-    TEditor *second = w.New();
+    TEditor *second = w.documents().New();
     w.Timer1Timer();
-    QCOMPARE(second->EntryMode, 0);
+    QCOMPARE(second->state().entryMode, 0);
     QVERIFY(!table->isChecked());
-    w.activate(0);
+    w.documents().activate(0);
     QVERIFY(table->isChecked());
     table->trigger();
-    QCOMPARE(first->EntryMode, 0);
-    QVERIFY(w.CloseAll());
+    QCOMPARE(first->state().entryMode, 0);
+    QVERIFY(w.documents().CloseAll());
     QVERIFY(!list->isEnabled());
     QVERIFY(!table->isEnabled());
 }
@@ -464,7 +464,7 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     }
     ScriptedUser user;
     TOknoGl w;
-    QVERIFY(w.Open(file, 1) > 0);
+    QVERIFY(w.documents().Open(file, 1) > 0);
     w.show();
     TEditor *e = w.CurrentEditor();
     setOption(w, &SetupOptions::pdUse, true);
@@ -483,7 +483,7 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     const QString path = dir.filePath(QStringLiteral("~Markora$Hint.html"));
     QCOMPARE(written.size(), 1);
     QCOMPARE(written.first().first().toString(), path);
-    QVERIFY(w.temporaryFiles().contains(path));
+    QVERIFY(w.temporaryFiles().paths().contains(path));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
@@ -493,7 +493,7 @@ void TstTypingAssist::hintPreviewFileWrittenInDocumentFolder()
     // Written again, registered once.
     QVERIFY(insp->setRowValue(row, QStringLiteral("right")));
     QCOMPARE(written.size(), 2);
-    QCOMPARE(w.temporaryFiles().count(path), 1);
+    QCOMPARE(w.temporaryFiles().paths().count(path), 1);
     QVERIFY(user.asked.isEmpty());
     // Off: no file.
     setOption(w, &SetupOptions::pdUse, false);
@@ -514,7 +514,7 @@ void TstTypingAssist::hintPreviewNeverWritesThroughAPlantedLink()
     QVERIFY(QFile::link(victim, planted));
     ScriptedUser user;
     TOknoGl w;
-    QVERIFY(w.Open(file, 1) > 0);
+    QVERIFY(w.documents().Open(file, 1) > 0);
     w.show();
     TEditor *e = w.CurrentEditor();
     setOption(w, &SetupOptions::pdUse, true);

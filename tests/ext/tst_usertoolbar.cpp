@@ -296,11 +296,11 @@ private Q_SLOTS:
         QCOMPARE(window.userToolBar(), window.findChild<UserToolBar *>(QStringLiteral("Uzytkownika")));
         QCOMPARE(window.userToolBar()->slotName(2), QStringLiteral("Btn_U"));
         InsertToolTabs tabs;
-        window.attachToolTabs(&tabs);
+        window.userToolBar()->attachToolTabs(&tabs);
         QCOMPARE(window.userToolBar()->userButton(2)->toolTip(), QStringLiteral("Podkreślenie"));
         window.userToolBar()->execDialog = answer(5);
         rightClick(tabs, "Btn_P");
-        window.saveUserButtons();
+        window.userToolBar()->saveSlots(window.settings());
         MarkoraSettings settings;
         QCOMPARE(settings.readString(QStringLiteral("Pasek uzytkownika"), QStringLiteral("5")),
             QStringLiteral("Btn_P"));

@@ -108,6 +108,8 @@ void TestCommandTable::fixedTexts_data()
     add("WstawdeklaracjWin1Click", P,
         QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1250\">"),
         QString());
+    add("WstawdeklaracjUTF81Click", P,
+        QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">"), QString());
     add("BtnNbspClick", T, QStringLiteral("&nbsp;"), QString());
     add("BtnTM", T, QStringLiteral("&trade;"), QString());
     add("BtnQuote", T, QStringLiteral("&quot;"), QString());

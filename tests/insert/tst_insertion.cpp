@@ -84,7 +84,7 @@ void TestInsertion::snapshotFollowsFlag()
     StringDocument doc(1, QStringLiteral("abc word def"));
     doc.setSelection(4, 4);
     InsertPair(doc, QStringLiteral("<I>"), QStringLiteral("</I>"), InsertOptions { false, false });
-    QVERIFY(!doc.snapshotValid());
+    QVERIFY(!doc.state().hasSnapshot());
 
     InsertPair(doc, QStringLiteral("<B>"), QStringLiteral("</B>"), InsertOptions { false, true });
     QVERIFY(doc.undoSnapshot());

@@ -32,6 +32,13 @@ public:
         return tagFound;
     }
     QString selectedTagName() override { return selectedTag; }
+    // What a dialog gives: a pair with an attribute, for the lower-case option to keep.
+    ResolvedInsertion dialogAnswer { InsertMode::Pair, QStringLiteral("<IMG SRC=\"A.PNG\">"), QString() };
+    ResolvedInsertion askDialog(const InsertCommand &command, EditableDocument &) override
+    {
+        asked << command.dialog;
+        return dialogAnswer;
+    }
 };
 
 const QString kText = QStringLiteral("abc word def");
@@ -50,6 +57,8 @@ private Q_SLOTS:
     void tagOneInsertsOnlyOpening();
     void charsetDeclaration_data();
     void charsetDeclaration();
+    void charsetDeclarationCodePages_data();
+    void charsetDeclarationCodePages();
     void ssiMenuClearsAutoInterpretation();
     void pairNotRememberedWithoutTag();
     void lastPairKeptWhole();
@@ -85,8 +94,11 @@ void TestInsertRunner::everyCommand()
 
     const std::optional<QString> answer
         = c.kind == InsertKind::StyleFromTag ? std::optional<QString>(ui.selectedTag) : ui.answer;
-    const ResolvedInsertion r = resolveCommand(c, settings, answer);
+    const ResolvedInsertion r
+        = c.kind == InsertKind::Dialog ? ui.dialogAnswer : resolveCommand(c, settings, answer);
     const InsertRunResult result = runner.run(index, doc);
+    if (c.kind == InsertKind::Dialog)
+        QCOMPARE(ui.asked, QStringList { c.dialog });
 
     const QString o = lowerCase && r.mode != InsertMode::Plain ? LowerCaseTags(r.opening) : r.opening;
     const QString cl = lowerCase ? LowerCaseTags(r.closing) : r.closing;
@@ -169,10 +181,18 @@ void TestInsertRunner::repeatAfterCancelledAnchor()
     QCOMPARE(ui.asked.size(), 1);
     QCOMPARE(ui.asked.first(), QStringLiteral("Zakotwiczenie|Podaj nazwę kotwicy, którą mam wstawić:"));
     QCOMPARE(doc.text(), QStringLiteral("<I>abc</I> word def"));
+    // A cancelled dialog, and a date (text, put in as entities are), leave it too.
+    ui.dialogAnswer = ResolvedInsertion();
+    QVERIFY(!runner.run(u"BtnObrazekClick", doc).inserted);
+    ui.dialogAnswer = { InsertMode::Plain, QStringLiteral("6 maja 2024"), QString() };
+    doc.setSelection(0, 0);
+    QVERIFY(runner.run(u"BtnDataClick", doc).inserted);
+    QCOMPARE(doc.text(), QStringLiteral("6 maja 2024<I>abc</I> word def"));
+    doc.setSelection(22, 4);
 
     const InsertRunResult again = runner.run(u"Wstawjeszczeraz1", doc);
     QVERIFY(again.inserted);
-    QCOMPARE(doc.text(), QStringLiteral("<I>abc</I> <I>word</I> def"));
+    QCOMPARE(doc.text(), QStringLiteral("6 maja 2024<I>abc</I> <I>word</I> def"));
     QCOMPARE(doc.selectedText(), QStringLiteral("word"));
 }
 
@@ -219,7 +239,7 @@ void TestInsertRunner::charsetDeclaration()
     ui.yes = yes;
     InsertCommandRunner runner(&ui);
     StringDocument doc(1, kText);
-    doc.setIsoCharset(isoBefore);
+    doc.state().setIso(isoBefore);
     doc.setSelection(0, 0);
     runner.run(command, doc);
     QVERIFY(doc.text().startsWith(QLatin1String("<META HTTP-EQUIV=\"Content-Type\"")));
@@ -229,7 +249,50 @@ void TestInsertRunner::charsetDeclaration()
     if (asked)
         QVERIFY(
             ui.asked.first().startsWith(QLatin1String("Wstawianie deklaracji: pytanie|Kodowanie ustawione")));
-    QCOMPARE(doc.isoCharset(), isoAfter);
+    QCOMPARE(doc.state().iso(), isoAfter);
+}
+
+void TestInsertRunner::charsetDeclarationCodePages_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("before"); // DocumentEncoding::Id
+    QTest::addColumn<bool>("bomBefore");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<bool>("bomAfter");
+    const int win = DocumentEncoding::Windows1250, iso = DocumentEncoding::Iso8859_2,
+              utf8 = DocumentEncoding::Utf8;
+    const QString u = QStringLiteral("WstawdeklaracjUTF81Click");
+    QTest::newRow("UTF-8 on a Win document, Yes") << u << win << false << true << true << utf8 << false;
+    QTest::newRow("UTF-8 on an ISO document, No") << u << iso << false << false << true << iso << false;
+    QTest::newRow("UTF-8 on a UTF-8 document") << u << utf8 << true << true << false << utf8 << true;
+    QTest::newRow("Win on a UTF-8 document, Yes")
+        << QStringLiteral("WstawdeklaracjWin1Click") << utf8 << true << true << true << win << false;
+    QTest::newRow("ISO on a UTF-8 document, No")
+        << QStringLiteral("WstawdeklaracjISO1Click") << utf8 << false << false << true << utf8 << false;
+}
+
+void TestInsertRunner::charsetDeclarationCodePages()
+{
+    QFETCH(QString, command);
+    QFETCH(int, before);
+    QFETCH(bool, bomBefore);
+    QFETCH(bool, yes);
+    QFETCH(bool, asked);
+    QFETCH(int, after);
+    QFETCH(bool, bomAfter);
+    ScriptedInteraction ui;
+    ui.yes = yes;
+    InsertCommandRunner runner(&ui);
+    StringDocument doc(1, kText);
+    doc.state().encoding = { DocumentEncoding::Id(before), bomBefore };
+    doc.setSelection(0, 0);
+    runner.run(command, doc);
+    QVERIFY(doc.text().startsWith(insertCommands()[size_t(findInsertCommand(command))].opening));
+    QCOMPARE(ui.asked.size(), asked ? 1 : 0);
+    QCOMPARE(int(doc.state().encoding.codePage), after);
+    QCOMPARE(doc.state().encoding.bom, bomAfter);
 }
 
 void TestInsertRunner::ssiMenuClearsAutoInterpretation()
@@ -255,7 +318,7 @@ void TestInsertRunner::ssiMenuClearsAutoInterpretation()
     runner.setAutoInterpretation(false);
     doc.setSelection(0, 0);
     runner.insertPair(doc, QStringLiteral(">"), QString());
-    QVERIFY(!doc.snapshotValid());
+    QVERIFY(!doc.state().hasSnapshot());
     runner.setAutoInterpretation(true);
     QVERIFY(runner.autoInterpretation());
 }

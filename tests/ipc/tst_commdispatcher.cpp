@@ -2,6 +2,7 @@
 #include "ipc/commdispatcher.h"
 
 #include <QTest>
+#include <QtEndian>
 
 // The eight messages carried out on string documents, without any connection.
 class TestCommDispatcher : public QObject
@@ -253,7 +254,7 @@ private Q_SLOTS:
         QCOMPARE(reply.answer, answer);
         QCOMPARE(reply.result, quint32(answer.size() + 1));
         QVERIFY(quint32(reply.answer.size()) < bufferSize);
-        QVERIFY(!doc(0)->snapshotValid()); // reading is no change
+        QVERIFY(!doc(0)->state().hasSnapshot()); // reading is no change
     }
 
     void fetchPartOfDocument()
@@ -322,6 +323,109 @@ private Q_SLOTS:
         m_openResult = openResult;
         QCOMPARE(send(Comm::OpenFile, 0, 0, block).result, result);
         QCOMPARE(m_opened, path.isEmpty() ? QStringList() : QStringList(path));
+    }
+
+    // With wParam bit 31 texts travel in UTF-8 both ways, every character as it is.
+    void utf8Texts_data()
+    {
+        QTest::addColumn<quint32>("msg");
+        QTest::addColumn<quint32>("lParam");
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<QString>("text"); // the document afterwards
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<quint32>("result");
+        const QString emoji = QStringLiteral("\U0001F600");
+        const QByteArray emojiBytes("\xF0\x9F\x98\x80");
+        // The document is "a" + emoji + "ż" with "a" selected.
+        const QString start = QStringLiteral("a") + emoji + QStringLiteral("ż");
+        QTest::newRow("0x403 emoji in")
+            << quint32(Comm::ReplaceSelection) << 0u << emojiBytes + "\r\n\0"
+            << emoji + QStringLiteral("\n") + emoji + QStringLiteral("ż") << QByteArray() << 4u;
+        QTest::newRow("0x406 emoji in") << quint32(Comm::SetText) << 0u << "x" + emojiBytes + "\0ignored"
+                                        << QStringLiteral("x") + emoji << QByteArray() << 0u;
+        QTest::newRow("0x404 pair") << quint32(Comm::InsertPair) << 0u
+                                    << QByteArrayLiteral("<\xC5\x81>\0</\xC5\x81>\0")
+                                    << QStringLiteral("<Ł>a</Ł>") + emoji + QStringLiteral("ż")
+                                    << QByteArray() << 1u;
+        QTest::newRow("0x407 emoji out")
+            << quint32(Comm::GetText) << 100u << QByteArray() << start << "a" + emojiBytes + "\xC5\xBC" << 8u;
+        QTest::newRow("0x407 cut between characters")
+            << quint32(Comm::GetText) << 5u << QByteArray() << start << QByteArray("a") << 2u;
+        QTest::newRow("0x407 exact fit")
+            << quint32(Comm::GetText) << 6u << QByteArray() << start << "a" + emojiBytes << 6u;
+        QTest::newRow("0x405 selection")
+            << quint32(Comm::GetSelection) << 100u << QByteArray() << start << QByteArray("a") << 2u;
+        QTest::newRow("not UTF-8: refused")
+            << quint32(Comm::ReplaceSelection) << 0u << QByteArray("\xB9\0") << start << QByteArray() << 0u;
+        QTest::newRow("pair not UTF-8: refused")
+            << quint32(Comm::InsertPair) << 0u << QByteArrayLiteral("<b>\0\xC5\0") << start << QByteArray()
+            << 0u;
+    }
+    void utf8Texts()
+    {
+        QFETCH(quint32, msg);
+        QFETCH(quint32, lParam);
+        QFETCH(QByteArray, block);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, answer);
+        QFETCH(quint32, result);
+        doc(0)->setText(QStringLiteral("a\U0001F600ż"));
+        doc(0)->setSelection(0, 1);
+        m_docs->activate(1);
+        const CommReply reply = send(msg, Comm::Utf8Flag | 1, lParam, block);
+        QCOMPARE(doc(0)->text(), text);
+        QCOMPARE(reply.answer, answer);
+        if (msg == Comm::SetText)
+            result = quint32(doc(0)->selStart() + 1);
+        QCOMPARE(reply.result, result);
+        // A refused request changes nothing, not even the active tab.
+        QCOMPARE(m_docs->activeIndex(), result == 0 ? 1 : 0);
+    }
+
+    void utf8OpenFile()
+    {
+        QCOMPARE(send(Comm::OpenFile, Comm::Utf8Flag, 0, QByteArray("/tmp/\xF0\x9F\x98\x80\xD0\xB6.html\0"))
+                     .result,
+            7u);
+        QCOMPARE(m_opened, QStringList { QStringLiteral("/tmp/\U0001F600ж.html") });
+        QCOMPARE(send(Comm::OpenFile, Comm::Utf8Flag, 0, QByteArray("/tmp/\xFF.html\0")).result, 0u);
+        QCOMPARE(m_opened.size(), 1);
+    }
+
+    // In UTF-8, 0x408 takes start and length as two u32 from its block.
+    void setSelectionPastSixteenBits_data()
+    {
+        QTest::addColumn<quint32>("wParam");
+        QTest::addColumn<quint32>("lParam");
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        const auto numbers = [](quint32 a, quint32 b) {
+            QByteArray out(8, Qt::Uninitialized);
+            qToLittleEndian<quint32>(a, out.data());
+            qToLittleEndian<quint32>(b, out.data() + 4);
+            return out;
+        };
+        const quint32 utf8 = Comm::Utf8Flag | 1;
+        QTest::newRow("start past 65,535") << utf8 << 0u << numbers(70000, 5) << 70000 << 5;
+        QTest::newRow("length past 65,535") << utf8 << 0u << numbers(10, 80000) << 10 << 80000;
+        QTest::newRow("clipped to the text") << utf8 << 0u << numbers(99990, 0xFFFFFFFFu) << 99990 << 10;
+        QTest::newRow("start past the end") << utf8 << 0u << numbers(0xFFFFFFFFu, 0xFFFFFFFFu) << 100000 << 0;
+        QTest::newRow("short block: lParam") << utf8 << 0x00050003u << QByteArray("\1\0\0") << 5 << 3;
+        QTest::newRow("without the flag: lParam") << 1u << 0x00050003u << numbers(70000, 5) << 5 << 3;
+    }
+    void setSelectionPastSixteenBits()
+    {
+        QFETCH(quint32, wParam);
+        QFETCH(quint32, lParam);
+        QFETCH(QByteArray, block);
+        QFETCH(int, start);
+        QFETCH(int, length);
+        doc(0)->setText(QString(100000, QLatin1Char('x')));
+        const CommReply reply = send(Comm::SetSelection, wParam, lParam, block);
+        QCOMPARE(doc(0)->selStart(), start);
+        QCOMPARE(doc(0)->selLength(), length);
+        QCOMPARE(reply.result, quint32(start + 1));
     }
 
     void missingCallbacksYieldZero()

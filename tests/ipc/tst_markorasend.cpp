@@ -113,7 +113,7 @@ private Q_SLOTS:
         const Run r = run({ QStringLiteral("open"), QStringLiteral("rel.html") });
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.out, QStringLiteral("3\n"));
-        QCOMPARE(m_s->doc(2)->fileName(), QDir::current().absoluteFilePath(QStringLiteral("rel.html")));
+        QCOMPARE(m_s->doc(2)->state().fileName, QDir::current().absoluteFilePath(QStringLiteral("rel.html")));
     }
 
     void textFromStandardInput()
@@ -123,6 +123,55 @@ private Q_SLOTS:
                        "cia\r\n"));
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(m_s->doc(1)->text(), QString::fromUtf8("z wejścia\n"));
+    }
+
+    // -u: UTF-8 on the channel, every character as it is, positions past 65,535.
+    void utf8_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("doc2"); // text of document 2 afterwards
+        QTest::addColumn<int>("selStart");
+        QTest::addColumn<int>("selLength");
+        const QString text = QStringLiteral("\U0001F600ż") + QString(70000, QLatin1Char('x'));
+        QTest::newRow("get-text emoji out")
+            << A({ "-u", "get-text", "2", "7" }) << 0 << QStringLiteral("7\n\U0001F600ż") << text << 0 << 0;
+        QTest::newRow("replace-sel emoji in")
+            << A({ "--utf8", "replace-sel", "2", "\U0001F602" }) << 0 << QStringLiteral("3\n")
+            << QStringLiteral("\U0001F602") + text << 2 << 0;
+        QTest::newRow("set-sel past 65,535") << A({ "-u", "set-sel", "2", "70000", "3" }) << 0
+                                             << QStringLiteral("70001\n") << text << 70000 << 3;
+        QTest::newRow("set-sel past 65,535 needs -u")
+            << A({ "set-sel", "2", "70000", "3" }) << 2 << QString() << text << 0 << 0;
+        QTest::newRow("without -u: references")
+            << A({ "get-text", "2", "11" }) << 0 << QStringLiteral("11\n&#128512;\u017C") << text << 0 << 0;
+    }
+    void utf8()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, doc2);
+        QFETCH(int, selStart);
+        QFETCH(int, selLength);
+        m_s->doc(1)->setText(QStringLiteral("\U0001F600ż") + QString(70000, QLatin1Char('x')));
+        m_s->doc(1)->setSelection(0, 0);
+        const Run r = run(args);
+        QCOMPARE(r.exitCode, exitCode);
+        QCOMPARE(r.out, out);
+        QCOMPARE(m_s->doc(1)->text(), doc2);
+        QCOMPARE(m_s->doc(1)->selStart(), selStart);
+        QCOMPARE(m_s->doc(1)->selLength(), selLength);
+    }
+
+    void utf8OpenCarriesAnyName()
+    {
+        const QString name = QStringLiteral("\u0436\U0001F600.html");
+        QCOMPARE(run({ QStringLiteral("open"), name }).exitCode, 3); // Windows-1250 cannot carry it
+        const Run r = run({ QStringLiteral("-u"), QStringLiteral("open"), name });
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(m_s->doc(2)->state().fileName, QDir::current().absoluteFilePath(name));
     }
 
     void communicationErrors_data()

@@ -1,8 +1,9 @@
 #include "app/ui/startup.h"
+#include "app/ui/documentmanager.h"
 #include "app/ui/toknogl.h"
 #include "commtestserver.h"
-#include "ipc/client/commclient.h"
 #include "guitestsupport.h"
+#include "ipc/client/commclient.h"
 
 #include <QLocalSocket>
 #include <QSignalSpy>
@@ -105,10 +106,21 @@ private Q_SLOTS:
                   QStringLiteral("abcdefghij"), QStringLiteral("0"), QString() };
         QCOMPARE(out, expected);
         QCOMPARE(m_s->docs.count(), 3);
-        QCOMPARE(m_s->doc(2)->fileName(), QStringLiteral("/tmp/x.html"));
+        QCOMPARE(m_s->doc(2)->state().fileName, QStringLiteral("/tmp/x.html"));
         QCOMPARE(m_s->doc(0)->text(), QString::fromUtf8("alpha\n<B>bęta</B>\ngamma"));
         QCOMPARE(m_s->doc(1)->selectedText(), QStringLiteral("fgh"));
         QCOMPARE(m_s->docs.activeIndex(), 1);
+    }
+
+    // Past 16 bits CommSetSelection takes the UTF-8 form, which carries the numbers whole.
+    void setSelectionPastSixteenBits()
+    {
+        m_s->doc(1)->setText(QString(70010, QLatin1Char('x')));
+        QCOMPARE(onClientThread<quint32>([] { return CommSetSelection(2, 70000, 4); }), 70001u);
+        QCOMPARE(m_s->doc(1)->selStart(), 70000);
+        QCOMPARE(m_s->doc(1)->selLength(), 4);
+        QCOMPARE(onClientThread<quint32>([] { return CommSetSelection(2, 3, 70000); }), 4u);
+        QCOMPARE(m_s->doc(1)->selLength(), 70000);
     }
 
     void noEditorListening()
@@ -524,9 +536,9 @@ private Q_SLOTS:
         testsupport::writeFile(folder.filePath(QStringLiteral("inna.html")), "<p>inna</p>");
         testsupport::ScriptedUser user;
         TOknoGl window;
-        QVERIFY(window.Open(open, 0) > 0);
+        QVERIFY(window.documents().Open(open, 0) > 0);
         const qsizetype askedBefore = user.asked.size();
-        window.editorAt(0)->setText(QStringLiteral("<p>zmieniony</p>"));
+        window.documents().editorAt(0)->setText(QStringLiteral("<p>zmieniony</p>"));
         const std::unique_ptr<CommDispatcher> dispatcher = MakeCommDispatcher(window);
         TCommWin server(*dispatcher);
         const QString name = m_s->name + QStringLiteral("-window");
@@ -546,8 +558,8 @@ private Q_SLOTS:
             QCOMPARE(int(outcomes[i].error), int(CommError::None));
             QCOMPARE(outcomes[i].result > 0, opened && i == 0);
         }
-        QCOMPARE(window.count(), opened ? 2 : 1);
-        QCOMPARE(window.editorAt(0)->text(), QStringLiteral("<p>zmieniony</p>"));
+        QCOMPARE(window.documents().count(), opened ? 2 : 1);
+        QCOMPARE(window.documents().editorAt(0)->text(), QStringLiteral("<p>zmieniony</p>"));
         const QString shown = window.statusPanel(3);
         QVERIFY2(shown.endsWith(status) && shown.contains(path, Qt::CaseInsensitive), qPrintable(shown));
     }

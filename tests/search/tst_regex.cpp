@@ -18,6 +18,10 @@ private Q_SLOTS:
     void matchFromOffset();
     void groups();
     void loneSurrogateSubject();
+    void loneSurrogateFarIn_data();
+    void loneSurrogateFarIn();
+    void literalAsTheEngine_data();
+    void literalAsTheEngine();
     void substitute_data();
     void substitute();
     void templateOverMatcher();
@@ -224,6 +228,93 @@ void TestRegex::loneSurrogateSubject()
     QCOMPARE(m.start(), 6);
     QVERIFY(!m.findNext());
     QCOMPARE(m.error(), 0);
+}
+
+// A lone surrogate deep in a long text is found too: the engine, told the text is valid,
+// would read it with the next character as one.
+void TestRegex::loneSurrogateFarIn_data()
+{
+    QTest::addColumn<int>("at");
+    QTest::addColumn<bool>("high");
+    QTest::newRow("high, first block") << 10 << true;
+    QTest::newRow("high, far in") << 70001 << true;
+    QTest::newRow("low, far in") << 70001 << false;
+    QTest::newRow("high, last character") << 9999 << true;
+}
+
+void TestRegex::loneSurrogateFarIn()
+{
+    QFETCH(int, at);
+    QFETCH(bool, high);
+    QString s(at, QLatin1Char('a'));
+    s += QChar(high ? 0xD800 : 0xDC00);
+    s += QLatin1Char('b');
+    if (at == 9999)
+        s.chop(1); // the surrogate ends the text
+    Regex re;
+    QVERIFY(re.compile(QStringLiteral("[^a]"), true, true));
+    RegexMatcher m(re, s);
+    if (at == 9999) {
+        QVERIFY(!m.findNext());
+    } else {
+        QVERIFY(m.findNext());
+        QCOMPARE(m.start(), qsizetype(at) + 1);
+        QCOMPARE(m.matched().toString(), QStringLiteral("b"));
+    }
+    QCOMPARE(m.error(), 0);
+}
+
+// A literal is found without the engine; it must find what the engine finds, in every
+// case form the engine takes (the long s, the Kelvin sign, the Greek final sigma, ...).
+void TestRegex::literalAsTheEngine_data()
+{
+    QTest::addColumn<QString>("literal");
+    QTest::addColumn<QString>("subject");
+
+    const QString lone = QString(QChar(0xD800));
+    QTest::newRow("s forms") << QStringLiteral("szukaj")
+                             << QStringLiteral("SZUKAJ szukaj \u017Fzukaj Szukaj szuka");
+    QTest::newRow("Kelvin sign") << QStringLiteral("kot") << QStringLiteral("Kot \u212Aot kOT kto");
+    QTest::newRow("sigma") << QStringLiteral("σ") << QStringLiteral("Σσς σ");
+    QTest::newRow("sharp s") << QStringLiteral("ß") << QStringLiteral("ß ẞ ss SS");
+    QTest::newRow("dotted and dotless i") << QStringLiteral("i") << QStringLiteral("i I İ ı");
+    QTest::newRow("capital dotted I") << QStringLiteral("İ") << QStringLiteral("i I İ ı");
+    QTest::newRow("Polish letters") << QStringLiteral("zażółć")
+                                    << QStringLiteral("ZAŻÓŁĆ zażółć ZaŻóŁć zazolc");
+    QTest::newRow("overlapping") << QStringLiteral("aa") << QStringLiteral("aaaaa");
+    QTest::newRow("at both ends") << QStringLiteral("ab") << QStringLiteral("ab ab");
+    QTest::newRow("markup and digits")
+        << QStringLiteral("<p class=\"x\">1.") << QStringLiteral("<P CLASS=\"X\">1. <p class=\"x\">1,");
+    QTest::newRow("lone surrogates") << QStringLiteral("ab")
+                                     << lone + QStringLiteral("ab") + lone + QStringLiteral("AB") + lone;
+    QTest::newRow("beside astral letters") << QStringLiteral("a") << QStringLiteral("😀a𝔄A");
+    QTest::newRow("longer than the text") << QStringLiteral("abcdef") << QStringLiteral("abc");
+}
+
+void TestRegex::literalAsTheEngine()
+{
+    QFETCH(QString, literal);
+    QFETCH(QString, subject);
+    for (const bool caseless : { true, false }) {
+        Regex fast;
+        QVERIFY(fast.compileLiteral(literal, caseless, true));
+        Regex engine;
+        QVERIFY(engine.compile(Regex::quote(literal), caseless, true));
+        for (qsizetype from = 0; from <= subject.size(); ++from) {
+            RegexMatcher a(fast, subject);
+            RegexMatcher b(engine, subject);
+            bool more = a.matchFrom(from);
+            QCOMPARE(more, b.matchFrom(from));
+            while (more) {
+                QCOMPARE(a.start(), b.start());
+                QCOMPARE(a.end(), b.end());
+                QCOMPARE(a.matched().toString(), b.matched().toString());
+                more = a.findNext();
+                QCOMPARE(more, b.findNext());
+            }
+            QCOMPARE(a.error(), 0);
+        }
+    }
 }
 
 void TestRegex::substitute_data()

@@ -2,6 +2,7 @@
 #include "search/findresults.h"
 #include "search/searchengine.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 using Positions = QVector<int>;
@@ -12,6 +13,8 @@ class TestSearchEngine : public QObject
 private Q_SLOTS:
     void prepareLiteralOrRegex_data();
     void prepareLiteralOrRegex();
+    void emojiIsTwoPositionsNeverSplit_data();
+    void emojiIsTwoPositionsNeverSplit();
     void compileErrorText();
     void errorPositionInTypedText_data();
     void errorPositionInTypedText();
@@ -26,6 +29,8 @@ private Q_SLOTS:
     void replaceAllUndo();
     void replaceAllInSelection();
     void replaceAllWholeLongReplacement();
+    void replaceAllLongText_data();
+    void replaceAllLongText();
     void findAllDocuments();
     void findAllInSelection();
     void cancelStopsEachDocument();
@@ -84,6 +89,58 @@ void TestSearchEngine::prepareLiteralOrRegex()
     QFETCH(QString, text);
     QFETCH(Positions, positions);
     QCOMPARE(findAllPositions(findText, regex, text), positions);
+}
+
+// Positions are QString indexes: a character outside the Basic Multilingual Plane is two
+// of them, and no match starts or ends between the two.
+void TestSearchEngine::emojiIsTwoPositionsNeverSplit_data()
+{
+    QTest::addColumn<QString>("findText");
+    QTest::addColumn<bool>("regex");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Positions>("positions");
+    QTest::addColumn<QStringList>("matches");
+    const QString e = QStringLiteral("\U0001F600");
+    QTest::newRow("dot") << QStringLiteral(".") << true << QStringLiteral("a") + e + QStringLiteral("b")
+                         << Positions { 0, 1, 3 }
+                         << QStringList { QStringLiteral("a"), e, QStringLiteral("b") };
+    QTest::newRow("two dots") << QStringLiteral("..") << true << e + e + QStringLiteral("c")
+                              << Positions { 0 } << QStringList { e + e };
+    QTest::newRow("negated class") << QStringLiteral("[^a]") << true << QStringLiteral("a") + e
+                                   << Positions { 1 } << QStringList { e };
+    QTest::newRow("class beside an emoji") << QStringLiteral("[a-z]+") << true << e + QStringLiteral("ab") + e
+                                           << Positions { 2 } << QStringList { QStringLiteral("ab") };
+    QTest::newRow("literal after emoji") << QStringLiteral("b") << false << e + e + QStringLiteral("b")
+                                         << Positions { 4 } << QStringList { QStringLiteral("b") };
+    QTest::newRow("the emoji itself")
+        << e << false << QStringLiteral("x") + e + e << Positions { 1, 3 } << QStringList { e, e };
+}
+
+void TestSearchEngine::emojiIsTwoPositionsNeverSplit()
+{
+    QFETCH(QString, findText);
+    QFETCH(bool, regex);
+    QFETCH(QString, text);
+    QFETCH(Positions, positions);
+    QFETCH(QStringList, matches);
+    StringDocumentSet docs;
+    docs.add(text, QStringLiteral("/tmp/a.html"));
+    SearchOptions o;
+    o.regularExpression = regex;
+    SearchEngine engine;
+    engine.setPollInterval(0);
+    const auto r = engine.findAll(SearchEngine::prepare(findText, o), docs, o, findText);
+    Positions found;
+    QStringList texts;
+    for (const FindResultRow &row : r.rows) {
+        if (row.image != FindResultRow::Found)
+            continue;
+        found << int(row.position);
+        texts << row.text;
+        QCOMPARE(text.mid(row.position, row.text.size()), row.text);
+    }
+    QCOMPARE(found, positions);
+    QCOMPARE(texts, matches);
 }
 
 void TestSearchEngine::compileErrorText()
@@ -330,6 +387,69 @@ void TestSearchEngine::replaceAllWholeLongReplacement()
     engine.replaceAll(SearchEngine::prepare(QStringLiteral("x"), SearchOptions()), docs, SearchOptions(),
         QStringLiteral("x"), longText);
     QCOMPARE(doc->text(), QLatin1Char('<') + longText + QLatin1Char('>'));
+}
+
+// Texts of megabytes take the path that reserves rows from the first stretch's matches
+// and shares repeated texts between rows: every row still says what it did.
+void TestSearchEngine::replaceAllLongText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("findText");
+    QTest::addColumn<QString>("replacement");
+
+    const QString lines = QStringLiteral("<p class=\"a\">x</p><p class=\"bb\">y</p>\n").repeated(40000);
+    QTest::newRow("matches all along")
+        << lines << QStringLiteral("<p class=\"(\\w+)\">") << QStringLiteral("<div id=\"$1\">");
+    QTest::newRow("matches crowded at the start")
+        << QStringLiteral("ab").repeated(100000) + QString(2000000, QLatin1Char('-')) << QStringLiteral("b")
+        << QStringLiteral("[$&]");
+    QTest::newRow("each match different") << [] {
+        QString t;
+        for (int i = 0; i < 200000; ++i)
+            t += QStringLiteral("n=%1;").arg(i);
+        return t;
+    }() << QStringLiteral("n=(\\d+)") << QStringLiteral("$1");
+}
+
+void TestSearchEngine::replaceAllLongText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, findText);
+    QFETCH(QString, replacement);
+    StringDocumentSet docs;
+    StringDocument *doc = docs.add(text);
+    SearchOptions o;
+    o.regularExpression = true;
+    o.specialSequences = true;
+    SearchEngine engine;
+    const auto r = engine.replaceAll(SearchEngine::prepare(findText, o), docs, o, findText, replacement);
+
+    // The same replacement, match by match, with QRegularExpression.
+    const QRegularExpression re(findText);
+    QString expected;
+    qsizetype copied = 0;
+    qsizetype i = 0;
+    auto it = re.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        QString inserted = replacement;
+        inserted.replace(QStringLiteral("$&"), m.captured(0)).replace(QStringLiteral("$1"), m.captured(1));
+        expected += QStringView(text).mid(copied, m.capturedStart() - copied);
+        QVERIFY(i < r.count);
+        const FindResultRow &row = r.rows[size_t(i++)];
+        QCOMPARE(row.image, int(FindResultRow::Replaced));
+        QCOMPARE(row.position, expected.size());
+        QCOMPARE(row.text, m.captured(0));
+        QCOMPARE(row.replacement, inserted);
+        expected += inserted;
+        copied = m.capturedEnd();
+    }
+    expected += QStringView(text).mid(copied);
+    QCOMPARE(r.count, i);
+    QCOMPARE(r.rows.size(), size_t(i + 1));
+    QCOMPARE(doc->text(), expected);
+    // Rows reserved for more matches than came are given back.
+    QVERIFY(r.rows.capacity() <= 2 * r.rows.size() + 4096);
 }
 
 void TestSearchEngine::findAllDocuments()

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void detectionAndDecoding_data();
     void detectionAndDecoding();
     void tabsExpand();
+    void writeBytesAsTheyAre();
+    void decodeAsByteByByte();
     void loadFailures();
     void saveWritesCrLfAndCodePage();
     void unmappableBecomeReferences();
@@ -33,6 +36,16 @@ private Q_SLOTS:
     void fullDiskKeepsOldFile();
     void saveKeepsFileIdentity_data();
     void saveKeepsFileIdentity();
+    void roundTripUnedited_data();
+    void roundTripUnedited();
+    void mixedBreaksTakeTheMajority_data();
+    void mixedBreaksTakeTheMajority();
+    void encodeUnicode_data();
+    void encodeUnicode();
+    void tabsPerCodePage_data();
+    void tabsPerCodePage();
+    void fallbackWarning_data();
+    void fallbackWarning();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -149,6 +162,58 @@ void TstDocFile::tabsExpand()
     QVERIFY(writeBytes(file, "\tx\r\n\t\ty"));
     QCOMPARE(LoadDocumentFile(file, 0, false, 3).text, QStringLiteral("   x\n      y"));
     QCOMPARE(LoadDocumentFile(file, 0, false, 1).text, QStringLiteral(" x\n  y"));
+    QCOMPARE(LoadDocumentFile(file, 0, false, 0).text, QStringLiteral(" x\n  y"));
+    QCOMPARE(LoadDocumentFile(file, 0, false, KeepTabs).text, QStringLiteral("\tx\n\t\ty"));
+}
+
+// Old contents put back byte for byte: line breaks, tabs and every byte as they were.
+void TstDocFile::writeBytesAsTheyAre()
+{
+    const QString file = path(QStringLiteral("bytes.html"));
+    QVERIFY(writeBytes(file, "old"));
+    const QByteArray bytes("a\n\tb\r\x81\xff&#8212;\r\n");
+    const SaveResult r = WriteDocumentBytes(file, bytes);
+    QVERIFY2(r.ok, qPrintable(r.errorText));
+    QCOMPARE(readBytes(file), bytes);
+    QCOMPARE(r.stamp, StatFile(file));
+    QCOMPARE(r.unmappable, 0);
+}
+
+// Decoding goes a stretch at a time (ASCII sixteen bytes at once, line breaks and tabs
+// found with memchr); it must give what decoding byte by byte gives, wherever the line
+// breaks, tabs and letters fall.
+void TstDocFile::decodeAsByteByByte()
+{
+    QRandomGenerator rng(7);
+    const char pick[] = "\r\n\t a<>\xb1\xb9\xe6\x81\x9c";
+    const QString file = path(QStringLiteral("random.html"));
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes(int(rng.bounded(round < 200 ? 70 : 3000)), Qt::Uninitialized);
+        for (char &b : bytes)
+            b = rng.bounded(3) == 0 ? pick[rng.bounded(int(sizeof(pick)) - 1)] : char(rng.bounded(256));
+        QVERIFY(writeBytes(file, bytes));
+        for (const bool iso : { false, true }) {
+            for (const int tabWidth : { KeepTabs, 0, 3 }) {
+                QString expected;
+                for (int i = 0; i < bytes.size(); ++i) {
+                    const unsigned char b = static_cast<unsigned char>(bytes[i]);
+                    if (b == '\r') {
+                        expected += QLatin1Char('\n');
+                        if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                            ++i;
+                    } else if (b == '\t' && tabWidth != KeepTabs) {
+                        expected += QString(std::max(tabWidth, 1), QLatin1Char(' '));
+                    } else {
+                        expected += QChar(
+                            CodePage::toUnicode(b, iso ? CodePage::Iso8859_2 : CodePage::Windows1250));
+                    }
+                }
+                const LoadResult loaded = LoadDocumentFile(file, iso ? 2 : 1, false, tabWidth);
+                QVERIFY(loaded.ok);
+                QCOMPARE(loaded.text, expected);
+            }
+        }
+    }
 }
 
 void TstDocFile::loadFailures()
@@ -383,6 +448,285 @@ void TstDocFile::saveKeepsFileIdentity()
     // No backup or temporary file is left behind.
     QCOMPARE(
         QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), saved == real ? 1 : 2);
+}
+
+namespace {
+
+QByteArray utf16(const QString &text, bool bigEndian)
+{
+    QByteArray out(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    for (const QChar c : text) {
+        const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+        out += bigEndian ? hi : lo;
+        out += bigEndian ? lo : hi;
+    }
+    return out;
+}
+
+// Every byte value but CR and LF, in runs ended by breaker.
+QByteArray everyByte(const QByteArray &breaker)
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (b == '\r' || b == '\n')
+            continue;
+        bytes.append(char(b));
+        if (b % 32 == 31)
+            bytes.append(breaker);
+    }
+    return bytes;
+}
+
+} // namespace
+
+// Opened with tabs kept and saved without edits, every file comes back byte for byte, in
+// the encoding and with the line break it was read with.
+void TstDocFile::roundTripUnedited_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("codePage"); // DocumentEncoding::Id read in
+    QTest::addColumn<bool>("bom");
+    QTest::addColumn<int>("lineBreak");
+    QTest::addColumn<bool>("fellBack");
+    QTest::addColumn<QString>("text"); // the text read; empty: not compared
+    using E = DocumentEncoding;
+    const int crLf = int(LineBreak::CrLf), lf = int(LineBreak::Lf), cr = int(LineBreak::Cr);
+    // Long enough that the sixteen-byte runs meet letters and breaks at every offset.
+    QString page;
+    for (int i = 0; i < 40; ++i)
+        page += QStringLiteral("<p>Zażółć gęślą jaźń \U0001F600 %1</p>\n<b>ŹDŹBŁO</b>\n").arg(i);
+    QString crLfPage = page;
+    crLfPage.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+
+    QTest::newRow("UTF-8, Polish letters and an emoji, LF")
+        << page.toUtf8() << 0 << int(E::Utf8) << false << lf << false << page;
+    QTest::newRow("UTF-8 with its mark, CR LF")
+        << "\xEF\xBB\xBF" + crLfPage.toUtf8() << 0 << int(E::Utf8) << true << crLf << false << page;
+    QTest::newRow("UTF-8 forced, with its mark")
+        << QByteArray("\xEF\xBB\xBF"
+                      "a\rb")
+        << 3 << int(E::Utf8) << true << cr << false << QStringLiteral("a\nb");
+    QTest::newRow("UTF-16 LE with its mark")
+        << utf16(crLfPage, false) << 0 << int(E::Utf16LE) << true << crLf << false << page;
+    QTest::newRow("UTF-16 BE with its mark, a lone surrogate kept")
+        << utf16(QStringLiteral("a\nb") + QChar(0xD800) + QStringLiteral("\n"), true) << 0 << int(E::Utf16BE)
+        << true << lf << false << QStringLiteral("a\nb") + QChar(0xD800) + QStringLiteral("\n");
+    QTest::newRow("LF") << QByteArray("a\nb\n") << 0 << int(E::Windows1250) << false << lf << false
+                        << QStringLiteral("a\nb\n");
+    QTest::newRow("CR") << QByteArray("a\rb\r\xB9") << 0 << int(E::Windows1250) << false << cr << false
+                        << QStringLiteral("a\nb\ną");
+    QTest::newRow("CR LF") << QByteArray("a\r\nb") << 0 << int(E::Windows1250) << false << crLf << false
+                           << QStringLiteral("a\nb");
+    QTest::newRow("tab-indented, tabs kept")
+        << QByteArray("<ul>\n\t<li>\xC5\xBC\n\t\t<b>x</b>\t\n</ul>\n") << 0 << int(E::Utf8) << false << lf
+        << false << QStringLiteral("<ul>\n\t<li>ż\n\t\t<b>x</b>\t\n</ul>\n");
+    QTest::newRow("every byte, Windows-1250, LF")
+        << everyByte("\n") << 1 << int(E::Windows1250) << false << lf << false << QString();
+    QTest::newRow("every byte, ISO 8859-2, CR")
+        << everyByte("\r") << 2 << int(E::Iso8859_2) << false << cr << false << QString();
+    QTest::newRow("declared UTF-8, invalid bytes")
+        << QByteArray("<meta charset=\"utf-8\"></head>Za\xBF\xF3\xB3\xE6\r\n") << 0 << int(E::Windows1250)
+        << false << crLf << true << QStringLiteral("<meta charset=\"utf-8\"></head>Zażółć\n");
+    QTest::newRow("forced UTF-8, invalid bytes")
+        << QByteArray("\xEF\xBB\xBF\xB9\n") << 3 << int(E::Windows1250) << false << lf << true
+        << QStringLiteral("ď»żą\n");
+    QTest::newRow("UTF-16 mark, odd length") << QByteArray("\xFF\xFE"
+                                                           "a\0b",
+        5) << 0 << int(E::Windows1250) << false
+                                             << crLf << true << QStringLiteral("˙ţa") + QChar(0) + u'b';
+    QTest::newRow("empty file") << QByteArray() << 0 << int(E::Windows1250) << false << crLf << false
+                                << QString();
+}
+
+void TstDocFile::roundTripUnedited()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, mode);
+    QFETCH(int, codePage);
+    QFETCH(bool, bom);
+    QFETCH(int, lineBreak);
+    QFETCH(bool, fellBack);
+    QFETCH(QString, text);
+    const QString file = path(QStringLiteral("round.html"));
+    QVERIFY(writeBytes(file, bytes));
+    LoadOptions options;
+    options.mode = mode;
+    options.expandTabs = false;
+    const LoadResult loaded = LoadDocumentFile(file, options);
+    QVERIFY2(loaded.ok, qPrintable(loaded.errorText));
+    QCOMPARE(int(loaded.encoding.codePage), codePage);
+    QCOMPARE(loaded.encoding.bom, bom);
+    QCOMPARE(loaded.iso, codePage == DocumentEncoding::Iso8859_2);
+    QCOMPARE(int(loaded.lineBreak), lineBreak);
+    QVERIFY(!loaded.mixedBreaks);
+    QCOMPARE(loaded.fellBack, fellBack);
+    QCOMPARE(loaded.warningText.contains(QLatin1String("Windows-1250")), fellBack);
+    if (!text.isEmpty())
+        QCOMPARE(loaded.text, text);
+
+    const SaveResult saved = SaveDocumentFile(file, loaded.text, loaded.encoding, loaded.lineBreak);
+    QVERIFY2(saved.ok, qPrintable(saved.errorText));
+    QCOMPARE(saved.unmappable, 0);
+    QCOMPARE(saved.replaced, 0);
+    QCOMPARE(readBytes(file), bytes);
+}
+
+void TstDocFile::mixedBreaksTakeTheMajority_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("lineBreak");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("CR LF most") << QByteArray("a\r\nb\nc\r\n") << int(LineBreak::CrLf)
+                                << QByteArray("a\r\nb\r\nc\r\n");
+    QTest::newRow("LF most") << QByteArray("a\nb\rc\n\xC5\xBC") << int(LineBreak::Lf)
+                             << QByteArray("a\nb\nc\n\xC5\xBC");
+    QTest::newRow("CR most") << QByteArray("a\rb\rc\r\n") << int(LineBreak::Cr) << QByteArray("a\rb\rc\r");
+    QTest::newRow("tie: CR LF first")
+        << QByteArray("a\nb\r\n") << int(LineBreak::CrLf) << QByteArray("a\r\nb\r\n");
+    QTest::newRow("tie: LF before CR") << QByteArray("a\rb\n") << int(LineBreak::Lf) << QByteArray("a\nb\n");
+}
+
+void TstDocFile::mixedBreaksTakeTheMajority()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, lineBreak);
+    QFETCH(QByteArray, saved);
+    const QString file = path(QStringLiteral("mixed.txt"));
+    QVERIFY(writeBytes(file, bytes));
+    LoadOptions options;
+    options.defaultEncoding = DocumentEncoding::utf8();
+    const LoadResult loaded = LoadDocumentFile(file, options);
+    QVERIFY(loaded.ok);
+    QVERIFY(loaded.mixedBreaks);
+    QCOMPARE(int(loaded.lineBreak), lineBreak);
+    QVERIFY(SaveDocumentFile(file, loaded.text, loaded.encoding, loaded.lineBreak).ok);
+    QCOMPARE(readBytes(file), saved);
+}
+
+// Texts no file was read from: typed, pasted or sent over the channel.
+void TstDocFile::encodeUnicode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("codePage");
+    QTest::addColumn<bool>("bom");
+    QTest::addColumn<int>("lineBreak");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("replaced");
+    using E = DocumentEncoding;
+    const int crLf = int(LineBreak::CrLf), lf = int(LineBreak::Lf), cr = int(LineBreak::Cr);
+    const QChar high(0xD83D), low(0xDE00);
+    QTest::newRow("every character as it is")
+        << QStringLiteral("ż\u2014\U0001F600&") << int(E::Utf8) << false << lf
+        << QByteArray("\xC5\xBC\xE2\x80\x94\xF0\x9F\x98\x80&") << 0;
+    QTest::newRow("lone high surrogate")
+        << QStringLiteral("a") + high + QStringLiteral("b") << int(E::Utf8) << false << lf
+        << QByteArray("a\xEF\xBF\xBD"
+                      "b")
+        << 1;
+    QTest::newRow("lone low surrogate at the end")
+        << QStringLiteral("a") + low << int(E::Utf8) << false << lf << QByteArray("a\xEF\xBF\xBD") << 1;
+    QTest::newRow("pair in the wrong order")
+        << QString(low) + high << int(E::Utf8) << false << lf << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD") << 2;
+    QTest::newRow("lone surrogate after a long run")
+        << QStringLiteral("0123456789abcdef") + high << int(E::Utf8) << true << crLf
+        << QByteArray("\xEF\xBB\xBF"
+                      "0123456789abcdef\xEF\xBF\xBD")
+        << 1;
+    QTest::newRow("UTF-8 with its mark, CR") << QStringLiteral("a\nb\n") << int(E::Utf8) << true << cr
+                                             << QByteArray("\xEF\xBB\xBF"
+                                                           "a\rb\r")
+                                             << 0;
+    QTest::newRow("UTF-16 LE keeps a lone surrogate, CR LF")
+        << QStringLiteral("a\n") + high << int(E::Utf16LE) << true << crLf
+        << QByteArray("\xFF\xFE"
+                      "a\0\r\0\n\0\x3D\xD8",
+               10)
+        << 0;
+    QTest::newRow("UTF-16 BE, emoji") << QStringLiteral("\U0001F600") << int(E::Utf16BE) << true << lf
+                                      << QByteArray("\xFE\xFF\xD8\x3D\xDE\x00", 6) << 0;
+    QTest::newRow("Windows-1250, LF")
+        << QStringLiteral("ż\n") << int(E::Windows1250) << false << lf << QByteArray("\xBF\n") << 0;
+}
+
+void TstDocFile::encodeUnicode()
+{
+    QFETCH(QString, text);
+    QFETCH(int, codePage);
+    QFETCH(bool, bom);
+    QFETCH(int, lineBreak);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, replaced);
+    EncodeCounts counts;
+    const DocumentEncoding encoding { DocumentEncoding::Id(codePage), bom };
+    QCOMPARE(EncodeDocumentText(text, encoding, LineBreak(lineBreak), &counts), bytes);
+    QCOMPARE(counts.replaced, replaced);
+    QCOMPARE(counts.unmappable, 0);
+}
+
+void TstDocFile::tabsPerCodePage_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("tabWidth");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("UTF-8, width 3") << QByteArray("\t\xC5\xBC\r\n\t\t\xF0\x9F\x98\x80") << 3 << 3
+                                    << QStringLiteral("   ż\n      \U0001F600");
+    QTest::newRow("UTF-8, width 0 is one space")
+        << QByteArray("\t\xC5\xBC\t") << 3 << 0 << QStringLiteral(" ż ");
+    QTest::newRow("UTF-16, width 2") << utf16(QStringLiteral("\tż\t"), false) << 0 << 2
+                                     << QStringLiteral("  ż  ");
+}
+
+void TstDocFile::tabsPerCodePage()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, mode);
+    QFETCH(int, tabWidth);
+    QFETCH(QString, text);
+    const QString file = path(QStringLiteral("tabs.html"));
+    QVERIFY(writeBytes(file, bytes));
+    LoadOptions options;
+    options.mode = mode;
+    options.tabWidth = tabWidth;
+    QCOMPARE(LoadDocumentFile(file, options).text, text);
+}
+
+void TstDocFile::fallbackWarning_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("declared") << QByteArray("<meta charset=utf-8>\xC5\xBC\xB9") << 0
+                              << QStringLiteral("Plik deklaruje kodowanie UTF-8, ale nie jest w nim zapisany "
+                                                "(pierwszy błędny bajt: 0xb9, bajt nr 23 pliku).");
+    QTest::newRow("forced, cut off") << QByteArray("ab\xC5") << 3
+                                     << QStringLiteral(
+                                            "Wybrano kodowanie UTF-8, ale plik nie jest w nim zapisany "
+                                            "(pierwszy błędny bajt: 0xc5, bajt nr 3 pliku).");
+    QTest::newRow("UTF-16, odd") << QByteArray("\xFE\xFF\x01") << 0
+                                 << QStringLiteral(
+                                        "Plik zaczyna się znacznikiem kolejności bajtów UTF-16, ale ma "
+                                        "nieparzystą liczbę bajtów.");
+}
+
+void TstDocFile::fallbackWarning()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, mode);
+    QFETCH(QString, reason);
+    const QString file = path(QStringLiteral("bad.html"));
+    QVERIFY(writeBytes(file, bytes));
+    LoadOptions options;
+    options.mode = mode;
+    const LoadResult loaded = LoadDocumentFile(file, options);
+    QVERIFY(loaded.ok && loaded.fellBack);
+    QCOMPARE(loaded.encoding, DocumentEncoding::fromIso(false));
+    QCOMPARE(loaded.warningText,
+        reason
+            + QStringLiteral(
+                "\nOtwarto go w kodowaniu Windows-1250: zapisany bez zmian zachowa wszystkie swoje "
+                "bajty."));
 }
 
 QTEST_GUILESS_MAIN(TstDocFile)

@@ -141,7 +141,7 @@ void TstKonwerterDial::convertScopes()
     QCOMPARE(first->text(), other);
     QCOMPARE(first->isModified(), otherModified);
     QCOMPARE(unchanged->isModified(), false);
-    QVERIFY(!unchanged->snapshotValid());
+    QVERIFY(!unchanged->state().hasSnapshot());
     // The selection is restored and the active document marked modified.
     QCOMPARE(current->selStart(), 5);
     QCOMPARE(current->selLength(), 4);
@@ -217,7 +217,7 @@ void TstKonwerterDial::missingTargetConvertsNothing()
     QVERIFY(m_shown[0].text.contains(QStringLiteral("ISO 8859-2")));
     QCOMPARE(doc->text(), QStringLiteral("żółw"));
     QVERIFY(!doc->isModified());
-    QVERIFY(!doc->snapshotValid());
+    QVERIFY(!doc->state().hasSnapshot());
 }
 
 void TstKonwerterDial::showTable()

@@ -2,12 +2,12 @@
 //
 // Prints the result on the first line of standard output and, for the messages that
 // fetch text (get-sel, get-text, raw 0x405/0x407), the text right after it, as is.
-// Communication errors go to standard error. Exit status: 0 for a non-zero result,
-// 1 when the editor answered 0, 2 for bad usage, 3/4/5 for the communication errors
+// With -u (--utf8) texts and answers are UTF-8 on the channel, every character as it
+// is, and set-sel takes positions past 65,535. Communication errors go to standard error. Exit status: 0 for
+// a non-zero result, 1 when the editor answered 0, 2 for bad usage, 3/4/5 for the communication errors
 // (cannot create the block / cannot find the editor / no block).
 
 #include "ipc/client/commclient.h"
-#include "base/codepage.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -26,7 +26,7 @@ enum Exit {
 };
 
 const char UsageText[]
-    = "Użycie: markora-send [-t MS] [-s NAZWA] [-n] POLECENIE ARGUMENTY...\n"
+    = "Użycie: markora-send [-t MS] [-s NAZWA] [-n] [-u] POLECENIE ARGUMENTY...\n"
       "  open PLIK                  otwiera plik (0x401)\n"
       "  select-line DOK WIERSZ     zaznacza wiersz liczony od 0 (0x402)\n"
       "  replace-sel DOK TEKST      zastępuje zaznaczenie (0x403)\n"
@@ -40,7 +40,8 @@ const char UsageText[]
       "TEKST \"-\" oznacza standardowe wejście. Liczby także szesnastkowo (0x...).\n"
       "-t MS   najdłuższy czas wymiany w ms (0: bez limitu; domyślnie 60000)\n"
       "-s NAZWA  nazwa serwera edytora (domyślnie $MARKORA_SERVER_NAME lub nazwa użytkownika)\n"
-      "-n      bez wiersza z wynikiem\n";
+      "-n      bez wiersza z wynikiem\n"
+      "-u, --utf8  teksty w UTF-8 (bez odwołań &#N;), set-sel także powyżej 65535\n";
 
 struct UsageError
 {
@@ -82,8 +83,9 @@ QString text(const QString &arg)
     return QString::fromLocal8Bit(in.readAll());
 }
 
-CommRequest buildRequest(const QStringList &a)
+CommRequest buildRequest(const QStringList &a, bool utf8)
 {
+    const quint32 flag = utf8 ? Comm::Utf8Flag : 0u;
     const QString &cmd = a.value(0);
     auto need = [&a](int n) {
         if (a.size() != n + 1)
@@ -94,37 +96,38 @@ CommRequest buildRequest(const QStringList &a)
         need(1);
         // The editor cannot know this process's working folder: the path goes absolute.
         bool carried = false;
-        CommRequest request = CommMakeOpenRequest(a[1], &carried);
+        CommRequest request = CommMakeOpenRequest(a[1], &carried, utf8);
         if (!carried)
             throw Unsendable();
         return request;
     }
     if (cmd == QStringLiteral("select-line")) {
         need(2);
-        return CommMakeRequest(Comm::SelectLine, docNumber(a[1]), quint32(number(a[2], 0, u32Max)));
+        return CommMakeRequest(Comm::SelectLine, docNumber(a[1]) | flag, quint32(number(a[2], 0, u32Max)));
     }
     if (cmd == QStringLiteral("replace-sel")) {
         need(2);
-        return CommMakeRequest(Comm::ReplaceSelection, docNumber(a[1]), 0, { text(a[2]) });
+        return CommMakeRequest(Comm::ReplaceSelection, docNumber(a[1]) | flag, 0, { text(a[2]) });
     }
     if (cmd == QStringLiteral("insert-pair")) {
         need(3);
-        return CommMakeRequest(Comm::InsertPair, docNumber(a[1]), 0, { text(a[2]), text(a[3]) });
+        return CommMakeRequest(Comm::InsertPair, docNumber(a[1]) | flag, 0, { text(a[2]), text(a[3]) });
     }
     if (cmd == QStringLiteral("get-sel") || cmd == QStringLiteral("get-text")) {
         need(2);
         const quint32 msg = cmd == QStringLiteral("get-sel") ? Comm::GetSelection : Comm::GetText;
-        return CommMakeRequest(msg, docNumber(a[1]), quint32(number(a[2], 0, u32Max)));
+        return CommMakeRequest(msg, docNumber(a[1]) | flag, quint32(number(a[2], 0, u32Max)));
     }
     if (cmd == QStringLiteral("set-text")) {
         need(2);
-        return CommMakeRequest(Comm::SetText, docNumber(a[1]), 0, { text(a[2]) });
+        return CommMakeRequest(Comm::SetText, docNumber(a[1]) | flag, 0, { text(a[2]) });
     }
     if (cmd == QStringLiteral("set-sel")) {
         need(3);
-        const quint32 start = quint32(number(a[2], 0, 0xFFFF));
-        const quint32 length = quint32(number(a[3], 0, 0xFFFF));
-        return CommMakeRequest(Comm::SetSelection, docNumber(a[1]), start << 16 | length);
+        const qint64 max = utf8 ? u32Max : 0xFFFF;
+        const quint32 start = quint32(number(a[2], 0, max));
+        const quint32 length = quint32(number(a[3], 0, max));
+        return CommMakeSetSelectionRequest(docNumber(a[1]) | flag, start, length);
     }
     if (cmd == QStringLiteral("raw")) {
         if (a.size() < 4 || a.size() > 6)
@@ -133,7 +136,7 @@ CommRequest buildRequest(const QStringList &a)
         for (int i = 4; i < a.size(); ++i)
             texts << text(a[i]);
         return CommMakeRequest(quint32(number(a[1], -0x80000000ll, u32Max)),
-            quint32(number(a[2], -0x80000000ll, u32Max)), quint32(number(a[3], -0x80000000ll, u32Max)),
+            quint32(number(a[2], -0x80000000ll, u32Max)) | flag, quint32(number(a[3], -0x80000000ll, u32Max)),
             texts);
     }
     throw UsageError();
@@ -144,11 +147,14 @@ int run(const QStringList &args)
     int timeout = CommDefaultTimeout;
     QString server;
     bool printResult = true;
+    bool utf8 = false;
     int i = 0;
     // Options come only before the command, so texts such as "-->" pass untouched.
     for (; i < args.size() && args[i].startsWith(QLatin1Char('-')); ++i) {
         if (args[i] == QStringLiteral("-n")) {
             printResult = false;
+        } else if (args[i] == QStringLiteral("-u") || args[i] == QStringLiteral("--utf8")) {
+            utf8 = true;
         } else if (args[i] == QStringLiteral("-t") && i + 1 < args.size()) {
             const int ms = int(number(args[++i], 0, 0x7FFFFFFF));
             timeout = ms == 0 ? CommNoTimeout : ms;
@@ -158,7 +164,7 @@ int run(const QStringList &args)
             throw UsageError();
         }
     }
-    const CommRequest request = buildRequest(args.mid(i));
+    const CommRequest request = buildRequest(args.mid(i), utf8);
     const CommOutcome outcome = CommExchange(request, timeout, server);
     if (outcome.error != CommError::None) {
         writeOut(stderr, (commErrorText(outcome.error) + QLatin1Char('\n')).toLocal8Bit());
@@ -174,7 +180,7 @@ int run(const QStringList &args)
     if (printResult)
         writeOut(stdout, QByteArray::number(outcome.result) + '\n');
     if (request.message == Comm::GetSelection || request.message == Comm::GetText)
-        writeOut(stdout, CodePage::decode(outcome.answer, CodePage::Windows1250).toLocal8Bit());
+        writeOut(stdout, CommAnswerText(request, outcome.answer).toLocal8Bit());
     fflush(stdout);
     return outcome.result != 0 ? Success : Refused;
 }

@@ -1,11 +1,16 @@
 #include "app/ui/assistcontroller.h"
 
 #include "app/previewfile.h"
+#include "app/ui/documentmanager.h"
+#include "app/ui/setupcontroller.h"
+#include "app/ui/temporaryfiles.h"
 #include "app/ui/thintballoon.h"
-#include "app/ui/toknogl.h"
 #include "app/ui/twstlist.h"
 #include "base/codepage.h"
+#include "base/settings.h"
 #include "base/ui/msgbox.h"
+#include "insert/inserttarget.h"
+#include "insert/ui/insertdialogs.h"
 #include "insert/ui/inserttooltabs.h"
 #include "services/snippetexpand.h"
 #include "tags/tagassist.h"
@@ -42,9 +47,8 @@ public:
     }
 
     int documentId() const override { return m_e->documentId(); }
-    QString fileName() const override { return m_e->fileName(); }
-    bool isoCharset() const override { return m_e->isoCharset(); }
-    void setIsoCharset(bool iso) override { m_e->setIsoCharset(iso); }
+    DocumentState &state() override { return m_e->state(); }
+    const DocumentState &state() const override { return m_e->state(); }
     const TextAccess &textAccess() const override { return m_e->textAccess(); }
     QString text() const override { return m_e->text(); }
     void setText(const QString &text) override { m_e->setText(text); }
@@ -79,7 +83,7 @@ class MainWindowInteraction final : public InsertInteraction
 {
 public:
     MainWindowInteraction(
-        TOknoGl &window, std::function<bool(TEditor *)> interpret, std::function<QString()> selectedTag)
+        QWidget &window, std::function<bool(TEditor *)> interpret, std::function<QString()> selectedTag)
         : m_window(window)
         , m_interpret(std::move(interpret))
         , m_selectedTag(std::move(selectedTag))
@@ -98,12 +102,17 @@ public:
     bool interpretTag(EditableDocument &doc) override
     {
         auto *editor = dynamic_cast<TEditor *>(&doc);
-        return m_interpret(editor ? editor : m_window.currentEditorOrNull());
+        return m_interpret(editor);
     }
     QString selectedTagName() override { return m_selectedTag(); }
+    // The dialogs and wizards of the table's Dialog rows; the runner inserts what they give.
+    ResolvedInsertion askDialog(const InsertCommand &command, EditableDocument &doc) override
+    {
+        return InsertDialogs::run(command.dialog, DescribeInsertTarget(doc), &m_window);
+    }
 
 private:
-    TOknoGl &m_window;
+    QWidget &m_window;
     std::function<bool(TEditor *)> m_interpret;
     std::function<QString()> m_selectedTag;
 };
@@ -112,11 +121,15 @@ bool isPrintable(QChar c) { return (c.unicode() >= 32 && c.unicode() <= 126) || 
 
 } // namespace
 
-AssistController::AssistController(TOknoGl &window)
+AssistController::AssistController(
+    QWidget &window, MarkoraSettings &settings, const SetupController &setup, TemporaryFiles &files)
     : m_window(window)
+    , m_settings(settings)
+    , m_setup(setup)
+    , m_files(files)
 {
     m_interaction = std::make_unique<MainWindowInteraction>(
-        window, [this](TEditor *e) { return interpretTagAtCaret(e); },
+        window, [this](TEditor *e) { return interpretTagAtCaret(e ? e : currentEditor()); },
         [this] {
             const QListWidgetItem *item = m_listaTagow->currentItem();
             return item && item->isSelected() ? item->text() : QString();
@@ -126,14 +139,19 @@ AssistController::AssistController(TOknoGl &window)
     createActions();
     createEditorPopup();
     applySetupOptions();
-    connect(&window, &TOknoGl::setupOptionsChanged, this, &AssistController::applySetupOptions);
+    connect(&setup, &SetupController::optionsChanged, this, &AssistController::applySetupOptions);
 }
 
 AssistController::~AssistController() = default;
 
+TEditor *AssistController::currentEditor() const
+{
+    return m_documents ? m_documents->currentEditorOrNull() : nullptr;
+}
+
 void AssistController::applySetupOptions()
 {
-    const SetupOptions &o = m_window.setupOptions();
+    const SetupOptions &o = m_setup.options();
     InsertSettings s;
     s.lowerCase = o.lowerCaseInsert;
     s.closingParagraph = o.closeParagraph;
@@ -201,7 +219,7 @@ QList<QAction *> AssistController::insertMenuActions() const { return m_insertMe
 
 void AssistController::commandTriggered(int index)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return;
     const InsertRunResult r = m_runner.run(index, *e);
@@ -211,15 +229,15 @@ void AssistController::commandTriggered(int index)
 void AssistController::applyRunResult(TEditor *editor, bool inserted, int entryMode)
 {
     if (inserted && entryMode >= 0)
-        editor->EntryMode = entryMode;
+        editor->state().entryMode = entryMode;
     // The command came from a button or menu: typing goes on in the document.
     editor->setFocus();
-    m_window.Timer1Timer();
+    Q_EMIT refreshRequested();
 }
 
 bool AssistController::InsertPair(const QString &opening, const QString &closing)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return false;
     const bool inserted = m_runner.insertPair(*e, opening, closing).inserted;
@@ -229,7 +247,7 @@ bool AssistController::InsertPair(const QString &opening, const QString &closing
 
 bool AssistController::InsertBlock(const QString &opening, const QString &closing)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return false;
     const bool inserted = m_runner.insertBlock(*e, opening, closing).inserted;
@@ -239,7 +257,7 @@ bool AssistController::InsertBlock(const QString &opening, const QString &closin
 
 bool AssistController::InsertPlain(const QString &text)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return false;
     ::InsertPlain(*e, text);
@@ -249,7 +267,7 @@ bool AssistController::InsertPlain(const QString &text)
 
 bool AssistController::InsertSnippet(const QString &snippet)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return false;
     const int start = e->selStart();
@@ -263,7 +281,7 @@ bool AssistController::InsertSnippet(const QString &snippet)
 bool AssistController::runInsertCommand(const QString &handlerOrObjectName)
 {
     const int index = findInsertCommand(handlerOrObjectName);
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (index < 0 || !e)
         return false;
     const InsertRunResult r = m_runner.run(index, *e);
@@ -316,14 +334,14 @@ void AssistController::createActions()
         act->setToolTip(hint);
         return act;
     };
-    MarkoraSettings &settings = m_window.settings();
+    MarkoraSettings &settings = m_settings;
     for (int i = 0; i < SwitchCount; ++i) {
         const QString name = QString::fromLatin1(kSwitchNames[i]);
         QAction *act = addToggle(name, defs[i].caption, defs[i].hint);
         act->setChecked(settings.readBool(QString::fromLatin1(kSwitchSection), name, true));
         m_switches[i] = act;
         connect(act, &QAction::toggled, this, [this, name, i](bool down) {
-            m_window.settings().writeBool(QString::fromLatin1(kSwitchSection), name, down);
+            m_settings.writeBool(QString::fromLatin1(kSwitchSection), name, down);
             if (i == ChkAuto)
                 m_runner.setChkAuto(down);
             if (i == ChkHTMLHint && !down)
@@ -350,7 +368,7 @@ void AssistController::createActions()
     m_hintRest.setInterval(700);
     connect(&m_hintRest, &QTimer::timeout, this, [this] {
         // Not over a menu or dialog the user is busy with.
-        TEditor *e = m_window.currentEditorOrNull();
+        TEditor *e = currentEditor();
         if (e && e->hasFocus() && m_window.isActiveWindow() && !QApplication::activePopupWidget()
             && !QApplication::activeModalWidget())
             ShowSyntaxHint();
@@ -386,28 +404,27 @@ void AssistController::setAssistSwitch(const QString &name, bool down)
 void AssistController::setOverwriteMode(bool on)
 {
     m_overwrite = on;
-    m_window.Timer1Timer();
+    Q_EMIT refreshRequested();
 }
 
 void AssistController::BtnTrybListClick(bool down)
 {
-    if (TEditor *e = m_window.currentEditorOrNull())
-        e->EntryMode = down ? EntryListItems : EntryNormal;
-    m_window.Timer1Timer();
+    if (TEditor *e = currentEditor())
+        e->state().entryMode = down ? EntryListItems : EntryNormal;
+    Q_EMIT refreshRequested();
 }
 
 void AssistController::BtnTabTrybClick(bool down)
 {
-    if (TEditor *e = m_window.currentEditorOrNull())
-        e->EntryMode = down ? EntryTableCells : EntryNormal;
-    m_window.Timer1Timer();
+    if (TEditor *e = currentEditor())
+        e->state().entryMode = down ? EntryTableCells : EntryNormal;
+    Q_EMIT refreshRequested();
 }
 
 void AssistController::Timer1TimerAssist(TEditor *e)
 {
-    m_window.setStatusPanel(2, m_overwrite ? QStringLiteral("OVR") : QStringLiteral("INS"));
-    m_btnTrybList->setChecked(e && e->EntryMode == EntryListItems);
-    m_btnTabTryb->setChecked(e && e->EntryMode == EntryTableCells);
+    m_btnTrybList->setChecked(e && e->state().entryMode == EntryListItems);
+    m_btnTabTryb->setChecked(e && e->state().entryMode == EntryTableCells);
     if (!e) {
         hideSyntaxHint();
         return;
@@ -446,7 +463,7 @@ void AssistController::activeDocumentChanged(TEditor *e)
 
 bool AssistController::ShowSyntaxHint()
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e || !m_switches[ChkHTMLHint]->isChecked() || parameterListOpen() || e->selLength() > 0) {
         hideSyntaxHint();
         return false;
@@ -490,7 +507,8 @@ bool AssistController::editorKeyPress(TEditor *e, QKeyEvent *ev)
         QString indent;
         if (m_switches[ChkIndent]->isChecked())
             indent = LineIndentBefore(e->textAccess(), e->selStart());
-        TypingEdit(e).replaceSelection(EnterInsertion(e->EntryMode, mods & Qt::ShiftModifier, indent));
+        TypingEdit(e).replaceSelection(
+            EnterInsertion(e->state().entryMode, mods & Qt::ShiftModifier, indent));
         e->ensureCursorVisible();
         return true;
     }
@@ -530,7 +548,7 @@ void AssistController::insertClosingOnGreater(TEditor *e)
         const QString section = QStringLiteral("Zamykanie");
         // Keys are kept upper case; a key written as the tag was typed still counts.
         const QString upper = tag.toUpper();
-        MarkoraSettings &settings = m_window.settings();
+        MarkoraSettings &settings = m_settings;
         QSettings &store = settings.store();
         store.beginGroup(section);
         const bool hasUpper = store.contains(upper);
@@ -595,7 +613,7 @@ void AssistController::WstListClick()
         const int caret = e->textCursor().position();
         if (caret >= m_wstList->Tag) {
             QString text = item->text();
-            if (!m_window.setupOptions().lowerCaseInsert)
+            if (!m_setup.options().lowerCaseInsert)
                 text = text.toUpper();
             // What was typed since the list opened is replaced by the chosen entry.
             QTextCursor c = e->textCursor();
@@ -679,7 +697,7 @@ bool AssistController::editorContextMenu(TEditor *, const QPoint &globalPos)
     m_hintRest.stop();
     hideSyntaxHint();
     ParInserterClick();
-    m_window.Timer1Timer();
+    Q_EMIT refreshRequested();
     m_editorPopup->popup(globalPos);
     return true;
 }
@@ -688,7 +706,7 @@ void AssistController::ParInserterClick()
 {
     QMenu *menu = m_parInserter;
     menu->clear();
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (e && e->selLength() == 0) {
         const QString name = EnclosingTagName(e->textAccess(), e->selStart());
         if (!name.isEmpty()) {
@@ -703,13 +721,13 @@ void AssistController::ParInserterClick()
 
 void AssistController::ParInserterItemClick(const QString &caption)
 {
-    TEditor *e = m_window.currentEditorOrNull();
+    TEditor *e = currentEditor();
     if (!e)
         return;
     const int pos = ParInserterPosition(e->textAccess(), e->textCursor().position());
     if (pos < 0)
         return;
-    const QString text = m_window.setupOptions().lowerCaseInsert ? caption : caption.toUpper();
+    const QString text = m_setup.options().lowerCaseInsert ? caption : caption.toUpper();
     QTextCursor c = e->textCursor();
     c.beginEditBlock();
     c.setPosition(pos);
@@ -751,13 +769,13 @@ void AssistController::trackInspectedTag(TEditor *e, int start, int length)
     c.setPosition(start);
     c.setPosition(start + length, QTextCursor::KeepAnchor);
     m_inspectedRange = c;
-    m_writeBackSnapshot = nullptr;
+    m_writeBackSnapshot = 0;
 }
 
 void AssistController::TagInspectorTagRebuilt(const QString &newTagText)
 {
     TEditor *e = m_inspectedEditor;
-    if (!e || m_inspectedRange.isNull() || e != m_window.currentEditorOrNull())
+    if (!e || m_inspectedRange.isNull() || e != currentEditor())
         return;
     int start = m_inspectedRange.selectionStart();
     int length = m_inspectedRange.selectionEnd() - start;
@@ -775,10 +793,11 @@ void AssistController::TagInspectorTagRebuilt(const QString &newTagText)
         return;
     // One snapshot for a run of edits of the same tag: undo restores the text from before
     // the run, and the document is not copied on every keystroke in the grid.
-    if (!(e->UndoValid && e->UndoText.constData() == m_writeBackSnapshot
+    const DocumentState &state = e->state();
+    if (!(state.hasSnapshot() && state.snapshot.serial == m_writeBackSnapshot
             && !e->document()->isUndoAvailable())) {
         e->TakeSnapshot();
-        m_writeBackSnapshot = e->UndoText.constData();
+        m_writeBackSnapshot = state.snapshot.serial;
     }
     e->setSelection(start, length);
     e->replaceSelection(newTagText);
@@ -787,7 +806,7 @@ void AssistController::TagInspectorTagRebuilt(const QString &newTagText)
     c.setPosition(start);
     c.setPosition(start + int(newTagText.size()), QTextCursor::KeepAnchor);
     m_inspectedRange = c;
-    if (m_window.setupOptions().pdUse)
+    if (m_setup.options().pdUse)
         writeHintPreview(e, newTagText);
 }
 
@@ -795,14 +814,14 @@ void AssistController::writeHintPreview(TEditor *e, const QString &tagText)
 {
     const QString content = QStringLiteral("<html><head><META HTTP-EQUIV=\"Content-type\" "
                                            "CONTENT=\"text/html;charset=windows-1250\"></head><body>")
-        + tagText + m_window.setupOptions().sampleText + QStringLiteral("\r\n");
+        + tagText + m_setup.options().sampleText + QStringLiteral("\r\n");
     QString error;
-    const QString path = m_window.writeTemporaryFile(QStringLiteral("Podgląd znacznika"), e->FileName,
+    const QString path = m_files.write(QStringLiteral("Podgląd znacznika"), e->state().fileName,
         HintFileName(), CodePage::encode(content, CodePage::Windows1250), &error);
     if (path.isEmpty()) {
         // Reported once per document: the grid writes on every keystroke.
-        if (!m_failedPreviews.contains(e->FileName)) {
-            m_failedPreviews << e->FileName;
+        if (!m_failedPreviews.contains(e->state().fileName)) {
+            m_failedPreviews << e->state().fileName;
             MsgBox::show(&m_window, QMessageBox::Critical, QStringLiteral("Podgląd znacznika: błąd"),
                 QStringLiteral("Nie można zapisać pliku podglądu ") + HintFileName() + QStringLiteral(" (")
                     + error + QStringLiteral(")."));

@@ -16,7 +16,10 @@ class QMenu;
 class QTabWidget;
 class TagInspector;
 class THintBalloon;
-class TOknoGl;
+class DocumentManager;
+class MarkoraSettings;
+class SetupController;
+class TemporaryFiles;
 class TWstList;
 
 // Tag assistance while typing, the tag inspector and the insertion commands of the main
@@ -35,10 +38,15 @@ public:
     // The names of the five assistance switches, in toolbar order.
     enum Switch { ChkHTMLHint, ChkWstawiacz, ChkZamykanie, ChkAuto, ChkIndent, SwitchCount };
 
-    // Reads the switches' stored states ("Kontrolki") and the window's setup options, and
-    // follows the options whenever the window reports them changed.
-    explicit AssistController(TOknoGl &window);
+    // Reads the switches' stored states ("Kontrolki") and the setup options, and follows
+    // the options as they change. window: owns the widgets and actions built here, and
+    // the messages; settings, setup and files (where the tag preview goes) outlive it.
+    AssistController(
+        QWidget &window, MarkoraSettings &settings, const SetupController &setup, TemporaryFiles &files);
     ~AssistController() override;
+    // The documents whose current editor the commands and the assistance work on; the
+    // documents are made with this controller as their editors' host, so they come later.
+    void setDocuments(DocumentManager *documents) { m_documents = documents; }
 
     // ---- Parts the window places -------------------------------------------------------
     // The content of the upper pane "PlGorny": the tool tabs beside the "Tagi" page (the
@@ -86,7 +94,7 @@ public:
     QWidget *syntaxHintBalloon() const;
 
     // The status timer's share, at the start of every tick of the window's Timer1Timer:
-    // INS/OVR, the entry-mode buttons, the resting caret that brings the syntax hint.
+    // the entry-mode buttons, the resting caret that brings the syntax hint.
     void Timer1TimerAssist(TEditor *editor);
     // The window's current document changed (nullptr: none is open).
     void activeDocumentChanged(TEditor *editor);
@@ -107,12 +115,15 @@ public:
     void BtnTabTrybClick(bool down);
 
 Q_SIGNALS:
+    // A switch, mode or menu changed what the commands and the status bar show.
+    void refreshRequested();
     // The tag preview file was (re)written; the preview pane shows it.
     void hintPreviewWritten(const QString &path);
     // Files were dropped on an editor, in the order they came.
     void filesDropped(const QStringList &files);
 
 private:
+    TEditor *currentEditor() const;
     void createUpperPane();
     void createActions();
     void createEditorPopup();
@@ -130,7 +141,11 @@ private:
     bool openParameterList(TEditor *editor);
     void ParInserterItemClick(const QString &caption);
 
-    TOknoGl &m_window;
+    QWidget &m_window;
+    MarkoraSettings &m_settings;
+    const SetupController &m_setup;
+    TemporaryFiles &m_files;
+    DocumentManager *m_documents = nullptr;
 
     // Upper pane.
     QWidget *m_upperContent = nullptr;
@@ -167,8 +182,8 @@ private:
     // The tag loaded into the inspector: the cursor follows its range through edits.
     QPointer<TEditor> m_inspectedEditor;
     QTextCursor m_inspectedRange;
-    // The snapshot the write-back took for this tag (its text's data): repeated edits of
-    // the same tag keep that one instead of copying the document on every keystroke.
-    const QChar *m_writeBackSnapshot = nullptr;
+    // The snapshot the write-back took for this tag (its serial; 0: none): repeated edits
+    // of the same tag keep that one instead of copying the document on every keystroke.
+    quint64 m_writeBackSnapshot = 0;
     QStringList m_failedPreviews; // documents whose tag preview could not be written, told once
 };

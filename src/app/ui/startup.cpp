@@ -1,8 +1,10 @@
 #include "app/ui/startup.h"
 
-#include "app/ui/assistcontroller.h"
-#include "app/ui/splash.h"
 #include "app/startupsettings.h"
+#include "app/ui/assistcontroller.h"
+#include "app/ui/documentmanager.h"
+#include "app/ui/setupcontroller.h"
+#include "app/ui/splash.h"
 #include "app/ui/toknogl.h"
 #include "ipc/client/commclient.h"
 #include "ipc/commdispatcher.h"
@@ -35,11 +37,11 @@ int HandOverToRunningEditor(const QStringList &documents)
 std::unique_ptr<CommDispatcher> MakeCommDispatcher(TOknoGl &w)
 {
     return std::make_unique<CommDispatcher>(
-        w,
+        w.documents(),
         [&w](const QString &path) {
             // Requests come one after another and nobody may be there to answer: a
             // message box per request would pile up.
-            const int id = w.Open(path, 0, TOknoGl::OpenPrompts::StatusBar);
+            const int id = w.documents().Open(path, 0, DocumentManager::OpenPrompts::StatusBar);
             // A second start asked for the file: the user wants to see this window.
             w.raise();
             w.activateWindow();
@@ -62,7 +64,7 @@ int MarkoraMain()
     QApplication::setApplicationName(QStringLiteral("Markora"));
     TOknoGl w;
     Splash::message(QStringLiteral("Inicjalizacja: tworzenie okien pomocniczych..."));
-    w.setupDialog();
+    w.setup()->setupDialog();
 
     // The communication server comes last, as the other windows are all there to serve it.
     const std::unique_ptr<CommDispatcher> dispatcher = MakeCommDispatcher(w);

@@ -23,11 +23,11 @@ int TEditor::nextDocumentId() { return g_documentCounter; }
 
 TEditor::TEditor(EditorHost *host, const EditorAppearance &appearance, bool isoDefault, QWidget *parent)
     : TColorMemo(parent)
-    , IsoCharset(isoDefault)
-    , DocumentId(g_documentCounter++)
+    , m_id(g_documentCounter++)
     , m_host(host)
     , m_access(std::make_unique<DocumentTextAccess>(document()))
 {
+    m_state.setIso(isoDefault);
     applyAppearance(appearance);
     setToolTip(QStringLiteral("Okienko edytora"));
     // The selection stays visible while another window has the focus.
@@ -67,29 +67,16 @@ template <typename F> void TEditor::programChange(F &&change)
     doc->setUndoRedoEnabled(wasEnabled);
 }
 
-void TEditor::TakeSnapshot()
-{
-    UndoText = text();
-    UndoSelStart = selStart();
-    UndoSelLength = selLength();
-    UndoValid = true;
-}
-
-bool TEditor::CanUndo() const { return document()->isUndoAvailable() || UndoValid; }
+bool TEditor::CanUndo() const { return document()->isUndoAvailable() || m_state.hasSnapshot(); }
 
 void TEditor::Undo()
 {
-    if (!CanUndo())
-        return;
     if (document()->isUndoAvailable()) {
         TColorMemo::undo();
+        m_state.clearSnapshot();
     } else {
-        const int start = UndoSelStart, length = UndoSelLength;
-        programChange([&] { setPlainText(UndoText); });
-        setSelection(start, length);
-        document()->setModified(true);
+        undoSnapshot();
     }
-    UndoValid = false;
 }
 
 QString TEditor::text() const

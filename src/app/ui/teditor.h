@@ -2,7 +2,6 @@
 
 #include "base/documents.h"
 #include "editor/ui/tcolormemo.h"
-#include "services/docfile.h"
 
 #include <QColor>
 #include <QFont>
@@ -45,21 +44,8 @@ public:
     TEditor(EditorHost *host, const EditorAppearance &appearance, bool isoDefault, QWidget *parent = nullptr);
     ~TEditor() override;
 
-    // The document's state, named as the program's other parts know it.
-    QString FileName;
-    bool IsoCharset = false;
-    int EntryMode = 0; // 0 normal, 1 list items, 2 table cells
-    QString UndoText;
-    int UndoSelStart = 0;
-    int UndoSelLength = 0;
-    bool UndoValid = false;
-    const int DocumentId;
-    // The file as this document last read or wrote it, and a later state of it the user
-    // chose not to load (not asked about again; saving over it still asks).
-    FileStamp DiskStamp;
-    FileStamp DiskDeclined;
-
-    void TakeSnapshot();
+    // The program's undo: the control's own step when it holds one, else the snapshot.
+    void TakeSnapshot() { takeSnapshot(); }
     bool CanUndo() const;
     void Undo();
 
@@ -67,10 +53,9 @@ public:
     static int nextDocumentId();
 
     // EditableDocument
-    int documentId() const override { return DocumentId; }
-    QString fileName() const override { return FileName; }
-    bool isoCharset() const override { return IsoCharset; }
-    void setIsoCharset(bool iso) override { IsoCharset = iso; }
+    int documentId() const override { return m_id; }
+    DocumentState &state() override { return m_state; }
+    const DocumentState &state() const override { return m_state; }
     const TextAccess &textAccess() const override { return *m_access; }
     QString text() const override;
     void setText(const QString &text) override;
@@ -81,7 +66,6 @@ public:
     void replaceSelection(const QString &text) override;
     bool isModified() const override;
     void setModified(bool modified) override;
-    void takeSnapshot() override { TakeSnapshot(); }
 
     // Loads text as the document's content: not a change the user can undo, not modified.
     void loadText(const QString &text);
@@ -102,6 +86,8 @@ private:
     // Runs a change the control must not record in its own undo history.
     template <typename F> void programChange(F &&change);
 
+    const int m_id;
+    DocumentState m_state;
     EditorHost *m_host;
     std::unique_ptr<TextAccess> m_access;
 };

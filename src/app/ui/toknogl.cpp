@@ -1,90 +1,68 @@
 #include "app/ui/toknogl.h"
 
-#include "base/ui/msgbox.h"
 #include "app/ui/assistcontroller.h"
-#include "app/ui/tmynotebook.h"
+#include "app/ui/documentmanager.h"
+#include "app/ui/filepanel.h"
+#include "app/ui/previewcontroller.h"
+#include "app/ui/recoverycontroller.h"
+#include "app/ui/servicescontroller.h"
+#include "app/ui/setupcontroller.h"
+#include "app/ui/splash.h"
+#include "app/ui/viewcontroller.h"
+#include "base/filefilter.h"
+#include "base/ui/msgbox.h"
+#include "ext/ui/pluginsbar.h"
+#include "ext/ui/usertoolbar.h"
+#include "search/ui/findresultspanel.h"
+#include "tags/tagdefs.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTabBar>
-#include <QThreadPool>
 #include <QTimer>
 #include <QToolBar>
-#include <QVBoxLayout>
 #include <cstdio>
-#include <stdexcept>
 
-namespace {
-const char kNoDocument[] = "Żaden dokument nie jest otwarty w edytorze!";
-const char kEmptyEditor[] = "Edytor jest pusty!";
-} // namespace
-
-TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
+// The parts are made in the order of the start: the menus and toolbar, the assistance
+// (the editors' host) and the documents, the plug-ins; then the settings are read and
+// the panes placed by them; last the untitled document.
+TOknoGl::TOknoGl(QWidget *parent)
+    : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("OknoGl"));
     setWindowTitle(QStringLiteral("Markora"));
     resize(1000, 700);
-
-    auto *central = new QWidget(this);
-    auto *layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    Zakladki = new QTabBar(central);
-    Zakladki->setObjectName(QStringLiteral("Zakladki"));
-    Zakladki->setToolTip(QStringLiteral("Zakładki reprezentują pliki otwarte w edytorze (klik do edycji)"));
-    Zakladki->setExpanding(false);
-    Zakladki->setDocumentMode(true);
-    OpisDok = new QLabel(central);
-    OpisDok->setObjectName(QStringLiteral("OpisDok"));
-    OpisDok->setTextFormat(Qt::PlainText);
-    OpisDok->setContentsMargins(4, 1, 4, 1);
-    NbEdytora = new TMyNotebook(central);
-    NbEdytora->setObjectName(QStringLiteral("NbEdytora"));
-    layout->addWidget(Zakladki);
-    layout->addWidget(OpisDok);
-    layout->addWidget(NbEdytora, 1);
-    setCentralWidget(central);
-
-    connect(Zakladki, &QTabBar::currentChanged, this, [this](int i) {
-        if (!m_syncingTabs)
-            ZakladkiChange(i);
-    });
-    connect(NbEdytora, &TMyNotebook::OnEmpty, this, &TOknoGl::NbEdytoraEmpty);
-    connect(NbEdytora, &TMyNotebook::OnNotEmpty, this, &TOknoGl::NbEdytoraNotEmpty);
-
+    // The options' owner first: every part reads them, the defaults until they are read.
+    m_setup = new SetupController(*this, m_settings);
     createMenus();
     createToolBar();
     createStatusBar();
-
-    // Each subsystem adds its menus, toolbars and panels here, one call each.
-    // (tag assistance and insertion)
     setupAssist();
-    // (start-up and settings)
-    setupStartup();
-    // (text services)
-    setupServices();
-    // (extensions)
+    setupDocuments();
+
+    Splash::message(QStringLiteral("Inicjacja: paski narzędziowe i doklejki..."));
     setupPlugins();
-    // (crash recovery)
-    setupRecovery();
 
-    m_recentFiles = m_settings.readNumberedList(QStringLiteral("Ostatnie"));
-    rebuildRecentMenu();
+    Splash::message(QStringLiteral("Inicjalizacja: odczytywanie konfiguracji..."));
+    m_startup = StartupSettings::read(m_settings);
+    m_setup->read();
+    setupPanels();
+    m_view->restore(m_startup);
+    m_preview->restore(m_startup);
+    m_documents->setDefaultTemplate(m_startup.defTemplate);
 
-    setupFileWatch();
-    NbEdytoraEmpty();
-    addEditorPage(createEditor(), QStringLiteral("\tbez nazwy"));
-    rebuildTabs();
-    NbEdytora->ShowPage(NbEdytora->count() - 1);
-    ZakladkiChange(NbEdytora->currentIndex());
+    m_recovery = new RecoveryController(*m_documents, this);
+    m_documents->startUntitled();
 
     auto *timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
@@ -94,106 +72,23 @@ TOknoGl::TOknoGl(QWidget *parent) : QMainWindow(parent)
 
 TOknoGl::~TOknoGl() = default;
 
-// ---- Document set --------------------------------------------------------------
-
-int TOknoGl::count() const { return NbEdytora->count(); }
-int TOknoGl::activeIndex() const { return NbEdytora->currentIndex(); }
-
-void TOknoGl::activate(int index)
+TEditor *TOknoGl::currentEditorOrNull() const
 {
-    if (index < 0 || index >= count())
-        return;
-    m_syncingTabs = true;
-    Zakladki->setCurrentIndex(index);
-    m_syncingTabs = false;
-    ZakladkiChange(index);
+    return m_documents ? m_documents->currentEditorOrNull() : nullptr;
 }
 
-TEditor *TOknoGl::editorAt(int index) const { return qobject_cast<TEditor *>(NbEdytora->page(index)); }
+TEditor *TOknoGl::CurrentEditor() const { return m_documents->CurrentEditor(); }
 
-TEditor *TOknoGl::currentEditorOrNull() const { return editorAt(NbEdytora->currentIndex()); }
+const SetupOptions &TOknoGl::setupOptions() const { return m_setup->options(); }
 
-TEditor *TOknoGl::CurrentEditor() const
-{
-    TEditor *e = currentEditorOrNull();
-    if (!e)
-        throw std::runtime_error(kNoDocument);
-    return e;
-}
+void TOknoGl::setSetupOptions(const SetupOptions &options) { m_setup->setOptions(options); }
 
-TEditor *TOknoGl::createEditor()
-{
-    auto *e = new TEditor(m_assist.get(), m_appearance, m_setup.inIso, NbEdytora);
-    e->hide();
-    connect(e, &QPlainTextEdit::cursorPositionChanged, this, &TOknoGl::Timer1Timer);
-    watchForRecovery(e);
-    return e;
-}
-
-void TOknoGl::addEditorPage(TEditor *editor, const QString &caption)
-{
-    NbEdytora->AddPage(caption, editor);
-}
-
-void TOknoGl::rebuildTabs()
-{
-    m_syncingTabs = true;
-    while (Zakladki->count() > NbEdytora->count())
-        Zakladki->removeTab(Zakladki->count() - 1);
-    for (int i = 0; i < NbEdytora->count(); ++i) {
-        // The stored caption of an untitled document starts with a tab character.
-        const QString shown = NbEdytora->caption(i).trimmed();
-        if (i < Zakladki->count())
-            Zakladki->setTabText(i, shown);
-        else
-            Zakladki->addTab(shown);
-        if (TEditor *e = editorAt(i))
-            Zakladki->setTabToolTip(i, e->FileName.isEmpty() ? shown : e->FileName);
-    }
-    Zakladki->setCurrentIndex(NbEdytora->currentIndex());
-    m_syncingTabs = false;
-}
-
-void TOknoGl::updateOpisDok()
-{
-    TEditor *e = currentEditorOrNull();
-    if (!e) {
-        OpisDok->setText(QString::fromUtf8(kEmptyEditor));
-        return;
-    }
-    OpisDok->setText(QStringLiteral("\tEdycja - ") +
-                     (e->FileName.isEmpty() ? QStringLiteral("bez nazwy (niezapisany)") : e->FileName));
-}
-
-void TOknoGl::ZakladkiChange(int index)
-{
-    if (index < 0)
-        return;
-    if (index != NbEdytora->currentIndex())
-        NbEdytora->ShowPage(index);
-    updateOpisDok();
-    Q_EMIT activeDocumentChanged(currentEditorOrNull());
-    Timer1Timer();
-}
-
-void TOknoGl::NbEdytoraEmpty()
-{
-    for (QAction *a : std::as_const(m_needsDocument))
-        a->setEnabled(false);
-    OpisDok->setText(QString::fromUtf8(kEmptyEditor));
-    Q_EMIT activeDocumentChanged(nullptr);
-}
-
-void TOknoGl::NbEdytoraNotEmpty()
-{
-    for (QAction *a : std::as_const(m_needsDocument))
-        a->setEnabled(true);
-}
+QString TOknoGl::filePanelFilter() const { return FilePanelFilter(m_startup.ogExt); }
 
 // ---- Menus, toolbar, status bar --------------------------------------------------
 
 QAction *TOknoGl::addAction(QMenu *menu, const QString &objectName, const QString &text,
-                            const QKeySequence &shortcut, std::function<void()> handler)
+    const QKeySequence &shortcut, std::function<void()> handler)
 {
     auto *a = new QAction(text, this);
     a->setObjectName(objectName);
@@ -216,29 +111,26 @@ void TOknoGl::createMenus()
     QMenu *pliki = menuBar()->addMenu(QStringLiteral("&Plik"));
     pliki->setObjectName(QStringLiteral("Pliki1"));
     addAction(pliki, QStringLiteral("PlikiNowy1"), QStringLiteral("&Nowy"), QKeySequence::New,
-              [this] { PlikiNowy1Click(); });
+        [this] { m_documents->PlikiNowy1Click(); });
     addAction(pliki, QStringLiteral("PlikiOtworz1"), QStringLiteral("&Otwórz..."), QKeySequence::Open,
-              [this] { PlikiOtworz1Click(); });
+        [this] { m_documents->PlikiOtworz1Click(); });
     needs(addAction(pliki, QStringLiteral("PlikiWstaw1"), QStringLiteral("&Wstaw plik..."), QKeySequence(),
-                    [this] { PlikiWstaw1Click(); }));
+        [this] { m_documents->PlikiWstaw1Click(); }));
     pliki->addSeparator();
     needs(addAction(pliki, QStringLiteral("PlikiZapisz1"), QStringLiteral("&Zapisz"), QKeySequence::Save,
-                    [this] { PlikiZapisz1Click(); }));
+        [this] { m_documents->PlikiZapisz1Click(); }));
     needs(addAction(pliki, QStringLiteral("PlikiZapiszjako1"), QStringLiteral("Zapisz &jako..."),
-                    QKeySequence::SaveAs, [this] { PlikiZapiszjako1Click(); }));
+        QKeySequence::SaveAs, [this] { m_documents->PlikiZapiszjako1Click(); }));
     needs(addAction(pliki, QStringLiteral("PlikiZapiszwszystkie1"), QStringLiteral("Zapisz &wszystkie"),
-                    QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), [this] { PlikiZapiszwszystkie1Click(); }));
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), [this] { m_documents->PlikiZapiszwszystkie1Click(); }));
     pliki->addSeparator();
     needs(addAction(pliki, QStringLiteral("PlikiZamknij1"), QStringLiteral("Za&mknij"), QKeySequence::Close,
-                    [this] { PlikiZamknij1Click(); }));
+        [this] { m_documents->PlikiZamknij1Click(); }));
     needs(addAction(pliki, QStringLiteral("PlikiZamknijwszystkie1"), QStringLiteral("Zamknij wszystki&e"),
-                    QKeySequence(), [this] { PlikiZamknijwszystkie1Click(); }));
-    pliki->addSeparator();
-    m_recentMenu = pliki->addMenu(QStringLiteral("Ostatnio &używane"));
-    m_recentMenu->setObjectName(QStringLiteral("MRUFileList"));
-    pliki->addSeparator();
+        QKeySequence(), [this] { m_documents->PlikiZamknijwszystkie1Click(); }));
+    pliki->addSeparator(); // the recent files come here, with the documents
     addAction(pliki, QStringLiteral("PlikiKoniec1"), QStringLiteral("&Koniec"), QKeySequence::Quit,
-              [this] { close(); });
+        [this] { close(); });
 
     QMenu *edycja = menuBar()->addMenu(QStringLiteral("&Edycja"));
     edycja->setObjectName(QStringLiteral("Edycja1"));
@@ -249,22 +141,22 @@ void TOknoGl::createMenus()
         };
     };
     needs(addAction(edycja, QStringLiteral("EdycjaCofnij1"), QStringLiteral("&Cofnij"), QKeySequence::Undo,
-                    [this] { EdycjaCofnij1Click(); }));
+        [this] { EdycjaCofnij1Click(); }));
     edycja->addSeparator();
     needs(addAction(edycja, QStringLiteral("EdycjaWytnij1"), QStringLiteral("&Wytnij"), QKeySequence::Cut,
-                    editorCall(&QPlainTextEdit::cut)));
+        editorCall(&QPlainTextEdit::cut)));
     needs(addAction(edycja, QStringLiteral("EdycjaSkopiuj1"), QStringLiteral("&Skopiuj"), QKeySequence::Copy,
-                    editorCall(&QPlainTextEdit::copy)));
+        editorCall(&QPlainTextEdit::copy)));
     needs(addAction(edycja, QStringLiteral("EdycjaWklej1"), QStringLiteral("W&klej"), QKeySequence::Paste,
-                    editorCall(&QPlainTextEdit::paste)));
-    needs(addAction(edycja, QStringLiteral("EdycjaWyczysc1"), QStringLiteral("W&yczyść"), QKeySequence(),
-                    [this] {
-                        if (TEditor *e = currentEditorOrNull())
-                            e->textCursor().removeSelectedText();
-                    }));
+        editorCall(&QPlainTextEdit::paste)));
+    needs(addAction(
+        edycja, QStringLiteral("EdycjaWyczysc1"), QStringLiteral("W&yczyść"), QKeySequence(), [this] {
+            if (TEditor *e = currentEditorOrNull())
+                e->textCursor().removeSelectedText();
+        }));
     edycja->addSeparator();
     needs(addAction(edycja, QStringLiteral("EdycjaZaznaczwszystko1"), QStringLiteral("Zaznacz &wszystko"),
-                    QKeySequence::SelectAll, editorCall(&QPlainTextEdit::selectAll)));
+        QKeySequence::SelectAll, editorCall(&QPlainTextEdit::selectAll)));
     // Commands that act on documents from other parts of the program join these menus.
     for (QAction *a : edycja->actions())
         a->setShortcutContext(Qt::WindowShortcut);
@@ -281,30 +173,23 @@ void TOknoGl::createMenus()
     m_needsDocument << polskie->menuAction();
     QMenu *kodowanie = polskie->addMenu(QStringLiteral("&Kodowanie pl"));
     kodowanie->setObjectName(QStringLiteral("Kodowaniepl1"));
-    m_charsetGroup = new QActionGroup(this);
+    auto *charsets = new QActionGroup(this);
     QAction *win = addAction(kodowanie, QStringLiteral("Win1"), QStringLiteral("&Windows 1250 (lub brak)"),
-                             QKeySequence(), [this] {
-                                 // Only the flag changes: the text is recoded at the next save.
-                                 if (TEditor *e = currentEditorOrNull()) {
-                                     e->IsoCharset = false;
-                                     recoveryChanged(e->DocumentId);
-                                 }
-                                 Timer1Timer();
-                             });
-    QAction *iso = addAction(kodowanie, QStringLiteral("ISO1"), QStringLiteral("&ISO 8859-2"), QKeySequence(),
-                             [this] {
-                                 if (TEditor *e = currentEditorOrNull()) {
-                                     e->IsoCharset = true;
-                                     recoveryChanged(e->DocumentId);
-                                 }
-                                 Timer1Timer();
-                             });
-    QAction *utf = addAction(kodowanie, QStringLiteral("UTF81"), QStringLiteral("&UTF-8 (jeszcze nie działa)"),
-                             QKeySequence(), [] {});
+        QKeySequence(), [this] {
+            m_documents->setIsoCharset(currentEditorOrNull(), false);
+            Timer1Timer();
+        });
+    QAction *iso
+        = addAction(kodowanie, QStringLiteral("ISO1"), QStringLiteral("&ISO 8859-2"), QKeySequence(), [this] {
+              m_documents->setIsoCharset(currentEditorOrNull(), true);
+              Timer1Timer();
+          });
+    QAction *utf = addAction(kodowanie, QStringLiteral("UTF81"),
+        QStringLiteral("&UTF-8 (jeszcze nie działa)"), QKeySequence(), [] {});
     utf->setEnabled(false);
-    for (QAction *a : {win, iso}) {
+    for (QAction *a : { win, iso }) {
         a->setCheckable(true);
-        m_charsetGroup->addAction(a);
+        charsets->addAction(a);
     }
 
     QMenu *widok = menuBar()->addMenu(QStringLiteral("&Widok"));
@@ -319,24 +204,22 @@ void TOknoGl::createToolBar()
     m_mainToolBar = addToolBar(QStringLiteral("Pasek przycisków"));
     m_mainToolBar->setObjectName(QStringLiteral("PasekPrzyciskow"));
     auto add = [this](const QString &actionName, QStyle::StandardPixmap icon, const QString &name) {
-        if (auto *a = findChild<QAction *>(actionName)) {
-            a->setIcon(style()->standardIcon(icon));
-            m_mainToolBar->addAction(a);
-            if (QWidget *w = m_mainToolBar->widgetForAction(a))
-                w->setObjectName(name);
-        }
+        QAction *a = findChild<QAction *>(actionName);
+        a->setIcon(style()->standardIcon(icon));
+        addToolButton(a, name);
     };
     add(QStringLiteral("PlikiNowy1"), QStyle::SP_FileIcon, QStringLiteral("BtnPlikiNowy"));
     add(QStringLiteral("PlikiOtworz1"), QStyle::SP_DialogOpenButton, QStringLiteral("BtnPlikiOtworz"));
     add(QStringLiteral("PlikiZapisz1"), QStyle::SP_DialogSaveButton, QStringLiteral("BtnPlikiZapisz"));
-    add(QStringLiteral("PlikiZapiszwszystkie1"), QStyle::SP_DriveFDIcon, QStringLiteral("BtnZapiszWszystkie"));
+    add(QStringLiteral("PlikiZapiszwszystkie1"), QStyle::SP_DriveFDIcon,
+        QStringLiteral("BtnZapiszWszystkie"));
     m_mainToolBar->addSeparator();
     add(QStringLiteral("EdycjaCofnij1"), QStyle::SP_ArrowBack, QStringLiteral("BtnCofnij"));
 }
 
 void TOknoGl::createStatusBar()
 {
-    const int widths[4] = {90, 50, 50, 0};
+    const int widths[4] = { 90, 50, 50, 0 };
     for (int i = 0; i < 4; ++i) {
         m_statusPanels[i] = new QLabel(this);
         m_statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -360,11 +243,19 @@ QString TOknoGl::statusPanel(int index) const
     return index >= 0 && index < 4 ? m_statusPanels[index]->text() : QString();
 }
 
-// ---- Tag assistance: its pane, buttons and menu items ----------------------------
+void TOknoGl::addToolButton(QAction *action, const QString &buttonName)
+{
+    m_mainToolBar->addAction(action);
+    if (QWidget *w = m_mainToolBar->widgetForAction(action))
+        w->setObjectName(buttonName);
+}
+
+// ---- The parts placed and wired --------------------------------------------------
 
 void TOknoGl::setupAssist()
 {
-    m_assist = std::make_unique<AssistController>(*this);
+    m_assist = std::make_unique<AssistController>(*this, m_settings, *m_setup, m_temporaryFiles);
+    connect(m_assist.get(), &AssistController::refreshRequested, this, &TOknoGl::Timer1Timer);
     m_upperPane = new QDockWidget(this);
     m_upperPane->setObjectName(QStringLiteral("PlGorny"));
     m_upperPane->setWindowTitle(QStringLiteral("Panel górny"));
@@ -382,18 +273,10 @@ void TOknoGl::setupAssist()
     // buttons take their actions' names.
     for (const QList<QAction *> &group : { m_assist->switchActions(), m_assist->entryModeActions() }) {
         m_mainToolBar->addSeparator();
-        for (QAction *a : group) {
-            m_mainToolBar->addAction(a);
-            if (QWidget *w = m_mainToolBar->widgetForAction(a))
-                w->setObjectName(a->objectName());
-        }
+        for (QAction *a : group)
+            addToolButton(a, a->objectName());
     }
     m_needsDocument << m_assist->entryModeActions();
-    connect(this, &TOknoGl::activeDocumentChanged, m_assist.get(), &AssistController::activeDocumentChanged);
-    connect(m_assist.get(), &AssistController::filesDropped, this, [this](const QStringList &files) {
-        for (const QString &f : files)
-            Open(f, 0);
-    });
 }
 
 QWidget *TOknoGl::upperPane() const { return m_upperPane; }
@@ -404,11 +287,111 @@ void TOknoGl::setUpperPaneHeight(int height)
     resizeDocks({ m_upperPane }, { std::max(40, height) }, Qt::Vertical);
 }
 
+void TOknoGl::setupDocuments()
+{
+    m_documents = new DocumentManager(*this, m_assist.get(), m_settings, m_setup->options());
+    m_assist->setDocuments(m_documents);
+    setCentralWidget(m_documents->area());
+    QAction *koniec = findChild<QAction *>(QStringLiteral("PlikiKoniec1"));
+    menuNamed(QStringLiteral("Pliki1"))->insertMenu(koniec, m_documents->recentMenu());
+    menuNamed(QStringLiteral("Pliki1"))->insertSeparator(koniec);
+    connect(m_setup, &SetupController::optionsChanged, m_documents, &DocumentManager::applySetupOptions);
+    connect(m_documents, &DocumentManager::activeDocumentChanged, m_assist.get(),
+        &AssistController::activeDocumentChanged);
+    connect(m_documents, &DocumentManager::hasDocumentsChanged, this, [this](bool has) {
+        for (QAction *a : std::as_const(m_needsDocument))
+            a->setEnabled(has);
+    });
+    connect(m_documents, &DocumentManager::refreshRequested, this, &TOknoGl::Timer1Timer);
+    connect(m_documents, &DocumentManager::statusMessage, this,
+        [this](const QString &text) { setStatusPanel(3, text); });
+    connect(m_assist.get(), &AssistController::filesDropped, m_documents, [this](const QStringList &files) {
+        for (const QString &f : files)
+            m_documents->Open(f, 0);
+    });
+}
+
+void TOknoGl::setupPlugins()
+{
+    m_pluginBar = CreatePluginToolBar(this);
+    addToolBar(m_pluginBar);
+    // The plug-in store is read once: plug-ins registered later appear after a restart.
+    LoadPlugins(m_pluginBar, *PluginSettings());
+
+    m_userBar = new UserToolBar(this);
+    addToolBar(m_userBar);
+    m_userBar->loadSlots(m_settings);
+    // Any tool-tab button can be copied to the user toolbar with a right click.
+    m_userBar->attachToolTabs(m_assist->insertToolTabs());
+}
+
+// The panes the settings size and show: the file panel, the preview, the results of
+// the search; the view toggles over them.
+void TOknoGl::setupPanels()
+{
+    m_filePanel = new PnPodPanPlikow(filePanelFilter(), this);
+    m_filePanelDock = new QDockWidget(QStringLiteral("Panel plików"), this);
+    m_filePanelDock->setObjectName(QStringLiteral("DokPanelPlikow"));
+    m_filePanelDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_filePanelDock->setWidget(m_filePanel);
+    addDockWidget(Qt::LeftDockWidgetArea, m_filePanelDock);
+    m_filePanel->setFilterIndex(m_startup.pliki);
+    m_filePanel->selectFolder(QDir::currentPath());
+    connect(m_filePanel, &PnPodPanPlikow::openFiles, m_documents, [this](const QStringList &files) {
+        for (const QString &f : files)
+            m_documents->Open(f, 0);
+    });
+    connect(m_documents, &DocumentManager::documentSavedAs, m_filePanel,
+        [this](const QString &path) { m_filePanel->selectFolder(QFileInfo(path).absolutePath()); });
+
+    m_preview = new PreviewController(*this, *m_documents, m_temporaryFiles);
+    addDockWidget(Qt::BottomDockWidgetArea, m_preview->dock());
+    connect(m_assist.get(), &AssistController::hintPreviewWritten, m_preview,
+        &PreviewController::showHintPreview);
+    QMenu *widok = menuNamed(QStringLiteral("Widok1"));
+    widok->addActions(m_preview->previewActions());
+    m_needsDocument << m_preview->previewActions();
+    menuNamed(QStringLiteral("Pomoc1"))->addAction(m_preview->helpAction());
+    menuNamed(QStringLiteral("Ustawienia1"))->addAction(m_setup->konfiguracjaAction());
+
+    m_view = new ViewController(
+        *this, *m_documents, m_settings, { m_mainToolBar, m_filePanelDock, m_upperPane, m_preview->dock() });
+    m_setup->setWordWrapToggle(m_view->wordWrapToggle());
+    widok->addMenu(m_view->toolbarsMenu());
+    widok->addSeparator();
+    widok->addActions(m_view->toggles());
+    m_mainToolBar->addSeparator();
+    addToolButton(m_view->wordWrapToggle(), QStringLiteral("BtnZawijanie"));
+    addToolButton(m_preview->previewActions().constFirst(), QStringLiteral("BtnPodglad"));
+
+    m_services = new ServicesController(*this, *m_documents);
+    addDockWidget(Qt::BottomDockWidgetArea, m_services->findResults());
+    widok->addAction(m_services->findResults()->toggleViewAction());
+    const QList<QAction *> search = m_services->searchActions();
+    QMenu *edycja = menuNamed(QStringLiteral("Edycja1"));
+    edycja->addSeparator();
+    edycja->addActions(search);
+    menuNamed(QStringLiteral("Polskielitery1"))->addAction(m_services->converterAction());
+    m_needsDocument << search << m_services->converterAction();
+    m_mainToolBar->addSeparator();
+    addToolButton(search.at(0), QStringLiteral("BtnZnajdz"));
+    addToolButton(search.at(1), QStringLiteral("BtnZamien"));
+    addToolButton(m_services->converterAction(), QStringLiteral("BtnKonwerter"));
+    connect(m_services, &ServicesController::statusMessage, this,
+        [this](const QString &text) { setStatusPanel(3, text); });
+    connect(m_services, &ServicesController::refreshRequested, this, &TOknoGl::Timer1Timer);
+}
+
+// ---- Commands, start and close ---------------------------------------------------
+
 void TOknoGl::Timer1Timer()
 {
     TEditor *e = currentEditorOrNull();
-    if (m_assist)
+    // (The window's members go before its widgets: their last signals may come here.)
+    if (m_assist) {
         m_assist->Timer1TimerAssist(e);
+        setStatusPanel(2, m_assist->overwriteMode() ? QStringLiteral("OVR") : QStringLiteral("INS"));
+    }
     auto enable = [this](const char *name, bool on) {
         if (auto *a = findChild<QAction *>(QString::fromLatin1(name)))
             a->setEnabled(on);
@@ -422,11 +405,12 @@ void TOknoGl::Timer1Timer()
     const TextAccess &text = e->textAccess();
     const int line = text.lineOf(start);
     setStatusPanel(0, QStringLiteral("%1:%2").arg(line).arg(start - text.lineStart(line)));
-    setStatusPanel(1, e->IsoCharset ? QStringLiteral("ISO") : QStringLiteral("Win"));
+    const bool iso = e->state().iso();
+    setStatusPanel(1, iso ? QStringLiteral("ISO") : QStringLiteral("Win"));
     if (auto *a = findChild<QAction *>(QStringLiteral("ISO1")))
-        a->setChecked(e->IsoCharset);
+        a->setChecked(iso);
     if (auto *a = findChild<QAction *>(QStringLiteral("Win1")))
-        a->setChecked(!e->IsoCharset);
+        a->setChecked(!iso);
     const bool selected = e->selLength() > 0;
     enable("PlikiZapisz1", e->isModified());
     enable("EdycjaCofnij1", e->CanUndo());
@@ -444,16 +428,39 @@ void TOknoGl::EdycjaCofnij1Click()
     Timer1Timer();
 }
 
+void TOknoGl::FormShow(const QStringList &documents)
+{
+    const bool first = !m_firstShown;
+    m_firstShown = true;
+    // Now every part has added its toolbars.
+    if (first)
+        m_view->restoreToolbarPositions(m_startup);
+    m_documents->openAtStart(documents);
+    // After the documents above, so that a recovered file already open is replaced in
+    // its own tab rather than opened twice.
+    if (first)
+        m_recovery->offerRecovery();
+    Splash::finish(this);
+    raise();
+    activateWindow();
+    // Once, over the window: the definitions are read for the whole run, and a faulty
+    // part of them is left out rather than stopping the start.
+    if (first) {
+        const QString problems = TagDefs::problemsReport(TagDefs::shared().problems());
+        if (!problems.isEmpty())
+            MsgBox::show(this, QMessageBox::Critical, TagDefs::problemsCaption(), problems);
+    }
+}
+
 void TOknoGl::closeEvent(QCloseEvent *e)
 {
     // Close all comes first: a refused close keeps the window and every setting as it was.
-    if (!CloseAll()) {
+    if (!m_documents->CloseAll()) {
         e->ignore();
         return;
     }
     try {
         closeSequence();
-        m_settings.writeNumberedList(QStringLiteral("Ostatnie"), m_recentFiles);
     } catch (const std::exception &ex) {
         std::fprintf(stderr, "markora: zamykanie przerwane: %s\n", ex.what());
     }
@@ -464,4 +471,22 @@ void TOknoGl::closeEvent(QCloseEvent *e)
         std::fflush(stderr);
     }
     e->accept();
+}
+
+// In this order: the toolbar positions, the help, the temporary files, the window values
+// and the editor look.
+void TOknoGl::closeSequence()
+{
+    // Every document was saved or given up: nothing is left to recover.
+    m_recovery->discardRecovery();
+    m_view->save(m_startup);
+    m_preview->closeHelp();
+    m_temporaryFiles.removeAll();
+    m_preview->save(m_startup);
+    m_startup.pliki = m_filePanel->filterIndex();
+    m_startup.defTemplate = m_documents->defaultTemplate();
+    m_startup.userButtons = m_userBar->slotNames();
+    m_startup.write(m_settings);
+    m_setup->writeEditor();
+    m_documents->writeRecentFiles();
 }

@@ -26,12 +26,12 @@ QComboBox *templateCombo(QWidget *parent, const QString &name, const QStringList
     c->setInsertPolicy(QComboBox::NoInsert);
     return c;
 }
+} // namespace
 
-QColor shownColor(qint32 stored, const QColor &system)
+QColor TSetupDial::shownColor(qint32 stored, const QColor &system)
 {
     return IsSystemColor(stored) ? system : QColor::fromRgb(StoredColorToRgb(stored));
 }
-} // namespace
 
 QFont TSetupDial::displayFont(const SetupOptions &o)
 {

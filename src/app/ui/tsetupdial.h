@@ -26,6 +26,8 @@ public:
     // The font the editors show for these options (a monospaced face when the stored
     // one is not installed) — the stored name is never changed by the fallback.
     static QFont displayFont(const SetupOptions &options);
+    // A stored colour as shown: the system colour given for a system colour.
+    static QColor shownColor(qint32 stored, const QColor &system);
 
 private:
     void chooseFont();

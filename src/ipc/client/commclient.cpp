@@ -1,10 +1,12 @@
 #include "ipc/client/commclient.h"
 
 #include "base/codepage.h"
+#include "base/utf8.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QtEndian>
 
 namespace {
 
@@ -19,7 +21,7 @@ quint32 send(const CommRequest &request, QString *answer, QString *error)
 {
     const CommOutcome outcome = CommExchange(request);
     if (answer)
-        *answer = CodePage::decode(outcome.answer, CodePage::Windows1250);
+        *answer = CommAnswerText(request, outcome.answer);
     if (error)
         *error = commErrorText(outcome.error);
     return outcome.result;
@@ -123,19 +125,47 @@ CommRequest CommMakeRequest(quint32 msg, quint32 wParam, quint32 lParam, const Q
     request.message = msg;
     request.wParam = wParam;
     request.lParam = lParam;
+    const bool utf8 = (wParam & Comm::Utf8Flag) != 0;
     for (const QString &text : texts) {
-        request.block += CodePage::encode(text, CodePage::Windows1250);
+        request.block += utf8 ? Utf8::encode(text) : CodePage::encode(text, CodePage::Windows1250);
         request.block += '\0';
     }
     return request;
 }
 
-CommRequest CommMakeOpenRequest(const QString &path, bool *carried)
+CommRequest CommMakeSetSelectionRequest(quint32 wParam, quint32 start, quint32 length)
+{
+    if ((wParam & Comm::Utf8Flag) == 0)
+        return CommMakeRequest(Comm::SetSelection, wParam, (start & 0xFFFFu) << 16 | (length & 0xFFFFu));
+    CommRequest request = CommMakeRequest(Comm::SetSelection, wParam, 0);
+    char numbers[8];
+    qToLittleEndian<quint32>(start, numbers);
+    qToLittleEndian<quint32>(length, numbers + 4);
+    request.block = QByteArray(numbers, 8);
+    return request;
+}
+
+QString CommAnswerText(const CommRequest &request, const QByteArray &answer)
+{
+    if ((request.wParam & Comm::Utf8Flag) == 0)
+        return CodePage::decode(answer, CodePage::Windows1250);
+    // The editor cuts only between characters; anything else would be its fault, and
+    // shows as U+FFFD rather than being dropped.
+    return QString::fromUtf8(answer);
+}
+
+CommRequest CommMakeOpenRequest(const QString &path, bool *carried, bool utf8)
 {
     CommRequest request;
     request.message = Comm::OpenFile;
     int unmappable = 0;
-    request.block = CodePage::encode(QFileInfo(path).absoluteFilePath(), CodePage::Windows1250, &unmappable);
+    const QString full = QFileInfo(path).absoluteFilePath();
+    if (utf8) {
+        request.wParam = Comm::Utf8Flag;
+        request.block = Utf8::encode(full, LineBreak::Lf, &unmappable);
+    } else {
+        request.block = CodePage::encode(full, CodePage::Windows1250, &unmappable);
+    }
     request.block += '\0';
     *carried = unmappable == 0;
     return request;
@@ -194,6 +224,9 @@ quint32 CommGetText(int doc, quint32 bufferSize, QString *text, QString *error)
 
 quint32 CommSetSelection(int doc, int start, int length, QString *error)
 {
-    const quint32 lParam = (quint32(start) & 0xFFFFu) << 16 | (quint32(length) & 0xFFFFu);
-    return send(CommMakeRequest(Comm::SetSelection, docParam(doc), lParam), nullptr, error);
+    const quint32 s = quint32(std::max(start, 0));
+    const quint32 l = quint32(std::max(length, 0));
+    // Only the UTF-8 form carries numbers past 16 bits; the plain one reaches older editors.
+    const quint32 form = s > 0xFFFFu || l > 0xFFFFu ? Comm::Utf8Flag : 0u;
+    return send(CommMakeSetSelectionRequest(docParam(doc) | form, s, l), nullptr, error);
 }

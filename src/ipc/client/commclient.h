@@ -25,7 +25,7 @@ QString commErrorText(CommError error);
 struct CommOutcome
 {
     quint32 result = 0;
-    QByteArray answer; // Windows-1250 bytes, for 0x405 and 0x407
+    QByteArray answer; // Windows-1250 (or UTF-8) bytes, for 0x405 and 0x407
     CommError error = CommError::None;
 };
 
@@ -37,12 +37,21 @@ constexpr int CommActiveDocument = -1;
 
 // A request whose block holds each text in Windows-1250 followed by a NUL (one text
 // for 0x401, 0x403 and 0x406, opening and closing for 0x404, none for the others).
+// With Comm::Utf8Flag in wParam the texts go in UTF-8, every character as it is.
 CommRequest CommMakeRequest(quint32 msg, quint32 wParam, quint32 lParam, const QStringList &texts = {});
+
+// The 0x408 request: start and length as 16-bit words of lParam, or, with
+// Comm::Utf8Flag in wParam, as two u32 in the block (any value).
+CommRequest CommMakeSetSelectionRequest(quint32 wParam, quint32 start, quint32 length);
+
+// The text of an answer to request: Windows-1250, or UTF-8 when it had Comm::Utf8Flag.
+QString CommAnswerText(const CommRequest &request, const QByteArray &answer);
 
 // The 0x401 request for path, made absolute. *carried is false when Windows-1250
 // cannot carry the name: it would arrive as numeric references, that is as the name
-// of another file, so such a request must not be sent.
-CommRequest CommMakeOpenRequest(const QString &path, bool *carried);
+// of another file, so such a request must not be sent. With utf8 the request has
+// Comm::Utf8Flag and carries any name (but one holding a lone surrogate).
+CommRequest CommMakeOpenRequest(const QString &path, bool *carried, bool utf8 = false);
 
 // One exchange with the editor listening on server (default: Comm::serverName()).
 // Waits at most timeoutMs for the whole exchange.
@@ -69,5 +78,6 @@ quint32 CommInsertPair(int doc, const QString &opening, const QString &closing, 
 quint32 CommGetSelection(int doc, quint32 bufferSize, QString *text, QString *error = nullptr);
 quint32 CommSetText(int doc, const QString &text, QString *error = nullptr);
 quint32 CommGetText(int doc, quint32 bufferSize, QString *text, QString *error = nullptr);
-// start and length travel as 16-bit words, as the message defines them.
+// start and length travel as 16-bit words, as the message defines them; past 65,535
+// the request takes the UTF-8 form, which carries them whole (an editor that knows it).
 quint32 CommSetSelection(int doc, int start, int length, QString *error = nullptr);

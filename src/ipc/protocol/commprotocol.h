@@ -12,8 +12,14 @@
 //   request: "MKRQ" | message u32 | wParam u32 | lParam u32 | block length u32 | block
 //   reply:   "MKRA" | status u32  | result u32 | answer length u32 | answer
 //
-// Blocks and answers are Windows-1250 bytes; a line break is one byte '\n'.
+// Blocks and answers are Windows-1250 bytes; a line break is one byte '\n'. A request
+// whose wParam has Utf8Flag set speaks UTF-8 instead (see Utf8Flag).
 namespace Comm {
+
+// wParam bit 31: the block and the answer are UTF-8, every character as it is (no
+// numeric references), and 0x408 takes start and length as two u32 in its block
+// (when the block holds at least 8 bytes; lParam otherwise, as without the flag).
+constexpr quint32 Utf8Flag = 0x80000000u;
 
 enum Message : quint32 {
     OpenFile = 0x401, // block: full path; result: document identifier
@@ -23,7 +29,8 @@ enum Message : quint32 {
     GetSelection = 0x405, // lParam: buffer size N; answer: selection cut to N - 1; result: length + 1
     SetText = 0x406, // block: text; result: selection start + 1
     GetText = 0x407, // lParam: buffer size N; answer: text cut to N - 1; result: length + 1
-    SetSelection = 0x408, // lParam: start << 16 | length; result: selection start + 1
+    SetSelection
+    = 0x408, // lParam: start << 16 | length (UTF-8: block start u32, length u32); result: start + 1
 };
 
 // Why an exchange yielded nothing, carried in the reply so that the client can say it.

@@ -1,14 +1,10 @@
-// Crash recovery of the main window: the unsaved text of every document is written to
-// the user's recovery folder when typing pauses, offered back at the next start when
-// the editor did not close cleanly, and removed by a clean close.
+#include "app/ui/recoverycontroller.h"
+
+#include "app/ui/documentmanager.h"
 #include "base/ui/msgbox.h"
-#include "app/ui/tmynotebook.h"
-#include "app/ui/toknogl.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTextCursor>
-#include <QTextDocument>
 #include <QThreadPool>
 #include <QTimer>
 #include <cstdio>
@@ -26,20 +22,19 @@ void reportOnStderr(const QString &text)
 }
 } // namespace
 
-void TOknoGl::setupRecovery()
+RecoveryController::RecoveryController(DocumentManager &documents, QWidget *parent)
+    : QObject(parent)
+    , m_documents(documents)
+    , m_parent(parent)
 {
     m_recoveryTimer = new QTimer(this);
     m_recoveryTimer->setObjectName(QStringLiteral("RecoveryTimer"));
     m_recoveryTimer->setSingleShot(true);
     m_recoveryTimer->setInterval(kIdleMs);
     connect(m_recoveryTimer, &QTimer::timeout, this, [this] { writeRecovery(false); });
-    connect(this, &TOknoGl::documentClosing, this, [this](TEditor *e) {
-        // Closed: saved, or its changes given up by the user. Either way nothing to keep.
-        const int id = e->DocumentId;
-        m_recoveryDirty.remove(id);
-        if (m_recoveryWritten.remove(id) && m_recovery)
-            m_recoveryWriter->start([store = m_recovery.get(), id] { store->remove(id); });
-    });
+    connect(&documents, &DocumentManager::documentChanged, this, &RecoveryController::recoveryChanged);
+    connect(&documents, &DocumentManager::documentClosing, this,
+        [this](TEditor *e) { documentClosed(e->documentId()); });
     m_recoveryWriter = std::make_unique<QThreadPool>();
     m_recoveryWriter->setMaxThreadCount(1); // one at a time, in the order given
     auto store = std::make_unique<RecoveryStore>();
@@ -51,16 +46,17 @@ void TOknoGl::setupRecovery()
     m_recovery = std::move(store);
 }
 
-void TOknoGl::watchForRecovery(TEditor *editor)
+RecoveryController::~RecoveryController() = default;
+
+void RecoveryController::documentClosed(int id)
 {
-    const int id = editor->DocumentId;
-    // Per keystroke only a mark and a timer restart: the text is copied when typing pauses.
-    connect(editor->document(), &QTextDocument::contentsChanged, this, [this, id] { recoveryChanged(id); });
-    connect(
-        editor->document(), &QTextDocument::modificationChanged, this, [this, id] { recoveryChanged(id); });
+    // Closed: saved, or its changes given up by the user. Either way nothing to keep.
+    m_recoveryDirty.remove(id);
+    if (m_recoveryWritten.remove(id) && m_recovery)
+        m_recoveryWriter->start([store = m_recovery.get(), id] { store->remove(id); });
 }
 
-void TOknoGl::recoveryChanged(int documentId)
+void RecoveryController::recoveryChanged(int documentId)
 {
     if (!m_recovery)
         return;
@@ -81,7 +77,7 @@ struct RecoveryStep
 };
 } // namespace
 
-void TOknoGl::writeRecovery(bool waitUntilWritten)
+void RecoveryController::writeRecovery(bool waitUntilWritten)
 {
     m_recoveryTimer->stop();
     if (!m_recovery)
@@ -95,9 +91,9 @@ void TOknoGl::writeRecovery(bool waitUntilWritten)
     }
     m_recoveryPending.invalidate();
     QList<RecoveryStep> steps;
-    for (int i = 0; i < count() && !m_recoveryDirty.isEmpty(); ++i) {
-        TEditor *e = editorAt(i);
-        const int id = e->DocumentId;
+    for (int i = 0; i < m_documents.count() && !m_recoveryDirty.isEmpty(); ++i) {
+        TEditor *e = m_documents.editorAt(i);
+        const int id = e->documentId();
         if (!m_recoveryDirty.remove(id))
             continue;
         if (!e->isModified()) {
@@ -107,9 +103,10 @@ void TOknoGl::writeRecovery(bool waitUntilWritten)
         }
         const QTextCursor c = e->textCursor();
         RecoveryStep step { id, false, {} };
-        step.record.fileName = e->FileName;
-        step.record.iso = e->IsoCharset;
-        step.record.disk = e->DiskStamp;
+        const DocumentState &state = e->state();
+        step.record.fileName = state.fileName;
+        step.record.iso = state.iso();
+        step.record.disk = state.diskStamp;
         step.record.anchor = c.anchor();
         step.record.position = c.position();
         // The one copy of the text made here; encoding and writing it go to the writer.
@@ -134,7 +131,7 @@ void TOknoGl::writeRecovery(bool waitUntilWritten)
         m_recoveryWriter->waitForDone();
 }
 
-void TOknoGl::discardRecovery()
+void RecoveryController::discardRecovery()
 {
     m_recoveryTimer->stop();
     m_recoveryDirty.clear();
@@ -146,7 +143,7 @@ void TOknoGl::discardRecovery()
     m_recovery.reset();
 }
 
-void TOknoGl::offerRecovery()
+void RecoveryController::offerRecovery()
 {
     if (!m_recovery)
         return;
@@ -168,64 +165,19 @@ void TOknoGl::offerRecovery()
             + QDir::toNativeSeparators(m_recovery->damagedFolder()) + QStringLiteral("):\n\n    ")
             + found.damaged.join(QStringLiteral("\n    "));
     if (found.records.isEmpty()) {
-        MsgBox::show(this, QMessageBox::Warning, QStringLiteral("Odzyskiwanie: ostrzeżenie"), text);
+        MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Odzyskiwanie: ostrzeżenie"), text);
     } else {
         text += QStringLiteral(
             "\n\nPrzywrócić je? Wrócą jako zmienione, niezapisane dokumenty; pliki na dysku "
             "zmienią się dopiero, gdy je zapiszesz.\nNie: zmiany zostaną usunięte.");
-        const auto answer = MsgBox::show(this, QMessageBox::Question, QStringLiteral("Odzyskiwanie: pytanie"),
-            text, QMessageBox::Yes | QMessageBox::No);
+        const auto answer = MsgBox::show(m_parent, QMessageBox::Question,
+            QStringLiteral("Odzyskiwanie: pytanie"), text, QMessageBox::Yes | QMessageBox::No);
         if (answer == QMessageBox::Yes) {
             for (const RecoveryRecord &r : found.records)
-                restoreDocument(r);
+                m_documents.Restore(r);
             // Kept in this session before the old one goes, so that nothing is ever in neither.
             writeRecovery();
         }
     }
     m_recovery->removeOrphans();
-}
-
-void TOknoGl::restoreDocument(const RecoveryRecord &record)
-{
-    TEditor *editor = nullptr;
-    // The file may be open already (the last session's documents): its text is replaced
-    // there, undoably, rather than shown twice.
-    for (int i = 0; i < count() && !record.fileName.isEmpty(); ++i) {
-        TEditor *e = editorAt(i);
-        if (!e->isModified()
-            && (e->FileName == record.fileName || canonicalSameFile(e->FileName, record.fileName))) {
-            editor = e;
-            editor->TakeSnapshot();
-            editor->setText(record.text);
-            break;
-        }
-    }
-    const QString caption = record.fileName.isEmpty() ? QStringLiteral("\tbez nazwy")
-                                                      : QFileInfo(record.fileName).fileName().toLower();
-    if (!editor) {
-        // The one empty untitled document of a fresh start is taken, as Open does.
-        if (count() == 1 && editorAt(0)->FileName.isEmpty() && !editorAt(0)->isModified()
-            && editorAt(0)->textAccess().length() == 0) {
-            editor = editorAt(0);
-            NbEdytora->setCaption(0, caption);
-        } else {
-            editor = createEditor();
-            addEditorPage(editor, caption);
-        }
-        editor->loadText(record.text);
-        editor->setModified(true);
-    }
-    editor->FileName = record.fileName;
-    editor->IsoCharset = record.iso;
-    if (!editor->FileName.isEmpty() && !editor->DiskStamp.isFile) {
-        editor->DiskStamp = record.disk;
-        watchFile(editor->FileName);
-    }
-    QTextCursor c(editor->document());
-    c.setPosition(record.anchor);
-    c.setPosition(record.position, QTextCursor::KeepAnchor);
-    editor->setTextCursor(c);
-    editor->show();
-    rebuildTabs();
-    activate(NbEdytora->indexOf(editor));
 }

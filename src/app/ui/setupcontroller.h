@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/setupoptions.h"
+
+#include <QObject>
+#include <QPointer>
+
+class MarkoraSettings;
+class QAction;
+class TSetupDial;
+
+// The setup options' one copy: read at start-up, changed in the setup dialog
+// ("Konfiguracja1"), the "Edytor" look written at close. Every part of the program reads
+// options() and follows optionsChanged().
+class SetupController : public QObject
+{
+    Q_OBJECT
+public:
+    // window: owns the controller, its action and the dialog; settings outlive it.
+    // Holds the defaults until read() is called.
+    SetupController(QWidget &window, MarkoraSettings &settings);
+
+    const SetupOptions &options() const { return m_options; }
+    void setOptions(const SetupOptions &options);
+    // The stored options, as at start-up; then optionsChanged.
+    void read();
+    // "Edytor" alone: the window's close writes these, the dialog's OK all of them.
+    void writeEditor() const;
+
+    // Konfiguracja1, for the "Ustawienia" menu.
+    QAction *konfiguracjaAction() const { return m_konfiguracja; }
+    // The view toggle ChkZawijanie, which the dialog's wrap box shows and sets.
+    void setWordWrapToggle(QAction *toggle) { m_wordWrap = toggle; }
+    // Creates the setup dialog now (start-up creates it after the main window).
+    TSetupDial *setupDialog();
+    void UstawieniaKonfiguracja1Click();
+
+Q_SIGNALS:
+    // The options were read, the setup dialog was confirmed or setOptions was called.
+    void optionsChanged();
+
+private:
+    QWidget &m_window;
+    MarkoraSettings &m_settings;
+    SetupOptions m_options;
+    QAction *m_konfiguracja = nullptr;
+    QAction *m_wordWrap = nullptr;
+    QPointer<TSetupDial> m_dialog;
+};

@@ -54,16 +54,20 @@ QList<TemplateEntry> ListTemplates(const QString &shippedFolder, const QString &
     return out;
 }
 
-TemplateDocument LoadTemplate(const QString &path, bool defaultIso, int tabWidth, const QString &date,
-    const QString &time, const std::function<std::optional<QString>(QString name)> &ask)
+TemplateDocument LoadTemplate(const QString &path, const DocumentEncoding &defaultEncoding, int tabWidth,
+    const QString &date, const QString &time, const std::function<std::optional<QString>(QString name)> &ask)
 {
     TemplateDocument doc;
-    const LoadResult r = LoadDocumentFile(path, 0, defaultIso, tabWidth);
+    LoadOptions options;
+    options.defaultEncoding = defaultEncoding;
+    options.tabWidth = tabWidth;
+    const LoadResult r = LoadDocumentFile(path, options);
     if (!r.ok) {
         doc.errorText = r.errorText;
         return doc;
     }
-    doc.iso = r.iso;
+    doc.encoding = r.encoding;
+    doc.lineBreak = r.lineBreak;
     std::optional<QString> filled = FillTemplate(r.text, date, time, ask);
     if (!filled) {
         doc.status = TemplateDocument::Cancelled;
@@ -85,8 +89,8 @@ QString TemplateFileName(const QString &name)
     return n.endsWith(kSuffix, Qt::CaseInsensitive) ? n : n + kSuffix;
 }
 
-TemplateSave SaveTemplate(
-    const QString &folder, const QString &name, const QString &text, bool iso, bool overwrite)
+TemplateSave SaveTemplate(const QString &folder, const QString &name, const QString &text,
+    const DocumentEncoding &encoding, LineBreak lineBreak, bool overwrite)
 {
     TemplateSave result;
     const QString fileName = TemplateFileName(name);
@@ -115,7 +119,7 @@ TemplateSave SaveTemplate(
         result.errorText = file.errorString();
         return result;
     }
-    file.write(EncodeDocumentText(text, iso));
+    file.write(EncodeDocumentText(text, encoding, lineBreak));
     if (!file.commit()) {
         result.errorText = file.errorString();
         return result;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/documentencoding.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -35,15 +37,17 @@ struct TemplateDocument
     enum Status { Filled, Cancelled, Failed };
     Status status = Failed;
     QString text; // Filled: the text with its placeholders filled
-    bool iso = false; // the charset the new document takes from the file
+    // The code page and line break the new document takes from the file.
+    DocumentEncoding encoding;
+    LineBreak lineBreak = LineBreak::CrLf;
     QString errorText; // Failed: the system's reason
 };
 
 // What a new document from the template file at path starts with: the file read as a
-// document is (charset detected, defaultIso when it declares none, tabs expanded to
+// document is (code page detected, defaultEncoding when it declares none, tabs expanded to
 // tabWidth) and its placeholders filled by FillTemplate with date, time and ask.
-TemplateDocument LoadTemplate(const QString &path, bool defaultIso, int tabWidth, const QString &date,
-    const QString &time, const std::function<std::optional<QString>(QString name)> &ask);
+TemplateDocument LoadTemplate(const QString &path, const DocumentEncoding &defaultEncoding, int tabWidth,
+    const QString &date, const QString &time, const std::function<std::optional<QString>(QString name)> &ask);
 
 struct TemplateSave
 {
@@ -64,8 +68,8 @@ struct TemplateSave
 QString TemplateFileName(const QString &name);
 
 // Saves text as the template name in folder (created when missing), in the document's
-// charset with CR LF line breaks. The file is written whole beside the old one and then
+// code page and line break. The file is written whole beside the old one and then
 // replaces it, so a failure leaves an existing template as it was. An existing template
 // is replaced only when overwrite is true.
-TemplateSave SaveTemplate(
-    const QString &folder, const QString &name, const QString &text, bool iso, bool overwrite = false);
+TemplateSave SaveTemplate(const QString &folder, const QString &name, const QString &text,
+    const DocumentEncoding &encoding, LineBreak lineBreak = LineBreak::CrLf, bool overwrite = false);

@@ -82,20 +82,27 @@ void TstReusablePanels::saveAsTemplate()
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("moje"));
     m_user.inputs = { QStringLiteral("Moja strona") };
-    const QString path = TSzablonDial::saveAsTemplate(nullptr, QStringLiteral("<P>żółw</P>"), true, folder);
+    const QString path = TSzablonDial::saveAsTemplate(
+        nullptr, QStringLiteral("<P>żółw</P>"), DocumentEncoding::fromIso(true), LineBreak::CrLf, folder);
     QCOMPARE(path, folder + QStringLiteral("/Moja strona.html"));
     QCOMPARE(readFile(path), QByteArray("<P>\xBF\xF3\xB3w</P>")); // ISO 8859-2
 
     // Replaced only when the user says so.
     m_user.inputs = { QStringLiteral("Moja strona"), QStringLiteral("Moja strona.html") };
     m_user.answers = { QMessageBox::No, QMessageBox::Yes };
-    QVERIFY(TSzablonDial::saveAsTemplate(nullptr, QStringLiteral("nowa"), true, folder).isEmpty());
+    QVERIFY(TSzablonDial::saveAsTemplate(
+        nullptr, QStringLiteral("nowa"), DocumentEncoding::fromIso(true), LineBreak::CrLf, folder)
+                .isEmpty());
     QCOMPARE(readFile(path), QByteArray("<P>\xBF\xF3\xB3w</P>"));
-    QCOMPARE(TSzablonDial::saveAsTemplate(nullptr, QStringLiteral("nowa"), true, folder), path);
+    QCOMPARE(TSzablonDial::saveAsTemplate(
+                 nullptr, QStringLiteral("nowa"), DocumentEncoding::fromIso(true), LineBreak::CrLf, folder),
+        path);
     QCOMPARE(readFile(path), QByteArray("nowa"));
 
     m_user.inputs = { QStringLiteral("../poza") };
-    QVERIFY(TSzablonDial::saveAsTemplate(nullptr, QStringLiteral("x"), false, folder).isEmpty());
+    QVERIFY(TSzablonDial::saveAsTemplate(
+        nullptr, QStringLiteral("x"), DocumentEncoding(), LineBreak::CrLf, folder)
+                .isEmpty());
     QCOMPARE(captions(),
         QStringList({ QStringLiteral("Zapisywanie szablonu: pytanie"),
             QStringLiteral("Zapisywanie szablonu: pytanie"), QStringLiteral("Zapisywanie szablonu: błąd") }));

@@ -7,6 +7,9 @@
 #include <QTest>
 
 namespace {
+const DocumentEncoding Win = DocumentEncoding::fromIso(false);
+const DocumentEncoding Iso = DocumentEncoding::fromIso(true);
+
 void touch(const QString &path, const QByteArray &bytes = "<HTML></HTML>")
 {
     QFile f(path);
@@ -74,7 +77,7 @@ void TstTemplates::fillingFromBothFolders()
     const QString text
         = QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-2\">\n"
                          "<TITLE>%Tytuł%</TITLE>\n<P>Zażółć, %DATE%, %Tytuł%</P>");
-    QCOMPARE(SaveTemplate(user, QStringLiteral("Mój"), text, true).status, TemplateSave::Saved);
+    QCOMPARE(SaveTemplate(user, QStringLiteral("Mój"), text, Iso).status, TemplateSave::Saved);
     const QList<TemplateEntry> list
         = ListTemplates(testsupport::sourcePath(QStringLiteral("szablony")), user);
     QCOMPARE(describe(list), QStringList({ QStringLiteral("Mój (u)"), QStringLiteral("strona (s)") }));
@@ -85,9 +88,9 @@ void TstTemplates::fillingFromBothFolders()
         return QStringLiteral("Ala & kot");
     };
     const TemplateDocument mine
-        = LoadTemplate(list[0].path, false, 4, QStringLiteral("1.05.2024"), QStringLiteral("12:30"), ask);
+        = LoadTemplate(list[0].path, Win, 4, QStringLiteral("1.05.2024"), QStringLiteral("12:30"), ask);
     QCOMPARE(mine.status, TemplateDocument::Filled);
-    QVERIFY(mine.iso);
+    QCOMPARE(mine.encoding, Iso);
     QCOMPARE(mine.text,
         QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-2\">\n"
                        "<TITLE>Ala & kot</TITLE>\n<P>Zażółć, 1.05.2024, Ala & kot</P>"));
@@ -95,18 +98,29 @@ void TstTemplates::fillingFromBothFolders()
 
     asked.clear();
     const TemplateDocument shipped
-        = LoadTemplate(list[1].path, true, 4, QStringLiteral("1.05.2024"), QStringLiteral("12:30"), ask);
+        = LoadTemplate(list[1].path, Iso, 4, QStringLiteral("1.05.2024"), QStringLiteral("12:30"), ask);
     QCOMPARE(shipped.status, TemplateDocument::Filled);
-    QVERIFY(!shipped.iso); // it declares windows-1250
+    QCOMPARE(shipped.encoding, Win); // it declares windows-1250
     QVERIFY(shipped.text.contains(QStringLiteral("<TITLE>Ala & kot</TITLE>")));
     QVERIFY(shipped.text.contains(QStringLiteral("Utworzono 1.05.2024 12:30")));
     QVERIFY(!shipped.text.contains(u'%'));
 
+    // UTF-8 with LF breaks: the new document keeps both.
+    const QString utf = QStringLiteral("<META CHARSET=\"utf-8\">\n<P>Zażółć 😀 %DATE%</P>\n");
+    QCOMPARE(SaveTemplate(user, QStringLiteral("utf"), utf, DocumentEncoding::utf8(), LineBreak::Lf).status,
+        TemplateSave::Saved);
+    QCOMPARE(readFile(user + QStringLiteral("/utf.html")), utf.toUtf8());
+    const TemplateDocument u = LoadTemplate(
+        user + QStringLiteral("/utf.html"), Win, 4, QStringLiteral("1.05.2024"), QString(), ask);
+    QCOMPARE(u.encoding, DocumentEncoding::utf8());
+    QCOMPARE(u.lineBreak, LineBreak::Lf);
+    QCOMPARE(u.text, QStringLiteral("<META CHARSET=\"utf-8\">\n<P>Zażółć 😀 1.05.2024</P>\n"));
+
     const auto cancel = [](const QString &) -> std::optional<QString> { return std::nullopt; };
-    QCOMPARE(LoadTemplate(list[1].path, false, 4, QString(), QString(), cancel).status,
-        TemplateDocument::Cancelled);
-    QCOMPARE(LoadTemplate(dir.filePath(QStringLiteral("brak.html")), false, 4, QString(), QString(), cancel)
-                 .status,
+    QCOMPARE(
+        LoadTemplate(list[1].path, Win, 4, QString(), QString(), cancel).status, TemplateDocument::Cancelled);
+    QCOMPARE(
+        LoadTemplate(dir.filePath(QStringLiteral("brak.html")), Win, 4, QString(), QString(), cancel).status,
         TemplateDocument::Failed);
 }
 
@@ -115,16 +129,18 @@ void TstTemplates::saveNeverOverwritesUnasked()
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("a/b"));
     const TemplateSave first
-        = SaveTemplate(folder, QStringLiteral("Strona.HTML"), QStringLiteral("x\ny"), false);
+        = SaveTemplate(folder, QStringLiteral("Strona.HTML"), QStringLiteral("x\ny"), Win);
     QCOMPARE(first.status, TemplateSave::Saved);
     QCOMPARE(first.path, folder + QStringLiteral("/Strona.HTML"));
     QCOMPARE(readFile(first.path), QByteArray("x\r\ny"));
 
     const TemplateSave again
-        = SaveTemplate(folder, QStringLiteral("Strona.HTML"), QStringLiteral("nowy"), false);
+        = SaveTemplate(folder, QStringLiteral("Strona.HTML"), QStringLiteral("nowy"), Win);
     QCOMPARE(again.status, TemplateSave::Exists);
     QCOMPARE(readFile(first.path), QByteArray("x\r\ny"));
-    QCOMPARE(SaveTemplate(folder, QStringLiteral("Strona.HTML"), QStringLiteral("nowy"), false, true).status,
+    QCOMPARE(SaveTemplate(
+                 folder, QStringLiteral("Strona.HTML"), QStringLiteral("nowy"), Win, LineBreak::CrLf, true)
+                 .status,
         TemplateSave::Saved);
     QCOMPARE(readFile(first.path), QByteArray("nowy"));
     QCOMPARE(
@@ -147,7 +163,7 @@ void TstTemplates::badNames()
 {
     QFETCH(QString, name);
     QTemporaryDir dir;
-    QCOMPARE(SaveTemplate(dir.path(), name, QStringLiteral("x"), false).status, TemplateSave::BadName);
+    QCOMPARE(SaveTemplate(dir.path(), name, QStringLiteral("x"), Win).status, TemplateSave::BadName);
     QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 

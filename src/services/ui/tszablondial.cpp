@@ -117,23 +117,26 @@ void TSzablonDial::ListaSzablonowChange()
         Podglad->setPlainText(kTooLarge);
         return;
     }
-    const LoadResult r = LoadDocumentFile(path, 0, false, 4);
+    LoadOptions options;
+    options.tabWidth = 4;
+    const LoadResult r = LoadDocumentFile(path, options);
     Podglad->setPlainText(r.ok ? r.text : kUnreadable.arg(r.errorText));
 }
 
-QString TSzablonDial::saveAsTemplate(QWidget *parent, const QString &text, bool iso, const QString &folder)
+QString TSzablonDial::saveAsTemplate(QWidget *parent, const QString &text, const DocumentEncoding &encoding,
+    LineBreak lineBreak, const QString &folder)
 {
     const std::optional<QString> name = MsgBox::input(parent, kSaveTitle, kSavePrompt);
     if (!name)
         return QString();
-    TemplateSave saved = SaveTemplate(folder, *name, text, iso);
+    TemplateSave saved = SaveTemplate(folder, *name, text, encoding, lineBreak);
     if (saved.status == TemplateSave::Exists) {
         const QString file = QFileInfo(saved.path).fileName();
         if (MsgBox::show(parent, QMessageBox::Question, kSaveQuestion, kExists.arg(file),
                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
             return QString();
-        saved = SaveTemplate(folder, *name, text, iso, true);
+        saved = SaveTemplate(folder, *name, text, encoding, lineBreak, true);
     }
     switch (saved.status) {
     case TemplateSave::Saved:

@@ -33,11 +33,11 @@ public:
     void refresh();
 
     // "Zapisz jako szablon...": asks for the template's name and saves text (in the
-    // document's charset) in folder, asking before an existing template is replaced.
-    // Returns the template's path; empty when nothing was saved (cancelled or failed,
-    // failures reported as "Zapisywanie szablonu: błąd").
-    static QString saveAsTemplate(
-        QWidget *parent, const QString &text, bool iso, const QString &folder = UserTemplateFolder());
+    // document's code page and line break) in folder, asking before an existing template
+    // is replaced. Returns the template's path; empty when nothing was saved (cancelled or
+    // failed, failures reported as "Zapisywanie szablonu: błąd").
+    static QString saveAsTemplate(QWidget *parent, const QString &text, const DocumentEncoding &encoding,
+        LineBreak lineBreak, const QString &folder = UserTemplateFolder());
 
 private:
     void ListaSzablonowChange();

@@ -19,6 +19,9 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/previewcontroller.h app/ui/previewcontroller.cpp
   app/ui/servicescontroller.h app/ui/servicescontroller.cpp
   app/ui/viewcontroller.h app/ui/viewcontroller.cpp
+  app/ui/contentcontroller.h app/ui/contentcontroller.cpp
+  app/ui/viewerscontroller.h app/ui/viewerscontroller.cpp
+  app/ui/shortcutscontroller.h app/ui/shortcutscontroller.cpp
   app/ui/toknogl.h app/ui/toknogl.cpp
   app/ui/filepanel.h app/ui/filepanel.cpp
   app/ui/folderlistmodel.h app/ui/folderlistmodel.cpp

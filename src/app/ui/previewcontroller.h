@@ -47,9 +47,12 @@ public:
     // A tag preview file (Windows-1250), shown in the pane.
     void showHintPreview(const QString &path);
 
-private:
+    // Writes the current document's preview file (for the external viewers too) and
+    // returns its path; empty when there is no document or it could not be written
+    // ("Podgląd: błąd" says why).
     QString writePreviewFile();
 
+private:
     QWidget &m_window;
     DocumentManager &m_documents;
     TemporaryFiles &m_files;

@@ -11,6 +11,7 @@
 #include <memory>
 
 class AssistController;
+class ContentController;
 class DocumentManager;
 class PnPodPanPlikow;
 class PreviewController;
@@ -22,8 +23,10 @@ class QToolBar;
 class RecoveryController;
 class ServicesController;
 class SetupController;
+class ShortcutsController;
 class UserToolBar;
 class ViewController;
+class ViewersController;
 
 // The main window: builds the menus, toolbars and docks and wires them to the objects
 // that do the work. Nothing in it needs the window shown.
@@ -49,6 +52,12 @@ public:
     // The view toggles, the toolbars menu, the pane sizes and toolbar positions.
     ViewController *view() const { return m_view; }
     RecoveryController &recovery() const { return *m_recovery; }
+    // Templates, the snippets panel and the projects panel.
+    ContentController *content() const { return m_content; }
+    // The keyboard shortcuts of every command.
+    ShortcutsController *shortcuts() const { return m_shortcuts; }
+    // The external viewers of the preview menu.
+    ViewersController *viewers() const { return m_viewers; }
     // The preview files of the documents, removed at close.
     TemporaryFiles &temporaryFiles() { return m_temporaryFiles; }
 
@@ -102,6 +111,8 @@ private:
     void setupDocuments();
     void setupPanels();
     void setupPlugins();
+    // Templates, snippets, projects, the external viewers and the shortcuts.
+    void setupContent();
     // After every document was closed: the settings written, the temporary files removed.
     void closeSequence();
     QAction *addAction(QMenu *menu, const QString &objectName, const QString &text,
@@ -122,6 +133,9 @@ private:
     ServicesController *m_services = nullptr;
     ViewController *m_view = nullptr;
     RecoveryController *m_recovery = nullptr;
+    ContentController *m_content = nullptr;
+    ViewersController *m_viewers = nullptr;
+    ShortcutsController *m_shortcuts = nullptr;
 
     QToolBar *m_mainToolBar = nullptr;
     QLabel *m_statusPanels[4] = {};

@@ -11,6 +11,7 @@
 #include "services/ui/twstawkipanel.h"
 
 #include <QDockWidget>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
@@ -164,9 +165,16 @@ void TstContentWiring::snippetFromPanel()
     e->loadText(QStringLiteral("ala ma kota"));
     e->setSelection(7, 4);
     panel->setCurrentName(QStringLiteral("Akapit"));
+    w.show();
+    w.content()->snippetsDock()->show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    panel->ListaWstawek->setFocus();
+    QTRY_VERIFY(panel->ListaWstawek->hasFocus());
     panel->WstawClick();
     QCOMPARE(e->text(), QStringLiteral("ala ma <P>kota</P>"));
     QCOMPARE(e->selStart(), 18);
+    // Typing goes on in the document, at the caret marker's place.
+    QTRY_VERIFY(e->hasFocus());
 }
 
 void TstContentWiring::projectOpensDocuments()

@@ -50,6 +50,7 @@ ContentController::ContentController(QWidget &window, DocumentManager &documents
     m_snippetsDock->setObjectName(QStringLiteral("DokWstawki"));
     m_snippetsDock->setWidget(m_snippets);
     connect(m_snippets, &TWstawkiPanel::snippetChosen, this, [this](const QString &text) {
+        // The insertion rule gives the document the focus back.
         if (!m_assist.InsertSnippet(text))
             Q_EMIT statusMessage(QStringLiteral("Wstawka: żaden dokument nie jest otwarty."));
     });

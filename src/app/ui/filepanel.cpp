@@ -30,6 +30,9 @@ PnPodPanPlikow::PnPodPanPlikow(const QString &filter, QWidget *parent)
     m_tree->setObjectName(QStringLiteral("DrzewoFolderow"));
     m_tree->setModel(m_dirs);
     m_tree->header()->hide();
+    // Deep folders scroll sideways rather than losing their names to "...".
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setToolTip(QStringLiteral("Foldery"));
 
     m_files = new FolderListModel(this);

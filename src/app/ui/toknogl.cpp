@@ -406,6 +406,11 @@ void TOknoGl::setupContent()
     }
     tabifyDockWidget(m_content->snippetsDock(), m_content->projectsDock());
     m_content->snippetsDock()->raise();
+    // Beside the editor, narrow; shown from the view menu (the window's saved state keeps
+    // them open for the next start).
+    resizeDocks({ m_content->snippetsDock() }, { 260 }, Qt::Horizontal);
+    m_content->snippetsDock()->hide();
+    m_content->projectsDock()->hide();
     connect(m_content, &ContentController::statusMessage, this,
         [this](const QString &text) { setStatusPanel(3, text); });
 

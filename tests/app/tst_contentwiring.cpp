@@ -217,6 +217,7 @@ void TstContentWiring::storedShortcutsOnWindow()
         settings.writeString(
             kShortcutz, QStringLiteral("PlikiNowyZSzablonu1"), QStringLiteral("Ctrl+Shift+N"));
         settings.writeString(kShortcutz, QStringLiteral("Btn_Pre"), QStringLiteral("F6"));
+        settings.writeString(kShortcutz, QStringLiteral("Btn1"), QStringLiteral("F7"));
         // Ctrl+O opens files: refused, the command keeps its default.
         settings.writeString(kShortcutz, QStringLiteral("UstawieniaSkroty1"), QStringLiteral("Ctrl+O"));
         QVERIFY(settings.sync());
@@ -239,6 +240,18 @@ void TstContentWiring::storedShortcutsOnWindow()
     w.Timer1Timer(); // the tool tabs follow the document
     (*pre)->trigger();
     QCOMPARE(e->text(), QStringLiteral("<PRE>tekst</PRE>"));
+
+    // A button a toolbar holds as a widget (the user's toolbar) by its key.
+    const auto user = std::find_if(commands.begin(), commands.end(),
+        [](const QAction *a) { return a->objectName() == QLatin1String("Btn1"); });
+    QVERIFY(user != commands.end());
+    QCOMPARE((*user)->shortcut(), QKeySequence(Qt::Key_F7));
+    QVERIFY((*user)->text().startsWith(QStringLiteral("Użytkownika: ")));
+    // An empty one says how to fill it.
+    ScriptedUser answering;
+    (*user)->trigger();
+    QCOMPARE(answering.asked.size(), 1);
+    QCOMPARE(answering.asked[0].caption, QStringLiteral("Przyciski użytkownika"));
 }
 
 void TstContentWiring::viewerEntries()

@@ -7,8 +7,9 @@ class QAction;
 class QMainWindow;
 
 // The keyboard shortcuts ("Shortcutz") of every command: the actions of the menu bar's
-// menus (the insert menu holds every tool tab's button as an item of the same name) and of
-// the toolbars (the panels' own too). "Skróty klawiszowe..." of the settings menu opens
+// menus (the insert menu holds every tool tab's button as an item of the same name), of
+// the toolbars (the panels' own too) and the buttons toolbars hold as widgets (plug-ins,
+// the user's toolbar). "Skróty klawiszowe..." of the settings menu opens
 // the dialog; what it sets is applied at once.
 class ShortcutsController : public QObject
 {
@@ -19,7 +20,8 @@ public:
 
     // UstawieniaSkroty1.
     QAction *shortcutsAction() const { return UstawieniaSkroty1; }
-    // Every command that may have a shortcut, in menu order, then the toolbars'.
+    // Every command that may have a shortcut, in menu order, then the toolbars', then the
+    // toolbar buttons'.
     QList<QAction *> commands() const;
     // The stored shortcuts applied to every command (at start-up, once the window has all
     // its parts); a stored shortcut that clashes with another command's is left out and
@@ -36,4 +38,5 @@ private:
     QMainWindow &m_window;
     MarkoraSettings &m_settings;
     QAction *UstawieniaSkroty1 = nullptr;
+    QList<QAction *> m_buttonActions; // clicking the toolbars' widget buttons
 };

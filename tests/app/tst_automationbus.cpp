@@ -5,8 +5,8 @@
 #include "ipc/bus/automationbus.h"
 
 #include <QDBusConnection>
-#include <QDBusMetaType>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
 #include <QtTest>
@@ -54,8 +54,8 @@ public:
     {
         // A plain message: an interface object would ask for the introspection first, and
         // wait for it without serving the editor.
-        QDBusMessage m = QDBusMessage::createMethodCall(
-            AutomationBus::serviceName(), AutomationBus::objectPath(), AutomationBus::interfaceName(), method);
+        QDBusMessage m = QDBusMessage::createMethodCall(AutomationBus::serviceName(),
+            AutomationBus::objectPath(), AutomationBus::interfaceName(), method);
         m.setArguments(args);
         QDBusPendingCall pending = m_bus.asyncCall(m);
         QElapsedTimer limit;

@@ -8,6 +8,9 @@ list(APPEND MARKORA_CORE_SOURCES
   app/recoveryfile.h app/recoveryfile.cpp
   app/recoverystore.h app/recoverystore.cpp
   app/previewrefresh.h app/previewrefresh.cpp
+  app/externalviewers.h app/externalviewers.cpp
+  app/shortcutmap.h app/shortcutmap.cpp
+  app/folderlisting.h app/folderlisting.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   app/ui/teditor.h app/ui/teditor.cpp
@@ -24,8 +27,13 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/viewcontroller.h app/ui/viewcontroller.cpp
   app/ui/desktopcommands.h app/ui/desktopcommands.cpp
   app/ui/programicon.h app/ui/programicon.cpp
+  app/ui/contentcontroller.h app/ui/contentcontroller.cpp
+  app/ui/viewerscontroller.h app/ui/viewerscontroller.cpp
+  app/ui/shortcutscontroller.h app/ui/shortcutscontroller.cpp
   app/ui/toknogl.h app/ui/toknogl.cpp
   app/ui/filepanel.h app/ui/filepanel.cpp
+  app/ui/folderlistmodel.h app/ui/folderlistmodel.cpp
+  app/ui/foldertreemodel.h app/ui/foldertreemodel.cpp
   app/ui/preview.h app/ui/preview.cpp
   app/ui/previewview.h app/ui/previewview.cpp
   app/ui/textpreviewview.h app/ui/textpreviewview.cpp
@@ -35,6 +43,8 @@ list(APPEND MARKORA_UI_SOURCES
   app/ui/assistcontroller.h app/ui/assistcontroller.cpp
   app/ui/twstlist.h app/ui/twstlist.cpp
   app/ui/thintballoon.h app/ui/thintballoon.cpp
+  app/ui/tviewersdial.h app/ui/tviewersdial.cpp
+  app/ui/tskrotydial.h app/ui/tskrotydial.cpp
 )
 # The live preview in Qt WebEngine (option MARKORA_WEBENGINE).
 if(MARKORA_WEBENGINE)

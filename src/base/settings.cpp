@@ -66,6 +66,24 @@ void MarkoraSettings::writeStringList(const QString &section, const QString &key
     m_settings->setValue(path(section, key), value);
 }
 
+bool MarkoraSettings::contains(const QString &section, const QString &key) const
+{
+    return m_settings->contains(path(section, key));
+}
+
+QStringList MarkoraSettings::keys(const QString &section) const
+{
+    m_settings->beginGroup(section);
+    const QStringList keys = m_settings->childKeys();
+    m_settings->endGroup();
+    return keys;
+}
+
+void MarkoraSettings::remove(const QString &section, const QString &key)
+{
+    m_settings->remove(path(section, key));
+}
+
 QStringList MarkoraSettings::readNumberedList(const QString &section) const
 {
     QStringList out;
@@ -97,6 +115,45 @@ bool MarkoraSettings::sync(QString *error)
             ? QStringLiteral("no access to %1").arg(m_settings->fileName())
             : QStringLiteral("format error in %1").arg(m_settings->fileName());
     return false;
+}
+
+QString MarkoraSettings::nameToKey(const QString &name)
+{
+    QString key;
+    key.reserve(name.size());
+    for (const QChar c : name) {
+        if (c == u'%')
+            key += QStringLiteral("%25");
+        else if (c == u'/')
+            key += QStringLiteral("%2F");
+        else if (c == u'\\')
+            key += QStringLiteral("%5C");
+        else
+            key += c;
+    }
+    return key;
+}
+
+QString MarkoraSettings::keyToName(const QString &key)
+{
+    QString name;
+    name.reserve(key.size());
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const QStringView code = QStringView(key).mid(i, 3);
+        if (code.compare(u"%25", Qt::CaseInsensitive) == 0) {
+            name += u'%';
+            i += 2;
+        } else if (code.compare(u"%2F", Qt::CaseInsensitive) == 0) {
+            name += u'/';
+            i += 2;
+        } else if (code.compare(u"%5C", Qt::CaseInsensitive) == 0) {
+            name += u'\\';
+            i += 2;
+        } else {
+            name += key[i];
+        }
+    }
+    return name;
 }
 
 QString MarkoraSettings::defaultOgExt() { return QStringLiteral("*.*htm*;*.css;*.asp;*.xml;*.php*"); }

@@ -30,6 +30,13 @@ public:
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeStringList(const QString &section, const QString &key, const QStringList &value);
 
+    // True when the store holds a value for the key.
+    bool contains(const QString &section, const QString &key) const;
+    // The keys of a section's values.
+    QStringList keys(const QString &section) const;
+    // Removes one value.
+    void remove(const QString &section, const QString &key);
+
     // The values of a section named "0", "1", ... in order, up to the first gap.
     QStringList readNumberedList(const QString &section) const;
     // Erases the section and writes the list under "0", "1", ...
@@ -38,6 +45,13 @@ public:
 
     // Flushes to disk; false (with the reason) when the store cannot be written.
     bool sync(QString *error = nullptr);
+
+    // A name of the user's (a snippet, a command) as a key of a section, and back. The store
+    // takes '/' and '\\' for its own separators: they and '%' are written as "%2F", "%5C" and
+    // "%25", so that any name (spaces, letters beyond ASCII, "=", line breaks) comes back
+    // as it was; the store escapes the rest itself.
+    static QString nameToKey(const QString &name);
+    static QString keyToName(const QString &key);
 
     // Default of "Setup"/"_OgExt".
     static QString defaultOgExt();

@@ -1,6 +1,7 @@
 # Files of src/services/: document files, templates, the Polish-letter converter, letters
-# and entities, search and replace in files on disk, and the page checks (markup through
-# tidy, spelling through Hunspell).
+# and entities, search and replace in files on disk, the page checks (markup through
+# tidy, spelling through Hunspell), and the reusable content (the templates folders,
+# snippets, projects).
 list(APPEND MARKORA_CORE_SOURCES
   services/charsetdetect.h services/charsetdetect.cpp
   services/charsetdeclaration.h services/charsetdeclaration.cpp
@@ -23,6 +24,12 @@ list(APPEND MARKORA_CORE_SOURCES
   services/spelling.h services/spelling.cpp
   services/checkoptions.h services/checkoptions.cpp
   services/filesearchpagestate.h services/filesearchpagestate.cpp
+  services/templates.h services/templates.cpp
+  services/snippetexpand.h services/snippetexpand.cpp
+  services/snippetstore.h services/snippetstore.cpp
+  services/snippetfile.h services/snippetfile.cpp
+  services/projectlist.h services/projectlist.cpp
+  services/projectsfile.h services/projectsfile.cpp
 )
 list(APPEND MARKORA_UI_SOURCES
   services/ui/tkonwerterdial.h services/ui/tkonwerterdial.cpp
@@ -33,4 +40,7 @@ list(APPEND MARKORA_UI_SOURCES
   services/ui/tidyfixdial.h services/ui/tidyfixdial.cpp
   services/ui/spelldial.h services/ui/spelldial.cpp
   services/ui/checkoptionspage.h services/ui/checkoptionspage.cpp
+  services/ui/tszablondial.h services/ui/tszablondial.cpp
+  services/ui/twstawkipanel.h services/ui/twstawkipanel.cpp
+  services/ui/tprojektypanel.h services/ui/tprojektypanel.cpp
 )

@@ -50,6 +50,8 @@ private Q_SLOTS:
     void realDoubleClickOnTagAndOnWord();
     void writeBackUndoAndGuards();
     void writeBackRunIsOneUndoStep();
+    void snippetsThroughTheInsertionRule_data();
+    void snippetsThroughTheInsertionRule();
 };
 
 void TstInsertCommands::upperPaneHoldsToolTabsAndInspector()
@@ -408,6 +410,47 @@ void TstInsertCommands::writeBackRunIsOneUndoStep()
     QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"center\">a</TD>!"));
     e->Undo();
     QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"right\">a</TD>!"));
+}
+
+void TstInsertCommands::snippetsThroughTheInsertionRule_data()
+{
+    QTest::addColumn<QString>("snippet");
+    QTest::addColumn<int>("selLength"); // of "kot" in "ala kot ma", from 4
+    QTest::addColumn<bool>("lowerCase");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("pair keeps the selection")
+        << QStringLiteral("<B>{{zaznaczenie}}</B>") << 3 << false << QStringLiteral("ala <B>kot</B> ma") << 7
+        << QStringLiteral("kot");
+    QTest::newRow("pair, caret after")
+        << QStringLiteral("<A HREF=\"{{zaznaczenie}}\">{{kursor}}</A>") << 3 << false
+        << QStringLiteral("ala <A HREF=\"kot\"></A> ma") << 18 << QString();
+    QTest::newRow("pair, no selection")
+        << QStringLiteral("<A HREF=\"{{zaznaczenie}}\">{{kursor}}</A>") << 0 << false
+        << QStringLiteral("ala <A HREF=\"\"></A>kot ma") << 15 << QString();
+    QTest::newRow("plain replaces") << QStringLiteral("<IMG SRC=\"{{kursor}}\">") << 3 << false
+                                    << QStringLiteral("ala <IMG SRC=\"\"> ma") << 14 << QString();
+    QTest::newRow("lower case, caret kept")
+        << QStringLiteral("<P CLASS=\"{{kursor}}\">{{zaznaczenie}}</P>") << 3 << true
+        << QStringLiteral("ala <p class=\"\">kot</p> ma") << 14 << QString();
+}
+
+void TstInsertCommands::snippetsThroughTheInsertionRule()
+{
+    QFETCH(QString, snippet);
+    QFETCH(int, selLength);
+    QFETCH(bool, lowerCase);
+    TOknoGl w;
+    setOption(w, &SetupOptions::lowerCaseInsert, lowerCase);
+    TEditor *e = load(w, QStringLiteral("ala kot ma"));
+    e->setSelection(4, selLength);
+    QVERIFY(w.assist()->InsertSnippet(snippet));
+    QTEST(e->text(), "expected");
+    QTEST(e->selStart(), "selStart");
+    QTEST(e->selectedText(), "selected");
+    e->Undo();
+    QCOMPARE(e->text(), QStringLiteral("ala kot ma"));
 }
 
 QTEST_MAIN(TstInsertCommands)

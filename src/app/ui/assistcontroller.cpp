@@ -13,6 +13,7 @@
 #include "insert/ui/insertdialogs.h"
 #include "insert/ui/inserttooltabs.h"
 #include "services/documentcodec.h"
+#include "services/snippetexpand.h"
 #include "tags/tagassist.h"
 #include "tags/taglookup.h"
 #include "tags/ui/taggrid.h"
@@ -263,6 +264,19 @@ bool AssistController::InsertPlain(const QString &text)
     ::InsertPlain(*e, text);
     applyRunResult(e, true, -1);
     return true;
+}
+
+bool AssistController::InsertSnippet(const QString &snippet)
+{
+    TEditor *e = currentEditor();
+    if (!e)
+        return false;
+    const int start = e->selStart();
+    const SnippetInsertion x = ExpandSnippet(snippet, e->selectedText());
+    const bool inserted = x.pair ? InsertPair(x.opening, x.closing) : InsertPlain(x.opening);
+    if (inserted && x.caret >= 0)
+        e->setSelection(start + x.caret, 0);
+    return inserted;
 }
 
 bool AssistController::runInsertCommand(const QString &handlerOrObjectName)

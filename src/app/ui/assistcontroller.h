@@ -71,6 +71,10 @@ public:
     bool InsertBlock(const QString &opening, const QString &closing);
     // The selection replaced by text as it is (entities), with a snapshot.
     bool InsertPlain(const QString &text);
+    // A snippet ("Wstawki") by the same rule: with a selection marker it is a pair around
+    // the selection, without one its text replaces the selection (ExpandSnippet); a caret
+    // marker then places the caret. False when no document is open or nothing was inserted.
+    bool InsertSnippet(const QString &snippet);
     // Runs a row of the insertion table by handler ("Btn_BClick") or object name.
     bool runInsertCommand(const QString &handlerOrObjectName);
     // The pair "Wstaw jeszcze raz" repeats; empty before anything was inserted.

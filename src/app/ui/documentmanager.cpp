@@ -516,7 +516,10 @@ int DocumentManager::Open(const QString &path, int mode, OpenPrompts prompts)
     m_lastDialogFolder = QFileInfo(full).absolutePath();
     QPointer<TEditor> alive(editor);
     warnFellBack(prompts, QStringLiteral("Otwieranie"), full, r);
-    return alive ? editor->documentId() : 0;
+    if (!alive)
+        return 0;
+    Q_EMIT documentOpened(editor->documentId(), full);
+    return editor->documentId();
 }
 
 TEditor *DocumentManager::New()
@@ -541,6 +544,19 @@ TEditor *DocumentManager::New()
             editor->state().encoding = r.encoding;
         }
     }
+    rebuildTabs();
+    activate(count() - 1);
+    return editor;
+}
+
+TEditor *DocumentManager::NewFrom(const QString &text, const DocumentEncoding &encoding, LineBreak lineBreak)
+{
+    TEditor *editor = createEditor();
+    addEditorPage(editor, QString::fromUtf8(kUntitled));
+    editor->takeSnapshot();
+    editor->loadText(text);
+    editor->state().encoding = encoding;
+    editor->state().lineBreak = lineBreak;
     rebuildTabs();
     activate(count() - 1);
     return editor;
@@ -575,20 +591,7 @@ bool DocumentManager::Save(TEditor *editor)
         return SaveAs(editor);
     if (!confirmOverwrite(editor))
         return false;
-    const SaveResult r = SaveDocumentFile(state.fileName, editor->text(), state.encoding, state.lineBreak);
-    if (!r.ok) {
-        MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"),
-            QStringLiteral("Nie można zapisać pliku ") + state.fileName + QStringLiteral(":\n")
-                + r.errorText);
-        return false;
-    }
-    state.setDiskStamp(r.stamp);
-    state.mixedBreaks = false;
-    watchFile(state.fileName);
-    editor->setModified(false);
-    if (const QString said = savedOtherwiseMessage(r); !said.isEmpty())
-        Q_EMIT statusMessage(said);
-    return true;
+    return writeDocument(editor, state.fileName, false, OpenPrompts::Dialogs, nullptr);
 }
 
 bool DocumentManager::SaveAs(TEditor *editor, const QString &chosenPath)
@@ -596,8 +599,7 @@ bool DocumentManager::SaveAs(TEditor *editor, const QString &chosenPath)
     if (!editor)
         return false;
     DocumentState &state = editor->state();
-    const int index = NbEdytora->indexOf(editor);
-    activate(index);
+    activate(NbEdytora->indexOf(editor));
     QString path = chosenPath;
     if (path.isEmpty()) {
         QFileDialog dlg(m_parent, QStringLiteral("Zapisz plik"),
@@ -618,26 +620,67 @@ bool DocumentManager::SaveAs(TEditor *editor, const QString &chosenPath)
     // confirmed by the save dialog).
     if (canonicalSameFile(path, state.fileName) && !confirmOverwrite(editor))
         return false;
-    const SaveResult r = SaveDocumentFile(path, editor->text(), state.encoding, state.lineBreak);
-    if (!r.ok) {
-        MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"),
-            QStringLiteral("Nie można zapisać pliku ") + path + QStringLiteral(":\n") + r.errorText);
+    return writeDocument(editor, path, true, OpenPrompts::Dialogs, nullptr);
+}
+
+bool DocumentManager::SaveForRequest(TEditor *editor, const QString &path, QString *error)
+{
+    if (!editor || NbEdytora->indexOf(editor) < 0)
+        return false;
+    const DocumentState &state = editor->state();
+    const QString target = path.isEmpty() ? state.fileName : QFileInfo(path).absoluteFilePath();
+    if (target.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Dokument nie ma jeszcze nazwy pliku.");
         return false;
     }
+    // Nobody may be there to answer whether another program's changes may go: they stay.
+    if (canonicalSameFile(target, state.fileName)) {
+        const FileStamp now = StatFile(target);
+        if (now.isFile && now != state.diskStamp) {
+            if (error)
+                *error = target
+                    + QStringLiteral(": plik został zmieniony na dysku przez inny program, odkąd edytor go "
+                                     "wczytał - nie zapisano go.");
+            return false;
+        }
+    }
+    return writeDocument(editor, target, !path.isEmpty(), OpenPrompts::StatusBar, error);
+}
+
+bool DocumentManager::writeDocument(
+    TEditor *editor, QString path, bool saveAs, OpenPrompts prompts, QString *error)
+{
+    DocumentState &state = editor->state();
+    const SaveResult r = SaveDocumentFile(path, editor->text(), state.encoding, state.lineBreak);
+    if (!r.ok) {
+        const QString text
+            = QStringLiteral("Nie można zapisać pliku ") + path + QStringLiteral(":\n") + r.errorText;
+        if (error)
+            *error = text;
+        if (prompts == OpenPrompts::Dialogs)
+            MsgBox::show(m_parent, QMessageBox::Warning, QStringLiteral("Zapisywanie: błąd"), text);
+        return false;
+    }
+    const bool renamed = saveAs || path != state.fileName;
     const QString oldPath = std::exchange(state.fileName, path);
     state.setDiskStamp(r.stamp);
     state.mixedBreaks = false;
-    if (!oldPath.isEmpty())
+    if (renamed && !oldPath.isEmpty())
         unwatchFile(oldPath);
     watchFile(path);
-    NbEdytora->setCaption(index, tabCaption(path));
-    rebuildTabs();
-    updateOpisDok();
+    if (renamed) {
+        NbEdytora->setCaption(NbEdytora->indexOf(editor), tabCaption(path));
+        rebuildTabs();
+        updateOpisDok();
+        m_lastDialogFolder = QFileInfo(path).absolutePath();
+    }
     editor->setModified(false);
-    m_lastDialogFolder = QFileInfo(path).absolutePath();
     if (const QString said = savedOtherwiseMessage(r); !said.isEmpty())
         Q_EMIT statusMessage(said);
-    Q_EMIT documentSavedAs(path);
+    if (renamed)
+        Q_EMIT documentSavedAs(path);
+    Q_EMIT documentSaved(editor->documentId(), path);
     return true;
 }
 

@@ -66,11 +66,19 @@ public:
     int Open(const QString &path, int mode, OpenPrompts prompts = OpenPrompts::Dialogs);
     // A new untitled document, filled from the default template when there is one.
     TEditor *New();
+    // A new untitled document that starts with text (a template's, filled), to be saved in
+    // encoding with lineBreak.
+    TEditor *NewFrom(const QString &text, const DocumentEncoding &encoding, LineBreak lineBreak);
     // Replaces the current selection with the file's text (the file's code page detected
     // for it alone, the default that of new documents). False when nothing was inserted.
     bool InsertFile(const QString &path, int mode);
     bool Save(TEditor *editor);
     bool SaveAs(TEditor *editor, const QString &chosenPath = QString());
+    // Saves for another program (automation): asks nothing and shows nothing. path empty:
+    // the document's own file (an untitled document has none: refused). The document's
+    // file changed by another program since the document read it is not written over.
+    // False with the reason in *error.
+    bool SaveForRequest(TEditor *editor, const QString &path, QString *error);
     void SaveAll();
     // Asks to save a modified document first; false when it stays open. The closed
     // document's file name is appended to closedNames.
@@ -130,8 +138,12 @@ Q_SIGNALS:
     void activeDocumentChanged(TEditor *editor);
     // A document is about to be destroyed.
     void documentClosing(TEditor *editor);
+    // A document was opened from its file (a new tab, or the untitled one reused).
+    void documentOpened(int documentId, const QString &path);
     // A document was saved under a new name.
     void documentSavedAs(const QString &path);
+    // A document was written to its file (every save, after documentSavedAs).
+    void documentSaved(int documentId, const QString &path);
     // A document's text, modified state or code page changed. Per keystroke: cheap slots only.
     void documentChanged(int documentId);
     // The first document was opened (true) or the last one closed (false).
@@ -169,6 +181,10 @@ private:
     // Before a save over the document's own file: true when the file is as the document
     // last saw it, or the user says to overwrite what another program wrote.
     bool confirmOverwrite(TEditor *editor);
+    // Writes the document to path and makes it the document's file (saveAs: as Save as
+    // does, tab caption and all); a failure is shown (Dialogs) or only given in *error.
+    // path is a copy: callers pass the document's own file name.
+    bool writeDocument(TEditor *editor, QString path, bool saveAs, OpenPrompts prompts, QString *error);
     void WatcherFileChanged(const QString &path);
     void DiskCheckTimerTimer();
     // Handlers named after their controls.

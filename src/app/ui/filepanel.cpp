@@ -1,34 +1,19 @@
 #include "app/ui/filepanel.h"
 
+#include "app/ui/folderlistmodel.h"
+#include "app/ui/foldertreemodel.h"
 #include "base/filefilter.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemModel>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QListView>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTreeView>
 #include <QVBoxLayout>
-
-namespace {
-// Hides the program's own temporary files ("~Markora$HTML.HTML", "~Markora$Hint.html").
-class HideTemporaryFiles final : public QSortFilterProxyModel
-{
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
-    {
-        const QString name = sourceModel()->index(row, 0, parent).data().toString();
-        return !name.startsWith(QLatin1String("~Markora$"));
-    }
-};
-} // namespace
 
 PnPodPanPlikow::PnPodPanPlikow(const QString &filter, QWidget *parent)
     : QWidget(parent)
@@ -40,25 +25,23 @@ PnPodPanPlikow::PnPodPanPlikow(const QString &filter, QWidget *parent)
     layout->setSpacing(2);
 
     auto *split = new QSplitter(Qt::Vertical, this);
-    m_dirs = new QFileSystemModel(this);
-    m_dirs->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    m_dirs->setRootPath(QString());
+    m_dirs = new FolderTreeModel(this);
     m_tree = new QTreeView(split);
     m_tree->setObjectName(QStringLiteral("DrzewoFolderow"));
     m_tree->setModel(m_dirs);
-    for (int c = 1; c < m_dirs->columnCount(); ++c)
-        m_tree->hideColumn(c);
     m_tree->header()->hide();
+    // Deep folders scroll sideways rather than losing their names to "...".
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setToolTip(QStringLiteral("Foldery"));
 
-    m_files = new QFileSystemModel(this);
-    m_files->setFilter(QDir::Files);
-    m_files->setNameFilterDisables(false);
+    m_files = new FolderListModel(this);
+    // The program's own temporary files ("~Markora$HTML.HTML", "~Markora$Hint.html").
+    m_files->setHiddenPrefix(QStringLiteral("~Markora$"));
     m_list = new QListView(split);
     m_list->setObjectName(QStringLiteral("Zbiory"));
-    m_shown = new HideTemporaryFiles(this);
-    m_shown->setSourceModel(m_files);
-    m_list->setModel(m_shown);
+    m_list->setModel(m_files);
+    m_list->setUniformItemSizes(true);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setToolTip(QStringLiteral("Pliki (dwuklik otwiera)"));
     split->setStretchFactor(0, 1);
@@ -74,12 +57,22 @@ PnPodPanPlikow::PnPodPanPlikow(const QString &filter, QWidget *parent)
     setMinimumWidth(60);
     layout->addWidget(FiltrPlikow);
 
+    m_watcher = new QFileSystemWatcher(this);
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(kQuietTime);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &PnPodPanPlikow::WatcherDirectoryChanged);
+    connect(&m_quiet, &QTimer::timeout, this, &PnPodPanPlikow::ObserwatorTimer);
+    connect(m_files, &FolderListModel::listed, this, &PnPodPanPlikow::listRefreshed);
+
     connect(m_tree, &QTreeView::clicked, this, &PnPodPanPlikow::folderClicked);
     connect(m_tree, &QTreeView::activated, this, &PnPodPanPlikow::folderClicked);
+    connect(m_tree, &QTreeView::expanded, this, &PnPodPanPlikow::watchFolders);
     connect(m_list, &QListView::doubleClicked, this, [this] { ZbioryDblClick(); });
     connect(FiltrPlikow, &QComboBox::currentIndexChanged, this, &PnPodPanPlikow::applyFilter);
     applyFilter();
 }
+
+PnPodPanPlikow::~PnPodPanPlikow() = default;
 
 void PnPodPanPlikow::folderClicked(const QModelIndex &index)
 {
@@ -93,12 +86,68 @@ void PnPodPanPlikow::selectFolder(const QString &folder)
     if (folder.isEmpty() || !fi.isDir())
         return;
     m_folder = QDir::cleanPath(fi.absoluteFilePath());
-    const QModelIndex dirIndex = m_dirs->index(m_folder);
+    const QModelIndex dirIndex = m_dirs->indexForPath(m_folder);
     if (dirIndex.isValid()) {
         m_tree->setCurrentIndex(dirIndex);
         m_tree->scrollTo(dirIndex);
     }
-    m_list->setRootIndex(m_shown->mapFromSource(m_files->setRootPath(m_folder)));
+    m_files->setFolder(m_folder);
+    watchFolders();
+}
+
+void PnPodPanPlikow::watchFolders()
+{
+    // The folder and every folder above it (renaming or removing any of them takes the
+    // listed folder away, and only its parent hears of it), and what the tree shows.
+    QSet<QString> wanted;
+    for (QString f = m_folder; !f.isEmpty();) {
+        wanted.insert(f);
+        const QString parent = QFileInfo(f).absolutePath();
+        if (parent == f)
+            break;
+        f = parent;
+    }
+    for (const QString &f : m_dirs->readFolders())
+        wanted.insert(f);
+    const QStringList watchedList = m_watcher->directories();
+    const QSet<QString> watched(watchedList.begin(), watchedList.end());
+    const QSet<QString> gone = watched - wanted;
+    const QSet<QString> added = wanted - watched;
+    if (!gone.isEmpty())
+        m_watcher->removePaths(QStringList(gone.begin(), gone.end()));
+    for (const QString &f : added)
+        if (QFileInfo(f).isDir())
+            m_watcher->addPath(f);
+}
+
+void PnPodPanPlikow::WatcherDirectoryChanged(const QString &path)
+{
+    m_changed.insert(path);
+    // The first change of a burst starts the wait; the rest join it.
+    if (!m_quiet.isActive())
+        m_quiet.start();
+}
+
+void PnPodPanPlikow::ObserwatorTimer()
+{
+    const QSet<QString> changed = std::exchange(m_changed, {});
+    for (const QString &f : changed)
+        m_dirs->refresh(f);
+    if (!m_folder.isEmpty() && !QFileInfo(m_folder).isDir()) {
+        QString up = m_folder;
+        do {
+            const QString parent = QFileInfo(up).absolutePath();
+            if (parent == up)
+                break;
+            up = parent;
+        } while (!QFileInfo(up).isDir());
+        selectFolder(up);
+        return;
+    }
+    if (changed.contains(m_folder))
+        m_files->refresh();
+    // A folder removed and made again lost its watch; new folders of the tree get one.
+    watchFolders();
 }
 
 void PnPodPanPlikow::setFilterIndex(int index)
@@ -116,11 +165,8 @@ QStringList PnPodPanPlikow::selectedFiles() const
     std::sort(rows.begin(), rows.end(),
         [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
     QStringList out;
-    for (const QModelIndex &i : std::as_const(rows)) {
-        const QModelIndex source = m_shown->mapToSource(i);
-        if (i.column() == 0 && !m_files->isDir(source))
-            out << m_files->filePath(source);
-    }
+    for (const QModelIndex &i : std::as_const(rows))
+        out << m_files->filePath(i.row());
     return out;
 }
 
@@ -128,9 +174,8 @@ void PnPodPanPlikow::selectFiles(const QStringList &names)
 {
     QItemSelectionModel *sel = m_list->selectionModel();
     sel->clearSelection();
-    const QModelIndex root = m_list->rootIndex();
-    for (int r = 0; r < m_shown->rowCount(root); ++r) {
-        const QModelIndex i = m_shown->index(r, 0, root);
+    for (int r = 0; r < m_files->rowCount(); ++r) {
+        const QModelIndex i = m_files->index(r, 0);
         if (names.contains(i.data().toString()))
             sel->select(i, QItemSelectionModel::Select);
     }
@@ -143,11 +188,4 @@ void PnPodPanPlikow::ZbioryDblClick()
         Q_EMIT openFiles(files);
 }
 
-QStringList PnPodPanPlikow::listedNames() const
-{
-    QStringList out;
-    const QModelIndex root = m_list->rootIndex();
-    for (int r = 0; r < m_shown->rowCount(root); ++r)
-        out << m_shown->index(r, 0, root).data().toString();
-    return out;
-}
+QStringList PnPodPanPlikow::listedNames() const { return m_files->names(); }

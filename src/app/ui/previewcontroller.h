@@ -66,7 +66,9 @@ public:
     // A tag preview file (Windows-1250), shown in the pane.
     void showHintPreview(const QString &path);
 
-private:
+    // Writes the current document's preview file (for the external viewers too) and
+    // returns its path; empty when there is no document or it could not be written
+    // ("Podgląd: błąd" says why).
     QString writePreviewFile();
     // Renders the current document in the pane.
     void renderCurrent(bool keepScroll);
@@ -74,6 +76,7 @@ private:
     void documentChanged(int documentId);
     void activeDocumentChanged(TEditor *editor);
 
+private:
     QWidget &m_window;
     DocumentManager &m_documents;
     TemporaryFiles &m_files;

@@ -9,6 +9,8 @@
 #include "app/ui/splash.h"
 #include "app/ui/toknogl.h"
 #include "base/programversion.h"
+#include "base/ui/msgbox.h"
+#include "ipc/bus/automationbus.h"
 #include "ipc/client/commclient.h"
 #include "ipc/commdispatcher.h"
 #include "ipc/ui/tcommwin.h"
@@ -68,6 +70,47 @@ void PrepareApplication()
     InstallQtTranslations();
 }
 
+std::unique_ptr<AutomationBus> MakeAutomationBus(TOknoGl &w)
+{
+    AutomationBus::Actions actions;
+    actions.open = [&w](const QString &path) {
+        return w.documents().Open(path, 0, DocumentManager::OpenPrompts::StatusBar);
+    };
+    // The bus made the document the active one: the common insertion rule works on it.
+    actions.insertPair = [&w](EditableDocument *, const QString &opening, const QString &closing) {
+        return w.assist()->InsertPair(opening, closing);
+    };
+    actions.save = [&w](EditableDocument *doc, const QString &path, QString *error) {
+        return w.documents().SaveForRequest(dynamic_cast<TEditor *>(doc), path, error);
+    };
+    actions.message = [&w](const QString &kind, const QString &caption, const QString &text) {
+        const int k = int(AutomationBus::messageKinds().indexOf(kind));
+        static const QMessageBox::Icon icons[] = { QMessageBox::Information, QMessageBox::Warning,
+            QMessageBox::Critical, QMessageBox::Question, QMessageBox::Warning };
+        const QMessageBox::StandardButtons buttons = k == 3 ? QMessageBox::Yes | QMessageBox::No
+            : k == 4 ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                     : QMessageBox::StandardButtons(QMessageBox::Ok);
+        switch (MsgBox::show(&w, icons[qBound(0, k, 4)], caption, text, buttons)) {
+        case QMessageBox::Ok:
+            return QStringLiteral("ok");
+        case QMessageBox::Yes:
+            return QStringLiteral("tak");
+        case QMessageBox::No:
+            return QStringLiteral("nie");
+        default:
+            // Closed without a button: what Esc means in that box.
+            return k < 3 ? QStringLiteral("ok") : k == 3 ? QStringLiteral("nie") : QStringLiteral("anuluj");
+        }
+    };
+    auto bus = std::make_unique<AutomationBus>(w.documents(), std::move(actions));
+    AutomationBus *b = bus.get();
+    QObject::connect(&w.documents(), &DocumentManager::documentOpened, b, &AutomationBus::DocumentOpened);
+    QObject::connect(&w.documents(), &DocumentManager::documentSaved, b, &AutomationBus::DocumentSaved);
+    QObject::connect(&w.documents(), &DocumentManager::documentClosing, b,
+        [b](TEditor *e) { Q_EMIT b->DocumentClosed(e->documentId()); });
+    return bus;
+}
+
 int MarkoraMain()
 {
     const CommandLine cmd = ParseCommandLine(QCoreApplication::arguments().mid(1));
@@ -91,6 +134,11 @@ int MarkoraMain()
         }
         reportOnStderr(QStringLiteral("kanał komunikacji niedostępny: %1").arg(comm.errorString()));
     }
+    // Other programs script the editor over the session bus; without one it works all the same.
+    const std::unique_ptr<AutomationBus> bus = MakeAutomationBus(w);
+    QString busError;
+    if (!bus->publish(QDBusConnection::sessionBus(), &busError))
+        reportOnStderr(QStringLiteral("automatyzacja przez D-Bus niedostępna: %1").arg(busError));
     Splash::message(QStringLiteral("Inicjalizacja zakończona. Uruchamiamy..."));
     w.show();
     w.FormShow(cmd.documents);

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <memory>
 
+class AutomationBus;
 class CommDispatcher;
 class TOknoGl;
 
@@ -25,3 +26,9 @@ int HandOverToRunningEditor(const QStringList &documents);
 // why nothing was opened goes to the status bar. 0x404 follows the common insertion
 // rule.
 std::unique_ptr<CommDispatcher> MakeCommDispatcher(TOknoGl &window);
+
+// The automation object over the main window's documents, not yet on a bus: open asks
+// nothing (as the channel's 0x401), InsertTag follows the common insertion rule, saving
+// asks nothing and never writes over another program's changes, and message boxes come
+// over the window. Its signals follow the documents opened, saved and closed.
+std::unique_ptr<AutomationBus> MakeAutomationBus(TOknoGl &window);

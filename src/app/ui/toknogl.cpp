@@ -3,6 +3,7 @@
 #include "app/ui/assistcontroller.h"
 #include "app/ui/checkscontroller.h"
 #include "app/ui/desktopcommands.h"
+#include "app/ui/contentcontroller.h"
 #include "app/ui/documentmanager.h"
 #include "app/ui/filepanel.h"
 #include "app/ui/formatcontroller.h"
@@ -10,10 +11,12 @@
 #include "app/ui/recoverycontroller.h"
 #include "app/ui/servicescontroller.h"
 #include "app/ui/setupcontroller.h"
+#include "app/ui/shortcutscontroller.h"
 #include "app/ui/splash.h"
 #include "app/ui/tagmatchcontroller.h"
 #include "app/ui/tsetupdial.h"
 #include "app/ui/viewcontroller.h"
+#include "app/ui/viewerscontroller.h"
 #include "base/filefilter.h"
 #include "base/ui/msgbox.h"
 #include "ext/ui/pluginsbar.h"
@@ -61,12 +64,15 @@ TOknoGl::TOknoGl(QWidget *parent)
     m_startup = StartupSettings::read(m_settings);
     m_setup->read();
     setupPanels();
+    setupContent();
     m_view->restore(m_startup);
     m_preview->restore(m_startup);
     m_documents->setDefaultTemplate(m_startup.defTemplate);
 
     m_recovery = new RecoveryController(*m_documents, this);
     m_documents->startUntitled();
+    // Every command is there now: the user's shortcuts go on them.
+    m_shortcuts->applyStored();
 
     auto *timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
@@ -427,6 +433,46 @@ void TOknoGl::setupChecks()
     connect(m_checks, &ChecksController::refreshRequested, this, &TOknoGl::Timer1Timer);
 }
 
+// The reusable content in the file menu and two docks on the right; the viewers in the
+// preview menu; the shortcuts over every command.
+void TOknoGl::setupContent()
+{
+    m_content = new ContentController(*this, *m_documents, *m_assist, *m_setup, m_settings);
+    QMenu *pliki = menuNamed(QStringLiteral("Pliki1"));
+    pliki->insertAction(
+        findChild<QAction *>(QStringLiteral("PlikiOtworz1")), m_content->newFromTemplateAction());
+    pliki->insertAction(
+        findChild<QAction *>(QStringLiteral("PlikiZapiszwszystkie1")), m_content->saveAsTemplateAction());
+    m_needsDocument << m_content->saveAsTemplateAction();
+    QMenu *widok = menuNamed(QStringLiteral("Widok1"));
+    for (QDockWidget *dock : { m_content->snippetsDock(), m_content->projectsDock() }) {
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+        widok->addAction(dock->toggleViewAction());
+    }
+    tabifyDockWidget(m_content->snippetsDock(), m_content->projectsDock());
+    m_content->snippetsDock()->raise();
+    // Beside the editor, narrow; shown from the view menu (the window's saved state keeps
+    // them open for the next start).
+    resizeDocks({ m_content->snippetsDock() }, { 260 }, Qt::Horizontal);
+    m_content->snippetsDock()->hide();
+    m_content->projectsDock()->hide();
+    connect(m_content, &ContentController::statusMessage, this,
+        [this](const QString &text) { setStatusPanel(3, text); });
+
+    m_viewers = new ViewersController(*this, m_settings, m_preview->previewActions().at(1),
+        [this] { return m_preview->writePreviewFile(); });
+    widok->insertMenu(m_view->toolbarsMenu()->menuAction(), m_viewers->viewersMenu());
+    m_needsDocument << m_viewers->viewersMenu()->menuAction();
+
+    m_shortcuts = new ShortcutsController(*this, m_settings);
+    QMenu *ustawienia = menuNamed(QStringLiteral("Ustawienia1"));
+    ustawienia->addAction(m_shortcuts->shortcutsAction());
+    ustawienia->addAction(m_viewers->viewersDialogAction());
+    connect(m_viewers, &ViewersController::entriesRebuilt, m_shortcuts, &ShortcutsController::applyStored);
+    connect(m_shortcuts, &ShortcutsController::statusMessage, this,
+        [this](const QString &text) { setStatusPanel(3, text); });
+}
+
 // ---- Commands, start and close ---------------------------------------------------
 
 void TOknoGl::Timer1Timer()
@@ -483,8 +529,11 @@ void TOknoGl::FormShow(const QStringList &documents)
     m_documents->openAtStart(documents);
     // After the documents above, so that a recovered file already open is replaced in
     // its own tab rather than opened twice.
-    if (first)
+    if (first) {
         m_recovery->offerRecovery();
+        // Over the window: a damaged projects file is reported with its lines.
+        m_content->loadProjects();
+    }
     Splash::finish(this);
     raise();
     activateWindow();

@@ -13,6 +13,7 @@
 class AssistController;
 class ChecksController;
 class DesktopCommands;
+class ContentController;
 class DocumentManager;
 class FormatController;
 class PnPodPanPlikow;
@@ -26,8 +27,10 @@ class RecoveryController;
 class ServicesController;
 class SetupController;
 class TagMatchController;
+class ShortcutsController;
 class UserToolBar;
 class ViewController;
+class ViewersController;
 
 // The main window: builds the menus, toolbars and docks and wires them to the objects
 // that do the work. Nothing in it needs the window shown.
@@ -61,6 +64,12 @@ public:
     DesktopCommands *desktop() const { return m_desktop; }
     // The code page and line break menus of the current document.
     FormatController *format() const { return m_format; }
+    // Templates, the snippets panel and the projects panel.
+    ContentController *content() const { return m_content; }
+    // The keyboard shortcuts of every command.
+    ShortcutsController *shortcuts() const { return m_shortcuts; }
+    // The external viewers of the preview menu.
+    ViewersController *viewers() const { return m_viewers; }
     // The preview files of the documents, removed at close.
     TemporaryFiles &temporaryFiles() { return m_temporaryFiles; }
 
@@ -117,6 +126,8 @@ private:
     void setupPanels();
     void setupChecks();
     void setupPlugins();
+    // Templates, snippets, projects, the external viewers and the shortcuts.
+    void setupContent();
     // After every document was closed: the settings written, the temporary files removed.
     void closeSequence();
     QAction *addAction(QMenu *menu, const QString &objectName, const QString &text,
@@ -141,6 +152,9 @@ private:
     ChecksController *m_checks = nullptr;
     DesktopCommands *m_desktop = nullptr;
     FormatController *m_format = nullptr;
+    ContentController *m_content = nullptr;
+    ViewersController *m_viewers = nullptr;
+    ShortcutsController *m_shortcuts = nullptr;
 
     QToolBar *m_mainToolBar = nullptr;
     QLabel *m_statusPanels[kStatusPanels] = {};

@@ -40,11 +40,15 @@ const QStringList kEmpty = { QStringLiteral("BR"), QStringLiteral("IMG"), QStrin
     QStringLiteral("INPUT"), QStringLiteral("META"), QStringLiteral("LINK"), QStringLiteral("BASE"),
     QStringLiteral("AREA"), QStringLiteral("PARAM"), QStringLiteral("COL"), QStringLiteral("FRAME"),
     QStringLiteral("ISINDEX"), QStringLiteral("BASEFONT"), QStringLiteral("WBR"), QStringLiteral("!DOCTYPE"),
-    QStringLiteral("NEXTID") };
+    QStringLiteral("NEXTID"), QStringLiteral("EMBED"), QStringLiteral("SOURCE"), QStringLiteral("TRACK"),
+    QStringLiteral("BGSOUND"), QStringLiteral("KEYGEN"), QStringLiteral("SPACER") };
 const QStringList kOptionalEnd = { QStringLiteral("P"), QStringLiteral("LI"), QStringLiteral("DT"),
     QStringLiteral("DD"), QStringLiteral("TR"), QStringLiteral("TD"), QStringLiteral("TH"),
     QStringLiteral("OPTION"), QStringLiteral("THEAD"), QStringLiteral("TBODY"), QStringLiteral("TFOOT"),
-    QStringLiteral("COLGROUP"), QStringLiteral("HTML"), QStringLiteral("HEAD"), QStringLiteral("BODY") };
+    QStringLiteral("COLGROUP"), QStringLiteral("HTML"), QStringLiteral("HEAD"), QStringLiteral("BODY"),
+    QStringLiteral("CAPTION"), QStringLiteral("OPTGROUP"), QStringLiteral("RP"), QStringLiteral("RT"),
+    QStringLiteral("RB"), QStringLiteral("RTC") };
+
 
 } // namespace
 

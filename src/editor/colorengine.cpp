@@ -144,6 +144,22 @@ int TColorEngine::find(QStringView needle, int from)
     return -1;
 }
 
+int TColorEngine::findWhole(QStringView needle, int from)
+{
+    if (needle.isEmpty() || !needle.back().isLetterOrNumber())
+        return find(needle, from);
+    const int len = int(m_text.size());
+    for (;;) {
+        const int p = find(needle, from);
+        if (p < 0)
+            return -1;
+        const int after = p + int(needle.size());
+        if (after >= len || EndsTagName(m_text.at(after)))
+            return p;
+        from = p + 1;
+    }
+}
+
 void TColorEngine::collectHotSpots(const THotSpot &hs)
 {
     const int len = int(m_text.size());
@@ -169,6 +185,7 @@ void TColorEngine::collectDelimited(const TColorRule &rule, bool toLineEnd)
     if (n == 0)
         return;
     const int len = int(m_text.size());
+    const bool whole = rule.WholeNames();
     // Next occurrence of each begin delimiter: -2 not yet searched, -1 none left.
     int next[TColorRule::DelimiterCount];
     std::fill(next, next + n, -2);
@@ -178,7 +195,8 @@ void TColorEngine::collectDelimited(const TColorRule &rule, bool toLineEnd)
         int bestPos = len;
         for (int k = 0; k < n; ++k) {
             if (next[k] == -2 || (next[k] >= 0 && next[k] < pos))
-                next[k] = find(rule.Delimiter(k).Begin, pos);
+                next[k]
+                    = whole ? findWhole(rule.Delimiter(k).Begin, pos) : find(rule.Delimiter(k).Begin, pos);
             if (next[k] >= 0 && next[k] < bestPos) {
                 best = k;
                 bestPos = next[k];

@@ -58,6 +58,9 @@ private:
     void collectEvent(const TColorRule &rule, const TColorPassInput &in);
     // Next position >= from where needle starts, or -1; uses the first-character index.
     int find(QStringView needle, int from);
+    // As find, for a rule that keeps whole names: where needle ends in a letter or digit,
+    // only an occurrence after which the name ends counts.
+    int findWhole(QStringView needle, int from);
     const std::vector<int> &positionsOf(char16_t c);
 
     QStringView m_text;

@@ -331,8 +331,8 @@ void TstInsertCommands::doubleClickEditWritesTagBack()
     QVERIFY(edit);
     edit->selectAll();
     QTest::keyClicks(edit, QStringLiteral("b.html"));
-    // Arguments come in the definition's order, TITLE (a shared one) first.
-    const QString rebuilt = QStringLiteral("<A TITLE=\"x\" HREF=\"b.html\">");
+    // The tag's own arguments come first, then the shared ones (TITLE).
+    const QString rebuilt = QStringLiteral("<A HREF=\"b.html\" TITLE=\"x\">");
     QCOMPARE(insp->rebuiltTag(), rebuilt);
     QCOMPARE(e->text(), QStringLiteral("<P>Zobacz ") + rebuilt + QStringLiteral("tu</A>.</P>"));
     QCOMPARE(e->selectedText(), rebuilt);

@@ -184,6 +184,10 @@ private Q_SLOTS:
     void shippedFileResolves();
     void shippedFileCoversHtml401();
     void shippedEnds();
+    void offeredArgsOwnFirst_data();
+    void offeredArgsOwnFirst();
+    void openAttributes_data();
+    void openAttributes();
     void shippedElements_data();
     void shippedElements();
     void shippedSections_data();
@@ -511,6 +515,68 @@ void TstTagDefs::shippedEnds()
     for (const QString &tag : m_shipped.tagNames()) {
         const int expected = kEmpty.contains(tag) ? 0 : kOptionalEnd.contains(tag) ? 2 : 1;
         QVERIFY2(m_shipped.ends(tag) == expected, qPrintable(tag));
+    }
+}
+
+void TstTagDefs::offeredArgsOwnFirst_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("first");
+    QTest::newRow("INPUT") << QStringLiteral("INPUT") << QStringLiteral("TYPE");
+    QTest::newRow("a") << QStringLiteral("a") << QStringLiteral("HREF");
+    QTest::newRow("VIDEO") << QStringLiteral("VIDEO") << QStringLiteral("SRC");
+    QTest::newRow("BODY") << QStringLiteral("BODY") << QStringLiteral("BACKGROUND");
+    QTest::newRow("SECTION, no own") << QStringLiteral("SECTION") << QStringLiteral("ID");
+}
+
+void TstTagDefs::offeredArgsOwnFirst()
+{
+    // The shipped file names the global groups first; the lists offer the tag's own.
+    QFETCH(QString, tag);
+    QFETCH(QString, first);
+    const QList<TagArg> offered = m_shipped.offeredArgs(tag);
+    QStringList names, fileOrder = m_shipped.args(tag);
+    for (const TagArg &a : offered)
+        names << a.name;
+    QCOMPARE(names.first(), first);
+    for (int i = 1; i < offered.size(); ++i)
+        QVERIFY2(int(offered.at(i - 1).scope) <= int(offered.at(i).scope), qPrintable(names.at(i)));
+    for (const TagArg &a : offered) {
+        if (a.scope == ArgScope::Handler)
+            QVERIFY2(a.name.startsWith(QLatin1String("ON")), qPrintable(a.name));
+        if (QStringList { QStringLiteral("ID"), QStringLiteral("CLASS"), QStringLiteral("HIDDEN") }.contains(
+                a.name))
+            QCOMPARE(int(a.scope), int(ArgScope::Shared));
+    }
+    QVERIFY(offered.last().name.startsWith(QLatin1String("ON")));
+    names.sort();
+    fileOrder.sort();
+    QCOMPARE(names, fileOrder);
+}
+
+void TstTagDefs::openAttributes_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("arg");
+    QTest::addColumn<bool>("known");
+    QTest::newRow("data-id") << QStringLiteral("section") << QStringLiteral("data-id") << true;
+    QTest::newRow("aria-label") << QStringLiteral("NAV") << QStringLiteral("ARIA-LABEL") << true;
+    QTest::newRow("role") << QStringLiteral("div") << QStringLiteral("role") << true;
+    QTest::newRow("data- alone") << QStringLiteral("div") << QStringLiteral("data-") << false;
+    QTest::newRow("database") << QStringLiteral("div") << QStringLiteral("database") << false;
+    QTest::newRow("unknown tag") << QStringLiteral("path") << QStringLiteral("data-x") << false;
+}
+
+void TstTagDefs::openAttributes()
+{
+    QFETCH(QString, tag);
+    QFETCH(QString, arg);
+    QFETCH(bool, known);
+    const ArgDescriptor d = m_shipped.argDescriptor(tag, arg);
+    QCOMPARE(d.found, known);
+    if (known) {
+        QCOMPARE(d.kind, QStringLiteral("text"));
+        QVERIFY(d.quoted);
     }
 }
 

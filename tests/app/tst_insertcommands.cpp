@@ -61,7 +61,7 @@ void TstInsertCommands::upperPaneHoldsToolTabsAndInspector()
     QCOMPARE(pane->objectName(), QStringLiteral("PlGorny"));
     QVERIFY(pane->isAncestorOf(w.assist()->insertToolTabs()));
     QVERIFY(pane->isAncestorOf(w.assist()->tagInspector()));
-    QCOMPARE(w.assist()->insertToolTabs()->count(), 11);
+    QCOMPARE(w.assist()->insertToolTabs()->count(), 12);
     auto *tagi = w.findChild<QWidget *>(QStringLiteral("Tagi"));
     QVERIFY(tagi && tagi->isAncestorOf(w.assist()->tagInspector()));
     auto *tabs = qobject_cast<QTabWidget *>(tagi->parentWidget()->parentWidget());
@@ -309,6 +309,12 @@ void TstInsertCommands::userToolBarRunsTheWindowsCommands()
     QCOMPARE(user->toolTip(), w.assist()->insertToolTabs()->button(QStringLiteral("Btn_U"))->toolTip());
     user->click();
     QCOMPARE(e->text(), QStringLiteral("x<U></U>"));
+    // The HTML5 tab's buttons too, under the common rule (lower case when the option says).
+    w.userToolBar()->setSlotNames({ QStringLiteral("Html5Section") });
+    setOption(w, &SetupOptions::lowerCaseInsert, true);
+    e->setSelection(0, 1);
+    w.userToolBar()->userButton(1)->click();
+    QCOMPARE(e->text(), QStringLiteral("<section>x</section><U></U>"));
 }
 
 void TstInsertCommands::doubleClickEditWritesTagBack()

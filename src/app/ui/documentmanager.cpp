@@ -433,7 +433,12 @@ TEditor *DocumentManager::New()
     TEditor *editor = createEditor();
     addEditorPage(editor, QString::fromUtf8(kUntitled));
     if (!m_defaultTemplate.isEmpty() && QFileInfo(m_defaultTemplate).isFile()) {
-        const LoadResult r = LoadDocumentFile(m_defaultTemplate, 0, editor->state().iso(), m_options.tabWidth);
+        // A template that declares its charset (a UTF-8 page) gives the new document that
+        // code page, so that it is saved as it says.
+        LoadOptions load;
+        load.defaultEncoding = editor->state().encoding;
+        load.tabWidth = m_options.tabWidth;
+        const LoadResult r = LoadDocumentFile(m_defaultTemplate, load);
         if (r.ok) {
             const QLocale locale;
             const auto filled
@@ -445,7 +450,7 @@ TEditor *DocumentManager::New()
                 editor->takeSnapshot();
                 editor->loadText(*filled);
             }
-            editor->state().setIso(r.iso);
+            editor->state().encoding = r.encoding;
         }
     }
     rebuildTabs();

@@ -19,6 +19,7 @@ const std::vector<TKeyDescr> &TColorEngine::Run(const TColorPassInput &in)
     m_text = in.Text;
     m_upperReady = false;
     m_charIndexUsed = 0;
+    m_namesReady = false;
     m_result.clear();
     const int len = int(m_text.size());
     if (m_cells.size() < size_t(len))
@@ -144,10 +145,43 @@ int TColorEngine::find(QStringView needle, int from)
     return -1;
 }
 
+void TColorEngine::buildNameIndex()
+{
+    m_names.clear();
+    const int len = int(m_text.size());
+    for (const int p : positionsOf(u'<')) {
+        int j = p + 1;
+        if (j < len && m_text.at(j) == QLatin1Char('/'))
+            ++j;
+        int k = j;
+        while (k < len && !EndsTagName(m_text.at(k)))
+            ++k;
+        if (k > j)
+            m_names[m_text.mid(p, k - p)].push_back(p); // positions come in order
+    }
+    m_namesReady = true;
+}
+
 int TColorEngine::findWhole(QStringView needle, int from)
 {
     if (needle.isEmpty() || !needle.back().isLetterOrNumber())
         return find(needle, from);
+    // "<" or "</" and a name: where that name stands whole, the index has it.
+    if (needle.front() == QLatin1Char('<')) {
+        const qsizetype start = needle.size() > 1 && needle.at(1) == QLatin1Char('/') ? 2 : 1;
+        bool tagStart = start < needle.size();
+        for (qsizetype i = start; i < needle.size() && tagStart; ++i)
+            tagStart = !EndsTagName(needle.at(i));
+        if (tagStart) {
+            if (!m_namesReady)
+                buildNameIndex();
+            const auto it = m_names.constFind(needle);
+            if (it == m_names.constEnd())
+                return -1;
+            const auto at = std::lower_bound(it->begin(), it->end(), from);
+            return at == it->end() ? -1 : *at;
+        }
+    }
     const int len = int(m_text.size());
     for (;;) {
         const int p = find(needle, from);

@@ -93,7 +93,7 @@ TDrawRules ruleSet(const QString &name)
     } else if (name == QLatin1String("whole")) {
         // The program's own tag rules: whole names, HEAD after HEADER as a file may have them.
         for (const char *line : { "<A;>;Red|</A;>;Red", "<HEADER;>;Lime|</HEADER;>;Lime",
-                 "<HEAD;>;Blue|</HEAD;>;Blue", "</TABLE;>;Green" }) {
+                 "<HEAD;>;Blue|</HEAD;>;Blue", "</TABLE;>;Green", "x:A;>;Red" }) {
             TColorRule &r = rules.Add();
             r.setWholeNames(true);
             r.setKeyBegEndLst(QString::fromLatin1(line).split(QLatin1Char('|')));
@@ -173,6 +173,8 @@ void TstColorEngine::colouring_data()
     QTest::newRow("whole: delimiters not cut")
         << whole << QStringLiteral("</TABLx></TABLE>") << QStringLiteral("........GGGGGGGG");
     QTest::newRow("whole: case as written") << whole << QStringLiteral("<a>") << QStringLiteral("...");
+    QTest::newRow("whole: a name not after <")
+        << whole << QStringLiteral("x:AB>x:A>") << QStringLiteral(".....RRRR");
     QTest::newRow("disabled rule") << QStringLiteral("disabled") << QStringLiteral("<b>")
                                    << QStringLiteral("...");
 }

@@ -41,6 +41,12 @@ QString InTagCase(const QString &text, const QString &tagName)
     return IsLowerCaseName(tagName) ? text.toLower() : text.toUpper();
 }
 
+namespace {
+
+constexpr int kOpaqueReach = 16 * 1024;
+
+} // namespace
+
 QString ClosingForGreater(const TagDefs &defs, const TextAccess &text, int gt,
     const std::function<bool(const QString &)> &optionalChoice)
 {
@@ -49,10 +55,11 @@ QString ClosingForGreater(const TagDefs &defs, const TextAccess &text, int gt,
         return QString();
     if (!TagNeedsClosing(defs, name, optionalChoice))
         return QString();
-    // Only now, for the few tags that would be closed: in a comment or a script nothing is.
+    // Only now, for the tags that would be closed: in a comment or a script nothing is.
+    // Looked for in the stretch before the tag (a comment or script opened farther back
+    // counts as closed).
     const TagRange tag = FindTagAround(text, gt + 1, false);
-    if (tag.isValid()
-        && TagMatcher(text, HtmlTagRules::standard(), 4 * kTagSearchLimit).inOpaqueText(tag.start))
+    if (tag.isValid() && TagMatcher(text, HtmlTagRules::standard(), 4 * kOpaqueReach).inOpaqueText(tag.start))
         return QString();
     return QStringLiteral("</") + name + QLatin1Char('>');
 }

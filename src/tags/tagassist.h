@@ -26,8 +26,8 @@ QString InTagCase(const QString &text, const QString &tagName);
 
 // What typing ">" at gt (the ">" already in the text) closes: "</" + the tag's name as
 // typed + ">", or empty when the tag needs no closing (TagNeedsClosing), when it closes
-// itself ("<x/>"), or when gt lies in a comment or in the raw text of a script or style,
-// where nothing is a tag.
+// itself ("<x/>"), or when gt lies in a comment or in the raw text of a script or style
+// begun within 16 384 characters before the tag, where nothing is a tag.
 QString ClosingForGreater(const TagDefs &defs, const TextAccess &text, int gt,
     const std::function<bool(const QString &)> &optionalChoice);
 

@@ -4,6 +4,12 @@
 #include <QTextDocument>
 #include <algorithm>
 
+namespace {
+
+constexpr int kWholeLineLimit = 16 * 1024;
+
+} // namespace
+
 int DocumentTextAccess::length() const { return m_doc->characterCount() - 1; }
 
 int DocumentTextAccess::lineCount() const { return m_doc->blockCount(); }
@@ -33,6 +39,11 @@ QString DocumentTextAccess::lineMid(int line, int from, int n) const
     const int len = b.length() - 1;
     from = std::clamp(from, 0, len);
     n = std::clamp(n, 0, len - from);
+    // A line of ordinary length is cheaper copied whole than read a character at a time
+    // (each character is a look-up in the document's fragments); only a long line is read
+    // by characters, so that a stretch of it costs its own length.
+    if (len <= kWholeLineLimit)
+        return b.text().mid(from, n);
     return DocumentMid(m_doc, b.position() + from, n);
 }
 

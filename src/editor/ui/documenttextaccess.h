@@ -4,8 +4,9 @@
 
 class QTextDocument;
 
-// Line access to the text of a QTextDocument: blocks are lines. lineMid() reads only the
-// characters asked for, so a stretch of a line of many megabytes costs its own length.
+// Line access to the text of a QTextDocument: blocks are lines. lineMid() copies a line of
+// ordinary length whole and reads a long one character by character, so a stretch of a
+// line of many megabytes costs its own length.
 class DocumentTextAccess final : public TextAccess
 {
 public:

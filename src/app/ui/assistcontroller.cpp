@@ -578,16 +578,19 @@ bool AssistController::openParameterList(TEditor *e)
     const QString name = EnclosingTagName(e->textAccess(), caret);
     if (name.isEmpty() || IsInsideQuotedValue(e->textAccess(), caret))
         return false;
-    const QStringList entries = ParameterEntries(TagDefs::shared(), name);
+    // The definitions do not change while the program runs: each tag's list is made once.
+    auto cached = m_parameterLists.constFind(name);
+    if (cached == m_parameterLists.constEnd()) {
+        QStringList shown;
+        for (const QString &entry : ParameterEntries(TagDefs::shared(), name))
+            shown << InTagCase(entry, name);
+        cached = m_parameterLists.insert(name, shown);
+    }
     // A tag without parameters (or unknown) takes the space as plain typing.
-    if (entries.isEmpty())
+    if (cached->isEmpty())
         return false;
     TypingEdit(e).replaceSelection(QStringLiteral(" "));
-    QStringList shown;
-    shown.reserve(entries.size());
-    for (const QString &entry : entries)
-        shown << InTagCase(entry, name);
-    showList(e, ListMode::Parameters, shown, name, QString(), false);
+    showList(e, ListMode::Parameters, *cached, name, QString(), false);
     return true;
 }
 
@@ -613,8 +616,7 @@ void AssistController::showList(
     m_listTag = tag;
     m_listArg = arg;
     m_listQuoted = quoted;
-    m_wstList->clear();
-    m_wstList->addItems(items);
+    m_wstList->setEntries(items);
     e->ensureCursorVisible();
 
     const QRect caretRect = e->cursorRect();

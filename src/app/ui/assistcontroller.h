@@ -3,6 +3,7 @@
 #include "app/ui/teditor.h"
 #include "insert/insertrunner.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QTextCursor>
@@ -180,6 +181,7 @@ private:
     QString m_listArg; // the parameter whose values it offers
     bool m_listQuoted = false; // that parameter's value is written between quotes
     quint64 m_listGeneration = 0; // counts the openings: a key may open another list
+    QHash<QString, QStringList> m_parameterLists; // by tag name as typed, as the list shows them
     QMenu *m_editorPopup = nullptr;
     QMenu *m_parInserter = nullptr;
 

@@ -14,7 +14,9 @@
 //   <name>_window_ms  events, and the whole window drawn again: every toolbar, tab and
 //                     panel, which a keystroke never repaints
 // Run offscreen: QT_QPA_PLATFORM=offscreen ./bench_typing_assist
+#include "app/ui/assistcontroller.h"
 #include "app/ui/toknogl.h"
+#include "tags/ui/taggrid.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -296,6 +298,33 @@ void BM_TypeGreaterClosing(benchmark::State &state)
     greater.report(state);
 }
 BENCHMARK(BM_TypeGreaterClosing)->Arg(k50kB)->Arg(k50MB)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+// The tag inspector filled for an INPUT tag: its own arguments, the global ones and
+// every event handler, over a hundred and forty rows with their editors.
+void BM_InspectLongTag(benchmark::State &state)
+{
+    Window &w = memoWindow(k50kB);
+    TEditor *e = w.editor;
+    const QString tag = QStringLiteral("<input type=\"email\" required data-x=\"1\">");
+    const int at = w.inTag - 8;
+    e->setSelection(at, 0);
+    e->insertPlainText(tag);
+    TagInspector *inspector = w.window->assist()->tagInspector();
+    std::vector<double> shown;
+    for (auto _ : state) {
+        e->setSelection(at + 3, 0);
+        QElapsedTimer t;
+        t.start();
+        static_cast<EditorHost *>(w.window->assist())->editorDoubleClick(e);
+        QCoreApplication::processEvents();
+        shown.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    state.counters["rows"] = inspector->rowCount();
+    state.counters["inspect_ms"] = median(shown);
+    e->setSelection(at, int(tag.size()));
+    e->textCursor().removeSelectedText();
+}
+BENCHMARK(BM_InspectLongTag)->Iterations(50)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

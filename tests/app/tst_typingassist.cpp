@@ -247,6 +247,13 @@ void TstTypingAssist::spaceOpensParameterList_data()
     QTest::newRow("outside tags") << "<B>text" << false << "";
     QTest::newRow("tag without parameters") << "<NOBR" << false << "";
     QTest::newRow("unknown tag") << "<XYZ" << false << "";
+    QTest::newRow("lower case: entries in lower case") << "<video" << true << "controls";
+    QTest::newRow("own parameters first") << "<input" << true << "type=\"\"";
+    QTest::newRow("<svg>") << "<svg" << true << "viewbox=\"\"";
+    QTest::newRow("<template>") << "<template" << true << "shadowrootmode=\"\"";
+    QTest::newRow("element inside <svg>") << "<svg><path" << false << "";
+    QTest::newRow("<!DOCTYPE>") << "<!DOCTYPE html" << false << "";
+    QTest::newRow("comment") << "<!-- komentarz" << false << "";
 }
 
 void TstTypingAssist::spaceOpensParameterList()
@@ -268,6 +275,8 @@ void TstTypingAssist::spaceOpensParameterList()
     QCOMPARE(list->Tag, int(text.size()) + 1);
     QVERIFY(!list->findItems(entry, Qt::MatchExactly).isEmpty());
     QCOMPARE(list->currentRow(), 0);
+    if (text == QLatin1String("<input"))
+        QCOMPARE(list->item(0)->text(), entry);
     // The list opens under the caret's line, inside the window.
     const QRect caret = e->cursorRect();
     const QPoint caretInWindow = e->viewport()->mapTo(&w, caret.topLeft());

@@ -89,8 +89,16 @@ class PaintCounter : public QObject
 public:
     bool eventFilter(QObject *o, QEvent *e) override
     {
-        if (e->type() == QEvent::Paint && counting)
-            ++counts[QString::fromLatin1(o->metaObject()->className()) + QLatin1Char(' ') + o->objectName()];
+        if (e->type() != QEvent::Paint || !counting)
+            return false;
+        // Named after the widget, or the nearest named widget holding it.
+        QString name = QString::fromLatin1(o->metaObject()->className());
+        QObject *named = o;
+        while (named && (named->objectName().isEmpty() || named->objectName().startsWith(QLatin1String("qt_"))))
+            named = named->parent();
+        if (named)
+            name += (named == o ? QStringLiteral(" ") : QStringLiteral(" in ")) + named->objectName();
+        ++counts[name];
         return false;
     }
     bool counting = false;

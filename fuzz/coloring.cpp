@@ -70,10 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int r = 0; r < rules.Count(); ++r) {
         const TColorRule &rule = rules.Item(r);
         FUZZ_CHECK(rule.DelimiterUsed() >= 0 && rule.DelimiterUsed() <= TColorRule::DelimiterCount);
+        // Rule lists as written are cut to six characters; the program's tag rules keep
+        // their names whole.
+        const int longest = rule.WholeNames() ? 1024 : TColorRule::DelimiterLength;
         for (int d = 0; d < rule.DelimiterUsed(); ++d)
-            FUZZ_CHECK(!rule.Delimiter(d).Begin.isEmpty()
-                && rule.Delimiter(d).Begin.size() <= TColorRule::DelimiterLength
-                && rule.Delimiter(d).End.size() <= TColorRule::DelimiterLength);
+            FUZZ_CHECK(!rule.Delimiter(d).Begin.isEmpty() && rule.Delimiter(d).Begin.size() <= longest
+                && rule.Delimiter(d).End.size() <= longest);
         FUZZ_CHECK(rule.Palette().size() <= TColorRule::PaletteSize);
         for (const TKeyword &k : rule.KeywordTable())
             FUZZ_CHECK(!k.Text.isEmpty() && k.Text.size() <= TColorRule::KeywordLength

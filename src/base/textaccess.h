@@ -27,7 +27,8 @@ public:
     virtual QString lineMid(int line, int from, int n) const;
 
     // The characters [pos, pos + n), clipped to the text; crosses lines ('\n' between them).
-    QString mid(int pos, int n) const;
+    // Built from lineMid(); a text that can walk its lines more cheaply overrides it.
+    virtual QString mid(int pos, int n) const;
     // One character, or a null QChar outside the text. Cheap for sequential use only
     // through mid()/lineMid(); prefer those in loops.
     QChar at(int pos) const;

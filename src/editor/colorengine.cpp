@@ -19,6 +19,7 @@ const std::vector<TKeyDescr> &TColorEngine::Run(const TColorPassInput &in)
     m_text = in.Text;
     m_upperReady = false;
     m_charIndexUsed = 0;
+    m_namesReady = false;
     m_result.clear();
     const int len = int(m_text.size());
     if (m_cells.size() < size_t(len))
@@ -144,6 +145,55 @@ int TColorEngine::find(QStringView needle, int from)
     return -1;
 }
 
+void TColorEngine::buildNameIndex()
+{
+    m_names.clear();
+    const int len = int(m_text.size());
+    for (const int p : positionsOf(u'<')) {
+        int j = p + 1;
+        if (j < len && m_text.at(j) == QLatin1Char('/'))
+            ++j;
+        int k = j;
+        while (k < len && !EndsTagName(m_text.at(k)))
+            ++k;
+        if (k > j)
+            m_names[m_text.mid(p, k - p)].push_back(p); // positions come in order
+    }
+    m_namesReady = true;
+}
+
+int TColorEngine::findWhole(QStringView needle, int from)
+{
+    if (needle.isEmpty() || !needle.back().isLetterOrNumber())
+        return find(needle, from);
+    // "<" or "</" and a name: where that name stands whole, the index has it.
+    if (needle.front() == QLatin1Char('<')) {
+        const qsizetype start = needle.size() > 1 && needle.at(1) == QLatin1Char('/') ? 2 : 1;
+        bool tagStart = start < needle.size();
+        for (qsizetype i = start; i < needle.size() && tagStart; ++i)
+            tagStart = !EndsTagName(needle.at(i));
+        if (tagStart) {
+            if (!m_namesReady)
+                buildNameIndex();
+            const auto it = m_names.constFind(needle);
+            if (it == m_names.constEnd())
+                return -1;
+            const auto at = std::lower_bound(it->begin(), it->end(), from);
+            return at == it->end() ? -1 : *at;
+        }
+    }
+    const int len = int(m_text.size());
+    for (;;) {
+        const int p = find(needle, from);
+        if (p < 0)
+            return -1;
+        const int after = p + int(needle.size());
+        if (after >= len || EndsTagName(m_text.at(after)))
+            return p;
+        from = p + 1;
+    }
+}
+
 void TColorEngine::collectHotSpots(const THotSpot &hs)
 {
     const int len = int(m_text.size());
@@ -169,6 +219,7 @@ void TColorEngine::collectDelimited(const TColorRule &rule, bool toLineEnd)
     if (n == 0)
         return;
     const int len = int(m_text.size());
+    const bool whole = rule.WholeNames();
     // Next occurrence of each begin delimiter: -2 not yet searched, -1 none left.
     int next[TColorRule::DelimiterCount];
     std::fill(next, next + n, -2);
@@ -178,7 +229,8 @@ void TColorEngine::collectDelimited(const TColorRule &rule, bool toLineEnd)
         int bestPos = len;
         for (int k = 0; k < n; ++k) {
             if (next[k] == -2 || (next[k] >= 0 && next[k] < pos))
-                next[k] = find(rule.Delimiter(k).Begin, pos);
+                next[k]
+                    = whole ? findWhole(rule.Delimiter(k).Begin, pos) : find(rule.Delimiter(k).Begin, pos);
             if (next[k] >= 0 && next[k] < bestPos) {
                 best = k;
                 bestPos = next[k];

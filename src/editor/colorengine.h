@@ -2,6 +2,7 @@
 
 #include "editor/colorrule.h"
 
+#include <QHash>
 #include <QStringView>
 #include <functional>
 #include <vector>
@@ -58,6 +59,11 @@ private:
     void collectEvent(const TColorRule &rule, const TColorPassInput &in);
     // Next position >= from where needle starts, or -1; uses the first-character index.
     int find(QStringView needle, int from);
+    // As find, for a rule that keeps whole names: where needle ends in a letter or digit,
+    // only an occurrence after which the name ends counts. A needle that is a tag's start
+    // ("<TD", "</td") is looked up among the tag names of the stretch.
+    int findWhole(QStringView needle, int from);
+    void buildNameIndex();
     const std::vector<int> &positionsOf(char16_t c);
 
     QStringView m_text;
@@ -69,4 +75,8 @@ private:
     // Positions of characters that begin delimiters, built on demand per pass.
     std::vector<std::pair<char16_t, std::vector<int>>> m_charIndex;
     int m_charIndexUsed = 0;
+    // Every tag start of the stretch as written, "<" or "</" and the whole name, with its
+    // positions: hundreds of tag rules each find their tags without a scan of their own.
+    QHash<QStringView, std::vector<int>> m_names;
+    bool m_namesReady = false;
 };

@@ -106,6 +106,7 @@ void TColorRule::Assign(const TColorRule &other)
     m_partWord = other.m_partWord;
     m_defKeyColor = other.m_defKeyColor;
     m_keyBrushColor = other.m_keyBrushColor;
+    m_wholeNames = other.m_wholeNames;
     m_keywords = other.m_keywords;
     m_lineEnd = other.m_lineEnd;
     m_begEnd = other.m_begEnd;
@@ -133,6 +134,12 @@ void TColorRule::setKeyLineEndLst(const QStringList &lines)
 void TColorRule::setKeyDrawingType(TKeyDrawingType t)
 {
     m_drawingType = t;
+    rebuildDelimiters();
+}
+
+void TColorRule::setWholeNames(bool b)
+{
+    m_wholeNames = b;
     rebuildDelimiters();
 }
 
@@ -197,8 +204,10 @@ void TColorRule::rebuildDelimiters()
             }
             d.Color = entryColor(colour);
         }
-        d.Begin.truncate(DelimiterLength);
-        d.End.truncate(DelimiterLength);
+        if (!m_wholeNames) {
+            d.Begin.truncate(DelimiterLength);
+            d.End.truncate(DelimiterLength);
+        }
     }
     m_delimUsed = 0;
     while (m_delimUsed < DelimiterCount && !m_delims[m_delimUsed].Begin.isEmpty())

@@ -68,8 +68,8 @@ struct THotSpot
 // One entry of a rule's delimiter table; Begin is empty in unused entries.
 struct TDelimiter
 {
-    QString Begin; // at most 6 characters
-    QString End; // at most 6 characters
+    QString Begin; // at most 6 characters, unless the rule keeps whole names
+    QString End; // at most 6 characters, unless the rule keeps whole names
     TColor Color = 0;
 };
 
@@ -78,6 +78,15 @@ struct TKeyword
     QString Text; // upper-cased unless the rule is case-sensitive
     quint8 Palette = 0; // 1..41 into the rule's palette; 0 = no colour of its own
 };
+
+// Where a tag name ends as HTML reads it: white space, "/", ">"; "<" too, so that a name
+// never runs into the next tag.
+inline bool EndsTagName(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u' ' || u == u'\t' || u == u'\n' || u == u'\r' || u == u'\f' || u == u'/' || u == u'>'
+        || u == u'<';
+}
 
 // One colouring rule. Setting a list (or the drawing type) rebuilds the derived
 // tables at once.
@@ -120,6 +129,13 @@ public:
     void setKeySelColor(TColor c) { m_keySelColor = c; }
     TColor KeyBrushColor() const { return m_keyBrushColor; }
     void setKeyBrushColor(TColor c) { m_keyBrushColor = c; }
+    // Tag rules of the program itself: delimiters are kept whole, and a begin delimiter
+    // ending in a name counts only where that name ends in the text (the next character
+    // is white space, "/", ">", "<" or the end), so "<A" never starts "<ABBR" and
+    // "</HEAD" never "</HEADER". Off by default: rule lists as the user writes them keep
+    // their 6-character delimiters and prefix matching.
+    bool WholeNames() const { return m_wholeNames; }
+    void setWholeNames(bool b);
 
     // Derived tables.
     // Delimiters in use: the table up to its first empty entry (from KeyBegEndLst
@@ -153,6 +169,7 @@ private:
     TColor m_defKeyColor = 0x0000FF;
     TColor m_keySelColor = 0xFFFF;
     TColor m_keyBrushColor = clWindow;
+    bool m_wholeNames = false;
 
     std::array<TDelimiter, DelimiterCount> m_delims;
     int m_delimUsed = 0;

@@ -43,9 +43,18 @@ TDrawRules BuildDefaultColorRules(const IniFile &tags)
         const QString other = name == upper ? name.toLower() : name;
         const QString tail = QStringLiteral(";>;") + colour;
         TColorRule &tag = rules.Add();
+        tag.setWholeNames(true);
         tag.setKeyBegEndLst({ QLatin1Char('<') + upper + tail, QStringLiteral("</") + upper + tail,
             QLatin1Char('<') + other + tail, QStringLiteral("</") + other + tail });
     }
+
+    // Comments after the tag rules, so that those keep their places. Above the tags'
+    // order: markup inside a comment is not a tag and takes no tag colour, while quoted
+    // values, style braces and script keywords keep their own (old pages hide scripts
+    // and styles in comments).
+    TColorRule &comment = rules.Add();
+    comment.setZOrder(1);
+    comment.setKeyBegEndLst({ QStringLiteral("<!--;-->;Gray") });
     return rules;
 }
 

@@ -16,6 +16,7 @@ enum Page {
     Serwer,
     Encje,
     Odnosniki,
+    Html5,
 };
 
 QString objectNameOf(const QString &handler)
@@ -305,6 +306,31 @@ std::vector<InsertCommand> buildTable()
     b.ask(S("BtnMailClick"), Odnosniki, S("E-mail"), S("Podaj adres poczty elektronicznej:"),
         S("Odnośnik e-mailowy"), S("<A HREF=\"mailto:"), S("\">"), S("</A>"));
 
+    // HTML5: sectioning, media and interactive elements of the current standard.
+    b.pair(
+        S("Html5SectionClick"), Html5, S("SECTION"), S("Sekcja dokumentu"), S("<SECTION>"), S("</SECTION>"));
+    b.pair(S("Html5ArticleClick"), Html5, S("ARTICLE"), S("Artykuł: samodzielna część strony"),
+        S("<ARTICLE>"), S("</ARTICLE>"));
+    b.pair(S("Html5NavClick"), Html5, S("NAV"), S("Nawigacja"), S("<NAV>"), S("</NAV>"));
+    b.pair(S("Html5HeaderClick"), Html5, S("HEADER"), S("Nagłówek strony lub sekcji"), S("<HEADER>"),
+        S("</HEADER>"));
+    b.pair(S("Html5FooterClick"), Html5, S("FOOTER"), S("Stopka strony lub sekcji"), S("<FOOTER>"),
+        S("</FOOTER>"));
+    b.pair(S("Html5MainClick"), Html5, S("MAIN"), S("Główna treść strony"), S("<MAIN>"), S("</MAIN>"));
+    b.pair(S("Html5AsideClick"), Html5, S("ASIDE"), S("Treść poboczna"), S("<ASIDE>"), S("</ASIDE>"));
+    b.pair(S("Html5FigureClick"), Html5, S("FIGURE"), S("Ilustracja z podpisem (FIGURE i FIGCAPTION)"),
+        S("<FIGURE>\n"), S("\n<FIGCAPTION></FIGCAPTION>\n</FIGURE>"));
+    b.pair(S("Html5PictureClick"), Html5, S("PICTURE"), S("Obraz w kilku wersjach (PICTURE i SOURCE)"),
+        S("<PICTURE>\n<SOURCE SRCSET=\"\" TYPE=\"image/webp\">\n"), S("\n</PICTURE>"));
+    b.pair(S("Html5VideoClick"), Html5, S("VIDEO"), S("Film"), S("<VIDEO CONTROLS>"), S("</VIDEO>"));
+    b.pair(S("Html5AudioClick"), Html5, S("AUDIO"), S("Dźwięk"), S("<AUDIO CONTROLS>"), S("</AUDIO>"));
+    b.pair(S("Html5DetailsClick"), Html5, S("DETAILS"), S("Rozwijane szczegóły (DETAILS i SUMMARY)"),
+        S("<DETAILS>\n<SUMMARY>"), S("</SUMMARY>\n\n</DETAILS>"));
+    b.pair(S("Html5MarkClick"), Html5, S("MARK"), S("Wyróżnienie zaznaczeniem"), S("<MARK>"), S("</MARK>"));
+    b.pair(S("Html5TimeClick"), Html5, S("TIME"), S("Data lub godzina (TIME)"), S("<TIME DATETIME=\"\">"),
+        S("</TIME>"));
+    b.pair(S("Html5DialogClick"), Html5, S("DIALOG"), S("Okno dialogowe"), S("<DIALOG>"), S("</DIALOG>"));
+
     // The menu listing every tag; items marked 1 have no closing.
     const char *const tags[] = {
         "BDO",
@@ -515,6 +541,7 @@ const QStringList &insertPageNames()
         S("Serwer"),
         S("Encje"),
         S("Odnośniki i grafika"),
+        S("HTML5"),
     };
     return names;
 }

@@ -85,7 +85,7 @@ struct ResolvedInsertion
     QString closing;
 };
 
-// The eleven tool-tab pages, in tab order.
+// The twelve tool-tab pages, in tab order.
 const QStringList &insertPageNames();
 // Every command, in tool-tab and menu order.
 const std::vector<InsertCommand> &insertCommands();

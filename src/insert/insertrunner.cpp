@@ -14,7 +14,7 @@ void InsertCommandRunner::setAutoInterpretation(bool on)
 }
 
 InsertRunResult InsertCommandRunner::insert(
-    EditableDocument &doc, InsertMode mode, const QString &opening, const QString &closing)
+    EditableDocument &doc, InsertMode mode, const QString &opening, const QString &closing, bool asWritten)
 {
     InsertRunResult result;
     result.mode = mode;
@@ -28,7 +28,7 @@ InsertRunResult InsertCommandRunner::insert(
 
     if (!m_autoInterpretation && m_snapshotWhileCleared)
         doc.takeSnapshot();
-    const InsertOptions options { m_settings.lowerCase, m_autoInterpretation };
+    const InsertOptions options { m_settings.lowerCase && !asWritten, m_autoInterpretation };
     result.insertion = mode == InsertMode::Block ? InsertBlock(doc, opening, closing, options)
                                                  : InsertPair(doc, opening, closing, options);
     result.inserted = true;
@@ -46,6 +46,12 @@ InsertRunResult InsertCommandRunner::insertPair(
     EditableDocument &doc, const QString &opening, const QString &closing)
 {
     return insert(doc, InsertMode::Pair, opening, closing);
+}
+
+InsertRunResult InsertCommandRunner::insertPairAsWritten(
+    EditableDocument &doc, const QString &opening, const QString &closing)
+{
+    return insert(doc, InsertMode::Pair, opening, closing, true);
 }
 
 InsertRunResult InsertCommandRunner::insertBlock(

@@ -73,6 +73,10 @@ public:
     // The common rule for dialogs, wizards and other callers: steps 1 to 6.
     InsertRunResult insertPair(EditableDocument &doc, const QString &opening, const QString &closing);
     InsertRunResult insertBlock(EditableDocument &doc, const QString &opening, const QString &closing);
+    // insertPair with the texts as they are, whatever the lower-case option says: the
+    // typing assistance writes a closing tag in the case its opening was typed in.
+    InsertRunResult insertPairAsWritten(
+        EditableDocument &doc, const QString &opening, const QString &closing);
 
     // "Wstaw jeszcze raz": the last remembered pair through pair insertion. Does nothing
     // before anything was remembered.
@@ -82,8 +86,8 @@ public:
     QString lastClosing() const { return m_lastClosing; }
 
 private:
-    InsertRunResult insert(
-        EditableDocument &doc, InsertMode mode, const QString &opening, const QString &closing);
+    InsertRunResult insert(EditableDocument &doc, InsertMode mode, const QString &opening,
+        const QString &closing, bool asWritten = false);
 
     InsertInteraction *m_interaction = nullptr;
     InsertSettings m_settings;

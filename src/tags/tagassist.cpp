@@ -3,6 +3,7 @@
 #include "base/textaccess.h"
 #include "tags/tagdefs.h"
 #include "tags/taglookup.h"
+#include "tags/tagmatch.h"
 
 #include <algorithm>
 
@@ -12,7 +13,7 @@ QString BoolNo() { return QStringLiteral("[nie]"); }
 QStringList ParameterEntries(const TagDefs &defs, const QString &tag)
 {
     QStringList out;
-    for (const TagArg &arg : defs.argList(tag)) {
+    for (const TagArg &arg : defs.offeredArgs(tag)) {
         QString entry = arg.name;
         if (arg.desc.kind != QLatin1String("bool")) {
             entry += QLatin1Char('=');
@@ -22,6 +23,100 @@ QStringList ParameterEntries(const TagDefs &defs, const QString &tag)
         out << entry;
     }
     return out;
+}
+
+bool IsLowerCaseName(const QString &name)
+{
+    bool letter = false;
+    for (const QChar c : name) {
+        if (c.isUpper())
+            return false;
+        letter = letter || c.isLower();
+    }
+    return letter;
+}
+
+QString InTagCase(const QString &text, const QString &tagName)
+{
+    return IsLowerCaseName(tagName) ? text.toLower() : text.toUpper();
+}
+
+namespace {
+
+constexpr int kOpaqueReach = 16 * 1024;
+
+} // namespace
+
+QString ClosingForGreater(const TagDefs &defs, const TextAccess &text, int gt,
+    const std::function<bool(const QString &)> &optionalChoice)
+{
+    const QString name = EnclosingTagName(text, gt);
+    if (name.isEmpty() || (gt > 0 && text.at(gt - 1) == QLatin1Char('/')))
+        return QString();
+    if (!TagNeedsClosing(defs, name, optionalChoice))
+        return QString();
+    // Only now, for the tags that would be closed: in a comment or a script nothing is.
+    // Looked for in the stretch before the tag (a comment or script opened farther back
+    // counts as closed).
+    const TagRange tag = FindTagAround(text, gt + 1, false);
+    if (tag.isValid() && TagMatcher(text, HtmlTagRules::standard(), 4 * kOpaqueReach).inOpaqueText(tag.start))
+        return QString();
+    return QStringLiteral("</") + name + QLatin1Char('>');
+}
+
+namespace {
+
+bool isAttributeNameChar(QChar c)
+{
+    return !(c.isSpace() || c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('"')
+        || c == QLatin1Char('\'') || c == QLatin1Char('=') || c == QLatin1Char('/'));
+}
+
+} // namespace
+
+QString AttributeNameBefore(const TextAccess &text, int pos)
+{
+    constexpr int kLongestName = 128;
+    const QString before = text.mid(std::max(0, pos - kLongestName), std::min(pos, kLongestName));
+    int i = int(before.size());
+    while (i > 0 && isAttributeNameChar(before.at(i - 1)))
+        --i;
+    if (i == int(before.size()) || (i == 0 && pos > kLongestName))
+        return QString();
+    // A name follows white space; right after "<" it is the tag's own name.
+    if (i == 0 || !before.at(i - 1).isSpace())
+        return QString();
+    return before.mid(i);
+}
+
+QStringList ValueEntries(const TagDefs &defs, const QString &tag, const QString &arg)
+{
+    return defs.argDescriptor(tag, arg).choices();
+}
+
+QString TypedValuePrefix(const TextAccess &text, int valueFrom, int caret)
+{
+    QString typed = text.mid(valueFrom, std::clamp(caret - valueFrom, 0, 256));
+    if (typed.startsWith(QLatin1Char('"')))
+        typed.remove(0, 1);
+    return typed;
+}
+
+ValueEdit ValueInsertion(const TextAccess &text, int valueFrom, int caret, const QString &value, bool quoted)
+{
+    ValueEdit edit;
+    edit.start = valueFrom;
+    edit.length = std::max(0, caret - valueFrom);
+    const bool openedQuote = edit.length > 0 && text.at(valueFrom) == QLatin1Char('"');
+    if (quoted || openedQuote) {
+        edit.text = QLatin1Char('"') + value + QLatin1Char('"');
+        if (openedQuote && text.at(caret) == QLatin1Char('"'))
+            ++edit.length;
+    } else {
+        edit.text = value;
+    }
+    edit.caret = edit.start + int(edit.text.size());
+    return edit;
 }
 
 QString HintText(const TagDefs &defs, const QString &tag)
@@ -146,7 +241,7 @@ QString RebuildTag(
     QString tag = lowerCase ? openingHint.toLower() : openingHint;
     tag.chop(1);
     for (const ArgRow &row : rows) {
-        const QString name = lowerCase ? row.name.toLower() : row.name.toUpper();
+        const QString name = lowerCase ? row.name.toLower() : row.keepCase ? row.name : row.name.toUpper();
         if (row.kind == QLatin1String("bool")) {
             if (row.value == BoolYes())
                 tag += QLatin1Char(' ') + name;
@@ -156,6 +251,8 @@ QString RebuildTag(
                 tag += QLatin1Char('"') + row.value + QLatin1Char('"');
             else
                 tag += row.value;
+        } else if (row.bare) {
+            tag += QLatin1Char(' ') + name;
         }
     }
     if (!remainder.isEmpty())

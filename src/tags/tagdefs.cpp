@@ -83,6 +83,7 @@ bool TagDefs::load(const QString &path)
     const bool ok = m_ini.load(path);
     buildArgItems();
     findCycles();
+    findSharedGroups();
     return ok;
 }
 
@@ -91,6 +92,7 @@ void TagDefs::parse(const QString &text)
     m_ini.parse(text);
     buildArgItems();
     findCycles();
+    findSharedGroups();
 }
 
 void TagDefs::buildArgItems()
@@ -180,6 +182,38 @@ void TagDefs::findCycles()
         m_problems.end());
 }
 
+void TagDefs::findSharedGroups()
+{
+    const size_t count = m_argItems.size();
+    m_sharedGroup.assign(count, false);
+    std::vector<int> reachedBy(count, 0);
+    std::vector<int> mark(count, -1); // the tag whose walk last reached the section
+    int tags = 0;
+    std::vector<int> pending;
+    const QStringList names = m_ini.sections();
+    for (int root = 0; root < int(count); ++root) {
+        if (names.at(root).startsWith(QLatin1Char('_')) || names.at(root).startsWith(QLatin1Char('%')))
+            continue;
+        ++tags;
+        mark[size_t(root)] = root;
+        pending.assign(1, root);
+        while (!pending.empty()) {
+            const int section = pending.back();
+            pending.pop_back();
+            for (const ArgItem &item : m_argItems[size_t(section)]) {
+                if (item.section < 0 || mark[size_t(item.section)] == root)
+                    continue;
+                mark[size_t(item.section)] = root;
+                ++reachedBy[size_t(item.section)];
+                pending.push_back(item.section);
+            }
+        }
+    }
+    const int threshold = std::max(2, (tags + 1) / 2);
+    for (size_t i = 0; i < count; ++i)
+        m_sharedGroup[i] = reachedBy[i] >= threshold;
+}
+
 QStringList TagDefs::searchPaths()
 {
     return DataFolders::current().candidates(QStringLiteral("konfiguracja/tags.ini"));
@@ -247,8 +281,9 @@ TagDefs::Expansion TagDefs::expand(const QString &tag) const
     {
         int section;
         size_t next;
+        bool shared; // this group or one that pulled it in is shared
     };
-    std::vector<Frame> stack { { root, 0 } };
+    std::vector<Frame> stack { { root, 0, false } };
     while (!stack.empty()) {
         Frame &top = stack.back();
         const std::vector<ArgItem> &items = m_argItems[size_t(top.section)];
@@ -259,6 +294,7 @@ TagDefs::Expansion TagDefs::expand(const QString &tag) const
         const ArgItem &item = items[top.next++];
         if (!item.isGroup) {
             out.args << item.name;
+            out.viaShared << top.shared;
         } else if (item.section < 0) {
             const QString lower = item.name.toLower();
             if (!missingSeen.contains(lower)) {
@@ -268,7 +304,8 @@ TagDefs::Expansion TagDefs::expand(const QString &tag) const
         } else if (!seen[size_t(item.section)]) {
             seen[size_t(item.section)] = true;
             out.groups << item.name;
-            stack.push_back({ item.section, 0 });
+            const bool shared = top.shared || m_sharedGroup[size_t(item.section)];
+            stack.push_back({ item.section, 0, shared });
         }
     }
     return out;
@@ -285,6 +322,8 @@ ArgDescriptor TagDefs::argDescriptor(const QString &tag, const QString &arg) con
     for (const QString &g : argGroups(tag))
         if (m_ini.hasKey(g, arg))
             return describe(m_ini.value(g, arg));
+    if (isOpenAttribute(arg) && hasTag(tag))
+        return openAttributeDescriptor();
     return ArgDescriptor();
 }
 
@@ -306,11 +345,59 @@ QList<TagArg> TagDefs::argList(const QString &tag) const
         collect(g);
     QList<TagArg> out;
     out.reserve(e.args.size());
-    for (const QString &arg : e.args) {
-        const auto it = keyTexts.constFind(arg.toLower());
-        out.append({ arg, it == keyTexts.constEnd() ? ArgDescriptor() : describe(it.value()) });
+    // Names the tag's own "args" lists itself, not through a group.
+    QSet<QString> ownNames;
+    const int section = m_sectionIndex.value(tag.trimmed().toLower(), -1);
+    if (section >= 0)
+        for (const ArgItem &item : m_argItems[size_t(section)])
+            if (!item.isGroup)
+                ownNames.insert(item.name.toLower());
+    const bool known = hasTag(tag);
+    for (int i = 0; i < int(e.args.size()); ++i) {
+        const QString &arg = e.args.at(i);
+        const QString lower = arg.toLower();
+        const auto it = keyTexts.constFind(lower);
+        TagArg a { arg, it == keyTexts.constEnd() ? ArgDescriptor() : describe(it.value()), ArgScope::Own };
+        if (!a.desc.found && known && isOpenAttribute(arg))
+            a.desc = openAttributeDescriptor();
+        // Event handlers are all named "on..."; one the tag lists itself stays its own.
+        if (lower.startsWith(QLatin1String("on")) && !ownNames.contains(lower))
+            a.scope = ArgScope::Handler;
+        else if (e.viaShared.at(i))
+            a.scope = ArgScope::Shared;
+        out.append(a);
     }
     return out;
+}
+
+QList<TagArg> TagDefs::offeredArgs(const QString &tag) const
+{
+    const QList<TagArg> all = argList(tag);
+    QList<TagArg> out;
+    out.reserve(all.size());
+    for (const ArgScope scope : { ArgScope::Own, ArgScope::Shared, ArgScope::Handler })
+        for (const TagArg &a : all)
+            if (a.scope == scope)
+                out.append(a);
+    return out;
+}
+
+bool TagDefs::isOpenAttribute(const QString &name)
+{
+    if (name.compare(QLatin1String("role"), Qt::CaseInsensitive) == 0)
+        return true;
+    return name.size() > 5
+        && (name.startsWith(QLatin1String("data-"), Qt::CaseInsensitive)
+            || name.startsWith(QLatin1String("aria-"), Qt::CaseInsensitive));
+}
+
+ArgDescriptor TagDefs::openAttributeDescriptor()
+{
+    ArgDescriptor d;
+    d.found = true;
+    d.kind = QStringLiteral("text");
+    d.quoted = true;
+    return d;
 }
 
 ArgDescriptor TagDefs::describe(const QString &keyText)

@@ -22,12 +22,21 @@ struct ArgDescriptor
     QString fileFilter() const;
 };
 
+// Where an argument of a tag comes from, for the order the inspector and the parameter
+// list show them in.
+enum class ArgScope {
+    Own, // the tag's own section, or a "%" group few tags pull in
+    Shared, // a "%" group that most tags pull in (the global attributes)
+    Handler, // an event handler: a name starting with "on", from a "%" group
+};
+
 // One argument of a tag with its description, as the inspector and the parameter list
 // show it.
 struct TagArg
 {
     QString name;
     ArgDescriptor desc;
+    ArgScope scope = ArgScope::Own;
 };
 
 // Read-only view of tags.ini: tag sections, "%" shared argument groups and "_" colour
@@ -76,11 +85,18 @@ public:
     QStringList args(const QString &tag) const;
     // The "%" group sections that args(tag) walks through, in the order first met.
     QStringList argGroups(const QString &tag) const;
-    // args(tag), each with its argDescriptor, in one walk over the groups.
+    // args(tag), each with its argDescriptor and scope, in one walk over the groups.
     QList<TagArg> argList(const QString &tag) const;
+    // The arguments as the inspector and the parameter list offer them: the tag's own
+    // first, then the shared ones, then the event handlers, each part in file order.
+    QList<TagArg> offeredArgs(const QString &tag) const;
     // The argument's key: first in the tag's own section, then in the "%" groups its
     // "args" pulls in (so shared attributes are described once, in their group).
     ArgDescriptor argDescriptor(const QString &tag, const QString &arg) const;
+    // ROLE, and any name that starts with "data-" or "aria-" and goes on: attributes every
+    // element may carry. argDescriptor() describes them as quoted text when the file
+    // does not.
+    static bool isOpenAttribute(const QString &name);
     // "ends": 0 no closing tag, 1 always one, other values optional; missing reads 0.
     int ends(const QString &tag) const;
     // "grp", default "_Format".
@@ -101,6 +117,7 @@ private:
     {
         QStringList args;
         QStringList groups;
+        QList<bool> viaShared; // per argument: it came through a shared group
     };
     // One item of a section's "args": an argument name, or a "%" group with the index
     // of its section (-1 when the file has no such section).
@@ -113,12 +130,16 @@ private:
 
     Expansion expand(const QString &tag) const;
     static ArgDescriptor describe(const QString &keyText);
+    static ArgDescriptor openAttributeDescriptor();
     // Reads every section's "args" once, so that expansions walk indexes, not names.
     void buildArgItems();
     void findCycles();
+    // Marks the groups that at least half of the tags (two at least) reach.
+    void findSharedGroups();
 
     IniFile m_ini;
     QList<Problem> m_problems;
     QHash<QString, int> m_sectionIndex; // lower-cased section name -> index in sections()
     std::vector<std::vector<ArgItem>> m_argItems; // per section, in file order
+    std::vector<bool> m_sharedGroup; // per section
 };

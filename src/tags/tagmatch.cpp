@@ -591,6 +591,14 @@ TagToken TagMatcher::tokenAt(int pos) const
     return parseAt(r, pos);
 }
 
+bool TagMatcher::inOpaqueText(int pos) const
+{
+    Reader r(m_text);
+    Walker w(r, m_rules);
+    r.allow(m_budget / 4);
+    return w.opaqueStart(std::clamp(pos, 0, r.length())) >= 0;
+}
+
 TagMatch TagMatcher::matchAt(int caret) const
 {
     TagMatch m;

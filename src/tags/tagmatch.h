@@ -84,6 +84,11 @@ public:
     // selection end inside a tag counts as the whole tag.
     ElementRange elementAround(int selStart, int selEnd) const;
 
+    // True when pos lies inside a comment or inside the raw text of a <script>-like
+    // element, where nothing that looks like a tag is one. Reads at most a quarter of the
+    // scan budget back; false when the answer lies further.
+    bool inOpaqueText(int pos) const;
+
     // The token that starts at pos (its "<"), invalid when none does. Exposed for tests.
     TagToken tokenAt(int pos) const;
 

@@ -81,6 +81,7 @@ TagText ParseTag(QStringView text)
         } else {
             v.NoValue = true;
         }
+        v.Written = name;
         tag.Args.append(qMakePair(name.toUpper(), v));
         name = readToken(s, pos, argDelims);
     }

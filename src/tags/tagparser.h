@@ -11,6 +11,7 @@ struct TArgVal
     bool NoValue = false; // written without "="
     bool Quoted = false; // the value stood between double quotes
     QString Value; // empty for name="" and for NoValue
+    QString Written; // the name as it stood in the tag
 };
 
 // A parsed tag. Names of arguments are upper-cased, in order of appearance; an

@@ -37,6 +37,7 @@ private Q_SLOTS:
     void closeAllCancelledKeepsLaterDocuments();
     void closeAllWritesStartupFilesInClosingOrder();
     void newFillsTheDefaultTemplate();
+    void newFromTheHtml5Template();
     void charsetMenuNeverTouchesText();
     void uneditedSaveGivesBackTheBytes_data();
     void uneditedSaveGivesBackTheBytes();
@@ -225,6 +226,25 @@ void TstDocumentSet::newFillsTheDefaultTemplate()
     TEditor *empty = w.documents().New();
     QCOMPARE(empty->text(), QString());
     QCOMPARE(w.documents().count(), 3);
+}
+
+void TstDocumentSet::newFromTheHtml5Template()
+{
+    ScriptedUser user;
+    user.inputs << QStringLiteral("Zażółć");
+    TOknoGl w;
+    w.documents().setDefaultTemplate(testsupport::sourcePath(QStringLiteral("szablony/strona-html5.html")));
+    TEditor *e = w.documents().New();
+    const QString text = e->text();
+    QVERIFY(text.startsWith(QStringLiteral("<!DOCTYPE html>\n<html lang=\"pl\">")));
+    QVERIFY(text.contains(QStringLiteral("<meta charset=\"utf-8\">")));
+    QVERIFY(text.contains(
+        QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">")));
+    QVERIFY(text.contains(QStringLiteral("<title>Zażółć</title>")));
+    QCOMPARE(user.prompts, QStringList { QStringLiteral("Wypełnianie szablonu|TYTUL") });
+    // Saved as the page declares it.
+    QCOMPARE(e->state().encoding.codePage, DocumentEncoding::Utf8);
+    QVERIFY(!e->state().encoding.bom);
 }
 
 void TstDocumentSet::charsetMenuNeverTouchesText()

@@ -63,7 +63,7 @@ void TstInsertCommands::upperPaneHoldsToolTabsAndInspector()
     QCOMPARE(pane->objectName(), QStringLiteral("PlGorny"));
     QVERIFY(pane->isAncestorOf(w.assist()->insertToolTabs()));
     QVERIFY(pane->isAncestorOf(w.assist()->tagInspector()));
-    QCOMPARE(w.assist()->insertToolTabs()->count(), 11);
+    QCOMPARE(w.assist()->insertToolTabs()->count(), 12);
     auto *tagi = w.findChild<QWidget *>(QStringLiteral("Tagi"));
     QVERIFY(tagi && tagi->isAncestorOf(w.assist()->tagInspector()));
     auto *tabs = qobject_cast<QTabWidget *>(tagi->parentWidget()->parentWidget());
@@ -311,6 +311,12 @@ void TstInsertCommands::userToolBarRunsTheWindowsCommands()
     QCOMPARE(user->toolTip(), w.assist()->insertToolTabs()->button(QStringLiteral("Btn_U"))->toolTip());
     user->click();
     QCOMPARE(e->text(), QStringLiteral("x<U></U>"));
+    // The HTML5 tab's buttons too, under the common rule (lower case when the option says).
+    w.userToolBar()->setSlotNames({ QStringLiteral("Html5Section") });
+    setOption(w, &SetupOptions::lowerCaseInsert, true);
+    e->setSelection(0, 1);
+    w.userToolBar()->userButton(1)->click();
+    QCOMPARE(e->text(), QStringLiteral("<section>x</section><U></U>"));
 }
 
 void TstInsertCommands::doubleClickEditWritesTagBack()
@@ -333,8 +339,8 @@ void TstInsertCommands::doubleClickEditWritesTagBack()
     QVERIFY(edit);
     edit->selectAll();
     QTest::keyClicks(edit, QStringLiteral("b.html"));
-    // Arguments come in the definition's order, TITLE (a shared one) first.
-    const QString rebuilt = QStringLiteral("<A TITLE=\"x\" HREF=\"b.html\">");
+    // The tag's own arguments come first, then the shared ones (TITLE).
+    const QString rebuilt = QStringLiteral("<A HREF=\"b.html\" TITLE=\"x\">");
     QCOMPARE(insp->rebuiltTag(), rebuilt);
     QCOMPARE(e->text(), QStringLiteral("<P>Zobacz ") + rebuilt + QStringLiteral("tu</A>.</P>"));
     QCOMPARE(e->selectedText(), rebuilt);

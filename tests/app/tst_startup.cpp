@@ -10,6 +10,7 @@
 #include "ext/ui/usertoolbar.h"
 #include "guitestsupport.h"
 
+#include <QComboBox>
 #include <QDockWidget>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void toolbarsMenuNamedAfterToolbars();
     void filePanelOpensSelectedAndFollowsSaveAs();
     void setupDialogKeepsEveryOption();
+    void setupDialogChoosesTheDefaultTemplate();
     void handEditedSettingsFallBack();
 };
 
@@ -425,6 +427,44 @@ void TstStartup::setupDialogKeepsEveryOption()
     o.inUtf8 = false;
     dlg->setOptions(o, false);
     QVERIFY(dlg->options() == o);
+}
+
+void TstStartup::setupDialogChoosesTheDefaultTemplate()
+{
+    QTemporaryDir dir;
+    const QString own = writeFile(dir.filePath(QStringLiteral("moj.html")), "<p>%TYTUL%</p>");
+    testsupport::ScriptedUser user;
+    user.inputs << QStringLiteral("Strona");
+    TOknoGl w;
+    w.documents().setDefaultTemplate(own);
+    auto *combo = w.setup()->setupDialog()->findChild<QComboBox *>(QStringLiteral("CbSzablon"));
+    QVERIFY(combo);
+    const QString html5
+        = QDir(TSetupDial::templateFolder()).absoluteFilePath(QStringLiteral("strona-html5.html"));
+    // The user opens the dialog and picks the HTML5 page from the templates folder.
+    QStringList offered;
+    QTimer::singleShot(0, w.setup()->setupDialog(), [&] {
+        for (int i = 0; i < combo->count(); ++i)
+            offered << combo->itemText(i);
+        combo->setCurrentIndex(combo->findData(html5));
+        w.setup()->setupDialog()->accept();
+    });
+    w.setup()->UstawieniaKonfiguracja1Click();
+    // "(brak)", the folder's pages by name, and the template chosen before from elsewhere.
+    QCOMPARE(offered,
+        (QStringList { QStringLiteral("(brak)"), QStringLiteral("strona-html5.html"),
+            QStringLiteral("strona.html"), QDir::toNativeSeparators(own) }));
+    QCOMPARE(w.documents().defaultTemplate(), html5);
+    QVERIFY(w.documents().New()->text().startsWith(QStringLiteral("<!DOCTYPE html>")));
+    // "(brak)": new documents start empty.
+    QTimer::singleShot(0, w.setup()->setupDialog(), [&] {
+        QCOMPARE(combo->currentData().toString(), html5);
+        combo->setCurrentIndex(0);
+        w.setup()->setupDialog()->accept();
+    });
+    w.setup()->UstawieniaKonfiguracja1Click();
+    QCOMPARE(w.documents().defaultTemplate(), QString());
+    QCOMPARE(w.documents().New()->text(), QString());
 }
 
 void TstStartup::handEditedSettingsFallBack()

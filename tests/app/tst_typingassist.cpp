@@ -22,6 +22,10 @@ private Q_SLOTS:
     void greaterClosesTag_data();
     void greaterClosesTag();
     void greaterClosingIsOneUndoStep();
+    void valueListOffersListedValues_data();
+    void valueListOffersListedValues();
+    void dataAttributeEditedInInspector_data();
+    void dataAttributeEditedInInspector();
     void spaceOpensParameterList_data();
     void spaceOpensParameterList();
     void parameterListInTheMiddleOfALongLine();
@@ -69,8 +73,28 @@ void TstTypingAssist::greaterClosesTag_data()
                                   << "" << true << false << "a>" << 2;
     QTest::newRow("switch up") << "<TD"
                                << "" << false << false << "<TD>" << 4;
-    QTest::newRow("lower-case insertion") << "<TD"
-                                          << "" << true << true << "<TD></td>" << 4;
+    // The closing follows the case the tag was typed in; the lower-case option is for commands.
+    QTest::newRow("lower-case insertion, typed upper") << "<TD"
+                                                       << "" << true << true << "<TD></TD>" << 4;
+    QTest::newRow("typed lower") << "<section"
+                                 << "" << true << false << "<section></section>" << 9;
+    QTest::newRow("<img> void") << "<img src=\"a.png\" alt=\"\""
+                                << "" << true << false << "<img src=\"a.png\" alt=\"\">" << 24;
+    QTest::newRow("<source> void") << "<source src=\"f.webm\""
+                                   << "" << true << false << "<source src=\"f.webm\">" << 21;
+    QTest::newRow("<wbr> void") << "<wbr"
+                                << "" << true << false << "<wbr>" << 5;
+    QTest::newRow("<li> default") << "<li"
+                                  << "" << true << false << "<li></li>" << 4;
+    QTest::newRow("<li> stored no") << "<li"
+                                    << "false" << true << false << "<li>" << 4;
+    QTest::newRow("<svg> element closing itself")
+        << "<svg><circle r=\"2\"/"
+        << "" << true << false << "<svg><circle r=\"2\"/></svg>" << 20;
+    QTest::newRow("inside a comment") << "<!-- <div"
+                                      << "" << true << false << "<!-- <div>" << 10;
+    QTest::newRow("<!DOCTYPE html>") << "<!DOCTYPE html"
+                                     << "" << true << false << "<!DOCTYPE html>" << 15;
 }
 
 void TstTypingAssist::greaterClosesTag()
@@ -83,9 +107,11 @@ void TstTypingAssist::greaterClosesTag()
     QFETCH(int, caret);
     ScriptedUser user;
     TOknoGl w;
+    // The "Zamykanie" choice for the typed tag, kept under its upper-case name.
+    const QString tagName = typed.mid(1).section(QLatin1Char(' '), 0, 0).toUpper();
     if (!optionalChoiceP.isEmpty())
         w.settings().writeBool(
-            QStringLiteral("Zamykanie"), QStringLiteral("P"), optionalChoiceP == QLatin1String("true"));
+            QStringLiteral("Zamykanie"), tagName, optionalChoiceP == QLatin1String("true"));
     w.assist()->setAssistSwitch(QStringLiteral("ChkZamykanie"), closingOn);
     w.assist()->setAssistSwitch(QStringLiteral("ChkWstawiacz"), false); // spaces stay plain typing
     setOption(w, &SetupOptions::lowerCaseInsert, lowerCase);
@@ -108,6 +134,107 @@ void TstTypingAssist::greaterClosingIsOneUndoStep()
     QCOMPARE(e->text(), QStringLiteral("x <TD"));
 }
 
+void TstTypingAssist::valueListOffersListedValues_data()
+{
+    QTest::addColumn<QString>("typed"); // into the editor, ending with "=" or a chosen entry
+    QTest::addColumn<bool>("switchOn");
+    QTest::addColumn<QString>("inList"); // typed while the list is open, then a key
+    QTest::addColumn<QString>("expected"); // "|" marks the caret
+    QTest::newRow("= after TYPE, a quote, a prefix, Enter") << "<input type=" << true << "\"em\n"
+                                                            << "<input type=\"email\"|";
+    QTest::newRow("= then Enter at once") << "<input type=" << true << "\n"
+                                          << "<input type=\"text\"|";
+    QTest::newRow("upper case tag") << "<INPUT TYPE=" << true << "ch\n"
+                                    << "<INPUT TYPE=\"checkbox\"|";
+    QTest::newRow("Escape keeps what was typed") << "<input type=" << true << "\"d\x1b"
+                                                 << "<input type=\"d|";
+    QTest::newRow("typing on past the value") << "<video preload=" << true << "\"auto\" "
+                                              << "<video preload=\"auto\" |";
+    QTest::newRow("no values: plain =") << "<input class=" << true << ""
+                                        << "<input class=|";
+    QTest::newRow("switched off") << "<input type=" << false << ""
+                                  << "<input type=|";
+}
+
+void TstTypingAssist::valueListOffersListedValues()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, switchOn);
+    QFETCH(QString, inList);
+    QFETCH(QString, expected);
+    TOknoGl w;
+    w.assist()->setAssistSwitch(QStringLiteral("ChkWstawiacz"), switchOn);
+    prepare(w);
+    TEditor *e = w.CurrentEditor();
+    // Each key where the user's would go: the space opens the parameter list, which then
+    // has the focus.
+    const auto type = [](const QString &keys) {
+        for (const QChar c : keys) {
+            QWidget *target = QApplication::focusWidget();
+            if (c == QLatin1Char('\n'))
+                QTest::keyClick(target, Qt::Key_Return);
+            else if (c == QChar(0x1b))
+                QTest::keyClick(target, Qt::Key_Escape);
+            else
+                QTest::keyClick(target, c.toLatin1());
+        }
+    };
+    type(typed);
+    auto *list = w.findChild<TWstList *>(QStringLiteral("WstList"));
+    const bool opens = !inList.isEmpty();
+    QCOMPARE(list->isVisible(), opens);
+    if (opens) {
+        // Every value tags.ini lists for the parameter, as it writes them.
+        const QString tag = typed.mid(1).section(QLatin1Char(' '), 0, 0);
+        const QString arg = typed.section(QLatin1Char(' '), 1).chopped(1);
+        const QStringList values = TagDefs::shared().argDescriptor(tag, arg).choices();
+        QVERIFY(values.size() >= 3);
+        QCOMPARE(list->count(), values.size());
+        for (int i = 0; i < values.size(); ++i)
+            QCOMPARE(list->item(i)->text(), values.at(i));
+        type(inList);
+        // A space after the value opens the parameter list again.
+        QCOMPARE(list->isVisible(), inList.endsWith(QLatin1Char(' ')));
+    }
+    QString shown = e->text();
+    shown.insert(e->selStart(), QLatin1Char('|'));
+    QCOMPARE(shown, expected);
+}
+
+void TstTypingAssist::dataAttributeEditedInInspector_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("lowerCaseEdit");
+    QTest::addColumn<QString>("rebuilt");
+    QTest::newRow("upper-case tag") << "<SECTION data-id=\"42\" HIDDEN>x</SECTION>" << false
+                                    << "<SECTION HIDDEN DATA-ID=\"43\">x</SECTION>";
+    QTest::newRow("lower-case editing") << "<section data-id=\"42\" hidden>x</section>" << true
+                                        << "<section hidden data-id=\"43\">x</section>";
+}
+
+void TstTypingAssist::dataAttributeEditedInInspector()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, lowerCaseEdit);
+    QFETCH(QString, rebuilt);
+    TOknoGl w;
+    setOption(w, &SetupOptions::lowerCaseEdit, lowerCaseEdit);
+    TEditor *e = load(w, text, 3);
+    EditorHost &host = *w.assist();
+    QVERIFY(host.editorDoubleClick(e));
+    TagInspector *insp = w.assist()->tagInspector();
+    int row = -1;
+    for (int i = 0; i < insp->rowCount(); ++i)
+        if (insp->rowName(i) == QLatin1String("data-id"))
+            row = i;
+    QVERIFY(row >= 0);
+    QCOMPARE(insp->rowKind(row), QStringLiteral("text"));
+    QCOMPARE(insp->rowValue(row), QStringLiteral("42"));
+    QVERIFY(insp->remainder().isEmpty());
+    QVERIFY(insp->setRowValue(row, QStringLiteral("43")));
+    QCOMPARE(e->text(), rebuilt);
+}
+
 void TstTypingAssist::spaceOpensParameterList_data()
 {
     QTest::addColumn<QString>("text");
@@ -121,6 +248,13 @@ void TstTypingAssist::spaceOpensParameterList_data()
     QTest::newRow("outside tags") << "<B>text" << false << "";
     QTest::newRow("tag without parameters") << "<NOBR" << false << "";
     QTest::newRow("unknown tag") << "<XYZ" << false << "";
+    QTest::newRow("lower case: entries in lower case") << "<video" << true << "controls";
+    QTest::newRow("own parameters first") << "<input" << true << "type=\"\"";
+    QTest::newRow("<svg>") << "<svg" << true << "viewbox=\"\"";
+    QTest::newRow("<template>") << "<template" << true << "shadowrootmode=\"\"";
+    QTest::newRow("element inside <svg>") << "<svg><path" << false << "";
+    QTest::newRow("<!DOCTYPE>") << "<!DOCTYPE html" << false << "";
+    QTest::newRow("comment") << "<!-- komentarz" << false << "";
 }
 
 void TstTypingAssist::spaceOpensParameterList()
@@ -142,6 +276,8 @@ void TstTypingAssist::spaceOpensParameterList()
     QCOMPARE(list->Tag, int(text.size()) + 1);
     QVERIFY(!list->findItems(entry, Qt::MatchExactly).isEmpty());
     QCOMPARE(list->currentRow(), 0);
+    if (text == QLatin1String("<input"))
+        QCOMPARE(list->item(0)->text(), entry);
     // The list opens under the caret's line, inside the window.
     const QRect caret = e->cursorRect();
     const QPoint caretInWindow = e->viewport()->mapTo(&w, caret.topLeft());
@@ -184,7 +320,11 @@ void TstTypingAssist::parameterListInAHiddenWindow()
     QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"\""));
     QCOMPARE(e->selStart(), 11);
+    // ALIGN's values follow; Escape leaves the quotes empty.
+    QVERIFY(!list->isHidden());
+    QTest::keyClick(list, Qt::Key_Escape);
     QVERIFY(list->isHidden());
+    QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"\""));
 }
 
 void TstTypingAssist::typingGoesOnWhileListIsOpen()
@@ -206,6 +346,13 @@ void TstTypingAssist::typingGoesOnWhileListIsOpen()
     QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"\""));
     QCOMPARE(e->selStart(), 11);
+    // The values of ALIGN come next, and typing picks among them too.
+    QVERIFY(list->isVisible());
+    QTest::keyClicks(list, QStringLiteral("c"));
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("center"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(e->text(), QStringLiteral("<TD ALIGN=\"center\""));
+    QCOMPARE(e->selStart(), int(e->text().size()));
     QVERIFY(!list->isVisible());
 }
 
@@ -217,17 +364,18 @@ void TstTypingAssist::choosingQuotedParameterLeavesCaretBetweenQuotes()
     QTest::keyClick(e, ' ');
     auto *list = w.findChild<TWstList *>(QStringLiteral("WstList"));
     QVERIFY(list->isVisible());
-    const auto found = list->findItems(QStringLiteral("HREF=\"\""), Qt::MatchExactly);
+    // In the case of the tag they go into.
+    const auto found = list->findItems(QStringLiteral("href=\"\""), Qt::MatchExactly);
     QCOMPARE(found.size(), 1);
     // A mouse click on the item chooses it.
     list->scrollToItem(found.first());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-    QCOMPARE(e->text(), QStringLiteral("<p><a HREF=\"\">x</a>"));
+    QCOMPARE(e->text(), QStringLiteral("<p><a href=\"\">x</a>"));
     QCOMPARE(e->selStart(), 12);
     QCOMPARE(e->selLength(), 0);
     QVERIFY(!list->isVisible());
     QTest::keyClicks(e, QStringLiteral("b c.html"));
-    QCOMPARE(e->text(), QStringLiteral("<p><a HREF=\"b c.html\">x</a>"));
+    QCOMPARE(e->text(), QStringLiteral("<p><a href=\"b c.html\">x</a>"));
 }
 
 void TstTypingAssist::listKeysThatEndIt_data()

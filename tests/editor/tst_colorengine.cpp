@@ -1,6 +1,6 @@
+#include "base/inifile.h"
 #include "editor/colorengine.h"
 #include "editor/defaultrules.h"
-#include "base/inifile.h"
 
 #include <QtTest>
 
@@ -90,6 +90,14 @@ TDrawRules ruleSet(const QString &name)
         TColorRule &r = rules.Add();
         r.setKeyDrawingType(dtKeyShow);
         r.setKeywords({ QStringLiteral("źle;Lime"), QStringLiteral("ß;Red") });
+    } else if (name == QLatin1String("whole")) {
+        // The program's own tag rules: whole names, HEAD after HEADER as a file may have them.
+        for (const char *line : { "<A;>;Red|</A;>;Red", "<HEADER;>;Lime|</HEADER;>;Lime",
+                 "<HEAD;>;Blue|</HEAD;>;Blue", "</TABLE;>;Green", "x:A;>;Red" }) {
+            TColorRule &r = rules.Add();
+            r.setWholeNames(true);
+            r.setKeyBegEndLst(QString::fromLatin1(line).split(QLatin1Char('|')));
+        }
     } else if (name == QLatin1String("disabled")) {
         addBegEnd(rules, { QStringLiteral("<;>;Navy") }).setEnabled(false);
     }
@@ -155,6 +163,18 @@ void TstColorEngine::colouring_data()
         << QStringLiteral("keycase") << QStringLiteral("IF if") << QStringLiteral("...LL");
     QTest::newRow("Polish letters any case")
         << QStringLiteral("polish") << QStringLiteral("ŹLE źle ß") << QStringLiteral("LLL.LLL.R");
+    const QString whole = QStringLiteral("whole");
+    QTest::newRow("whole: <A is not <ABBR")
+        << whole << QStringLiteral("<ABBR><A>") << QStringLiteral("......RRR");
+    QTest::newRow("whole: name ends at space, / or line")
+        << whole << QStringLiteral("<A x><A/><A\n>") << QStringLiteral("RRRRRRRRRRRRR");
+    QTest::newRow("whole: </HEAD is not </HEADER")
+        << whole << QStringLiteral("</HEADER></HEAD>") << QStringLiteral("LLLLLLLLLBBBBBBB");
+    QTest::newRow("whole: delimiters not cut")
+        << whole << QStringLiteral("</TABLx></TABLE>") << QStringLiteral("........GGGGGGGG");
+    QTest::newRow("whole: case as written") << whole << QStringLiteral("<a>") << QStringLiteral("...");
+    QTest::newRow("whole: a name not after <")
+        << whole << QStringLiteral("x:AB>x:A>") << QStringLiteral(".....RRRR");
     QTest::newRow("disabled rule") << QStringLiteral("disabled") << QStringLiteral("<b>")
                                    << QStringLiteral("...");
 }

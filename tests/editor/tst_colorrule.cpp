@@ -1,6 +1,6 @@
+#include "base/inifile.h"
 #include "editor/colorrule.h"
 #include "editor/defaultrules.h"
-#include "base/inifile.h"
 
 #include <QtTest>
 
@@ -208,6 +208,7 @@ void TstColorRule::assignCopiesPublishedSubset()
     a.setKeyDrawingType(dtBeginLineEnd);
     a.setKeyLineEndLst({ QStringLiteral("//") });
     a.setKeywords({ QStringLiteral("Abc") });
+    a.setWholeNames(true);
 
     TColorRule b;
     b.Assign(a);
@@ -219,6 +220,7 @@ void TstColorRule::assignCopiesPublishedSubset()
     QCOMPARE(b.DefKeyColor(), TColor(7));
     QCOMPARE(b.KeyBrushColor(), TColor(9));
     QCOMPARE(b.KeyDrawingType(), dtBeginLineEnd);
+    QVERIFY(b.WholeNames());
     QCOMPARE(b.Delimiter(0).Begin, QStringLiteral("//"));
     QCOMPARE(b.Delimiter(0).Color, TColor(7));
     QCOMPARE(b.KeywordTable()[0].Text, QStringLiteral("Abc"));
@@ -244,7 +246,7 @@ void TstColorRule::defaultRules()
                              "[table]\n"
                              "[Hr]\ngrp=_Brak\n"));
     const TDrawRules rules = BuildDefaultColorRules(ini);
-    QCOMPARE(rules.Count(), 5 + 3);
+    QCOMPARE(rules.Count(), 5 + 3 + 1);
 
     QCOMPARE(rules.Item(0).Delimiter(0).Begin, QStringLiteral("<"));
     QCOMPARE(rules.Item(0).ZOrder(), quint8(0));
@@ -265,14 +267,23 @@ void TstColorRule::defaultRules()
     QCOMPARE(b.Delimiter(0).Begin, QStringLiteral("<B"));
     QCOMPARE(b.Delimiter(1).Begin, QStringLiteral("</B"));
     QCOMPARE(b.Delimiter(1).Color, TColor(0x0000FF));
+    QVERIFY(b.WholeNames());
+    QVERIFY(!rules.Item(0).WholeNames());
+    // The program's tag rules keep their names whole (a list line would be cut to six).
     const TColorRule &table = rules.Item(6);
     QCOMPARE(table.Delimiter(0).Begin, QStringLiteral("<TABLE"));
-    QCOMPARE(table.Delimiter(1).Begin, QStringLiteral("</TABL"));
+    QCOMPARE(table.Delimiter(1).Begin, QStringLiteral("</TABLE"));
     QCOMPARE(table.Delimiter(2).Begin, QStringLiteral("<table"));
-    QCOMPARE(table.Delimiter(3).Begin, QStringLiteral("</tabl"));
+    QCOMPARE(table.Delimiter(3).Begin, QStringLiteral("</table"));
     QCOMPARE(table.Delimiter(3).End, QStringLiteral(">"));
     QCOMPARE(table.Delimiter(3).Color, TColor(0x800000)); // no group section: Navy
     QCOMPARE(rules.Item(7).Delimiter(2).Begin, QStringLiteral("<Hr"));
+    // Comments last, gray, above the tags' order and below the quoted values'.
+    const TColorRule &comment = rules.Item(8);
+    QCOMPARE(comment.Delimiter(0).Begin, QStringLiteral("<!--"));
+    QCOMPARE(comment.Delimiter(0).End, QStringLiteral("-->"));
+    QCOMPARE(comment.Delimiter(0).Color, TColor(0x808080));
+    QCOMPARE(comment.ZOrder(), quint8(1));
 }
 
 void TstColorRule::defaultRulesSkipGroupSections()
@@ -280,13 +291,13 @@ void TstColorRule::defaultRulesSkipGroupSections()
     IniFile ini;
     ini.parse(QStringLiteral("[P]\n[_x]\ncolor=Red\n[%y]\nargs=id\n[%z]\n[_w]\n[I]\n"));
     const TDrawRules rules = BuildDefaultColorRules(ini);
-    QCOMPARE(rules.Count(), 5 + 2);
+    QCOMPARE(rules.Count(), 5 + 2 + 1);
     QCOMPARE(rules.Item(5).Delimiter(0).Begin, QStringLiteral("<P"));
     QCOMPARE(rules.Item(6).Delimiter(0).Begin, QStringLiteral("<I"));
     // The shared instance is built once and keeps its first tags.
     const TDrawRules &shared = DefaultColorRules(ini);
     QCOMPARE(&DefaultColorRules(IniFile()), &shared);
-    QCOMPARE(shared.Count(), 7);
+    QCOMPARE(shared.Count(), 8);
 }
 
 QTEST_GUILESS_MAIN(TstColorRule)

@@ -1,5 +1,6 @@
 #include "base/inifile.h"
 #include "editor/defaultrules.h"
+#include "editor/ui/documenttextaccess.h"
 #include "editor/ui/tcolormemo.h"
 
 #include <QScrollBar>
@@ -66,6 +67,8 @@ private Q_SLOTS:
     void wavyMarksFollowEdits_data();
     void wavyMarksFollowEdits();
     void wavyMarksDrawnOnlyWhereShown();
+    void documentTextAccessReadsAsTheString_data();
+    void documentTextAccessReadsAsTheString();
 
 private:
     CountingMemo *m_memo = nullptr;
@@ -504,6 +507,38 @@ void TstTColorMemo::wavyMarksDrawnOnlyWhereShown()
     // Scrolled so that neither line is on screen: nothing is drawn.
     m_memo->verticalScrollBar()->setValue(60);
     QVERIFY(redColumns().isEmpty());
+}
+
+void TstTColorMemo::documentTextAccessReadsAsTheString_data()
+{
+    QTest::addColumn<QString>("text");
+    const QString longLine(40000, QLatin1Char('x'));
+    QTest::newRow("short lines") << QStringLiteral("<p>a</p>\n\n<b>x\u00A0y</b>\nkoniec");
+    QTest::newRow("a long line between short ones")
+        << QStringLiteral("a\n") + longLine + QStringLiteral("<i>\nb\n");
+    QTest::newRow("empty") << QString();
+}
+
+void TstTColorMemo::documentTextAccessReadsAsTheString()
+{
+    // Read by blocks, a line whole or a long one by characters: what a string of the same
+    // text gives, every stretch, line breaks and no-break spaces as they are.
+    QFETCH(QString, text);
+    QTextDocument doc;
+    doc.setPlainText(text);
+    const DocumentTextAccess fromDoc(&doc);
+    const StringTextAccess fromString(text);
+    QCOMPARE(fromDoc.length(), fromString.length());
+    const int len = int(text.size());
+    for (const int pos : { -3, 0, 1, 2, 3, len / 2, len - 3, len - 1, len, len + 2 })
+        for (const int n : { 0, 1, 2, 5, 17000, len + 5 }) {
+            QCOMPARE(fromDoc.mid(pos, n), fromString.mid(pos, n));
+            if (pos >= 0 && pos <= len) {
+                const int line = fromString.lineOf(pos);
+                const int from = pos - fromString.lineStart(line);
+                QCOMPARE(fromDoc.lineMid(line, from, n), fromString.lineMid(line, from, n));
+            }
+        }
 }
 
 QTEST_MAIN(TstTColorMemo)

@@ -33,8 +33,8 @@ const InsertCommand &row(const char *name)
 void TestCommandTable::tableShape()
 {
     const auto &table = insertCommands();
-    QCOMPARE(insertPageNames().size(), 11);
-    QVector<int> perPage(11, 0);
+    QCOMPARE(insertPageNames().size(), 12);
+    QVector<int> perPage(12, 0);
     QSet<QString> names;
     QSet<QString> shortcuts;
     for (const InsertCommand &c : table) {
@@ -47,7 +47,7 @@ void TestCommandTable::tableShape()
             shortcuts.insert(c.shortcut);
         }
         if (c.place == InsertPlace::ToolTab) {
-            QVERIFY2(c.page >= 0 && c.page < 11, qPrintable(c.objectName));
+            QVERIFY2(c.page >= 0 && c.page < 12, qPrintable(c.objectName));
             ++perPage[c.page];
             // A button with a handler of its own is named after it.
             if (c.handler != QLatin1String("BtnLtClick"))
@@ -61,7 +61,7 @@ void TestCommandTable::tableShape()
             || c.objectName == QLatin1String("BtnTblStart");
         QCOMPARE(c.entryMode != -1, modeRow);
     }
-    for (int page = 0; page < 11; ++page)
+    for (int page = 0; page < 12; ++page)
         QVERIFY2(perPage[page] > 0, qPrintable(insertPageNames()[page]));
     QCOMPARE(row("BtnUL").entryMode, 1);
     QCOMPARE(row("BTnOL").entryMode, 1);
@@ -69,6 +69,19 @@ void TestCommandTable::tableShape()
     QCOMPARE(row("Btn_BClick").shortcut, QStringLiteral("Ctrl+B"));
     QCOMPARE(row("Wstawjeszczeraz1").kind, InsertKind::Repeat);
     QCOMPARE(row("BtnWstawJRaz").kind, InsertKind::Repeat);
+
+    // The "HTML5" page inserts the sectioning, media and interactive elements.
+    QCOMPARE(insertPageNames().last(), QStringLiteral("HTML5"));
+    QString html5;
+    for (const InsertCommand &c : table)
+        if (c.page == 11)
+            html5 += c.opening + c.closing;
+    for (const char *name : { "SECTION", "ARTICLE", "NAV", "HEADER", "FOOTER", "MAIN", "ASIDE", "FIGURE",
+             "FIGCAPTION", "PICTURE", "VIDEO", "AUDIO", "DETAILS", "SUMMARY", "MARK", "TIME", "DIALOG" })
+        QVERIFY2(html5.contains(QStringLiteral("<%1").arg(QLatin1String(name)))
+                && html5.contains(QStringLiteral("</%1>").arg(QLatin1String(name))),
+            name);
+    QVERIFY(html5.contains(QStringLiteral("<SOURCE ")));
 }
 
 void TestCommandTable::fixedTexts_data()

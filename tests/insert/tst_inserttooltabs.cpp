@@ -22,7 +22,7 @@ private Q_SLOTS:
 void TestInsertToolTabs::pagesAndButtons()
 {
     InsertToolTabs tabs;
-    QCOMPARE(tabs.count(), 11);
+    QCOMPARE(tabs.count(), 12);
     for (int i = 0; i < tabs.count(); ++i) {
         QCOMPARE(tabs.tabText(i), insertPageNames().at(i));
         QVERIFY2(!tabs.widget(i)->findChildren<QToolButton *>().isEmpty(), qPrintable(tabs.tabText(i)));

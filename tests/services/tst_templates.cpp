@@ -80,7 +80,9 @@ void TstTemplates::fillingFromBothFolders()
     QCOMPARE(SaveTemplate(user, QStringLiteral("Mój"), text, Iso).status, TemplateSave::Saved);
     const QList<TemplateEntry> list
         = ListTemplates(testsupport::sourcePath(QStringLiteral("szablony")), user);
-    QCOMPARE(describe(list), QStringList({ QStringLiteral("Mój (u)"), QStringLiteral("strona (s)") }));
+    QCOMPARE(describe(list),
+        QStringList(
+            { QStringLiteral("Mój (u)"), QStringLiteral("strona (s)"), QStringLiteral("strona-html5 (s)") }));
 
     QStringList asked;
     const auto ask = [&asked](const QString &name) -> std::optional<QString> {

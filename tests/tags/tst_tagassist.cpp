@@ -1,3 +1,4 @@
+#include "base/textaccess.h"
 #include "tags/tagassist.h"
 #include "tags/tagdefs.h"
 
@@ -48,6 +49,14 @@ private Q_SLOTS:
     void rebuildTag();
     void lowerCaseArgNames_data();
     void lowerCaseArgNames();
+    void inTagCase_data();
+    void inTagCase();
+    void closingForGreater_data();
+    void closingForGreater();
+    void attributeNameBefore_data();
+    void attributeNameBefore();
+    void valueInsertion_data();
+    void valueInsertion();
 
 private:
     TagDefs m_defs;
@@ -203,6 +212,107 @@ void TstTagAssist::lowerCaseArgNames()
     QFETCH(QString, in);
     QFETCH(QString, out);
     QCOMPARE(LowerCaseArgNames(in), out);
+}
+
+void TstTagAssist::inTagCase_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("lower") << QStringLiteral("section") << QStringLiteral("href=\"\"");
+    QTest::newRow("upper") << QStringLiteral("A") << QStringLiteral("HREF=\"\"");
+    QTest::newRow("digits follow letters") << QStringLiteral("h1") << QStringLiteral("href=\"\"");
+    QTest::newRow("mixed reads as upper") << QStringLiteral("Section") << QStringLiteral("HREF=\"\"");
+    QTest::newRow("doctype") << QStringLiteral("!doctype") << QStringLiteral("href=\"\"");
+}
+
+void TstTagAssist::inTagCase()
+{
+    QFETCH(QString, tag);
+    QFETCH(QString, text);
+    QCOMPARE(InTagCase(QStringLiteral("Href=\"\""), tag), text);
+}
+
+void TstTagAssist::closingForGreater_data()
+{
+    QTest::addColumn<QString>("text"); // ends with the typed ">"
+    QTest::addColumn<QString>("closing");
+    QTest::newRow("upper") << QStringLiteral("<TD>") << QStringLiteral("</TD>");
+    QTest::newRow("lower, as typed") << QStringLiteral("x <td class=\"a\">") << QStringLiteral("</td>");
+    QTest::newRow("mixed, as typed") << QStringLiteral("<Td>") << QStringLiteral("</Td>");
+    QTest::newRow("void") << QStringLiteral("<img src=\"a.png\">") << QString();
+    QTest::newRow("closes itself") << QStringLiteral("<td/>") << QString();
+    QTest::newRow("closing tag") << QStringLiteral("</td>") << QString();
+    QTest::newRow("optional, asked") << QStringLiteral("<p>") << QStringLiteral("</p>");
+    QTest::newRow("in a comment") << QStringLiteral("<!-- <td>") << QString();
+    QTest::newRow("after a comment") << QStringLiteral("<!-- <td> --><td>") << QStringLiteral("</td>");
+    QTest::newRow("in a script") << QStringLiteral("<script>if (a<td>") << QString();
+    QTest::newRow("after a script") << QStringLiteral("<script>x<td></script><td>")
+                                    << QStringLiteral("</td>");
+    QTest::newRow("comment end") << QStringLiteral("<!-- td -->") << QString();
+    QTest::newRow("doctype") << QStringLiteral("<!DOCTYPE html>") << QString();
+}
+
+void TstTagAssist::closingForGreater()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, closing);
+    const StringTextAccess access(text);
+    QCOMPARE(ClosingForGreater(m_defs, access, int(text.size()) - 1, [](const QString &) { return true; }),
+        closing);
+}
+
+void TstTagAssist::attributeNameBefore_data()
+{
+    QTest::addColumn<QString>("text"); // the position is its end
+    QTest::addColumn<QString>("name");
+    QTest::newRow("after the tag name") << QStringLiteral("<input type") << QStringLiteral("type");
+    QTest::newRow("after a value") << QStringLiteral("<a href=\"x\" target") << QStringLiteral("target");
+    QTest::newRow("on the next line") << QStringLiteral("<a\n  rel") << QStringLiteral("rel");
+    QTest::newRow("the tag's own name") << QStringLiteral("<input") << QString();
+    QTest::newRow("after a space") << QStringLiteral("<input ") << QString();
+    QTest::newRow("after =") << QStringLiteral("<input type=") << QString();
+}
+
+void TstTagAssist::attributeNameBefore()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, name);
+    const StringTextAccess access(text);
+    QCOMPARE(AttributeNameBefore(access, int(text.size())), name);
+}
+
+void TstTagAssist::valueInsertion_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<bool>("quoted");
+    QTest::addColumn<QString>("result"); // "|" marks the caret after the choice
+    // The list opened just after "=", at 12.
+    QTest::newRow("nothing typed") << QStringLiteral("<input type=>") << 12 << true
+                                   << QStringLiteral("<input type=\"email\"|>");
+    QTest::newRow("quote typed") << QStringLiteral("<input type=\">") << 13 << true
+                                 << QStringLiteral("<input type=\"email\"|>");
+    QTest::newRow("between the quotes of the entry")
+        << QStringLiteral("<input type=\"\">") << 13 << true << QStringLiteral("<input type=\"email\"|>");
+    QTest::newRow("part of the value typed")
+        << QStringLiteral("<input type=\"em\">") << 15 << true << QStringLiteral("<input type=\"email\"|>");
+    QTest::newRow("unquoted kind") << QStringLiteral("<input type=e>") << 13 << false
+                                   << QStringLiteral("<input type=email|>");
+}
+
+void TstTagAssist::valueInsertion()
+{
+    QFETCH(QString, text);
+    QFETCH(int, caret);
+    QFETCH(bool, quoted);
+    QFETCH(QString, result);
+    const StringTextAccess access(text);
+    const ValueEdit edit = ValueInsertion(access, 12, caret, QStringLiteral("email"), quoted);
+    QString out = text;
+    out.replace(edit.start, edit.length, edit.text);
+    out.insert(edit.caret, QLatin1Char('|'));
+    QCOMPARE(out, result);
+    QCOMPARE(TypedValuePrefix(access, 12, caret), text.mid(12, caret - 12).remove(QLatin1Char('"')));
 }
 
 QTEST_GUILESS_MAIN(TstTagAssist)

@@ -5,6 +5,9 @@
 #include <QSet>
 #include <QtTest>
 
+#include <array>
+#include <cmath>
+
 namespace {
 
 const char *const kSample = "[_Tabele]\n"
@@ -40,11 +43,87 @@ const QStringList kEmpty = { QStringLiteral("BR"), QStringLiteral("IMG"), QStrin
     QStringLiteral("INPUT"), QStringLiteral("META"), QStringLiteral("LINK"), QStringLiteral("BASE"),
     QStringLiteral("AREA"), QStringLiteral("PARAM"), QStringLiteral("COL"), QStringLiteral("FRAME"),
     QStringLiteral("ISINDEX"), QStringLiteral("BASEFONT"), QStringLiteral("WBR"), QStringLiteral("!DOCTYPE"),
-    QStringLiteral("NEXTID") };
+    QStringLiteral("NEXTID"), QStringLiteral("EMBED"), QStringLiteral("SOURCE"), QStringLiteral("TRACK"),
+    QStringLiteral("BGSOUND"), QStringLiteral("KEYGEN"), QStringLiteral("SPACER") };
 const QStringList kOptionalEnd = { QStringLiteral("P"), QStringLiteral("LI"), QStringLiteral("DT"),
     QStringLiteral("DD"), QStringLiteral("TR"), QStringLiteral("TD"), QStringLiteral("TH"),
     QStringLiteral("OPTION"), QStringLiteral("THEAD"), QStringLiteral("TBODY"), QStringLiteral("TFOOT"),
-    QStringLiteral("COLGROUP"), QStringLiteral("HTML"), QStringLiteral("HEAD"), QStringLiteral("BODY") };
+    QStringLiteral("COLGROUP"), QStringLiteral("HTML"), QStringLiteral("HEAD"), QStringLiteral("BODY"),
+    QStringLiteral("CAPTION"), QStringLiteral("OPTGROUP"), QStringLiteral("RP"), QStringLiteral("RT"),
+    QStringLiteral("RB"), QStringLiteral("RTC") };
+
+// The elements of the current HTML standard and the obsolete ones the file keeps, with
+// "ends" as the standard's syntax gives it: void 0, end tag that may be omitted 2, else 1.
+enum class Kind { Html, NoGlobals, Obsolete }; // NoGlobals: the doctype and the MathML/SVG roots
+struct ElementSet
+{
+    const char *names;
+    int ends;
+    Kind kind;
+};
+const ElementSet kElements[] = {
+    { "AREA BASE BR COL EMBED HR IMG INPUT LINK META SOURCE TRACK WBR", 0, Kind::Html },
+    { "BODY CAPTION COLGROUP DD DT HEAD HTML LI OPTGROUP OPTION P RP RT TBODY TD TFOOT TH THEAD TR", 2,
+        Kind::Html },
+    { "A ABBR ADDRESS ARTICLE ASIDE AUDIO B BDI BDO BLOCKQUOTE BUTTON CANVAS CITE CODE DATA DATALIST DEL "
+      "DETAILS DFN DIALOG DIV DL EM FIELDSET FIGCAPTION FIGURE FOOTER FORM H1 H2 H3 H4 H5 H6 HEADER HGROUP I "
+      "IFRAME INS KBD LABEL LEGEND MAIN MAP MARK MENU METER NAV NOSCRIPT OBJECT OL OUTPUT PICTURE PRE "
+      "PROGRESS Q RUBY S SAMP SCRIPT SEARCH SECTION SELECT SELECTEDCONTENT SLOT SMALL SPAN STRONG STYLE SUB "
+      "SUMMARY SUP TABLE TEMPLATE TEXTAREA TIME TITLE U UL VAR VIDEO",
+        1, Kind::Html },
+    { "!DOCTYPE", 0, Kind::NoGlobals },
+    { "MATH SVG", 1, Kind::NoGlobals },
+    { "BASEFONT BGSOUND FRAME ISINDEX KEYGEN NEXTID PARAM SPACER", 0, Kind::Obsolete },
+    { "RB RTC", 2, Kind::Obsolete },
+    { "ACRONYM APPLET BIG BLINK CENTER DIR FONT FRAMESET LISTING MARQUEE MENUITEM MULTICOL NOBR NOEMBED "
+      "NOFRAMES PLAINTEXT STRIKE TT XMP",
+        1, Kind::Obsolete },
+};
+
+// Global attributes and the event handlers of every HTML element; BODY adds the window's.
+const char *const kGlobalAttributes
+    = "ACCESSKEY AUTOCAPITALIZE AUTOCORRECT AUTOFOCUS CLASS CONTENTEDITABLE DIR DRAGGABLE ENTERKEYHINT "
+      "HIDDEN ID INERT INPUTMODE IS ITEMID ITEMPROP ITEMREF ITEMSCOPE ITEMTYPE LANG NONCE POPOVER SLOT "
+      "SPELLCHECK STYLE TABINDEX TITLE TRANSLATE WRITINGSUGGESTIONS ONABORT ONAUXCLICK ONBEFOREINPUT "
+      "ONBEFOREMATCH ONBEFORETOGGLE ONBLUR ONCANCEL ONCANPLAY ONCANPLAYTHROUGH ONCHANGE ONCLICK ONCLOSE "
+      "ONCOMMAND ONCONTEXTLOST ONCONTEXTMENU ONCONTEXTRESTORED ONCOPY ONCUECHANGE ONCUT ONDBLCLICK "
+      "ONDRAG ONDRAGEND ONDRAGENTER ONDRAGLEAVE ONDRAGOVER ONDRAGSTART ONDROP ONDURATIONCHANGE "
+      "ONEMPTIED ONENDED ONERROR ONFOCUS ONFORMDATA ONINPUT ONINVALID ONKEYDOWN ONKEYPRESS ONKEYUP "
+      "ONLOAD ONLOADEDDATA ONLOADEDMETADATA ONLOADSTART ONMOUSEDOWN ONMOUSEENTER ONMOUSELEAVE "
+      "ONMOUSEMOVE ONMOUSEOUT ONMOUSEOVER ONMOUSEUP ONPASTE ONPAUSE ONPLAY ONPLAYING ONPROGRESS "
+      "ONRATECHANGE ONRESET ONRESIZE ONSCROLL ONSCROLLEND ONSECURITYPOLICYVIOLATION ONSEEKED ONSEEKING "
+      "ONSELECT ONSLOTCHANGE ONSTALLED ONSUBMIT ONSUSPEND ONTIMEUPDATE ONTOGGLE ONVOLUMECHANGE "
+      "ONWAITING ONWEBKITANIMATIONEND ONWEBKITANIMATIONITERATION ONWEBKITANIMATIONSTART "
+      "ONWEBKITTRANSITIONEND ONWHEEL";
+const char *const kWindowHandlers
+    = "ONAFTERPRINT ONBEFOREPRINT ONBEFOREUNLOAD ONHASHCHANGE ONLANGUAGECHANGE ONMESSAGE ONMESSAGEERROR "
+      "ONOFFLINE ONONLINE ONPAGEHIDE ONPAGEREVEAL ONPAGESHOW ONPAGESWAP ONPOPSTATE ONREJECTIONHANDLED "
+      "ONSTORAGE ONUNHANDLEDREJECTION ONUNLOAD";
+
+QStringList words(const char *text) { return QString::fromLatin1(text).split(QLatin1Char(' ')); }
+
+QStringList elementNames()
+{
+    QStringList out;
+    for (const ElementSet &set : kElements)
+        out << words(set.names);
+    return out;
+}
+
+// CIE L*a*b* of an sRGB colour (D65), for the colour distance between groups.
+std::array<double, 4> labAndLuminance(quint32 rgb)
+{
+    auto linear = [](int c) {
+        const double v = c / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    const double r = linear((rgb >> 16) & 0xFF), g = linear((rgb >> 8) & 0xFF), b = linear(rgb & 0xFF);
+    const double x = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047;
+    const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    const double z = (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883;
+    auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
+    return { 116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z)), y };
+}
 
 QString name(const char *prefix, int i) { return QLatin1String(prefix) + QString::number(i); }
 
@@ -105,6 +184,14 @@ private Q_SLOTS:
     void shippedFileResolves();
     void shippedFileCoversHtml401();
     void shippedEnds();
+    void offeredArgsOwnFirst_data();
+    void offeredArgsOwnFirst();
+    void openAttributes_data();
+    void openAttributes();
+    void shippedElements_data();
+    void shippedElements();
+    void shippedSections_data();
+    void shippedSections();
     void sharedFindsTheFileBesideTheProgram();
 
 private:
@@ -428,6 +515,158 @@ void TstTagDefs::shippedEnds()
     for (const QString &tag : m_shipped.tagNames()) {
         const int expected = kEmpty.contains(tag) ? 0 : kOptionalEnd.contains(tag) ? 2 : 1;
         QVERIFY2(m_shipped.ends(tag) == expected, qPrintable(tag));
+    }
+}
+
+void TstTagDefs::offeredArgsOwnFirst_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("first");
+    QTest::newRow("INPUT") << QStringLiteral("INPUT") << QStringLiteral("TYPE");
+    QTest::newRow("a") << QStringLiteral("a") << QStringLiteral("HREF");
+    QTest::newRow("VIDEO") << QStringLiteral("VIDEO") << QStringLiteral("SRC");
+    QTest::newRow("BODY") << QStringLiteral("BODY") << QStringLiteral("BACKGROUND");
+    QTest::newRow("SECTION, no own") << QStringLiteral("SECTION") << QStringLiteral("ID");
+}
+
+void TstTagDefs::offeredArgsOwnFirst()
+{
+    // The shipped file names the global groups first; the lists offer the tag's own.
+    QFETCH(QString, tag);
+    QFETCH(QString, first);
+    const QList<TagArg> offered = m_shipped.offeredArgs(tag);
+    QStringList names, fileOrder = m_shipped.args(tag);
+    for (const TagArg &a : offered)
+        names << a.name;
+    QCOMPARE(names.first(), first);
+    for (int i = 1; i < offered.size(); ++i)
+        QVERIFY2(int(offered.at(i - 1).scope) <= int(offered.at(i).scope), qPrintable(names.at(i)));
+    for (const TagArg &a : offered) {
+        if (a.scope == ArgScope::Handler)
+            QVERIFY2(a.name.startsWith(QLatin1String("ON")), qPrintable(a.name));
+        if (QStringList { QStringLiteral("ID"), QStringLiteral("CLASS"), QStringLiteral("HIDDEN") }.contains(
+                a.name))
+            QCOMPARE(int(a.scope), int(ArgScope::Shared));
+    }
+    QVERIFY(offered.last().name.startsWith(QLatin1String("ON")));
+    names.sort();
+    fileOrder.sort();
+    QCOMPARE(names, fileOrder);
+}
+
+void TstTagDefs::openAttributes_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("arg");
+    QTest::addColumn<bool>("known");
+    QTest::newRow("data-id") << QStringLiteral("section") << QStringLiteral("data-id") << true;
+    QTest::newRow("aria-label") << QStringLiteral("NAV") << QStringLiteral("ARIA-LABEL") << true;
+    QTest::newRow("role") << QStringLiteral("div") << QStringLiteral("role") << true;
+    QTest::newRow("data- alone") << QStringLiteral("div") << QStringLiteral("data-") << false;
+    QTest::newRow("database") << QStringLiteral("div") << QStringLiteral("database") << false;
+    QTest::newRow("unknown tag") << QStringLiteral("path") << QStringLiteral("data-x") << false;
+}
+
+void TstTagDefs::openAttributes()
+{
+    QFETCH(QString, tag);
+    QFETCH(QString, arg);
+    QFETCH(bool, known);
+    const ArgDescriptor d = m_shipped.argDescriptor(tag, arg);
+    QCOMPARE(d.found, known);
+    if (known) {
+        QCOMPARE(d.kind, QStringLiteral("text"));
+        QVERIFY(d.quoted);
+    }
+}
+
+void TstTagDefs::shippedElements_data()
+{
+    QTest::addColumn<int>("ends");
+    QTest::addColumn<int>("kind");
+    for (const ElementSet &set : kElements)
+        for (const QString &name : words(set.names))
+            QTest::newRow(qPrintable(name)) << set.ends << int(set.kind);
+}
+
+void TstTagDefs::shippedElements()
+{
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    QFETCH(int, ends);
+    QFETCH(int, kind);
+    QVERIFY(m_shipped.tagNames().contains(tag));
+    const QString info = m_shipped.info(tag);
+    QVERIFY(!info.isEmpty());
+    QCOMPARE(m_shipped.ends(tag), ends);
+    const bool obsolete = kind == int(Kind::Obsolete);
+    QCOMPARE(info.contains(QStringLiteral("Przestarzał")), obsolete);
+    const quint32 clr = m_shipped.clr(tag);
+    QVERIFY(obsolete ? clr == 0x800000 || clr == 0x808080 : clr == 0);
+    if (kind != int(Kind::Html))
+        return;
+    QStringList wanted = words(kGlobalAttributes);
+    if (tag == QLatin1String("BODY"))
+        wanted << words(kWindowHandlers);
+    const QStringList args = m_shipped.args(tag);
+    for (const QString &arg : wanted)
+        QVERIFY2(args.contains(arg), qPrintable(arg));
+}
+
+void TstTagDefs::shippedSections_data()
+{
+    QTest::addColumn<QString>("section");
+    for (const QString &s : m_shipped.ini().sections())
+        QTest::newRow(qPrintable(s)) << s;
+}
+
+void TstTagDefs::shippedSections()
+{
+    QFETCH(QString, section);
+    const IniFile &ini = m_shipped.ini();
+    if (section.startsWith(QLatin1Char('_'))) {
+        // Legible on the editor's white background (4.5:1) and told apart from every
+        // other group at a glance (CIE76 distance of at least 20).
+        quint32 rgb = 0;
+        QVERIFY(TagDefs::colorFromName(ini.value(section, QStringLiteral("color")), &rgb));
+        const auto own = labAndLuminance(rgb);
+        QVERIFY2(1.05 / (own[3] + 0.05) >= 4.5, qPrintable(QString::number(rgb, 16)));
+        for (const QString &other : ini.sections()) {
+            quint32 otherRgb = 0;
+            if (!other.startsWith(QLatin1Char('_')) || other == section
+                || !TagDefs::colorFromName(ini.value(other, QStringLiteral("color")), &otherRgb))
+                continue;
+            const auto lab = labAndLuminance(otherRgb);
+            const double distance = std::hypot(own[0] - lab[0], own[1] - lab[1], own[2] - lab[2]);
+            QVERIFY2(distance >= 20, qPrintable(other));
+        }
+    } else if (section.startsWith(QLatin1Char('%'))) {
+        // No group pulls itself in, however deep.
+        QStringList pending { section }, seen;
+        while (!pending.isEmpty()) {
+            const QString group = pending.takeFirst();
+            for (const QString &item : TagDefs::splitFields(m_shipped.rawArgs(group))) {
+                if (!item.startsWith(QLatin1Char('%')))
+                    continue;
+                QVERIFY2(ini.hasSection(item), qPrintable(item));
+                QVERIFY2(item.compare(section, Qt::CaseInsensitive) != 0, qPrintable(group));
+                if (!seen.contains(item, Qt::CaseInsensitive)) {
+                    seen << item;
+                    pending << item;
+                }
+            }
+        }
+        if (ini.hasKey(section, QStringLiteral("clr"))) {
+            quint32 rgb = 0;
+            QVERIFY(TagDefs::colorFromName(ini.value(section, QStringLiteral("clr")), &rgb));
+        }
+    } else {
+        QVERIFY2(elementNames().contains(section), "not in the list of elements");
+        QVERIFY(ini.hasSection(m_shipped.grp(section)));
+        for (const QString &arg : m_shipped.args(section)) {
+            const ArgDescriptor d = m_shipped.argDescriptor(section, arg);
+            if (d.kind == QLatin1String("choice"))
+                QVERIFY2(d.choices().size() >= 2, qPrintable(arg));
+        }
     }
 }
 

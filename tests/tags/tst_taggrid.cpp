@@ -70,10 +70,12 @@ void TstTagInspector::showsTagAndFillsRows()
     QCOMPARE(insp.title(), QStringLiteral("Tag: <IMG>"));
     QCOMPARE(insp.titleHint(), QStringLiteral("<IMG>"));
     QCOMPARE(insp.description(), QStringLiteral("Obrazek."));
+    // data-* (and aria-*, role) are rows of their own, named as written.
     const QStringList names { QStringLiteral("SRC"), QStringLiteral("ID"), QStringLiteral("CLASS"),
-        QStringLiteral("BORDER"), QStringLiteral("ISMAP"), QStringLiteral("ALIGN") };
+        QStringLiteral("BORDER"), QStringLiteral("ISMAP"), QStringLiteral("ALIGN"),
+        QStringLiteral("data-x") };
     const QStringList values { QStringLiteral("a b.gif"), QString(), QString(), QStringLiteral("0"),
-        QStringLiteral("[tak]"), QString() };
+        QStringLiteral("[tak]"), QString(), QStringLiteral("Q R") };
     QCOMPARE(insp.rowCount(), names.size());
     QCOMPARE(insp.grid()->rowCount(), names.size());
     for (int i = 0; i < names.size(); ++i) {
@@ -82,7 +84,8 @@ void TstTagInspector::showsTagAndFillsRows()
         QCOMPARE(insp.grid()->item(i, 0)->foreground().color(), QColor(0x00, 0x80, 0x80));
         QCOMPARE(insp.rowValue(i), values.at(i));
     }
-    QCOMPARE(insp.remainder(), QStringLiteral("DATA-X=\"Q R\" FOO"));
+    QCOMPARE(insp.remainder(), QStringLiteral("FOO"));
+    QVERIFY(qobject_cast<QLineEdit *>(insp.rowEditor(6)));
     // Editors by kind.
     QVERIFY(insp.rowEditor(0)->findChild<QLineEdit *>());
     QVERIFY(insp.rowEditor(0)->findChild<QToolButton *>());
@@ -182,19 +185,27 @@ void TstTagInspector::realWorldTags_data()
 {
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QString>("rebuilt");
+    // The tag's own arguments first, then the global ones, then the event handlers.
     QTest::newRow("link with target and script")
         << QStringLiteral("<a href=\"index.php?a=1&amp;b=2\" target=_blank onclick=\"return f('x y');\">")
         << QStringLiteral(
-               "<A ONCLICK=\"return f('x y');\" HREF=\"index.php?a=1&amp;b=2\" TARGET=\"_blank\">");
+               "<A HREF=\"index.php?a=1&amp;b=2\" TARGET=\"_blank\" ONCLICK=\"return f('x y');\">");
     QTest::newRow("checked=\"checked\" stays checked")
         << QStringLiteral("<input type=checkbox checked=\"checked\" name=zgoda>")
         << QStringLiteral("<INPUT TYPE=\"checkbox\" NAME=\"zgoda\" CHECKED>");
     QTest::newRow("multi-line cell") << QStringLiteral("<td\n\tcolspan=2\n\tnowrap\n\tclass=\"c d\">")
-                                     << QStringLiteral("<TD CLASS=\"c d\" COLSPAN=2 NOWRAP>");
+                                     << QStringLiteral("<TD COLSPAN=2 NOWRAP CLASS=\"c d\">");
     QTest::newRow("ordered list type A is not a")
         << QStringLiteral("<ol type=A start=3>") << QStringLiteral("<OL TYPE=\"A\" START=3>");
     QTest::newRow("unknown value of a choice kept")
         << QStringLiteral("<div align=middle>") << QStringLiteral("<DIV ALIGN=\"middle\">");
+    QTest::newRow("a value alone stays alone") << QStringLiteral("<a href=\"plik.pdf\" download>")
+                                               << QStringLiteral("<A HREF=\"plik.pdf\" DOWNLOAD>");
+    QTest::newRow("choice value keeps its letter case")
+        << QStringLiteral("<p dir=RTL align=Center>") << QStringLiteral("<P ALIGN=\"Center\" DIR=\"RTL\">");
+    QTest::newRow("data-, aria- and role as rows")
+        << QStringLiteral("<nav aria-label=\"Menu\" role=navigation data-x>")
+        << QStringLiteral("<NAV ARIA-LABEL=\"Menu\" ROLE=\"navigation\" DATA-X>");
     QTest::newRow("meta with = in a value")
         << QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-2\">")
         << QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=iso-8859-2\">");

@@ -535,7 +535,25 @@ bool AssistController::editorKeyPress(TEditor *e, QKeyEvent *ev)
     // 4. A space inside a tag offers the tag's parameters.
     if (ch == QLatin1Char(' ') && m_switches[ChkWstawiacz]->isChecked() && openParameterList(e))
         return true;
+    // 5. "=" after a parameter with listed values offers its values.
+    if (ch == QLatin1Char('=') && m_switches[ChkWstawiacz]->isChecked() && offerValuesOnEquals(e))
+        return true;
     return false;
+}
+
+bool AssistController::offerValuesOnEquals(TEditor *e)
+{
+    const int caret = e->selStart();
+    const TextAccess &text = e->textAccess();
+    const QString arg = AttributeNameBefore(text, caret);
+    if (arg.isEmpty())
+        return false;
+    const QString tag = EnclosingTagName(text, caret);
+    if (tag.isEmpty() || IsInsideQuotedValue(text, caret)
+        || ValueEntries(TagDefs::shared(), tag, arg).isEmpty())
+        return false;
+    TypingEdit(e).replaceSelection(QStringLiteral("="));
+    return openValueList(e, tag, arg, e->textCursor().position());
 }
 
 void AssistController::insertClosingOnGreater(TEditor *e)
@@ -544,7 +562,6 @@ void AssistController::insertClosingOnGreater(TEditor *e)
     // Only the opening tag is interpreted, never the added closing one.
     m_runner.setAutoInterpretation(false);
     m_runner.insertPair(doc, QStringLiteral(">"), QString());
-    const QString name = EnclosingTagName(e->textAccess(), e->selStart() - 1);
     const auto choice = [this](const QString &tag) {
         const QString section = QStringLiteral("Zamykanie");
         // Keys are kept upper case; a key written as the tag was typed still counts.
@@ -556,8 +573,10 @@ void AssistController::insertClosingOnGreater(TEditor *e)
         store.endGroup();
         return settings.readBool(section, hasUpper ? upper : tag, true);
     };
-    if (!name.isEmpty() && TagNeedsClosing(TagDefs::shared(), name, choice))
-        m_runner.insertPair(doc, QString(), QStringLiteral("</") + name + QLatin1Char('>'));
+    const QString closing = ClosingForGreater(TagDefs::shared(), e->textAccess(), e->selStart() - 1, choice);
+    // In the case the tag was typed in: the lower-case option is for commands.
+    if (!closing.isEmpty())
+        m_runner.insertPairAsWritten(doc, QString(), closing);
     m_runner.setAutoInterpretation(true);
     e->ensureCursorVisible();
 }
@@ -574,13 +593,45 @@ bool AssistController::openParameterList(TEditor *e)
     const QString name = EnclosingTagName(e->textAccess(), caret);
     if (name.isEmpty() || IsInsideQuotedValue(e->textAccess(), caret))
         return false;
-    const QStringList entries = ParameterEntries(TagDefs::shared(), name);
+    // The definitions do not change while the program runs: each tag's list is made once.
+    auto cached = m_parameterLists.constFind(name);
+    if (cached == m_parameterLists.constEnd()) {
+        QStringList shown;
+        for (const QString &entry : ParameterEntries(TagDefs::shared(), name))
+            shown << InTagCase(entry, name);
+        cached = m_parameterLists.insert(name, shown);
+    }
     // A tag without parameters (or unknown) takes the space as plain typing.
-    if (entries.isEmpty())
+    if (cached->isEmpty())
         return false;
-    m_wstList->clear();
-    m_wstList->addItems(entries);
     TypingEdit(e).replaceSelection(QStringLiteral(" "));
+    showList(e, ListMode::Parameters, *cached, name, QString(), false);
+    return true;
+}
+
+bool AssistController::openValueList(TEditor *e, const QString &tag, const QString &arg, int valueFrom)
+{
+    if (!m_switches[ChkWstawiacz]->isChecked())
+        return false;
+    const QStringList values = ValueEntries(TagDefs::shared(), tag, arg);
+    if (values.isEmpty())
+        return false;
+    showList(e, ListMode::Values, values, tag, arg, TagDefs::shared().argDescriptor(tag, arg).quoted);
+    m_wstList->Tag = valueFrom;
+    // What was typed of the value already (the quotes of a chosen entry) picks nothing.
+    selectTypedEntry(e);
+    return true;
+}
+
+void AssistController::showList(
+    TEditor *e, ListMode mode, const QStringList &items, const QString &tag, const QString &arg, bool quoted)
+{
+    ++m_listGeneration;
+    m_listMode = mode;
+    m_listTag = tag;
+    m_listArg = arg;
+    m_listQuoted = quoted;
+    m_wstList->setEntries(items);
     e->ensureCursorVisible();
 
     const QRect caretRect = e->cursorRect();
@@ -603,32 +654,62 @@ bool AssistController::openParameterList(TEditor *e)
     m_wstList->show();
     m_wstList->raise();
     m_wstList->setFocus();
-    return true;
+}
+
+void AssistController::selectTypedEntry(TEditor *e)
+{
+    const int caret = e->textCursor().position();
+    const QString prefix = m_listMode == ListMode::Values
+        ? TypedValuePrefix(e->textAccess(), m_wstList->Tag, caret)
+        : e->textAccess().mid(m_wstList->Tag, std::min(caret - m_wstList->Tag, 64));
+    // The first entry that begins with what was typed becomes current, so Enter takes it.
+    for (int i = 0; i < m_wstList->count(); ++i) {
+        if (m_wstList->item(i)->text().startsWith(prefix, Qt::CaseInsensitive)) {
+            m_wstList->setCurrentRow(i);
+            return;
+        }
+    }
 }
 
 void AssistController::WstListClick()
 {
     TEditor *e = m_listEditor;
     const QListWidgetItem *item = m_wstList->currentItem();
-    if (e && item && parameterListOpen()) {
-        const int caret = e->textCursor().position();
-        if (caret >= m_wstList->Tag) {
-            QString text = item->text();
-            if (!m_setup.options().lowerCaseInsert)
-                text = text.toUpper();
-            // What was typed since the list opened is replaced by the chosen entry.
-            QTextCursor c = e->textCursor();
-            c.beginEditBlock();
-            c.setPosition(m_wstList->Tag);
-            c.setPosition(caret, QTextCursor::KeepAnchor);
-            c.insertText(text);
-            c.endEditBlock();
-            if (text.endsWith(QLatin1Char('"')))
-                c.movePosition(QTextCursor::PreviousCharacter);
-            e->setTextCursor(c);
-        }
+    if (!e || !item || !parameterListOpen() || e->textCursor().position() < m_wstList->Tag) {
+        WstListExit();
+        return;
     }
+    const int caret = e->textCursor().position();
+    QTextCursor c = e->textCursor();
+    if (m_listMode == ListMode::Values) {
+        const ValueEdit edit
+            = ValueInsertion(e->textAccess(), m_wstList->Tag, caret, item->text(), m_listQuoted);
+        c.beginEditBlock();
+        c.setPosition(edit.start);
+        c.setPosition(edit.start + edit.length, QTextCursor::KeepAnchor);
+        c.insertText(edit.text);
+        c.endEditBlock();
+        c.setPosition(edit.caret);
+        e->setTextCursor(c);
+        WstListExit();
+        return;
+    }
+    // The entries stand in the tag's case already.
+    const QString text = item->text();
+    // What was typed since the list opened is replaced by the chosen entry.
+    c.beginEditBlock();
+    c.setPosition(m_wstList->Tag);
+    c.setPosition(caret, QTextCursor::KeepAnchor);
+    c.insertText(text);
+    c.endEditBlock();
+    if (text.endsWith(QLatin1Char('"')))
+        c.movePosition(QTextCursor::PreviousCharacter);
+    e->setTextCursor(c);
     WstListExit();
+    // A parameter with listed values offers them next, between its quotes.
+    const int eq = int(text.indexOf(QLatin1Char('=')));
+    if (eq > 0)
+        openValueList(e, m_listTag, text.left(eq), m_wstList->Tag + eq + 1);
 }
 
 void AssistController::WstListKeyPress(QKeyEvent *ev)
@@ -642,25 +723,29 @@ void AssistController::WstListKeyPress(QKeyEvent *ev)
     const bool character = !typed.isEmpty() && typed.at(0).unicode() >= 32;
     if (ev->key() != Qt::Key_Backspace && !character)
         return;
+    const ListMode mode = m_listMode;
+    const int from = m_wstList->Tag;
+    const bool valueQuoteOpen = mode == ListMode::Values && e->textAccess().at(from) == QLatin1Char('"')
+        && e->textCursor().position() > from;
     // Typing goes on in the document while the list stays open.
+    const quint64 generation = m_listGeneration;
     QKeyEvent copy(QEvent::KeyPress, ev->key(), ev->modifiers(), typed, ev->isAutoRepeat(), ev->count());
     QCoreApplication::sendEvent(e, &copy);
-    if (!m_listEditor)
+    // The key opened another list ("=" after a parameter with listed values, a space after a value).
+    if (!m_listEditor || generation != m_listGeneration)
         return;
     const QChar c = character ? typed.at(0) : QChar();
     const int caret = e->textCursor().position();
-    if (c == QLatin1Char('"') || c == QLatin1Char('=') || c == QLatin1Char('>') || caret < m_wstList->Tag) {
+    bool ends = c == QLatin1Char('>') || caret < from;
+    if (mode == ListMode::Parameters)
+        ends = ends || c == QLatin1Char('"') || c == QLatin1Char('=');
+    else // a value ends at a space, or at its closing quote; its opening quote goes on
+        ends = ends || c == QLatin1Char(' ') || (c == QLatin1Char('"') && valueQuoteOpen);
+    if (ends) {
         WstListExit();
         return;
     }
-    // The first entry that begins with what was typed becomes current, so Enter takes it.
-    const QString prefix = e->textAccess().mid(m_wstList->Tag, std::min(caret - m_wstList->Tag, 64));
-    for (int i = 0; i < m_wstList->count(); ++i) {
-        if (m_wstList->item(i)->text().startsWith(prefix, Qt::CaseInsensitive)) {
-            m_wstList->setCurrentRow(i);
-            break;
-        }
-    }
+    selectTypedEntry(e);
 }
 
 void AssistController::WstListExit()
@@ -713,15 +798,17 @@ void AssistController::ParInserterClick()
         const QString name = EnclosingTagName(e->textAccess(), e->selStart());
         if (!name.isEmpty()) {
             for (const QString &entry : ParameterEntries(TagDefs::shared(), name)) {
-                QAction *act = menu->addAction(QString(entry).replace(QLatin1Char('&'), QLatin1String("&&")));
-                connect(act, &QAction::triggered, this, [this, entry] { ParInserterItemClick(entry); });
+                const QString text = InTagCase(entry, name);
+                QAction *act = menu->addAction(QString(text).replace(QLatin1Char('&'), QLatin1String("&&")));
+                connect(
+                    act, &QAction::triggered, this, [this, text, name] { ParInserterItemClick(text, name); });
             }
         }
     }
     menu->menuAction()->setEnabled(!menu->isEmpty());
 }
 
-void AssistController::ParInserterItemClick(const QString &caption)
+void AssistController::ParInserterItemClick(const QString &caption, const QString &tag)
 {
     TEditor *e = currentEditor();
     if (!e)
@@ -729,16 +816,19 @@ void AssistController::ParInserterItemClick(const QString &caption)
     const int pos = ParInserterPosition(e->textAccess(), e->textCursor().position());
     if (pos < 0)
         return;
-    const QString text = m_setup.options().lowerCaseInsert ? caption : caption.toUpper();
+    // The caption stands in the tag's case.
     QTextCursor c = e->textCursor();
     c.beginEditBlock();
     c.setPosition(pos);
-    c.insertText(QLatin1Char(' ') + text);
+    c.insertText(QLatin1Char(' ') + caption);
     c.endEditBlock();
-    if (text.endsWith(QLatin1Char('"')))
+    if (caption.endsWith(QLatin1Char('"')))
         c.movePosition(QTextCursor::PreviousCharacter);
     e->setTextCursor(c);
     e->setFocus();
+    const int eq = int(caption.indexOf(QLatin1Char('=')));
+    if (eq > 0)
+        openValueList(e, tag, caption.left(eq), pos + 1 + eq + 1);
 }
 
 void AssistController::editorFilesDropped(TEditor *, const QStringList &files) { Q_EMIT filesDropped(files); }

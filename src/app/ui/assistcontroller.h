@@ -3,6 +3,7 @@
 #include "app/ui/teditor.h"
 #include "insert/insertrunner.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QTextCursor>
@@ -142,7 +143,16 @@ private:
     void writeHintPreview(TEditor *editor, const QString &tagText);
     void insertClosingOnGreater(TEditor *editor);
     bool openParameterList(TEditor *editor);
-    void ParInserterItemClick(const QString &caption);
+    // The value list of a parameter whose value starts at valueFrom (just after "="); false
+    // when the parameter lists no values or the list is switched off.
+    bool openValueList(TEditor *editor, const QString &tag, const QString &arg, int valueFrom);
+    bool offerValuesOnEquals(TEditor *editor);
+    enum class ListMode { Parameters, Values };
+    void showList(TEditor *editor, ListMode mode, const QStringList &items, const QString &tag,
+        const QString &arg, bool quoted);
+    // Makes the first entry that begins with what was typed since the list opened current.
+    void selectTypedEntry(TEditor *editor);
+    void ParInserterItemClick(const QString &caption, const QString &tag);
 
     QWidget &m_window;
     MarkoraSettings &m_settings;
@@ -170,8 +180,15 @@ private:
     bool m_overwrite = false;
 
     // Parameter list and context menu.
+    // WstList offers a tag's parameters, or the values of one of them.
     TWstList *m_wstList = nullptr;
     QPointer<TEditor> m_listEditor;
+    ListMode m_listMode = ListMode::Parameters;
+    QString m_listTag; // the tag the list speaks of
+    QString m_listArg; // the parameter whose values it offers
+    bool m_listQuoted = false; // that parameter's value is written between quotes
+    quint64 m_listGeneration = 0; // counts the openings: a key may open another list
+    QHash<QString, QStringList> m_parameterLists; // by tag name as typed, as the list shows them
     QMenu *m_editorPopup = nullptr;
     QMenu *m_parInserter = nullptr;
 

@@ -38,8 +38,11 @@ void SetupController::UstawieniaKonfiguracja1Click()
     const bool wrap = m_wordWrap && m_wordWrap->isChecked();
     dlg->setOptions(m_options, wrap);
     Q_EMIT dialogOpening(dlg);
+    dlg->setDefaultTemplate(m_templateGet ? m_templateGet() : QString());
     if (dlg->exec() != QDialog::Accepted)
         return;
+    if (m_templateSet)
+        m_templateSet(dlg->defaultTemplate());
     if (m_wordWrap && dlg->wordWrap() != wrap)
         m_wordWrap->trigger();
     const SetupOptions chosen = dlg->options();

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 class MarkoraSettings;
 class QAction;
@@ -31,6 +32,13 @@ public:
     QAction *konfiguracjaAction() const { return m_konfiguracja; }
     // The view toggle ChkZawijanie, which the dialog's wrap box shows and sets.
     void setWordWrapToggle(QAction *toggle) { m_wordWrap = toggle; }
+    // The default template of new documents, which the dialog shows and changes: its
+    // owner reads and sets it through these.
+    void setTemplateAccess(std::function<QString()> get, std::function<void(const QString &)> set)
+    {
+        m_templateGet = std::move(get);
+        m_templateSet = std::move(set);
+    }
     // Creates the setup dialog now (start-up creates it after the main window).
     TSetupDial *setupDialog();
     void UstawieniaKonfiguracja1Click();
@@ -50,4 +58,6 @@ private:
     QAction *m_konfiguracja = nullptr;
     QAction *m_wordWrap = nullptr;
     QPointer<TSetupDial> m_dialog;
+    std::function<QString()> m_templateGet;
+    std::function<void(const QString &)> m_templateSet;
 };

@@ -299,6 +299,8 @@ void TOknoGl::setupDocuments()
     menuNamed(QStringLiteral("Pliki1"))->insertMenu(koniec, m_documents->recentMenu());
     menuNamed(QStringLiteral("Pliki1"))->insertSeparator(koniec);
     connect(m_setup, &SetupController::optionsChanged, m_documents, &DocumentManager::applySetupOptions);
+    m_setup->setTemplateAccess([this] { return m_documents->defaultTemplate(); },
+        [this](const QString &path) { m_documents->setDefaultTemplate(path); });
     connect(m_documents, &DocumentManager::activeDocumentChanged, m_assist.get(),
         &AssistController::activeDocumentChanged);
     connect(m_documents, &DocumentManager::hasDocumentsChanged, this, [this](bool has) {

@@ -1,9 +1,13 @@
 #include "app/ui/tsetupdial.h"
 
+#include "base/datafiles.h"
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFormLayout>
@@ -93,6 +97,9 @@ TSetupDial::TSetupDial(QWidget *parent)
     m_wrap = new QCheckBox(QStringLiteral("Zawijanie wierszy"), general);
     m_wrap->setObjectName(QStringLiteral("ChkZawijanieSetup"));
     g->addRow(m_wrap);
+    m_template = new QComboBox(general);
+    m_template->setObjectName(QStringLiteral("CbSzablon"));
+    g->addRow(QStringLiteral("Szablon nowego dokumentu:"), m_template);
     tabs->addTab(general, QStringLiteral("Ogólne"));
 
     auto *tags = new QWidget(tabs);
@@ -207,6 +214,33 @@ SetupOptions TSetupDial::options() const
 bool TSetupDial::wordWrap() const { return m_wrap->isChecked(); }
 
 void TSetupDial::addPage(QWidget *page, const QString &title) { m_tabs->addTab(page, title); }
+
+QString TSetupDial::templateFolder() { return DataFilePath(QStringLiteral("szablony")); }
+
+void TSetupDial::setDefaultTemplate(const QString &path)
+{
+    // Listed afresh each time: templates may have been added since.
+    m_template->clear();
+    m_template->addItem(QStringLiteral("(brak)"), QString());
+    const QDir folder(templateFolder());
+    const QFileInfoList files = folder.entryInfoList(
+        { QStringLiteral("*.html"), QStringLiteral("*.htm") }, QDir::Files | QDir::Readable, QDir::Name);
+    for (const QFileInfo &f : files)
+        m_template->addItem(f.fileName(), f.absoluteFilePath());
+    if (path.isEmpty()) {
+        m_template->setCurrentIndex(0);
+        return;
+    }
+    const QString wanted = QFileInfo(path).absoluteFilePath();
+    int index = m_template->findData(wanted);
+    if (index < 0) {
+        m_template->addItem(QDir::toNativeSeparators(wanted), wanted);
+        index = m_template->count() - 1;
+    }
+    m_template->setCurrentIndex(index);
+}
+
+QString TSetupDial::defaultTemplate() const { return m_template->currentData().toString(); }
 
 void TSetupDial::chooseFont()
 {

@@ -26,6 +26,12 @@ public:
     bool wordWrap() const;
     // Another part's page of options, after the dialog's own.
     void addPage(QWidget *page, const QString &title);
+    // The template of new documents: "(brak)" or a file of the templates folder; a file
+    // elsewhere, chosen before, stays on the list. Empty: none.
+    void setDefaultTemplate(const QString &path);
+    QString defaultTemplate() const;
+    // Where the templates offered live (szablony/ beside the program, or installed).
+    static QString templateFolder();
 
     // The font the editors show for these options (a monospaced face when the stored
     // one is not installed) — the stored name is never changed by the fallback.
@@ -57,5 +63,6 @@ private:
     QCheckBox *PdUse;
     QLineEdit *m_sampleText;
     QCheckBox *m_wrap;
+    QComboBox *m_template;
     QLabel *m_fontSample;
 };

@@ -10,6 +10,8 @@ TWstList::TWstList(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    // Opaque: when it opens over the editor, the text under it is not drawn first.
+    setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
     // Hot tracking: the item under the mouse becomes current.
     setMouseTracking(true);
@@ -18,13 +20,30 @@ TWstList::TWstList(QWidget *parent)
     hide();
 }
 
+void TWstList::setEntries(const QStringList &entries)
+{
+    if (entries.isSharedWith(m_entries) && count() == entries.size())
+        return;
+    clear();
+    addItems(entries);
+    m_entries = entries;
+    m_textWidth = 0;
+    const QFontMetrics metrics = fontMetrics();
+    for (const QString &entry : entries)
+        m_textWidth = std::max(m_textWidth, metrics.horizontalAdvance(entry));
+}
+
 QSize TWstList::fittingSize(int maxRows) const
 {
     const int rows = std::max(1, std::min(count(), maxRows));
     const int rowHeight = std::max(sizeHintForRow(0), fontMetrics().height());
     int width = 80;
-    for (int i = 0; i < count(); ++i)
-        width = std::max(width, fontMetrics().horizontalAdvance(item(i)->text()));
+    if (m_entries.size() == count()) {
+        width = std::max(width, m_textWidth);
+    } else {
+        for (int i = 0; i < count(); ++i)
+            width = std::max(width, fontMetrics().horizontalAdvance(item(i)->text()));
+    }
     width += 2 * frameWidth() + 16;
     if (count() > maxRows)
         width += verticalScrollBar()->sizeHint().width();

@@ -14,6 +14,10 @@ public:
     // The text position the list was opened for (the caret just after the typed space).
     int Tag = 0;
 
+    // Shows entries. Handed the same list again (the same shared data), the items and
+    // their measured width stay as they are: a tag's hundred-odd parameters are not made
+    // anew on every space.
+    void setEntries(const QStringList &entries);
     // The size that shows up to maxRows items without cutting their texts.
     QSize fittingSize(int maxRows = 10) const;
 
@@ -29,4 +33,8 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
+
+private:
+    QStringList m_entries; // what setEntries showed last
+    int m_textWidth = 0; // the widest of them
 };

@@ -4,6 +4,12 @@
 #include <QTextDocument>
 #include <algorithm>
 
+namespace {
+
+constexpr int kWholeLineLimit = 16 * 1024;
+
+} // namespace
+
 int DocumentTextAccess::length() const { return m_doc->characterCount() - 1; }
 
 int DocumentTextAccess::lineCount() const { return m_doc->blockCount(); }
@@ -38,6 +44,34 @@ QString DocumentTextAccess::lineMid(int line, int from, int n) const
     if (len <= LongLine)
         return b.text().mid(from, n);
     return DocumentMid(m_doc, b.position() + from, n);
+}
+
+QString DocumentTextAccess::mid(int pos, int n) const
+{
+    const int len = length();
+    if (pos < 0) {
+        n += pos;
+        pos = 0;
+    }
+    if (n <= 0 || pos >= len)
+        return QString();
+    n = std::min(n, len - pos);
+    QString out;
+    out.reserve(n);
+    QTextBlock b = m_doc->findBlock(pos);
+    int from = pos - b.position();
+    while (b.isValid() && int(out.size()) < n) {
+        const int lineLength = b.length() - 1;
+        const int take = std::min(lineLength - from, n - int(out.size()));
+        if (take > 0)
+            out += lineLength <= kWholeLineLimit ? b.text().mid(from, take)
+                                                 : DocumentMid(m_doc, b.position() + from, take);
+        if (int(out.size()) < n)
+            out += QLatin1Char('\n');
+        b = b.next();
+        from = 0;
+    }
+    return out;
 }
 
 QString DocumentMid(const QTextDocument *doc, int from, int n)

@@ -26,6 +26,8 @@ public:
     QString lineText(int line) const override;
     int lineLength(int line) const override;
     QString lineMid(int line, int from, int n) const override;
+    // Walks the blocks from pos on, instead of finding each line by its number.
+    QString mid(int pos, int n) const override;
 
 private:
     const QTextDocument *m_doc;

@@ -114,9 +114,24 @@ void TagInspector::FillArgumentRows(const TagText &tag)
 {
     m_filling = true;
     const quint32 color = m_defs->clr(tag.Name);
-    for (const TagArg &arg : m_defs->argList(tag.Name))
+    for (const TagArg &arg : m_defs->offeredArgs(tag.Name))
         addRow(tag.Name, arg, color);
+    addOpenAttributeRows(tag, color);
     m_filling = false;
+}
+
+void TagInspector::addOpenAttributeRows(const TagText &tag, quint32 nameColor)
+{
+    for (const auto &arg : tag.Args) {
+        if (!TagDefs::isOpenAttribute(arg.first))
+            continue;
+        bool shown = false;
+        for (const Row &row : m_rows)
+            shown = shown || row.name.compare(arg.first, Qt::CaseInsensitive) == 0;
+        if (!shown)
+            addRow(tag.Name,
+                { arg.second.Written, m_defs->argDescriptor(tag.Name, arg.first), ArgScope::Own }, nameColor);
+    }
 }
 
 void TagInspector::addRow(const QString &tagName, const TagArg &tagArg, quint32 nameColor)
@@ -176,7 +191,8 @@ void TagInspector::PutArgumentValues(const TagText &tag)
 {
     m_filling = true;
     QList<QPair<QString, TArgVal>> left = tag.Args;
-    for (const Row &row : m_rows) {
+    for (int index = 0; index < m_rows.size(); ++index) {
+        Row &row = m_rows[index];
         const QString upper = row.name.toUpper();
         int found = -1;
         for (int i = 0; i < left.size(); ++i) {
@@ -193,6 +209,16 @@ void TagInspector::PutArgumentValues(const TagText &tag)
             setEditorValue(row, BoolYes());
         else
             setEditorValue(row, v.Value);
+        // Written back as it stood: a name alone stays alone (<a download>), and a row
+        // without an editor keeps its value.
+        row.bare = v.NoValue && row.desc.kind != QLatin1String("bool");
+        row.kept = v;
+        // Among a hundred rows, the ones the tag carries stand out.
+        if (QTableWidgetItem *item = m_grid->item(index, 0)) {
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+        }
     }
     m_remainder = RemainderText(left);
     m_filling = false;
@@ -203,7 +229,9 @@ void TagInspector::PutArgumentValues(const TagText &tag)
 void TagInspector::setEditorValue(const Row &row, const QString &value)
 {
     if (auto *combo = qobject_cast<QComboBox *>(row.editor)) {
-        int i = findChoice(combo, value);
+        // As written: a value the list offers in another letter case ("Center") is kept
+        // so, never rewritten to the list's.
+        int i = combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (i < 0) {
             // Keep a value the list does not offer rather than lose it.
             combo->addItem(value);
@@ -221,7 +249,7 @@ QString TagInspector::editorValue(const Row &row) const
         return combo->currentText();
     if (QLineEdit *edit = lineEditOf(row.editor))
         return edit->text();
-    return QString();
+    return row.kept.Value;
 }
 
 void TagInspector::valueEdited()
@@ -234,8 +262,10 @@ void TagInspector::valueEdited()
 QString TagInspector::rebuiltTag() const
 {
     QList<ArgRow> rows;
-    for (const Row &row : m_rows)
-        rows.append({ row.name, editorValue(row), row.desc.kind, row.desc.quoted });
+    for (const Row &row : m_rows) {
+        const bool quoted = row.editor ? row.desc.quoted : row.kept.Quoted;
+        rows.append({ row.name, editorValue(row), row.desc.kind, quoted, row.bare });
+    }
     return RebuildTag(m_openingHint, rows, m_remainder, m_lowerCase);
 }
 

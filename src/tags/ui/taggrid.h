@@ -24,7 +24,9 @@ public:
     // Parses a tag's text (line breaks count as spaces) and shows it; a comment ("!")
     // is ignored and leaves the inspector as it was.
     void ShowTagInInspector(const QString &tagText);
-    // Adds one row per argument of the tag's "args", with an editor by its kind.
+    // Adds one row per argument of the tag's "args" (its own first, then the shared ones,
+    // then the event handlers), with an editor by its kind, and a text row for each
+    // data-*, aria-* and role argument the tag carries.
     void FillArgumentRows(const TagText &tag);
     // Puts the parsed values into the rows and keeps the other arguments as remainder.
     void PutArgumentValues(const TagText &tag);
@@ -69,8 +71,12 @@ private:
         QString name;
         ArgDescriptor desc;
         QWidget *editor = nullptr;
+        bool bare = false; // the argument stood in the tag without a value
+        TArgVal kept; // a row without an editor writes back what the tag had
     };
     void addRow(const QString &tagName, const TagArg &tagArg, quint32 nameColor);
+    // Rows for the data-*, aria-* and role arguments of the tag that no row shows yet.
+    void addOpenAttributeRows(const TagText &tag, quint32 nameColor);
     void setEditorValue(const Row &row, const QString &value);
     QString editorValue(const Row &row) const;
     void valueEdited();

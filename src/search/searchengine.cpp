@@ -74,6 +74,18 @@ Regex SearchEngine::prepare(const QString &findText, const SearchOptions &option
     return re;
 }
 
+QStringList SearchEngine::keptHistory(const QStringList &stored)
+{
+    QStringList list;
+    for (const QString &item : stored) {
+        if (list.size() == HistorySize)
+            break;
+        if (!item.isEmpty())
+            list << item.left(HistoryEntryLength);
+    }
+    return list;
+}
+
 void SearchEngine::addToHistory(QStringList &items, const QString &text)
 {
     const QString entry = text.left(HistoryEntryLength);

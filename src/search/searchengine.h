@@ -59,6 +59,9 @@ public:
     // error code and its position in the search text.
     static Regex prepare(const QString &findText, const SearchOptions &options);
 
+    // A history as stored (perhaps edited by hand): empty entries dropped, each cut to
+    // HistoryEntryLength, the list to HistorySize.
+    static QStringList keptHistory(const QStringList &stored);
     // Puts text at the top of a history list: cut to 255 characters, an entry equal to it
     // without regard to case removed, at most 15 kept. Empty texts are not stored.
     static void addToHistory(QStringList &items, const QString &text);

@@ -26,25 +26,13 @@ const Table &table()
     return t;
 }
 
-// A history edited by hand can be of any length: it is cut to what the page keeps.
-QStringList keptHistory(const QStringList &stored)
-{
-    QStringList list;
-    for (const QString &item : stored) {
-        if (list.size() == SearchEngine::HistorySize)
-            break;
-        if (!item.isEmpty())
-            list << item.left(SearchEngine::HistoryEntryLength);
-    }
-    return list;
-}
 } // namespace
 
 FileSearchPageState FileSearchPageState::read(const MarkoraSettings &settings)
 {
     FileSearchPageState s = table().read(settings);
-    s.findItems = keptHistory(s.findItems);
-    s.replItems = keptHistory(s.replItems);
+    s.findItems = SearchEngine::keptHistory(s.findItems);
+    s.replItems = SearchEngine::keptHistory(s.replItems);
     return s;
 }
 
